@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+// The per-user settings store: text values addressed by section and key, under the
+// application name "VORLE". On Linux this is the INI file VORLE/VORLE.conf in the user's
+// configuration folder ($XDG_CONFIG_HOME, else ~/.config).
+//
+// Values are written through to disk at once, so a setting the user changed survives a crash.
+class SettingsStore {
+public:
+    SettingsStore();
+
+    // The stored text, or `defaultValue` when the key was never written.
+    [[nodiscard]] QString get(const QString& section, const QString& key,
+                              const QString& defaultValue) const;
+    void save(const QString& section, const QString& key, const QString& value);
+
+    // The stored value as a number; a value that is not a number gives `defaultValue`.
+    [[nodiscard]] double getNumber(const QString& section, const QString& key,
+                                   double defaultValue) const;
+    // The stored value rounded to a whole number (half to even); not a number, or outside
+    // [minimum, maximum]: `defaultValue`.
+    [[nodiscard]] int getIndex(const QString& section, const QString& key, int defaultValue,
+                               int minimum, int maximum) const;
+    // Line switches: "on" when the numeric value is not 0. Not a number: `defaultValue`.
+    [[nodiscard]] bool getSwitch(const QString& section, const QString& key,
+                                 bool defaultValue) const;
+
+private:
+    mutable QSettings m_settings;
+};
+
+namespace SettingsKeys {
+inline const QString kSettings = QStringLiteral("Settings");
+inline const QString kSettings6 = QStringLiteral("Settings6");
+
+inline const QString kMainLeft = QStringLiteral("MainLeft");
+inline const QString kMainTop = QStringLiteral("MainTop");
+inline const QString kDut = QStringLiteral("DUT");
+inline const QString kAccessSize = QStringLiteral("AccessSize");
+inline const QString kComNo = QStringLiteral("ComNo");
+inline const QString kRts = QStringLiteral("RTS");
+inline const QString kDtr = QStringLiteral("DTR");
+inline const QString kSaveDir = QStringLiteral("SAVE_DIR");
+inline const QString kOpenDir = QStringLiteral("OPEN_DIR0");
+inline const QString kBoardInfomation = QStringLiteral("mnuBoardInfomation");
+}  // namespace SettingsKeys

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// Modal dialogs (message boxes and file dialogs) as the logic sees them. The windows provide
+// the real dialogs; tests replace them with scripted answers, so no test ever blocks.
+
+enum class MessageIcon { None, Information, Warning, Critical, Question };
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+struct MessageBoxRequest {
+    QString text;
+    QString title;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    QString detail;  // shown as the box's detailed text; empty for none
+};
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest {
+    FileDialogKind kind = FileDialogKind::Open;
+    QString title;             // empty: the system's own title
+    QString initialFolder;     // empty: the dialog's own choice
+    QString filter;            // "Name|pattern|Name|pattern|" pairs, as the program writes them
+    QString defaultExtension;  // added to a typed name without an extension
+    QString fileName;          // the name field's initial text; empty keeps the dialog's last one
+};
+
+struct FileDialogResult {
+    bool accepted = false;
+    QString fileName;   // the full path
+    QString fileTitle;  // the bare file name
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    virtual MessageAnswer showMessage(const MessageBoxRequest& request) = 0;
+    virtual FileDialogResult showFileDialog(const FileDialogRequest& request) = 0;
+};

@@ -1,0 +1,76 @@
+#include "app/gui/MainWindow.h"
+
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
+#include "devices/gui/DevicePanel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
+
+MainWindow::MainWindow(const AppServices& services, QWidget* parent)
+    : QMainWindow(parent),
+      m_services(services),
+      m_controls(buildMainWindowControls(this)),
+      m_statusPanels(m_controls.statusPanels, this)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    m_devicePanel = std::make_unique<DevicePanel>(m_controls, services, m_statusPanels);
+    connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
+    resize(1000, 660);
+}
+
+MainWindow::~MainWindow() = default;
+
+double MainWindow::dotsPerInch() const
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInch() : 96.0;
+}
+
+void MainWindow::Form_Load()
+{
+    using namespace SettingsKeys;
+    const double left = m_services.settings.getNumber(kSettings, kMainLeft, 1000);
+    const double top = m_services.settings.getNumber(kSettings, kMainTop, 1000);
+    move(twipsToPixels(left, dotsPerInch()), twipsToPixels(top, dotsPerInch()));
+
+    placeSeparator();
+    m_devicePanel->fillFixedAccessSizes();
+}
+
+void MainWindow::placeSeparator()
+{
+    // Line2 stands 20 twips below Line1; both span the window's width.
+    const int gap = std::max(1, twipsToPixels(20, dotsPerInch()));
+    m_controls.Line1->setGeometry(0, 0, width(), 1);
+    m_controls.Line2->setGeometry(0, gap, width(), 1);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    placeSeparator();
+}
+
+void MainWindow::Form_Unload()
+{
+    using namespace SettingsKeys;
+    if (isMinimized()) return;
+    const QPoint position = pos();
+    m_services.settings.save(kSettings, kMainLeft,
+                             QString::number(pixelsToTwips(position.x(), dotsPerInch())));
+    m_services.settings.save(kSettings, kMainTop,
+                             QString::number(pixelsToTwips(position.y(), dotsPerInch())));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+    emit unloaded();
+}
+
+void MainWindow::mnuFileExit_Click() { close(); }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "app/gui/MainWindowControls.h"
+#include "app/gui/StatusBarPanels.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class DevicePanel;
+
+// frmMain: owns the controls and hands their events to the subsystems.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(const AppServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs once, right after the window has been created: restores the stored position,
+    // places the separator and fills the fixed access-size list.
+    void Form_Load();
+
+    [[nodiscard]] MainWindowControls& controls() { return m_controls; }
+    [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
+    [[nodiscard]] DevicePanel& devicePanel() { return *m_devicePanel; }
+
+signals:
+    // The window has been closed (Form_Unload has run); the program ends.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_Unload();
+    void mnuFileExit_Click();
+    void placeSeparator();
+    [[nodiscard]] double dotsPerInch() const;
+
+    AppServices m_services;
+    MainWindowControls m_controls;
+    StatusBarPanels m_statusPanels;
+    std::unique_ptr<DevicePanel> m_devicePanel;
+};

@@ -1,0 +1,309 @@
+#include "app/gui/MainWindowControls.h"
+
+#include "app/gui/UiFonts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename Widget>
+Widget* named(Widget* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QAction* addAction(QMenu* menu, const QString& name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+QPushButton* button(const QString& name, const QString& caption)
+{
+    auto* result = named(new QPushButton(caption), name);
+    result->setAutoDefault(false);
+    return result;
+}
+
+void buildMenus(QMainWindow* window, MainWindowControls& c)
+{
+    QMenuBar* bar = window->menuBar();
+
+    c.mnuFile = named(bar->addMenu(QStringLiteral("ファイル(&F)")), QStringLiteral("mnuFile"));
+    c.mnuFileOpen = addAction(c.mnuFile, QStringLiteral("mnuFileOpen"),
+                              QStringLiteral("ファイルをロード(&O)..."));
+    c.mnuFileSaveAs = addAction(c.mnuFile, QStringLiteral("mnuFileSaveAs"),
+                                QStringLiteral("名前を付けて保存(&A)..."));
+    c.mnuFile->addSeparator();
+    c.mnuOutPutTextFile = addAction(c.mnuFile, QStringLiteral("mnuOutPutTextFile"),
+                                    QStringLiteral("テキストデータとして出力"));
+    c.mnuFile->addSeparator();
+    c.mnuFilePageSetup = addAction(c.mnuFile, QStringLiteral("mnuFilePageSetup"),
+                                   QStringLiteral("ﾍﾟｰｼﾞ設定(&U)..."));
+    c.mnuFilePrint =
+        addAction(c.mnuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("印刷(&P)..."));
+    c.mnuFileExitSeparator = c.mnuFile->addSeparator();
+    c.mnuFileExit =
+        addAction(c.mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&X)"));
+    // Page setup, print and the separator before Exit are kept but never shown.
+    c.mnuFilePageSetup->setVisible(false);
+    c.mnuFilePrint->setVisible(false);
+    c.mnuFileExitSeparator->setVisible(false);
+
+    c.mnuTools = named(bar->addMenu(QStringLiteral("オプション(&T)")), QStringLiteral("mnuTools"));
+    c.mnuBufferClear = addAction(c.mnuTools, QStringLiteral("mnuBufferClear"),
+                                 QStringLiteral("バッファをクリア(&B)"));
+    c.mnuTools->addSeparator();
+    c.mnuBoardInfomation = addAction(c.mnuTools, QStringLiteral("mnuBoardInfomation"),
+                                     QStringLiteral("デバイス挿入方向"));
+    c.mnuBoardInfomation->setCheckable(true);
+    c.mnuBoardInfomation->setChecked(true);
+    c.mnuTools->addSeparator();
+    c.mnuToolsOptions = addAction(c.mnuTools, QStringLiteral("mnuToolsOptions"),
+                                  QStringLiteral("COMポート設定(&O)..."));
+
+    c.mnuHelp = named(bar->addMenu(QStringLiteral("ヘルプﾟ(&H)")), QStringLiteral("mnuHelp"));
+    c.mnuHelpContents =
+        addAction(c.mnuHelp, QStringLiteral("mnuHelpContents"), QStringLiteral("目次(&C)"));
+    c.mnuHelpSearchForHelpOn = addAction(c.mnuHelp, QStringLiteral("mnuHelpSearchForHelpOn"),
+                                         QStringLiteral("ﾄﾋﾟｯｸの検索(&S)..."));
+    c.mnuHelpSearchForHelpOn->setVisible(false);
+    c.mnuHelp->addSeparator();
+    c.mnuHelpAbout =
+        addAction(c.mnuHelp, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+}
+
+// Line1 and Line2: an etched separator under the menu bar, two lines 20 twips (one pixel at
+// 96 dpi) apart. The main window's load handler stretches them to the window's width.
+QWidget* buildSeparator(MainWindowControls& c)
+{
+    auto* holder = new QWidget;
+    holder->setFixedHeight(3);
+    c.Line1 = named(new QFrame(holder), QStringLiteral("Line1"));
+    c.Line2 = named(new QFrame(holder), QStringLiteral("Line2"));
+    for (QFrame* line : {c.Line1, c.Line2}) {
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Plain);
+        line->setLineWidth(1);
+    }
+    c.Line1->setForegroundRole(QPalette::Dark);
+    c.Line2->setForegroundRole(QPalette::Light);
+    c.Line1->setGeometry(0, 0, 0, 1);
+    c.Line2->setGeometry(0, 1, 0, 1);
+    return holder;
+}
+
+QWidget* buildDeviceRow(MainWindowControls& c)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    c.Combo_device = named(new QComboBox, QStringLiteral("Combo_device"));
+    c.Combo_device->setFont(UiFonts::fixedPitch(10));
+    c.Combo_device->setMinimumWidth(360);
+    c.Combo_device->setMaxVisibleItems(24);
+    c.Lbl_PageSize = named(new QLabel(QStringLiteral("Label1")), QStringLiteral("Lbl_PageSize"));
+    c.Lbl_PageSize->setMinimumWidth(200);
+    c.DataCombo1 = named(new QComboBox, QStringLiteral("DataCombo1"));
+    layout->addWidget(c.Combo_device);
+    layout->addWidget(c.Lbl_PageSize, 1);
+    layout->addWidget(c.DataCombo1);
+    return row;
+}
+
+// The grid with Label1 beneath it: the label shows through only while the grid is hidden.
+QWidget* buildGridArea(MainWindowControls& c)
+{
+    auto* area = new QWidget;
+    auto* stack = new QStackedLayout(area);
+    stack->setStackingMode(QStackedLayout::StackAll);
+    c.Label1 = named(new QLabel(QStringLiteral("しばらくお待ちください。")),
+                     QStringLiteral("Label1"));
+    c.Label1->setAlignment(Qt::AlignCenter);
+    QFont waitFont = c.Label1->font();
+    waitFont.setPointSize(16);
+    c.Label1->setFont(waitFont);
+    c.MSFGrid1 = named(new QTableView, QStringLiteral("MSFGrid1"));
+    stack->addWidget(c.Label1);
+    stack->addWidget(c.MSFGrid1);
+    stack->setCurrentWidget(c.MSFGrid1);
+    return area;
+}
+
+QGroupBox* buildBlockAccess(MainWindowControls& c)
+{
+    c.Frame2 = named(new QGroupBox(QStringLiteral("ﾌﾞﾛｯｸｱｸｾｽ(開始ｱﾄﾞﾚｽ0)")),
+                     QStringLiteral("Frame2"));
+    auto* layout = new QGridLayout(c.Frame2);
+    c.Cmd_READ_all = button(QStringLiteral("Cmd_READ_all"), QStringLiteral("Block Read"));
+    c.Cmd_WRITE_all = button(QStringLiteral("Cmd_WRITE_all"), QStringLiteral("Block Write"));
+    c.Label3 = named(new QLabel(QStringLiteral("ｱｸｾｽｻｲｽﾞ　 (Byte)")), QStringLiteral("Label3"));
+    c.CmbSize = named(new QComboBox, QStringLiteral("CmbSize"));
+    c.CmbSize->setMaxVisibleItems(16);
+    layout->addWidget(c.Cmd_READ_all, 0, 0);
+    layout->addWidget(c.Cmd_WRITE_all, 0, 1);
+    layout->addWidget(c.Label3, 1, 0);
+    layout->addWidget(c.CmbSize, 1, 1);
+    return c.Frame2;
+}
+
+QGroupBox* buildByteAccess(MainWindowControls& c)
+{
+    c.Frame3 = named(new QGroupBox(QStringLiteral("ﾊﾞｲﾄｱｸｾｽ")), QStringLiteral("Frame3"));
+    auto* layout = new QGridLayout(c.Frame3);
+    c.Cmd_READ_single = button(QStringLiteral("Cmd_READ_single"), QStringLiteral("Byte Read"));
+    c.Cmd_WRITE_single =
+        button(QStringLiteral("Cmd_WRITE_single"), QStringLiteral("Byte Write"));
+    c.Label4 = named(new QLabel(QStringLiteral("任意ｱﾄﾞﾚｽの１byteのｱｸｾｽ")),
+                     QStringLiteral("Label4"));
+    layout->addWidget(c.Cmd_READ_single, 0, 0);
+    layout->addWidget(c.Cmd_WRITE_single, 0, 1);
+    layout->addWidget(c.Label4, 1, 0, 1, 2);
+    return c.Frame3;
+}
+
+QGroupBox* buildByteEditor(MainWindowControls& c)
+{
+    c.Frame1 = named(new QGroupBox(QStringLiteral("データ修正")), QStringLiteral("Frame1"));
+    auto* layout = new QGridLayout(c.Frame1);
+    const QStringList captions = {QStringLiteral("Hex"), QStringLiteral("Dec"),
+                                  QStringLiteral("Bin"), QStringLiteral("Ascii")};
+    for (int i = 0; i < 4; ++i) {
+        c.Label2[i] = named(new QLabel(captions[i]), QStringLiteral("Label2(%1)").arg(i));
+    }
+    auto box = [](const QString& name, int maxLength) {
+        auto* edit = named(new QLineEdit, name);
+        edit->setMaxLength(maxLength);
+        edit->setFont(UiFonts::fixedPitch(11));
+        edit->setAlignment(Qt::AlignCenter);
+        edit->setFixedWidth(48);
+        return edit;
+    };
+    c.Text_modify_hex = box(QStringLiteral("Text_modify_hex"), 2);
+    c.Text_modify_dec = box(QStringLiteral("Text_modify_dec"), 3);
+    c.Text_modify_asc = box(QStringLiteral("Text_modify_asc"), 1);
+
+    layout->addWidget(c.Label2[0], 0, 0, Qt::AlignHCenter);
+    layout->addWidget(c.Label2[1], 0, 1, Qt::AlignHCenter);
+    layout->addWidget(c.Label2[3], 0, 2, Qt::AlignHCenter);
+    layout->addWidget(c.Text_modify_hex, 1, 0, Qt::AlignHCenter);
+    layout->addWidget(c.Text_modify_dec, 1, 1, Qt::AlignHCenter);
+    layout->addWidget(c.Text_modify_asc, 1, 2, Qt::AlignHCenter);
+
+    auto* bits = new QHBoxLayout;
+    bits->setSpacing(2);
+    bits->addWidget(c.Label2[2]);
+    bits->addSpacing(6);
+    for (int i = 7; i >= 0; --i) {
+        c.ChkBin[i] = named(new QCheckBox, QStringLiteral("ChkBin(%1)").arg(i));
+        c.ChkBin[i]->setToolTip(QStringLiteral("bit %1").arg(i));
+        bits->addWidget(c.ChkBin[i]);
+        if (i == 4) bits->addSpacing(10);  // two groups of four bits
+    }
+    bits->addStretch(1);
+    layout->addLayout(bits, 2, 0, 1, 3);
+    return c.Frame1;
+}
+
+QGroupBox* buildChecksum(MainWindowControls& c)
+{
+    c.Frame4 = named(new QGroupBox, QStringLiteral("Frame4"));
+    auto* layout = new QHBoxLayout(c.Frame4);
+    c.LblCheckSUM = named(new QLabel(QStringLiteral("CheckSum:xxxx")), QStringLiteral("LblCheckSUM"));
+    c.LblCheckSUM->setFont(UiFonts::fixedPitch(12));
+    c.LblCheckSUM->setAlignment(Qt::AlignCenter);
+    layout->addWidget(c.LblCheckSUM);
+    return c.Frame4;
+}
+
+QWidget* buildSidePanel(MainWindowControls& c)
+{
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buildBlockAccess(c));
+    layout->addWidget(buildByteAccess(c));
+    layout->addWidget(buildByteEditor(c));
+    layout->addWidget(buildChecksum(c));
+
+    c.Cmd_Port = button(QStringLiteral("Cmd_Port"), QStringLiteral("通信ポート"));
+    c.Cmd_Open = button(QStringLiteral("Cmd_Open"), QStringLiteral("開く"));
+    c.Cmd_SaveAs = button(QStringLiteral("Cmd_SaveAs"), QStringLiteral("保存"));
+    c.Command1 = button(QStringLiteral("Command1"), QStringLiteral("ﾊﾞｯﾌｧ ｸﾘｱ"));
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(c.Cmd_Open, 0, 0);
+    buttons->addWidget(c.Cmd_SaveAs, 0, 1);
+    buttons->addWidget(c.Command1, 1, 0);
+    buttons->addWidget(c.Cmd_Port, 1, 1);
+    layout->addLayout(buttons);
+
+    c.Lbl_memo = named(new QLabel, QStringLiteral("Lbl_memo"));
+    c.Lbl_memo->setWordWrap(true);
+    layout->addWidget(c.Lbl_memo, 1);
+    c.RichTextBox1 = named(new QTextEdit(QStringLiteral("RichTextBox1")),
+                           QStringLiteral("RichTextBox1"));
+    c.RichTextBox1->setVisible(false);
+    layout->addWidget(c.RichTextBox1);
+    panel->setFixedWidth(300);
+    return panel;
+}
+
+void buildStatusBar(QMainWindow* window, MainWindowControls& c)
+{
+    c.sbStatusBar = named(new QStatusBar, QStringLiteral("sbStatusBar"));
+    c.sbStatusBar->setSizeGripEnabled(false);
+    static constexpr int stretch[4] = {4, 3, 1, 3};
+    for (int i = 0; i < 4; ++i) {
+        c.statusPanels[i] = named(new QLabel, QStringLiteral("Panel%1").arg(i + 1));
+        c.statusPanels[i]->setFrameShape(QFrame::StyledPanel);
+        c.statusPanels[i]->setFrameShadow(QFrame::Sunken);
+        c.statusPanels[i]->setMinimumWidth(60);
+        c.sbStatusBar->addWidget(c.statusPanels[i], stretch[i]);
+    }
+    window->setStatusBar(c.sbStatusBar);
+}
+
+}  // namespace
+
+MainWindowControls buildMainWindowControls(QMainWindow* window)
+{
+    MainWindowControls c;
+    buildMenus(window, c);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 0, 6, 4);
+    layout->addWidget(buildSeparator(c));
+    layout->addWidget(buildDeviceRow(c));
+    c.Lbl_Spec = named(new QLabel(QStringLiteral("spec")), QStringLiteral("Lbl_Spec"));
+    layout->addWidget(c.Lbl_Spec);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(buildGridArea(c), 1);
+    body->addWidget(buildSidePanel(c));
+    layout->addLayout(body, 1);
+
+    window->setCentralWidget(central);
+    buildStatusBar(window, c);
+    return c;
+}

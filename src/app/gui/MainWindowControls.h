@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+class QTextEdit;
+class QWidget;
+
+// Every control and menu entry of the main window, each carrying its name as objectName.
+// The main window owns them; the subsystems get this table to wire their handlers.
+struct MainWindowControls {
+    QComboBox* Combo_device = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QPushButton* Cmd_READ_all = nullptr;
+    QPushButton* Cmd_WRITE_all = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* CmbSize = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QPushButton* Cmd_READ_single = nullptr;
+    QPushButton* Cmd_WRITE_single = nullptr;
+    QLabel* Label4 = nullptr;
+    QPushButton* Cmd_Port = nullptr;
+    QPushButton* Cmd_Open = nullptr;
+    QPushButton* Cmd_SaveAs = nullptr;
+    QPushButton* Command1 = nullptr;
+    QTableView* MSFGrid1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* Text_modify_hex = nullptr;
+    QLineEdit* Text_modify_dec = nullptr;
+    QLineEdit* Text_modify_asc = nullptr;
+    std::array<QCheckBox*, 8> ChkBin{};
+    std::array<QLabel*, 4> Label2{};  // "Hex", "Dec", "Bin", "Ascii"
+    QGroupBox* Frame4 = nullptr;
+    QLabel* LblCheckSUM = nullptr;
+    QLabel* Lbl_PageSize = nullptr;
+    QLabel* Lbl_Spec = nullptr;
+    QLabel* Lbl_memo = nullptr;
+    QLabel* Label1 = nullptr;  // "please wait", seen only while the grid is hidden
+    QFrame* Line1 = nullptr;
+    QFrame* Line2 = nullptr;
+    QStatusBar* sbStatusBar = nullptr;
+    std::array<QLabel*, 4> statusPanels{};  // panels 1 to 4
+    QComboBox* DataCombo1 = nullptr;
+    QTextEdit* RichTextBox1 = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuOutPutTextFile = nullptr;
+    QAction* mnuFilePageSetup = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileExitSeparator = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuTools = nullptr;
+    QAction* mnuBufferClear = nullptr;
+    QAction* mnuBoardInfomation = nullptr;
+    QAction* mnuToolsOptions = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpSearchForHelpOn = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+};
+
+// Creates the controls and menus on `window` and lays them out.
+[[nodiscard]] MainWindowControls buildMainWindowControls(QMainWindow* window);

@@ -1,0 +1,70 @@
+#include "app/gui/QtUserDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+QtUserDialogs::QtUserDialogs(QObject* parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("dlgCommonDialog"));
+}
+
+MessageAnswer QtUserDialogs::showMessage(const MessageBoxRequest& request)
+{
+    QMessageBox box(m_owner);
+    box.setWindowTitle(request.title);
+    box.setText(request.text);
+    if (!request.detail.isEmpty()) box.setDetailedText(request.detail);
+    switch (request.icon) {
+        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    if (request.buttons == MessageButtons::OkCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+FileDialogResult QtUserDialogs::showFileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(m_owner, request.title, request.initialFolder, qtFilter(request.filter));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (request.kind == FileDialogKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        // A typed name of a file that does not exist is handed back, not refused.
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    const QString name = request.fileName.isEmpty() ? m_lastFileName : request.fileName;
+    if (!name.isEmpty()) dialog.selectFile(name);
+
+    FileDialogResult result;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;
+    result.accepted = true;
+    result.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    result.fileTitle = QFileInfo(result.fileName).fileName();
+    m_lastFileName = result.fileName;
+    return result;
+}
+
+QString QtUserDialogs::qtFilter(const QString& barSeparatedFilter)
+{
+    const QStringList parts = barSeparatedFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty() && parts[i + 1].isEmpty()) continue;
+        filters.append(QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(
+                                                                     QLatin1Char(';'), QLatin1Char(' '))));
+    }
+    return filters.join(QStringLiteral(";;"));
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+// The real message boxes and file dialogs (dlgCommonDialog). Like a common dialog control it
+// remembers the last file name, which the next dialog shows unless told otherwise.
+class QtUserDialogs : public QObject, public UserDialogs {
+    Q_OBJECT
+public:
+    explicit QtUserDialogs(QObject* parent = nullptr);
+
+    // The window that owns the dialogs.
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+    MessageAnswer showMessage(const MessageBoxRequest& request) override;
+    FileDialogResult showFileDialog(const FileDialogRequest& request) override;
+
+    // "Hexファイル|*.hex|全てのファイル|*.*|" -> "Hexファイル (*.hex);;全てのファイル (*.*)"
+    [[nodiscard]] static QString qtFilter(const QString& barSeparatedFilter);
+
+private:
+    QPointer<QWidget> m_owner;
+    QString m_lastFileName;
+};

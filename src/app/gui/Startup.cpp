@@ -1,0 +1,115 @@
+#include "app/gui/Startup.h"
+
+#include "app/DataFileReader.h"
+#include "app/FileExists.h"
+#include "app/ProductInfo.h"
+#include "app/UserDialogs.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/QtDesktopOpener.h"
+#include "app/gui/QtUserDialogs.h"
+#include "devices/gui/DevicePanel.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+
+Startup::Startup(Environment environment)
+    : m_environment(std::move(environment)), m_instanceLock(m_environment.lockFilePath)
+{
+    if (m_environment.dialogs) {
+        m_dialogs = m_environment.dialogs;
+    } else {
+        m_ownDialogs = std::make_unique<QtUserDialogs>();
+        m_dialogs = m_ownDialogs.get();
+    }
+    if (m_environment.desktop) {
+        m_desktop = m_environment.desktop;
+    } else {
+        m_ownDesktop = std::make_unique<QtDesktopOpener>();
+        m_desktop = m_ownDesktop.get();
+    }
+}
+
+Startup::~Startup() = default;
+
+QString Startup::appFolderOf(const QString& folder)
+{
+    QString result = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!result.endsWith(QLatin1Char('/'))) result += QLatin1Char('/');
+    return result;
+}
+
+bool Startup::run()
+{
+    if (!m_instanceLock.acquire()) return false;
+
+    QDir::setCurrent(m_environment.appFolder);
+    m_state.appFolder = appFolderOf(m_environment.appFolder);
+    QCoreApplication::processEvents();
+
+    if (!FileExists(m_state.appFolder + QStringLiteral("vorle6.ini"))) {
+        MessageBoxRequest message;
+        message.text = m_state.appFolder +
+                       QStringLiteral("内に vorle6.iniファイルがありませんので         \r\n"
+                                      "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。");
+        message.title = ProductInfo::kMessageTitle;
+        message.icon = MessageIcon::Critical;
+        m_dialogs->showMessage(message);
+        return false;
+    }
+
+    loadDataFile();
+    QCoreApplication::processEvents();
+    m_mainWindow->controls().DataCombo1->hide();
+    m_mainWindow->show();
+    QCoreApplication::processEvents();
+    showNotices();
+    return true;
+}
+
+void Startup::loadDataFile()
+{
+    const QString path = m_state.appFolder + QStringLiteral("vorle6.ini");
+    const std::optional<DataFileContents> contents = readDataFile(path);
+    if (!contents) {
+        m_notices.append(QStringLiteral("%1 を読み込めませんでした。").arg(path));
+    } else {
+        m_state.dataFileVersion = contents->version;
+        m_state.catalogue = DeviceCatalogue(contents->rows);
+        if (contents->ignoredRows > 0) {
+            m_notices.append(QStringLiteral("vorle6.ini のデバイスは %1 件までです。"
+                                            "それを超える %2 件は読み込みませんでした。")
+                                 .arg(DataFileContents::kMaxRows)
+                                 .arg(contents->ignoredRows));
+        }
+        if (contents->itemsWithTooManyWords > 0) {
+            m_notices.append(QStringLiteral("vorle6.ini の %1 行は語数が %2 を超えています。"
+                                            "超えた語は無視しました。")
+                                 .arg(contents->itemsWithTooManyWords)
+                                 .arg(DataFileContents::kMaxWords));
+        }
+        if (contents->endsInsideQuote) {
+            m_notices.append(QStringLiteral("vorle6.ini の最後の項目の引用符（\"）が閉じていません。"));
+        }
+    }
+
+    const QString titleText = ProductInfo::titleText();
+    m_mainWindow = std::make_unique<MainWindow>(
+        AppServices{m_state, m_settings, *m_dialogs, *m_desktop});
+    if (m_ownDialogs) static_cast<QtUserDialogs*>(m_ownDialogs.get())->setOwner(m_mainWindow.get());
+    m_mainWindow->Form_Load();
+    m_mainWindow->setWindowTitle(titleText + QStringLiteral("  vorle6.ini ") +
+                                 m_state.dataFileVersion);
+
+    m_mainWindow->devicePanel().fillDeviceList(m_notices);
+}
+
+void Startup::showNotices()
+{
+    if (m_notices.isEmpty()) return;
+    MessageBoxRequest message;
+    message.title = ProductInfo::kMessageTitle;
+    message.icon = MessageIcon::Warning;
+    message.text = m_notices.join(QStringLiteral("\r\n"));
+    m_dialogs->showMessage(message);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/InstanceLock.h"
+#include "app/ProgramState.h"
+#include "app/SettingsStore.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class DesktopOpener;
+class MainWindow;
+class UserDialogs;
+
+// The entry procedure: from the splash window to the main window on screen.
+class Startup {
+public:
+    struct Environment {
+        QString appFolder;       // the executable's folder
+        QString lockFilePath;    // the single-instance lock
+        UserDialogs* dialogs = nullptr;    // none: the real dialogs
+        DesktopOpener* desktop = nullptr;  // none: the desktop's own
+    };
+
+    explicit Startup(Environment environment);
+    ~Startup();
+
+    // Runs the start-up sequence. False when the program must end at once: another copy runs,
+    // or the data file is missing (after saying so).
+    [[nodiscard]] bool run();
+
+    [[nodiscard]] MainWindow* mainWindow() const { return m_mainWindow.get(); }
+    [[nodiscard]] const ProgramState& state() const { return m_state; }
+
+    // The executable's folder with a trailing separator.
+    [[nodiscard]] static QString appFolderOf(const QString& folder);
+
+private:
+    void loadDataFile();
+    void showNotices();
+
+    Environment m_environment;
+    InstanceLock m_instanceLock;
+    ProgramState m_state;
+    SettingsStore m_settings;
+    std::unique_ptr<UserDialogs> m_ownDialogs;
+    std::unique_ptr<DesktopOpener> m_ownDesktop;
+    UserDialogs* m_dialogs = nullptr;
+    DesktopOpener* m_desktop = nullptr;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    QStringList m_notices;
+};

@@ -1,0 +1,20 @@
+#include "app/InstanceLock.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/Startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Startup::Environment environment;
+    environment.appFolder = QCoreApplication::applicationDirPath();
+    environment.lockFilePath = InstanceLock::defaultPath();
+    Startup startup(environment);
+    if (!startup.run()) return 0;
+
+    QObject::connect(startup.mainWindow(), &MainWindow::unloaded, &app, &QCoreApplication::quit);
+    return app.exec();
+}

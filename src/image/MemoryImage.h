@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+
+// The PC-side copy of the EEPROM: one byte per address, the only store of its contents.
+// The grid and the byte editor are views of it.
+class MemoryImage {
+public:
+    static constexpr std::uint8_t kBlank = 0xFF;
+
+    // Resizes to `size` bytes and sets every byte to the blank value; old contents are dropped.
+    void recreate(qint64 size);
+
+    [[nodiscard]] qint64 size() const { return m_bytes.size(); }
+    [[nodiscard]] bool contains(qint64 address) const { return address >= 0 && address < size(); }
+    [[nodiscard]] std::uint8_t at(qint64 address) const
+    {
+        return static_cast<std::uint8_t>(m_bytes.at(address));
+    }
+    void set(qint64 address, std::uint8_t value) { m_bytes[address] = static_cast<char>(value); }
+    [[nodiscard]] const QByteArray& bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};

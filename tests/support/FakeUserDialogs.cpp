@@ -1,0 +1,25 @@
+#include "support/FakeUserDialogs.h"
+
+#include <QFileInfo>
+
+MessageAnswer FakeUserDialogs::showMessage(const MessageBoxRequest& request)
+{
+    messages.append(request);
+    if (onMessage) onMessage(request);
+    return messageAnswers.isEmpty() ? MessageAnswer::Ok : messageAnswers.takeFirst();
+}
+
+FileDialogResult FakeUserDialogs::showFileDialog(const FileDialogRequest& request)
+{
+    fileDialogs.append(request);
+    return fileAnswers.isEmpty() ? FileDialogResult{} : fileAnswers.takeFirst();
+}
+
+FileDialogResult FakeUserDialogs::chosen(const QString& path)
+{
+    FileDialogResult result;
+    result.accepted = true;
+    result.fileName = path;
+    result.fileTitle = QFileInfo(path).fileName();
+    return result;
+}

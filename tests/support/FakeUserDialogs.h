@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QList>
+#include <functional>
+
+// Scripted dialogs: records every request and answers from a queue (message boxes answer Ok
+// and file dialogs are cancelled when the queue is empty).
+class FakeUserDialogs : public UserDialogs {
+public:
+    MessageAnswer showMessage(const MessageBoxRequest& request) override;
+    FileDialogResult showFileDialog(const FileDialogRequest& request) override;
+
+    QList<MessageBoxRequest> messages;
+    QList<FileDialogRequest> fileDialogs;
+    QList<MessageAnswer> messageAnswers;
+    QList<FileDialogResult> fileAnswers;
+    // Runs while a message box is "open", for tests that act in the middle of a modal box.
+    std::function<void(const MessageBoxRequest&)> onMessage;
+
+    // A file dialog answer choosing `path`.
+    static FileDialogResult chosen(const QString& path);
+};
