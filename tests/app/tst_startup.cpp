@@ -1,0 +1,254 @@
+#include "app/ProductInfo.h"
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/Startup.h"
+#include "devices/gui/DevicePanel.h"
+#include "support/FakeDesktopOpener.h"
+#include "support/FakeUserDialogs.h"
+#include "support/TestEnvironment.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QScreen>
+#include <QtTest>
+
+using namespace SettingsKeys;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_environment = std::make_unique<TestEnvironment>();
+        m_dialogs = FakeUserDialogs();
+    }
+    void cleanup()
+    {
+        m_startup.reset();
+        m_environment.reset();
+    }
+
+    void missingDataFileStopsWithItsMessage()
+    {
+        QFile::remove(m_environment->appFolder() + "vorle6.ini");
+        QVERIFY(!start());
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        const MessageBoxRequest& message = m_dialogs.messages.first();
+        QCOMPARE(message.text, m_environment->appFolder() +
+                                   QString::fromUtf8("内に vorle6.iniファイルがありませんので         \r\n"
+                                                     "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。"));
+        QCOMPARE(message.title, QString::fromUtf8("シリアルＥＥＰＲＯＭプログラマー メッセージ"));
+        QCOMPARE(message.icon, MessageIcon::Critical);
+        QCOMPARE(message.buttons, MessageButtons::Ok);
+        QVERIFY(!m_startup->mainWindow());
+        QVERIFY(!QFile::exists(m_environment->settingsFile()));
+    }
+
+    void aFolderNamedLikeTheDataFileCountsAsMissing()
+    {
+        QFile::remove(m_environment->appFolder() + "vorle6.ini");
+        QDir(m_environment->appFolder()).mkdir("vorle6.ini");
+        QVERIFY(!start());
+        QCOMPARE(m_dialogs.messages.size(), 1);
+    }
+
+    void firstRunShowsTheFirstDevice()
+    {
+        QVERIFY(start());
+        MainWindow* window = m_startup->mainWindow();
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Serial EEPROM Programmer Ver 6.2.13    vorle6.ini ") +
+                     m_startup->state().dataFileVersion);
+        QVERIFY(m_startup->state().dataFileVersion.startsWith("vorle6.ini Ver"));
+
+        const double dpi = window->screen()->logicalDotsPerInch();
+        QCOMPARE(window->pos(), QPoint(twipsToPixels(1000, dpi), twipsToPixels(1000, dpi)));
+
+        MainWindowControls& c = window->controls();
+        QCOMPARE(c.Combo_device->count(), m_startup->state().catalogue.size());
+        QCOMPARE(c.Combo_device->currentIndex(), 0);
+        QCOMPARE(c.Combo_device->currentText(), QString::fromUtf8("24C00    128bit(16x8)"));
+        QCOMPARE(c.Lbl_PageSize->text(),
+                 QString::fromUtf8("　Mem. Size: 16 byte\r\n　Page Size: 1 byte"));
+        QVERIFY(c.Lbl_Spec->text().startsWith("VDD:"));
+        QCOMPARE(window->statusPanels().text(4),
+                 m_startup->state().catalogue.record(0).field(DeviceRecord::StatusNote));
+        QCOMPARE(window->statusPanels().text(1), QString());
+        QCOMPARE(comboItems(c.CmbSize), (QStringList{"2", "4", "8", "16"}));
+        QCOMPARE(c.CmbSize->currentIndex(), 3);
+        QVERIFY(c.DataCombo1->isHidden());
+        QCOMPARE(m_startup->state().image.size(), 16);
+        QVERIFY(m_dialogs.messages.isEmpty());
+
+        SettingsStore settings;
+        QCOMPARE(settings.get(kSettings, kDut, QString()), QStringLiteral("0"));
+        QCOMPARE(settings.get(kSettings, kAccessSize, QString()), QStringLiteral("3"));
+    }
+
+    void storedDeviceAndPositionAreRestored()
+    {
+        SettingsStore settings;
+        settings.save(kSettings, kDut, "2");
+        settings.save(kSettings, kAccessSize, "0");
+        settings.save(kSettings, kMainLeft, "3000");
+        settings.save(kSettings, kMainTop, "1500");
+        QVERIFY(start());
+        MainWindow* window = m_startup->mainWindow();
+        const double dpi = window->screen()->logicalDotsPerInch();
+        QCOMPARE(window->pos(), QPoint(twipsToPixels(3000, dpi), twipsToPixels(1500, dpi)));
+
+        MainWindowControls& c = window->controls();
+        QCOMPARE(c.Combo_device->currentIndex(), 2);
+        QCOMPARE(c.Lbl_PageSize->text(),
+                 QString::fromUtf8("　Mem. Size: 256 byte\r\n　Page Size: 8 byte"));
+        QCOMPARE(comboItems(c.CmbSize), (QStringList{"8", "16", "32", "64", "128", "256"}));
+        QCOMPARE(c.CmbSize->currentText(), QStringLiteral("256"));
+        // The access size chosen before the last exit is not carried over.
+        QCOMPARE(settings.get(kSettings, kAccessSize, QString()), QStringLiteral("5"));
+    }
+
+    void closingStoresThePositionUnlessMinimized()
+    {
+        QVERIFY(start());
+        MainWindow* window = m_startup->mainWindow();
+        const double dpi = window->screen()->logicalDotsPerInch();
+        window->move(120, 90);
+        QSignalSpy unloaded(window, &MainWindow::unloaded);
+        window->close();
+        QCOMPARE(unloaded.size(), 1);
+        SettingsStore settings;
+        QCOMPARE(settings.get(kSettings, kMainLeft, QString()),
+                 QString::number(pixelsToTwips(120, dpi)));
+        QCOMPARE(settings.get(kSettings, kMainTop, QString()),
+                 QString::number(pixelsToTwips(90, dpi)));
+
+        window->show();
+        window->move(300, 300);
+        window->setWindowState(Qt::WindowMinimized);
+        window->close();
+        QCOMPARE(settings.get(kSettings, kMainLeft, QString()),
+                 QString::number(pixelsToTwips(120, dpi)));
+    }
+
+    void exitMenuClosesTheWindow()
+    {
+        QVERIFY(start());
+        QSignalSpy unloaded(m_startup->mainWindow(), &MainWindow::unloaded);
+        m_startup->mainWindow()->controls().mnuFileExit->trigger();
+        QCOMPARE(unloaded.size(), 1);
+        QVERIFY(!m_startup->mainWindow()->isVisible());
+    }
+
+    void choosingADeviceRecreatesTheImage()
+    {
+        QVERIFY(start());
+        MainWindowControls& c = m_startup->mainWindow()->controls();
+        const int index = m_startup->state().catalogue.indexOf("AT93C66");
+        c.Combo_device->setCurrentIndex(index);
+        QCOMPARE(m_startup->state().image.size(), 512);
+        QCOMPARE(m_startup->state().selectedDevice->Family, 3);
+        QCOMPARE(c.Lbl_PageSize->text(), QString::fromUtf8("　Mem. Size: 512 byte"));
+        QCOMPARE(comboItems(c.CmbSize), (QStringList{"64", "128", "256", "512"}));
+        QCOMPARE(m_startup->mainWindow()->statusPanels().text(1), QString());
+        SettingsStore settings;
+        QCOMPARE(settings.get(kSettings, kDut, QString()), QString::number(index));
+        QCOMPARE(settings.get(kSettings, kAccessSize, QString()), QStringLiteral("3"));
+
+        c.CmbSize->setCurrentIndex(1);
+        QCOMPARE(settings.get(kSettings, kAccessSize, QString()), QStringLiteral("1"));
+        QCOMPARE(m_startup->mainWindow()->devicePanel().accessSize(), 128);
+    }
+
+    void storedDeviceOutsideTheListFallsBackToTheFirst()
+    {
+        SettingsStore settings;
+        settings.save(kSettings, kDut, "500");
+        QVERIFY(start());
+        QCOMPARE(m_startup->mainWindow()->controls().Combo_device->currentIndex(), 0);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        QVERIFY(m_dialogs.messages.first().text.contains("500"));
+        QCOMPARE(settings.get(kSettings, kDut, QString()), QStringLiteral("0"));
+    }
+
+    void emptyCatalogueStartsWithoutADevice()
+    {
+        m_environment->writeDataFile("; nothing here\r\nvorle6.ini Ver 9.99\r\n");
+        QVERIFY(start());
+        MainWindowControls& c = m_startup->mainWindow()->controls();
+        QCOMPARE(c.Combo_device->count(), 0);
+        QCOMPARE(c.CmbSize->count(), 0);
+        QVERIFY(!m_startup->state().selectedDevice);
+        QCOMPARE(m_startup->state().image.size(), 0);
+        QCOMPARE(m_startup->state().dataFileVersion, QStringLiteral("vorle6.ini Ver 9.99"));
+        QCOMPARE(m_dialogs.messages.size(), 1);
+    }
+
+    void unusableRowsAreRefused()
+    {
+        m_environment->writeDataFile(
+            "BAD1 x 2 20 8\r\nGOOD x 2 8 8 0 0 ok\r\nBAD2 x two 8 8\r\nGOOD2 y 3 7 1 0 7\r\n");
+        SettingsStore settings;
+        settings.save(kSettings, kDut, "0");
+        QVERIFY(start());
+        MainWindowControls& c = m_startup->mainWindow()->controls();
+        QCOMPARE(c.Combo_device->currentIndex(), 1);
+        QCOMPARE(m_startup->state().image.size(), 256);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        QVERIFY(m_dialogs.messages.first().text.contains("BAD1"));
+
+        m_startup->state().image.bytes();
+        c.Combo_device->setCurrentIndex(2);
+        QCOMPARE(m_dialogs.messages.size(), 2);
+        QVERIFY(m_dialogs.messages.last().text.contains("BAD2"));
+        QVERIFY(m_dialogs.messages.last().text.contains("two"));
+        QCOMPARE(c.Combo_device->currentIndex(), 1);
+        QCOMPARE(m_startup->state().image.size(), 256);
+        QCOMPARE(settings.get(kSettings, kDut, QString()), QStringLiteral("1"));
+
+        c.Combo_device->setCurrentIndex(3);
+        QCOMPARE(m_startup->state().image.size(), 128);
+    }
+
+    void oversizedDataFileIsReportedOnce()
+    {
+        QString text;
+        for (int i = 0; i < 103; ++i) text += QStringLiteral("D%1 x 2 8 8\r\n").arg(i);
+        QStringList many;
+        for (int i = 0; i < 66; ++i) many << "w";
+        text.prepend("D x 2 8 8 " + many.join(' ') + "\r\n");
+        m_environment->writeDataFile(text);
+        QVERIFY(start());
+        QCOMPARE(m_startup->mainWindow()->controls().Combo_device->count(), 101);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        QVERIFY(m_dialogs.messages.first().text.contains("101"));
+        QVERIFY(m_dialogs.messages.first().text.contains("65"));
+    }
+
+private:
+    bool start()
+    {
+        Startup::Environment environment;
+        environment.appFolder = m_environment->appFolder();
+        environment.lockFilePath = m_environment->lockFilePath();
+        environment.dialogs = &m_dialogs;
+        environment.desktop = &m_desktop;
+        m_startup = std::make_unique<Startup>(environment);
+        return m_startup->run();
+    }
+    static QStringList comboItems(QComboBox* combo)
+    {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+        return items;
+    }
+
+    std::unique_ptr<TestEnvironment> m_environment;
+    FakeUserDialogs m_dialogs;
+    FakeDesktopOpener m_desktop;
+    std::unique_ptr<Startup> m_startup;
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
