@@ -4,7 +4,10 @@
 
 namespace {
 
-bool isSeparator(QChar c) { return c == u'/' || c == u'\\'; }
+bool isSeparator(QChar c)
+{
+    return c == u'/' || c == u'\\';
+}
 
 }  // namespace
 

@@ -4,7 +4,10 @@
 
 namespace {
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
 bool isHexDigit(char c)
 {

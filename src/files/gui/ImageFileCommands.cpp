@@ -43,15 +43,15 @@ QString addressText(qint64 address)
 QString partialSaveText()
 {
     return QStringLiteral("データ保存範囲。") + QString(10, QChar(0x3000)) +
-           QStringLiteral("\r\n データは、アドレス0x0000～0xFFFFの範囲のみ保存しました。"
-                          "\r\n （１Ｍサイズの１／２）");
+           QStringLiteral(
+               "\r\n データは、アドレス0x0000～0xFFFFの範囲のみ保存しました。"
+               "\r\n （１Ｍサイズの１／２）");
 }
 
 }  // namespace
 
 ImageFileCommands::ImageFileCommands(const AppServices& services, StatusPanels& panels,
-                                     BusyIndicator& busy, CaptionSetter setCaption,
-                                     QObject* parent)
+                                     BusyIndicator& busy, CaptionSetter setCaption, QObject* parent)
     : QObject(parent),
       m_services(services),
       m_panels(panels),
@@ -64,10 +64,8 @@ void ImageFileCommands::connectControls(const MainWindowControls& controls)
 {
     connect(controls.mnuFileSaveAs, &QAction::triggered, this,
             &ImageFileCommands::mnuFileSaveAs_Click);
-    connect(controls.Cmd_SaveAs, &QPushButton::clicked, this,
-            &ImageFileCommands::Cmd_SaveAs_Click);
-    connect(controls.mnuFileOpen, &QAction::triggered, this,
-            &ImageFileCommands::mnuFileOpen_Click);
+    connect(controls.Cmd_SaveAs, &QPushButton::clicked, this, &ImageFileCommands::Cmd_SaveAs_Click);
+    connect(controls.mnuFileOpen, &QAction::triggered, this, &ImageFileCommands::mnuFileOpen_Click);
     connect(controls.Cmd_Open, &QPushButton::clicked, this, &ImageFileCommands::Cmd_Open_Click);
     connect(controls.mnuOutPutTextFile, &QAction::triggered, this,
             &ImageFileCommands::mnuOutPutTextFile_Click);
