@@ -2,60 +2,92 @@
 
 #include "image/MemoryImage.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
-bool isLineEnd(char c)
+bool isDelimiter(char c)
 {
-    return c == '\r' || c == '\n';
+    return c == ',' || c == '\r' || c == '\n';
 }
+
+// Digit values of every byte: 0..15 for "0".."9", "A".."F", "a".."f"; -1 for anything else.
+constexpr std::array<std::int8_t, 256> kDigits = [] {
+    std::array<std::int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= '0' && c <= '9') {
+            digits[c] = static_cast<std::int8_t>(c - '0');
+        } else if (c >= 'A' && c <= 'F') {
+            digits[c] = static_cast<std::int8_t>(c - 'A' + 10);
+        } else if (c >= 'a' && c <= 'f') {
+            digits[c] = static_cast<std::int8_t>(c - 'a' + 10);
+        } else {
+            digits[c] = -1;
+        }
+    }
+    return digits;
+}();
 
 bool isHexDigit(char c)
 {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    return kDigits[static_cast<std::uint8_t>(c)] >= 0;
 }
 
 int digitValue(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return 0;
+    return std::max<int>(0, kDigits[static_cast<std::uint8_t>(c)]);
 }
 
 }  // namespace
 
 void IntelHexReader::feed(QByteArrayView text)
 {
-    for (const char c : text) {
+    const char* next = text.data();
+    const char* const end = next + text.size();
+    while (next < end) {
         switch (m_state) {
-            case State::BeforeField:
+            case State::BeforeField: {
+                const char c = *next++;
                 if (c == ' ' || c == '\t') break;
                 if (c == '"') {
                     m_state = State::Quoted;
-                } else if (c == ',' || isLineEnd(c)) {
+                } else if (isDelimiter(c)) {
                     endField();
                 } else {
-                    append(c);
+                    append(&c, 1);
                     m_state = State::Plain;
                 }
                 break;
-            case State::Plain:
-                if (c == ',' || isLineEnd(c)) {
+            }
+            case State::Plain: {
+                const char* const start = next;
+                while (next < end && !isDelimiter(*next)) ++next;
+                append(start, next - start);
+                if (next < end) {
                     endField();
-                } else {
-                    append(c);
+                    ++next;
                 }
                 break;
-            case State::Quoted:
-                if (c == '"') {
+            }
+            case State::Quoted: {
+                const char* const start = next;
+                while (next < end && *next != '"') ++next;
+                append(start, next - start);
+                if (next < end) {
                     m_state = State::AfterQuote;
-                } else {
-                    append(c);
+                    ++next;
                 }
                 break;
+            }
             case State::AfterQuote:
                 // What stands between the closing quote and the next delimiter is dropped.
-                if (c == ',' || isLineEnd(c)) endField();
+                while (next < end && !isDelimiter(*next)) ++next;
+                if (next < end) {
+                    endField();
+                    ++next;
+                }
                 break;
         }
     }
@@ -66,9 +98,12 @@ void IntelHexReader::finish()
     if (m_state != State::BeforeField) endField();
 }
 
-void IntelHexReader::append(char c)
+void IntelHexReader::append(const char* characters, qsizetype count)
 {
-    if (m_fieldLength < kLongestRecord) m_field[m_fieldLength++] = c;
+    const qsizetype kept = std::min<qsizetype>(count, kLongestRecord - m_fieldLength);
+    if (kept <= 0) return;
+    std::memcpy(m_field.data() + m_fieldLength, characters, static_cast<std::size_t>(kept));
+    m_fieldLength += static_cast<int>(kept);
 }
 
 void IntelHexReader::endField()
@@ -94,7 +129,7 @@ bool IntelHexReader::isIntact(int dataBytes) const
     int sum = 0;
     for (int i = 1; i < length; i += 2) {
         if (!isHexDigit(m_field[i]) || !isHexDigit(m_field[i + 1])) return false;
-        sum += value(i, 2);
+        sum += digitValue(m_field[i]) * 16 + digitValue(m_field[i + 1]);
     }
     return sum % 0x100 == 0;
 }

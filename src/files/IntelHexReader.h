@@ -40,9 +40,11 @@ private:
     // A record holds at most 255 data bytes: ":" + 8 digits + 510 digits + 2 checksum digits.
     static constexpr int kLongestRecord = 521;
 
-    void append(char c);
+    void append(const char* characters, qsizetype count);
     void endField();
     void takeRecord();
+    // HexValue of the field's characters position .. position + digits - 1 (0-based), as far
+    // as the field reaches.
     [[nodiscard]] int value(int position, int digits) const;
     [[nodiscard]] bool isIntact(int dataBytes) const;
     void store(qint64 address, int byte);

@@ -2,8 +2,6 @@
 
 #include "app/HexText.h"
 
-#include <QStringView>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -12,58 +10,79 @@ namespace {
 
 constexpr qint64 kRecordBytes = 16;
 
-// The value of a group of one or two digits, as HexValue gives it for such a group. Kept
-// allocation-free because every record of a 64 KiB file passes through it.
-int groupValue(QStringView group)
-{
-    int value = 0;
-    for (QChar c : group) value = value * 16 + HexDigitValue(c.toUpper());
-    return value;
-}
+using ByteDigits = std::array<std::array<char, 2>, 256>;
 
-// The two-digit text of every byte value, built once through hexText.
-const std::array<QString, 256>& byteTexts()
+// The two digits of every byte value, taken once from hexText: every record of a 64 KiB file
+// is built from them.
+const ByteDigits& byteDigits()
 {
-    static const std::array<QString, 256> texts = [] {
-        std::array<QString, 256> result;
-        for (int value = 0; value < 256; ++value) result[value] = hexText(value, 2);
+    static const ByteDigits digits = [] {
+        ByteDigits result{};
+        for (int value = 0; value < 256; ++value) {
+            const QByteArray text = hexText(static_cast<quint32>(value), 2).toLatin1();
+            result[value] = {text.at(0), text.at(1)};
+        }
         return result;
     }();
-    return texts;
+    return digits;
+}
+
+char* putByte(char* out, std::uint8_t value, const ByteDigits& table = byteDigits())
+{
+    out[0] = table[value][0];
+    out[1] = table[value][1];
+    return out + 2;
+}
+
+// HexDigitValue of the upper-case form of a single-byte character: no character but "a".."f"
+// turns into a digit when upper-cased, so the others need no case mapping.
+int digitValue(char c)
+{
+    return HexDigitValue(QLatin1Char(c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c));
 }
 
 }  // namespace
 
-void AppendRecordChecksum(QString& record)
+void AppendRecordChecksum(QByteArray& record)
 {
     int sum = 0;
     for (qsizetype pos = 1; pos < record.size(); pos += 2) {
-        sum += groupValue(QStringView(record).mid(pos, 2));
+        sum += pos + 1 < record.size()
+                   ? digitValue(record.at(pos)) * 16 + digitValue(record.at(pos + 1))
+                   : digitValue(record.at(pos));
     }
-    record += hexText((0x100 - sum % 0x100) % 0x100, 2);
+    std::array<char, 2> checksum{};
+    putByte(checksum.data(), static_cast<std::uint8_t>((0x100 - sum % 0x100) % 0x100));
+    record.append(checksum.data(), 2);
 }
 
 QByteArray intelHexText(const QByteArray& image)
 {
-    static const QString kEndLine = QStringLiteral(":00000001FF\r\n");
-    const auto& bytes = byteTexts();
+    static const QByteArray kEndLine = QByteArrayLiteral(":00000001FF\r\n");
     const qint64 records = std::min<qint64>(image.size(), kIntelHexSaveLimit) / kRecordBytes;
 
-    QString text;
+    QByteArray text;
     text.reserve(records * 45 + kEndLine.size());
-    QString record;
+    // ":10" AAAA "00" and 16 data bytes: 41 characters before the checksum.
+    const ByteDigits& table = byteDigits();
+    QByteArray record;
     record.reserve(45);
     for (qint64 r = 0; r < records; ++r) {
         const qint64 address = r * kRecordBytes;
-        record = QStringLiteral(":10") + hexText(static_cast<quint32>(address), 4) +
-                 QStringLiteral("00");
+        record.resize(41);
+        char* out = record.data();
+        *out++ = ':';
+        out = putByte(out, 0x10);
+        out = putByte(out, static_cast<std::uint8_t>(address >> 8));
+        out = putByte(out, static_cast<std::uint8_t>(address));
+        out = putByte(out, 0x00);
         for (qint64 i = 0; i < kRecordBytes; ++i) {
-            record += bytes[static_cast<std::uint8_t>(image.at(address + i))];
+            out = putByte(out, static_cast<std::uint8_t>(image.at(address + i)), table);
         }
         AppendRecordChecksum(record);
         text += record;
-        text += QStringLiteral("\r\n");
+        text += "\r\n";
     }
     text += kEndLine;
-    return text.toLatin1();
+    return text;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 // Intel HEX text of a memory image, in the form the board's users and other programs rely on:
 // 16-byte data records (":10" AAAA "00" 16 x DD CC) from address 0 without gaps, upper-case
@@ -17,5 +16,5 @@ inline constexpr qint64 kIntelHexSaveLimit = 65536;
 // Appends the record checksum to `record`, a record under construction beginning with ":":
 // the two's complement of the low 8 bits of the sum of the two-digit groups after the colon,
 // as two upper-case digits. Digits are read like HexValue reads them (lower case is accepted,
-// any other character counts as 0).
-void AppendRecordChecksum(QString& record);
+// any other character counts as 0; a last lone digit counts as a group of its own).
+void AppendRecordChecksum(QByteArray& record);

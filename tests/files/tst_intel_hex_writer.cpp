@@ -3,6 +3,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <array>
+
 namespace {
 
 QByteArray filled(qint64 size, char value)
@@ -121,29 +123,27 @@ private slots:
 
     void appendRecordChecksum_data()
     {
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("end record") << ":00000001"
-                                    << ":00000001FF";
-        QTest::newRow("blank record") << ":10000000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"
-                                      << ":10000000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF00";
-        QTest::newRow("classic") << ":0300300002337A"
-                                 << ":0300300002337A1E";
-        QTest::newRow("lower case") << ":0300300002337a"
-                                    << ":0300300002337a1E";
-        QTest::newRow("sum is a multiple of 256") << ":0100000000FF"
-                                                  << ":0100000000FF00";
-        QTest::newRow("odd length") << ":1"
-                                    << ":1FF";
-        QTest::newRow("not hex counts 0") << ":G1"
-                                          << ":G1FF";
-        QTest::newRow("colon only") << ":"
-                                    << ":00";
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QByteArray>("expected");
+        const QList<std::array<const char*, 3>> rows = {
+            {"end record", ":00000001", ":00000001FF"},
+            {"blank record", ":10000000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF",
+             ":10000000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF00"},
+            {"classic", ":0300300002337A", ":0300300002337A1E"},
+            {"lower case", ":0300300002337a", ":0300300002337a1E"},
+            {"sum is a multiple of 256", ":0100000000FF", ":0100000000FF00"},
+            {"odd length", ":1", ":1FF"},
+            {"not hex counts 0", ":G1", ":G1FF"},
+            {"colon only", ":", ":00"},
+        };
+        for (const auto& [name, record, expected] : rows) {
+            QTest::newRow(name) << QByteArray(record) << QByteArray(expected);
+        }
     }
     void appendRecordChecksum()
     {
-        QFETCH(QString, record);
-        QFETCH(QString, expected);
+        QFETCH(QByteArray, record);
+        QFETCH(QByteArray, expected);
         AppendRecordChecksum(record);
         QCOMPARE(record, expected);
     }
