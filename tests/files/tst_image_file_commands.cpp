@@ -251,8 +251,10 @@ private slots:
         const MessageBoxRequest& message = m_dialogs->messages.first();
         QCOMPARE(message.icon, MessageIcon::Critical);
         QVERIFY(message.text.startsWith(QStringLiteral("ファイルに保存できませんでした。")));
-        QVERIFY(message.text.contains(path));
-        QVERIFY(!message.detail.isEmpty());
+        const QStringList lines = message.text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(1), path);
+        QVERIFY(lines.at(2).size() > QStringLiteral("原因: ").size());
         QVERIFY(!m_panels->history.contains(kSaved));
         QCOMPARE(m_panels->text(1), QStringLiteral("ファイルに保存できませんでした。"));
         QVERIFY(!m_panels->busy);

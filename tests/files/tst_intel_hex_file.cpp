@@ -1,7 +1,6 @@
 #include "files/IntelHexFile.h"
 #include "files/IntelHexWriter.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -72,16 +71,6 @@ private slots:
                  QStringList{QStringLiteral("dump.hex")});
     }
 
-    void saveReplacesAnExistingFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("dump.hex"));
-        writeAll(path, QByteArray(500000, 'x'));
-        const MemoryImage image = ascendingImage(16);
-        QCOMPARE(saveIntelHexFile(path, image), QString());
-        QCOMPARE(readAll(path), intelHexText(image.bytes()));
-    }
-
     void saveFailureLeavesNothingBehind_data()
     {
         QTest::addColumn<QString>("relativePath");
@@ -111,20 +100,6 @@ private slots:
         QCOMPARE(readAll(path), QByteArray("keep me"));
     }
 
-    void loadReadsIntoAFreshImage()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("dump.hex"));
-        writeAll(path, ":0100030042BA\r\n:00000001FF\r\n");
-        const IntelHexLoad load = loadIntelHexFile(path, 64);
-        QVERIFY(load.complete);
-        QCOMPARE(load.image.size(), qint64{64});
-        QByteArray expected(64, '\xFF');
-        expected[3] = 0x42;
-        QCOMPARE(load.image.bytes(), expected);
-        QCOMPARE(load.summary.storedBytes, qint64{1});
-    }
-
     void loadOfAFileThatCannotBeRead()
     {
         const IntelHexLoad missing = loadIntelHexFile(QStringLiteral("/nonexistent/x.hex"), 64);
@@ -138,18 +113,6 @@ private slots:
         QCOMPARE(failed.error, QStringLiteral("device failed"));
     }
 
-    void loadReadsBeyondOneBuffer()
-    {
-        const MemoryImage image = ascendingImage(65536);
-        QByteArray text = intelHexText(image.bytes());
-        QVERIFY(text.size() > 65536 * 2);
-        QBuffer buffer(&text);
-        QVERIFY(buffer.open(QIODevice::ReadOnly));
-        const IntelHexLoad load = loadIntelHex(buffer, 65536);
-        QVERIFY(load.complete);
-        QCOMPARE(load.image.bytes(), image.bytes());
-        QCOMPARE(load.summary.badRecords, 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(IntelHexFileTest)

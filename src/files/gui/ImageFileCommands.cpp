@@ -109,8 +109,8 @@ void ImageFileCommands::mnuFileSaveAs_Click()
         m_panels.setText(1, kSaveFailed);
         m_busy.setBusy(false);
         MessageBoxRequest failure;
-        failure.text = kSaveFailed + QStringLiteral("\r\n") + m_workFilePath;
-        failure.detail = error;
+        failure.text = kSaveFailed + QStringLiteral("\r\n") + m_workFilePath +
+                       QStringLiteral("\r\n原因: ") + error;
         failure.title = kMessageTitle;
         failure.icon = MessageIcon::Critical;
         m_services.dialogs.showMessage(failure);
