@@ -1,6 +1,8 @@
 // Median time to save a 65,536-byte image as an Intel HEX file and to load it back, through
 // the same routines the File menu uses (temporary file, sync to disk and rename included), and
 // of the text conversion alone, to tell the program's share from the disk's.
+// The file is written in the temporary folder ($TMPDIR, else /tmp), so that folder's disk
+// decides most of the save time: the sync before the rename waits for it.
 
 #include "files/IntelHexFile.h"
 #include "files/IntelHexReader.h"
