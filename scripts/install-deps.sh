@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need, when they are
-# missing. Extra package names may be given as arguments.
+# missing. --fuzz adds what the fuzz targets need (clang++ and its libFuzzer and sanitizer
+# runtimes). Extra package names may be given as arguments.
 set -euo pipefail
 
+fuzz_packages=()
+if [[ ${1:-} == --fuzz ]]; then
+    fuzz_packages=(clang libclang-rt-14-dev)
+    shift
+fi
+
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          qt6-translations-l10n fonts-ipafont-gothic "$@")
+          qt6-translations-l10n fonts-ipafont-gothic "${fuzz_packages[@]}" "$@")
 
 missing=()
 for package in "${packages[@]}"; do

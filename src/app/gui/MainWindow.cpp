@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "devices/gui/DevicePanel.h"
+#include "files/gui/ImageFileCommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,6 +19,10 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     m_devicePanel = std::make_unique<DevicePanel>(m_controls, services, m_statusPanels);
+    m_imageFileCommands = std::make_unique<ImageFileCommands>(
+        services, m_statusPanels, m_statusPanels,
+        [this](const QString& caption) { setWindowTitle(caption); });
+    m_imageFileCommands->connectControls(m_controls);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(1000, 660);
 }

@@ -1,0 +1,179 @@
+#include "files/IntelHexReader.h"
+
+#include "image/MemoryImage.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+bool isDelimiter(char c)
+{
+    return c == ',' || c == '\r' || c == '\n';
+}
+
+// Digit values of every byte: 0..15 for "0".."9", "A".."F", "a".."f"; -1 for anything else.
+constexpr std::array<std::int8_t, 256> kDigits = [] {
+    std::array<std::int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= '0' && c <= '9') {
+            digits[c] = static_cast<std::int8_t>(c - '0');
+        } else if (c >= 'A' && c <= 'F') {
+            digits[c] = static_cast<std::int8_t>(c - 'A' + 10);
+        } else if (c >= 'a' && c <= 'f') {
+            digits[c] = static_cast<std::int8_t>(c - 'a' + 10);
+        } else {
+            digits[c] = -1;
+        }
+    }
+    return digits;
+}();
+
+bool isHexDigit(char c)
+{
+    return kDigits[static_cast<std::uint8_t>(c)] >= 0;
+}
+
+int digitValue(char c)
+{
+    return std::max<int>(0, kDigits[static_cast<std::uint8_t>(c)]);
+}
+
+}  // namespace
+
+void IntelHexReader::feed(QByteArrayView text)
+{
+    const char* next = text.data();
+    const char* const end = next + text.size();
+    while (next < end) {
+        switch (m_state) {
+            case State::BeforeField: {
+                const char c = *next++;
+                if (c == ' ' || c == '\t') break;
+                if (c == '"') {
+                    m_state = State::Quoted;
+                } else if (isDelimiter(c)) {
+                    endField();
+                } else {
+                    append(&c, 1);
+                    m_state = State::Plain;
+                }
+                break;
+            }
+            case State::Plain: {
+                const char* const start = next;
+                while (next < end && !isDelimiter(*next)) ++next;
+                append(start, next - start);
+                if (next < end) {
+                    endField();
+                    ++next;
+                }
+                break;
+            }
+            case State::Quoted: {
+                const char* const start = next;
+                while (next < end && *next != '"') ++next;
+                append(start, next - start);
+                if (next < end) {
+                    m_state = State::AfterQuote;
+                    ++next;
+                }
+                break;
+            }
+            case State::AfterQuote:
+                // What stands between the closing quote and the next delimiter is dropped.
+                while (next < end && !isDelimiter(*next)) ++next;
+                if (next < end) {
+                    endField();
+                    ++next;
+                }
+                break;
+        }
+    }
+}
+
+void IntelHexReader::finish()
+{
+    if (m_state != State::BeforeField) endField();
+}
+
+void IntelHexReader::append(const char* characters, qsizetype count)
+{
+    const qsizetype kept = std::min<qsizetype>(count, kLongestRecord - m_fieldLength);
+    if (kept <= 0) return;
+    std::memcpy(m_field.data() + m_fieldLength, characters, static_cast<std::size_t>(kept));
+    m_fieldLength += static_cast<int>(kept);
+}
+
+void IntelHexReader::endField()
+{
+    takeRecord();
+    m_fieldLength = 0;
+    m_state = State::BeforeField;
+}
+
+int IntelHexReader::value(int position, int digits) const
+{
+    int result = 0;
+    for (int i = position; i < position + digits && i < m_fieldLength; ++i) {
+        result = result * 16 + digitValue(m_field[i]);
+    }
+    return result;
+}
+
+bool IntelHexReader::isIntact(int dataBytes) const
+{
+    const int length = 11 + 2 * dataBytes;
+    if (m_fieldLength < length) return false;
+    int sum = 0;
+    for (int i = 1; i < length; i += 2) {
+        if (!isHexDigit(m_field[i]) || !isHexDigit(m_field[i + 1])) return false;
+        sum += digitValue(m_field[i]) * 16 + digitValue(m_field[i + 1]);
+    }
+    return sum % 0x100 == 0;
+}
+
+void IntelHexReader::takeRecord()
+{
+    if (m_fieldLength == 0 || m_field[0] != ':') return;
+    const int count = value(1, 2);
+    const qint64 address = value(3, 4);
+    const int type = value(7, 2);
+    if (!isIntact(count)) ++m_summary.badRecords;
+
+    switch (type) {
+        case 0x00:
+            for (int i = 0; i < count; ++i) store(m_base + address + i, value(9 + 2 * i, 2));
+            break;
+        case 0x02:
+            m_base = qint64{value(9, 4)} << 4;
+            break;
+        case 0x04:
+            m_base = qint64{value(9, 4)} << 16;
+            break;
+        default:
+            break;
+    }
+}
+
+void IntelHexReader::store(qint64 address, int byte)
+{
+    if (m_image.contains(address)) {
+        m_image.set(address, static_cast<std::uint8_t>(byte));
+        ++m_summary.storedBytes;
+        return;
+    }
+    ++m_summary.bytesBeyond;
+    if (m_summary.lowestAddressBeyond < 0 || address < m_summary.lowestAddressBeyond) {
+        m_summary.lowestAddressBeyond = address;
+    }
+}
+
+IntelHexReadSummary readIntelHex(QByteArrayView text, MemoryImage& image)
+{
+    IntelHexReader reader(image);
+    reader.feed(text);
+    reader.finish();
+    return reader.summary();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+
+// Intel HEX text of a memory image, in the form the board's users and other programs rely on:
+// 16-byte data records (":10" AAAA "00" 16 x DD CC) from address 0 without gaps, upper-case
+// digits, CR LF after every line, and the end line ":00000001FF". No address records: the
+// records cover at most the first 64 KiB, which 16-bit record addresses reach on their own.
+
+// The most bytes a file holds; larger images are saved up to this size only.
+inline constexpr qint64 kIntelHexSaveLimit = 65536;
+
+// The file's whole text for `image`: min(size, 64 KiB) / 16 records, then the end line.
+[[nodiscard]] QByteArray intelHexText(const QByteArray& image);
+
+// Appends the record checksum to `record`, a record under construction beginning with ":":
+// the two's complement of the low 8 bits of the sum of the two-digit groups after the colon,
+// as two upper-case digits. Digits are read like HexValue reads them (lower case is accepted,
+// any other character counts as 0; a last lone digit counts as a group of its own).
+void AppendRecordChecksum(QByteArray& record);

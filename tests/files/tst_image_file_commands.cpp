@@ -1,0 +1,529 @@
+#include "app/AppServices.h"
+#include "app/BusyIndicator.h"
+#include "app/ProductInfo.h"
+#include "app/ProgramState.h"
+#include "app/SettingsStore.h"
+#include "app/StatusPanels.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/MainWindowControls.h"
+#include "files/gui/ImageFileCommands.h"
+#include "support/FakeDesktopOpener.h"
+#include "support/FakeUserDialogs.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kSaveCancelled = QStringLiteral("ファイル保存をキャンセルしました。");
+const QString kSaving = QStringLiteral("ファイルに保存中..... ");
+const QString kSaved = QStringLiteral("ファイルに保存終了。 ");
+const QString kPleaseWait = QStringLiteral("しばらくお待ちください。");
+const QString kNotOpened = QStringLiteral("ファイルをオープンできませんでした。");
+const QString kLoading = QStringLiteral("ファイルをロードしています..........");
+const QString kLoaded = QStringLiteral("ファイルオープン完了");
+const QString kCaptionBefore = QStringLiteral("before");
+
+// Status panels and mouse pointer that remember every change.
+class RecordingPanels : public StatusPanels, public BusyIndicator {
+public:
+    void setText(int panel, const QString& text) override
+    {
+        texts[panel] = text;
+        if (panel == 1) history.append(text);
+    }
+    [[nodiscard]] QString text(int panel) const override { return texts.value(panel); }
+    void setBusy(bool busy) override
+    {
+        this->busy = busy;
+        busyChanges.append(busy);
+    }
+
+    QMap<int, QString> texts;
+    QStringList history;
+    bool busy = false;
+    QList<bool> busyChanges;
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The low 16 bits of the byte sum, as the checksum label shows it.
+int checkSum(const MemoryImage& image)
+{
+    int sum = 0;
+    for (char b : image.bytes()) sum += static_cast<quint8>(b);
+    return sum & 0xFFFF;
+}
+
+QString partialSaveText()
+{
+    return QStringLiteral(
+        "データ保存範囲。　　　　　　　　　　\r\n"
+        " データは、アドレス0x0000～0xFFFFの範囲のみ保存しました。\r\n"
+        " （１Ｍサイズの１／２）");
+}
+
+}  // namespace
+
+class ImageFileCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_environment = std::make_unique<TestEnvironment>();
+        m_files = std::make_unique<QTemporaryDir>();
+        m_state = std::make_unique<ProgramState>();
+        m_state->appFolder = m_environment->appFolder();
+        m_settings = std::make_unique<SettingsStore>();
+        m_dialogs = std::make_unique<FakeUserDialogs>();
+        m_desktop = std::make_unique<FakeDesktopOpener>();
+        m_panels = std::make_unique<RecordingPanels>();
+        m_caption = kCaptionBefore;
+        m_showImageCalls = 0;
+        m_commands = std::make_unique<ImageFileCommands>(
+            services(), *m_panels, *m_panels, [this](const QString& text) { m_caption = text; });
+        m_commands->setShowImage([this] { ++m_showImageCalls; });
+        selectDevice(8);
+    }
+    void cleanup()
+    {
+        m_commands.reset();
+        m_environment.reset();
+    }
+
+    void saveDialogIsPrepared()
+    {
+        m_settings->save(QStringLiteral("Settings"), QStringLiteral("SAVE_DIR"), "/some/where");
+        m_commands->Cmd_SaveAs_Click();
+        QCOMPARE(m_dialogs->fileDialogs.size(), 1);
+        const FileDialogRequest& request = m_dialogs->fileDialogs.first();
+        QCOMPARE(request.kind, FileDialogKind::Save);
+        QCOMPARE(request.title, QString());
+        QCOMPARE(request.initialFolder, QStringLiteral("/some/where"));
+        QCOMPARE(request.filter, QStringLiteral("Hexファイル|*.hex|全てのファイル|*.*|"));
+        QCOMPARE(request.defaultExtension, QStringLiteral("HEX"));
+        QCOMPARE(request.fileName, QString());  // the dialog keeps its last name
+    }
+
+    void saveCancelledChangesOnlyTheStatus()
+    {
+        m_panels->busy = true;
+        m_commands->mnuFileSaveAs_Click();
+        QCOMPARE(m_panels->text(1), kSaveCancelled);
+        QVERIFY(!m_panels->busy);
+        QCOMPARE(m_caption, kCaptionBefore);
+        QCOMPARE(saveDir(), QStringLiteral("unchanged"));
+        QVERIFY(m_dialogs->messages.isEmpty());
+    }
+
+    void saveWritesTheImage()
+    {
+        for (qint64 i = 0; i < 16; ++i) m_state->image.set(i, static_cast<std::uint8_t>(i));
+        const QString path = filePath(QStringLiteral("dump.hex"));
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileSaveAs_Click();
+
+        const QByteArray text = readAll(path);
+        QVERIFY(
+            text.startsWith(":10000000000102030405060708090A0B0C0D0E0F78\r\n"
+                            ":10001000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF0\r\n"));
+        QVERIFY(text.endsWith(":1000F000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF10\r\n:00000001FF\r\n"));
+        QCOMPARE(text.count("\r\n"), 17);
+        QCOMPARE(m_caption, ProductInfo::titleText() + path);
+        QCOMPARE(saveDir(), m_files->path());
+        QCOMPARE(m_panels->history, (QStringList{kSaving, kSaved}));
+        QCOMPARE(m_panels->busyChanges, (QList<bool>{true, false}));
+        QCOMPARE(m_commands->workFilePath(), path);
+        QVERIFY(m_dialogs->messages.isEmpty());
+    }
+
+    // The file name "a" also stands in the temporary folder's name, earlier in the path.
+    void saveRemembersTheRealFolder()
+    {
+        QVERIFY(QDir(m_files->path()).mkpath(QStringLiteral("data")));
+        const QString path = filePath(QStringLiteral("data/a"));
+        QVERIFY(path.indexOf(QLatin1Char('a')) < path.size() - 1);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileSaveAs_Click();
+        QCOMPARE(saveDir(), filePath(QStringLiteral("data")));
+    }
+
+    void largeImageSavesFirst64KiBAndSaysSo()
+    {
+        selectDevice(17);
+        const QString path = filePath(QStringLiteral("big.hex"));
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        int dataLinesWhenAsked = -1;
+        m_dialogs->onMessage = [&](const MessageBoxRequest&) {
+            dataLinesWhenAsked = static_cast<int>(readAll(path).count(":10"));
+        };
+        m_commands->mnuFileSaveAs_Click();
+
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        const MessageBoxRequest& message = m_dialogs->messages.first();
+        QCOMPARE(message.text, partialSaveText());
+        QCOMPARE(message.title, QStringLiteral("メッセージ"));
+        QCOMPARE(message.icon, MessageIcon::Information);
+        QCOMPARE(message.buttons, MessageButtons::Ok);
+        QCOMPARE(dataLinesWhenAsked, 4096);
+        QCOMPARE(m_panels->text(1), kSaved);
+        QVERIFY(
+            readAll(path).endsWith(":10FFF000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF11\r\n"
+                                   ":00000001FF\r\n"));
+    }
+
+    void exactly64KiBNeedsNoMessage()
+    {
+        selectDevice(16);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(filePath(QStringLiteral("x.hex"))));
+        m_commands->mnuFileSaveAs_Click();
+        QVERIFY(m_dialogs->messages.isEmpty());
+        QCOMPARE(readAll(filePath(QStringLiteral("x.hex"))).count(":10"), 4096);
+    }
+
+    void overwriteRefusedKeepsEverything()
+    {
+        const QString path = filePath(QStringLiteral("old.hex"));
+        writeAll(path, "old contents");
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_dialogs->messageAnswers.append(MessageAnswer::Cancel);
+        m_commands->mnuFileSaveAs_Click();
+
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        const MessageBoxRequest& question = m_dialogs->messages.first();
+        QCOMPARE(question.text, QStringLiteral("ファイルが存在します。上書きしますか？"));
+        QCOMPARE(question.title, QStringLiteral("上書き保存"));
+        QCOMPARE(question.icon, MessageIcon::Question);
+        QCOMPARE(question.buttons, MessageButtons::OkCancel);
+        QCOMPARE(readAll(path), QByteArray("old contents"));
+        QCOMPARE(m_caption, kCaptionBefore);
+        QCOMPARE(saveDir(), QStringLiteral("unchanged"));
+        QCOMPARE(m_panels->text(1), kSaveCancelled);
+        QCOMPARE(m_commands->workFilePath(), path);
+    }
+
+    void overwriteAcceptedReplacesTheFile()
+    {
+        const QString path = filePath(QStringLiteral("old.hex"));
+        writeAll(path, "old contents");
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileSaveAs_Click();
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QVERIFY(readAll(path).startsWith(":10000000FFFF"));
+        QCOMPARE(m_panels->text(1), kSaved);
+    }
+
+    void saveFailureIsReported_data()
+    {
+        QTest::addColumn<QString>("relativePath");
+        QTest::newRow("missing folder") << "missing/dump.hex";
+        QTest::newRow("a folder") << "folder";
+    }
+    void saveFailureIsReported()
+    {
+        QFETCH(QString, relativePath);
+        QVERIFY(QDir(m_files->path()).mkdir(QStringLiteral("folder")));
+        const QString path = filePath(relativePath);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileSaveAs_Click();
+
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        const MessageBoxRequest& message = m_dialogs->messages.first();
+        QCOMPARE(message.icon, MessageIcon::Critical);
+        QVERIFY(message.text.startsWith(QStringLiteral("ファイルに保存できませんでした。")));
+        const QStringList lines = message.text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(1), path);
+        QVERIFY(lines.at(2).size() > QStringLiteral("原因: ").size());
+        QVERIFY(!m_panels->history.contains(kSaved));
+        QCOMPARE(m_panels->text(1), QStringLiteral("ファイルに保存できませんでした。"));
+        QVERIFY(!m_panels->busy);
+        QCOMPARE(m_caption, kCaptionBefore);
+        QCOMPARE(saveDir(), QStringLiteral("unchanged"));
+    }
+
+    void saveWithoutDeviceWritesOnlyTheEndLine()
+    {
+        m_state->selectedDevice.reset();
+        m_state->image.recreate(0);
+        const QString path = filePath(QStringLiteral("empty.hex"));
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileSaveAs_Click();
+        QCOMPARE(readAll(path), QByteArray(":00000001FF\r\n"));
+        QCOMPARE(m_panels->text(1), kSaved);
+    }
+
+    void openDialogIsPrepared()
+    {
+        m_settings->save(QStringLiteral("Settings"), QStringLiteral("OPEN_DIR0"), "/some/where");
+        m_commands->Cmd_Open_Click();
+        QCOMPARE(m_panels->history.first(), kPleaseWait);
+        QCOMPARE(m_dialogs->fileDialogs.size(), 1);
+        const FileDialogRequest& request = m_dialogs->fileDialogs.first();
+        QCOMPARE(request.kind, FileDialogKind::Open);
+        QCOMPARE(request.title, QString());
+        QCOMPARE(request.initialFolder, QStringLiteral("/some/where"));
+        QCOMPARE(request.filter, QStringLiteral("Hexファイル|*.HEX|全てのファイル|*.*|"));
+        QCOMPARE(request.defaultExtension, QStringLiteral("HEX"));
+        QCOMPARE(request.fileName, QStringLiteral("*.HEX"));
+    }
+
+    void openThatFindsNoFileChangesNothing_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("cancelled") << false << QString();
+        QTest::newRow("missing file") << true << QStringLiteral("missing.hex");
+        QTest::newRow("empty name") << true << QString();
+        QTest::newRow("a folder") << true << QStringLiteral(".");
+        // Opens, but every read fails.
+        QTest::newRow("unreadable") << true << QStringLiteral("/proc/self/mem");
+    }
+    void openThatFindsNoFileChangesNothing()
+    {
+        QFETCH(bool, accepted);
+        QFETCH(QString, fileName);
+        if (fileName.startsWith(u'/') && !QFileInfo::exists(fileName)) QSKIP("no /proc");
+        m_state->image.set(3, 0x42);
+        FileDialogResult answer;
+        answer.accepted = accepted;
+        if (!fileName.isEmpty()) {
+            answer =
+                FakeUserDialogs::chosen(fileName.startsWith(u'/') ? fileName : filePath(fileName));
+        }
+        m_dialogs->fileAnswers.append(answer);
+        const QByteArray before = m_state->image.bytes();
+        m_commands->mnuFileOpen_Click();
+
+        QCOMPARE(m_panels->text(1), kNotOpened);
+        QCOMPARE(m_state->image.bytes(), before);
+        QCOMPARE(m_caption, kCaptionBefore);
+        QCOMPARE(openDir(), QStringLiteral("unchanged"));
+        QCOMPARE(m_showImageCalls, 0);
+        QVERIFY(!m_panels->busy);
+        QVERIFY(m_dialogs->messages.isEmpty());
+    }
+
+    void openLoadsTheFile()
+    {
+        const QString path = filePath(QStringLiteral("in.hex"));
+        writeAll(path, ":0100030042BA\r\n:00000001FF\r\n");
+        m_state->image.set(0, 0x00);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        QByteArray shown;
+        m_commands->setShowImage([&] {
+            ++m_showImageCalls;
+            shown = m_state->image.bytes();
+        });
+        m_commands->mnuFileOpen_Click();
+
+        QByteArray expected(256, '\xFF');
+        expected[3] = 0x42;
+        QCOMPARE(m_state->image.bytes(), expected);
+        QCOMPARE(shown, expected);
+        QCOMPARE(m_showImageCalls, 1);
+        QCOMPARE(m_caption, ProductInfo::titleText() + path);
+        QCOMPARE(openDir(), m_files->path());
+        QCOMPARE(m_commands->workFilePath(), path);
+        QCOMPARE(m_panels->history, (QStringList{kPleaseWait, kLoading, kLoaded}));
+        QCOMPARE(m_panels->busyChanges, (QList<bool>{true, false}));
+        QVERIFY(m_dialogs->messages.isEmpty());
+    }
+
+    void saveThenLoadGivesTheSameImage_data()
+    {
+        QTest::addColumn<int>("exponent");
+        for (int exponent = 4; exponent <= 17; ++exponent) {
+            QTest::addRow("%d bytes", 1 << exponent) << exponent;
+        }
+    }
+    void saveThenLoadGivesTheSameImage()
+    {
+        QFETCH(int, exponent);
+        selectDevice(exponent);
+        // Only the first 64 KiB go into a file; the rest of a larger part stays blank.
+        QRandomGenerator generator(static_cast<quint32>(exponent));
+        const qint64 saved = std::min<qint64>(m_state->image.size(), 65536);
+        for (qint64 i = 0; i < saved; ++i) {
+            m_state->image.set(i, static_cast<std::uint8_t>(generator.bounded(256)));
+        }
+        const QByteArray original = m_state->image.bytes();
+        const int originalSum = checkSum(m_state->image);
+
+        const QString path = filePath(QStringLiteral("round.hex"));
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileSaveAs_Click();
+        QCOMPARE(m_panels->text(1), kSaved);
+
+        for (qint64 i = 0; i < m_state->image.size(); ++i) m_state->image.set(i, 0x00);
+        m_dialogs->messages.clear();
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_panels->text(1), kLoaded);
+        QVERIFY(m_dialogs->messages.isEmpty());
+        QVERIFY(m_state->image.bytes() == original);
+        QCOMPARE(checkSum(m_state->image), originalSum);
+    }
+
+    void dataBeyondThePartIsReported()
+    {
+        selectDevice(7);
+        QByteArray text;
+        for (int address = 0; address < 256; address += 16) {
+            QString record =
+                QStringLiteral(":10%1").arg(address, 4, 16, QLatin1Char('0')).toUpper() + "00" +
+                QString(32, QLatin1Char('0'));
+            text += record.toLatin1() + "00\r\n";  // checksums deliberately wrong
+        }
+        const QString path = filePath(QStringLiteral("big.hex"));
+        writeAll(path, text);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileOpen_Click();
+
+        QCOMPARE(m_state->image.bytes(), QByteArray(128, '\0'));
+        QCOMPARE(m_panels->text(1), kLoaded);
+        QCOMPARE(m_showImageCalls, 1);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        const MessageBoxRequest& message = m_dialogs->messages.first();
+        QCOMPARE(message.icon, MessageIcon::Warning);
+        QVERIFY2(message.text.contains(QStringLiteral("最終アドレス 0x007F")),
+                 qPrintable(message.text));
+        QVERIFY2(message.text.contains(QStringLiteral("アドレス 0x0080 から")),
+                 qPrintable(message.text));
+        QVERIFY2(message.text.contains(QStringLiteral("チェックサムが正しくないレコードが 15 件")),
+                 qPrintable(message.text));
+    }
+
+    void badChecksumsAreCounted()
+    {
+        const QString path = filePath(QStringLiteral("bad.hex"));
+        writeAll(path,
+                 ":0100000055AB\r\n:0100010066FF\r\n:0100020077FF\r\n:0100030088FF\r\n"
+                 ":0100040099FF\r\n:010005000DED\r\n:00000001FF\r\n");
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0x55});
+        QCOMPARE(m_state->image.at(5), std::uint8_t{0x0D});
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.first().text,
+                 QStringLiteral("チェックサムが正しくないレコードが 5 件ありました。\r\n"
+                                "それらのデータもそのまま読み込みました。"));
+    }
+
+    void openWithoutDevice()
+    {
+        m_state->selectedDevice.reset();
+        const QString path = filePath(QStringLiteral("in.hex"));
+        writeAll(path, ":0100030042BA\r\n:00000001FF\r\n");
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_state->image.size(), qint64{0});
+        QCOMPARE(m_panels->text(1), kLoaded);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QVERIFY(m_dialogs->messages.first().text.contains(
+            QStringLiteral("デバイスが選択されていない")));
+    }
+
+    void listingOpensInTheViewer()
+    {
+        m_panels->setText(1, QStringLiteral("as before"));
+        m_commands->mnuOutPutTextFile_Click();
+        QCOMPARE(m_desktop->openedFiles, QStringList{m_environment->appFolder() + "temp.txt"});
+
+        m_desktop->succeed = false;
+        m_commands->mnuOutPutTextFile_Click();
+        QCOMPARE(m_desktop->openedFiles.size(), 2);
+        QVERIFY(m_dialogs->messages.isEmpty());
+        QCOMPARE(m_panels->history, QStringList{QStringLiteral("as before")});
+        QVERIFY(m_panels->busyChanges.isEmpty());
+    }
+
+    // The same commands, from the main window's buttons and menu.
+    void mainWindowControls()
+    {
+        MainWindow window(services());
+        MainWindowControls& controls = window.controls();
+        const QString path = filePath(QStringLiteral("window.hex"));
+        m_state->image.set(1, 0x5A);
+
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        controls.Cmd_SaveAs->click();
+        QVERIFY(readAll(path).startsWith(":10000000FF5AFF"));
+        QCOMPARE(window.windowTitle(), ProductInfo::titleText() + path);
+        QCOMPARE(window.statusPanels().text(1), kSaved);
+
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        controls.mnuFileSaveAs->trigger();
+        QCOMPARE(m_dialogs->fileDialogs.size(), 2);
+
+        m_state->image.recreate(256);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        controls.Cmd_Open->click();
+        QCOMPARE(m_state->image.at(1), std::uint8_t{0x5A});
+        QCOMPARE(window.statusPanels().text(1), kLoaded);
+
+        controls.mnuFileOpen->trigger();
+        QCOMPARE(window.statusPanels().text(1), kNotOpened);
+
+        controls.mnuOutPutTextFile->trigger();
+        QCOMPARE(m_desktop->openedFiles.size(), 1);
+    }
+
+private:
+    AppServices services() { return AppServices{*m_state, *m_settings, *m_dialogs, *m_desktop}; }
+
+    void selectDevice(int exponent)
+    {
+        SelectedDevice device;
+        device.Family = SelectedDevice::kFamilyI2c;
+        device.SizeExponent = exponent;
+        m_state->selectedDevice = device;
+        m_state->image.recreate(device.memorySize());
+        m_settings->save(QStringLiteral("Settings"), QStringLiteral("SAVE_DIR"), "unchanged");
+        m_settings->save(QStringLiteral("Settings"), QStringLiteral("OPEN_DIR0"), "unchanged");
+    }
+
+    QString filePath(const QString& name) const { return m_files->filePath(name); }
+    QString saveDir() const
+    {
+        return m_settings->get(QStringLiteral("Settings"), QStringLiteral("SAVE_DIR"), QString());
+    }
+    QString openDir() const
+    {
+        return m_settings->get(QStringLiteral("Settings"), QStringLiteral("OPEN_DIR0"), QString());
+    }
+
+    std::unique_ptr<TestEnvironment> m_environment;
+    std::unique_ptr<QTemporaryDir> m_files;
+    std::unique_ptr<ProgramState> m_state;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<FakeUserDialogs> m_dialogs;
+    std::unique_ptr<FakeDesktopOpener> m_desktop;
+    std::unique_ptr<RecordingPanels> m_panels;
+    std::unique_ptr<ImageFileCommands> m_commands;
+    QString m_caption;
+    int m_showImageCalls = 0;
+};
+
+QTEST_MAIN(ImageFileCommandsTest)
+#include "tst_image_file_commands.moc"
