@@ -26,14 +26,12 @@
 
 namespace {
 
-QString labelText(const QWidget* window, const QString& name)
-{
+QString labelText(const QWidget* window, const QString& name) {
     const auto* label = window->findChild<QLabel*>(name);
     return label ? label->text() : QStringLiteral("<no %1>").arg(name);
 }
 
-QWidget* topLevel(const QString& name)
-{
+QWidget* topLevel(const QString& name) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == name) return widget;
     }
@@ -41,7 +39,9 @@ QWidget* topLevel(const QString& name)
 }
 
 // Runs the deferred deletions that closing a window with WA_DeleteOnClose leaves behind.
-void discardClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void discardClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 }  // namespace
 
@@ -77,8 +77,7 @@ private:
     std::unique_ptr<Startup> m_startup;
 };
 
-void AuxiliaryWindowsTest::init()
-{
+void AuxiliaryWindowsTest::init() {
     m_environment = std::make_unique<TestEnvironment>();
     m_dialogs = std::make_unique<FakeUserDialogs>();
     m_desktop = std::make_unique<FakeDesktopOpener>();
@@ -90,8 +89,7 @@ void AuxiliaryWindowsTest::init()
     m_startup = std::make_unique<Startup>(environment);
 }
 
-void AuxiliaryWindowsTest::cleanup()
-{
+void AuxiliaryWindowsTest::cleanup() {
     m_startup.reset();
     discardClosedWindows();
     m_desktop.reset();
@@ -99,21 +97,18 @@ void AuxiliaryWindowsTest::cleanup()
     m_environment.reset();
 }
 
-bool AuxiliaryWindowsTest::start()
-{
+bool AuxiliaryWindowsTest::start() {
     const bool started = m_startup->run();
     discardClosedWindows();
     return started;
 }
 
-QString AuxiliaryWindowsTest::storedBoardSetting() const
-{
+QString AuxiliaryWindowsTest::storedBoardSetting() const {
     QSettings settings(QStringLiteral("VORLE"), QStringLiteral("VORLE"));
     return settings.value(QStringLiteral("Settings6/mnuBoardInfomation"), "<absent>").toString();
 }
 
-void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden()
-{
+void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden() {
     QVERIFY(start());
     QVERIFY(m_startup->mainWindow()->isVisible());
     QVERIFY(m_startup->splashWindow());
@@ -127,8 +122,7 @@ void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden()
     QVERIFY(m_dialogs->messages.isEmpty());
 }
 
-void AuxiliaryWindowsTest::splashShowsTitleAndVersion()
-{
+void AuxiliaryWindowsTest::splashShowsTitleAndVersion() {
     SplashWindow splash;
     QCOMPARE(labelText(&splash, "lblProductName(0)"), QStringLiteral("VORLE"));
     QCOMPARE(labelText(&splash, "lblProductNameA"), QStringLiteral("VORLE"));
@@ -141,8 +135,7 @@ void AuxiliaryWindowsTest::splashShowsTitleAndVersion()
     QVERIFY(splash.findChild<QWidget*>("imgLogo"));
 }
 
-void AuxiliaryWindowsTest::keyPressClosesSplashAndStartupGoesOn()
-{
+void AuxiliaryWindowsTest::keyPressClosesSplashAndStartupGoesOn() {
     bool pressed = false;
     // Runs at start-up's first pass through the event queue, while the splash is up.
     QTimer::singleShot(0, this, [&] {
@@ -160,8 +153,7 @@ void AuxiliaryWindowsTest::keyPressClosesSplashAndStartupGoesOn()
     QVERIFY(windows().aboutWindow());
 }
 
-void AuxiliaryWindowsTest::clickOnFrameClosesSplash()
-{
+void AuxiliaryWindowsTest::clickOnFrameClosesSplash() {
     QPointer<SplashWindow> splash = new SplashWindow;
     splash->show();
     QVERIFY(QTest::qWaitForWindowExposed(splash));
@@ -173,8 +165,7 @@ void AuxiliaryWindowsTest::clickOnFrameClosesSplash()
     QVERIFY(!splash);
 }
 
-void AuxiliaryWindowsTest::secondInstanceEndsAfterSplashIsShown()
-{
+void AuxiliaryWindowsTest::secondInstanceEndsAfterSplashIsShown() {
     QLockFile firstCopy(m_environment->lockFilePath());
     QVERIFY(firstCopy.tryLock(0));
     QVERIFY(!start());
@@ -184,8 +175,7 @@ void AuxiliaryWindowsTest::secondInstanceEndsAfterSplashIsShown()
     QVERIFY(m_dialogs->messages.isEmpty());
 }
 
-void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings()
-{
+void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings() {
     QVERIFY(start());
     const QString dataFileVersion = m_startup->state().dataFileVersion;
     QVERIFY(!dataFileVersion.isEmpty());
@@ -222,8 +212,7 @@ void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings()
     }
 }
 
-void AuxiliaryWindowsTest::supportButtonOpensSupportPage()
-{
+void AuxiliaryWindowsTest::supportButtonOpensSupportPage() {
     QVERIFY(start());
     controls().mnuHelpAbout->trigger();
     auto* jump = windows().aboutWindow()->findChild<QPushButton*>("Command1");
@@ -236,8 +225,7 @@ void AuxiliaryWindowsTest::supportButtonOpensSupportPage()
     QVERIFY(windows().aboutWindow()->isVisible());
 }
 
-void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows()
-{
+void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows() {
     QVERIFY(start());
     QPointer<BoardWindow> board = windows().boardWindow();
     QVERIFY(board && board->isVisible());
@@ -253,8 +241,7 @@ void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows()
     QVERIFY(windows().boardWindow() && windows().boardWindow()->isVisible());
 }
 
-void AuxiliaryWindowsTest::boardToggleAfterCloseBox()
-{
+void AuxiliaryWindowsTest::boardToggleAfterCloseBox() {
     QVERIFY(start());
     QPointer<BoardWindow> board = windows().boardWindow();
     board->close();
@@ -273,8 +260,7 @@ void AuxiliaryWindowsTest::boardToggleAfterCloseBox()
     QVERIFY(windows().boardWindow()->findChild<QWidget*>("Shape_18P"));
 }
 
-void AuxiliaryWindowsTest::helpContentsOpensInstalledManual()
-{
+void AuxiliaryWindowsTest::helpContentsOpensInstalledManual() {
     QVERIFY(QDir().mkpath(m_environment->appFolder() + "help"));
     QFile manual(m_environment->appFolder() + "help/index.html");
     QVERIFY(manual.open(QIODevice::WriteOnly));
@@ -287,8 +273,7 @@ void AuxiliaryWindowsTest::helpContentsOpensInstalledManual()
     QVERIFY(m_dialogs->messages.isEmpty());
 }
 
-void AuxiliaryWindowsTest::helpContentsWithoutManual()
-{
+void AuxiliaryWindowsTest::helpContentsWithoutManual() {
     QVERIFY(start());
     controls().mnuHelpContents->trigger();
     QVERIFY(m_desktop->openedFiles.isEmpty());
@@ -300,8 +285,7 @@ void AuxiliaryWindowsTest::helpContentsWithoutManual()
     QCOMPARE(message.icon, MessageIcon::Information);
 }
 
-void AuxiliaryWindowsTest::hiddenMenuEntriesStayHidden()
-{
+void AuxiliaryWindowsTest::hiddenMenuEntriesStayHidden() {
     QVERIFY(start());
     QVERIFY(!controls().mnuHelpSearchForHelpOn->isVisible());
     QVERIFY(!controls().mnuFilePageSetup->isVisible());
@@ -311,8 +295,7 @@ void AuxiliaryWindowsTest::hiddenMenuEntriesStayHidden()
     QVERIFY(controls().mnuHelpAbout->isVisible());
 }
 
-void AuxiliaryWindowsTest::qtStandardTextsInJapanese()
-{
+void AuxiliaryWindowsTest::qtStandardTextsInJapanese() {
     QVERIFY(ApplicationSetup::installJapaneseQtTranslations(*QCoreApplication::instance()));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
 }
