@@ -9,7 +9,8 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: vorle6-icon <output-folder> <icon-name>\n");
         return 2;

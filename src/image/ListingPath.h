@@ -9,7 +9,8 @@
 // when the program cannot write there (an installed program in a system folder), in the user's
 // cache folder ($XDG_CACHE_HOME/VORLE, else ~/.cache/VORLE). The grid writer and the listing
 // command both ask here, so they always meet at the same file.
-[[nodiscard]] inline QString listingFilePath(const QString& appFolder) {
+[[nodiscard]] inline QString listingFilePath(const QString& appFolder)
+{
     const QString besideProgram = appFolder + QStringLiteral("temp.txt");
 
     // Permission bits do not tell the whole story (root, read-only mounts, ACLs): try it.

@@ -8,7 +8,8 @@
 #include <QDir>
 
 void showHelpContents(const QString& helpFile, const QString& ownerCaption, UserDialogs& dialogs,
-                      DesktopOpener& desktop) {
+                      DesktopOpener& desktop)
+{
     if (helpFile.isEmpty() || !FileExists(helpFile)) {
         MessageBoxRequest message;
         message.text = QStringLiteral(

@@ -2,11 +2,10 @@
 
 namespace HelpFile {
 
-QString relativePath() {
-    return QStringLiteral(VORLE_HELP_FILE);
-}
+QString relativePath() { return QStringLiteral(VORLE_HELP_FILE); }
 
-QString pathIn(const QString& appFolder) {
+QString pathIn(const QString& appFolder)
+{
     const QString relative = relativePath();
     return relative.isEmpty() ? QString() : appFolder + relative;
 }

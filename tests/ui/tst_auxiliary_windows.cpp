@@ -26,12 +26,14 @@
 
 namespace {
 
-QString labelText(const QWidget* window, const QString& name) {
+QString labelText(const QWidget* window, const QString& name)
+{
     const auto* label = window->findChild<QLabel*>(name);
     return label ? label->text() : QStringLiteral("<no %1>").arg(name);
 }
 
-QWidget* topLevel(const QString& name) {
+QWidget* topLevel(const QString& name)
+{
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == name) return widget;
     }
@@ -39,9 +41,7 @@ QWidget* topLevel(const QString& name) {
 }
 
 // Runs the deferred deletions that closing a window with WA_DeleteOnClose leaves behind.
-void discardClosedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+void discardClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace
 
@@ -77,7 +77,8 @@ private:
     std::unique_ptr<Startup> m_startup;
 };
 
-void AuxiliaryWindowsTest::init() {
+void AuxiliaryWindowsTest::init()
+{
     m_environment = std::make_unique<TestEnvironment>();
     m_dialogs = std::make_unique<FakeUserDialogs>();
     m_desktop = std::make_unique<FakeDesktopOpener>();
@@ -89,7 +90,8 @@ void AuxiliaryWindowsTest::init() {
     m_startup = std::make_unique<Startup>(environment);
 }
 
-void AuxiliaryWindowsTest::cleanup() {
+void AuxiliaryWindowsTest::cleanup()
+{
     m_startup.reset();
     discardClosedWindows();
     m_desktop.reset();
@@ -97,18 +99,21 @@ void AuxiliaryWindowsTest::cleanup() {
     m_environment.reset();
 }
 
-bool AuxiliaryWindowsTest::start() {
+bool AuxiliaryWindowsTest::start()
+{
     const bool started = m_startup->run();
     discardClosedWindows();
     return started;
 }
 
-QString AuxiliaryWindowsTest::storedBoardSetting() const {
+QString AuxiliaryWindowsTest::storedBoardSetting() const
+{
     QSettings settings(QStringLiteral("VORLE"), QStringLiteral("VORLE"));
     return settings.value(QStringLiteral("Settings6/mnuBoardInfomation"), "<absent>").toString();
 }
 
-void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden() {
+void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden()
+{
     QVERIFY(start());
     QVERIFY(m_startup->mainWindow()->isVisible());
     QVERIFY(m_startup->splashWindow());
@@ -122,7 +127,8 @@ void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden() {
     QVERIFY(m_dialogs->messages.isEmpty());
 }
 
-void AuxiliaryWindowsTest::splashShowsTitleAndVersion() {
+void AuxiliaryWindowsTest::splashShowsTitleAndVersion()
+{
     SplashWindow splash;
     QCOMPARE(labelText(&splash, "lblProductName(0)"), QStringLiteral("VORLE"));
     QCOMPARE(labelText(&splash, "lblProductNameA"), QStringLiteral("VORLE"));
@@ -135,7 +141,8 @@ void AuxiliaryWindowsTest::splashShowsTitleAndVersion() {
     QVERIFY(splash.findChild<QWidget*>("imgLogo"));
 }
 
-void AuxiliaryWindowsTest::keyPressClosesSplashAndStartupGoesOn() {
+void AuxiliaryWindowsTest::keyPressClosesSplashAndStartupGoesOn()
+{
     bool pressed = false;
     // Runs at start-up's first pass through the event queue, while the splash is up.
     QTimer::singleShot(0, this, [&] {
@@ -153,7 +160,8 @@ void AuxiliaryWindowsTest::keyPressClosesSplashAndStartupGoesOn() {
     QVERIFY(windows().aboutWindow());
 }
 
-void AuxiliaryWindowsTest::clickOnFrameClosesSplash() {
+void AuxiliaryWindowsTest::clickOnFrameClosesSplash()
+{
     QPointer<SplashWindow> splash = new SplashWindow;
     splash->show();
     QVERIFY(QTest::qWaitForWindowExposed(splash));
@@ -165,7 +173,8 @@ void AuxiliaryWindowsTest::clickOnFrameClosesSplash() {
     QVERIFY(!splash);
 }
 
-void AuxiliaryWindowsTest::secondInstanceEndsAfterSplashIsShown() {
+void AuxiliaryWindowsTest::secondInstanceEndsAfterSplashIsShown()
+{
     QLockFile firstCopy(m_environment->lockFilePath());
     QVERIFY(firstCopy.tryLock(0));
     QVERIFY(!start());
@@ -175,7 +184,8 @@ void AuxiliaryWindowsTest::secondInstanceEndsAfterSplashIsShown() {
     QVERIFY(m_dialogs->messages.isEmpty());
 }
 
-void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings() {
+void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings()
+{
     QVERIFY(start());
     const QString dataFileVersion = m_startup->state().dataFileVersion;
     QVERIFY(!dataFileVersion.isEmpty());
@@ -212,7 +222,8 @@ void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings() {
     }
 }
 
-void AuxiliaryWindowsTest::supportButtonOpensSupportPage() {
+void AuxiliaryWindowsTest::supportButtonOpensSupportPage()
+{
     QVERIFY(start());
     controls().mnuHelpAbout->trigger();
     auto* jump = windows().aboutWindow()->findChild<QPushButton*>("Command1");
@@ -225,7 +236,8 @@ void AuxiliaryWindowsTest::supportButtonOpensSupportPage() {
     QVERIFY(windows().aboutWindow()->isVisible());
 }
 
-void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows() {
+void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows()
+{
     QVERIFY(start());
     QPointer<BoardWindow> board = windows().boardWindow();
     QVERIFY(board && board->isVisible());
@@ -241,7 +253,8 @@ void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows() {
     QVERIFY(windows().boardWindow() && windows().boardWindow()->isVisible());
 }
 
-void AuxiliaryWindowsTest::boardToggleAfterCloseBox() {
+void AuxiliaryWindowsTest::boardToggleAfterCloseBox()
+{
     QVERIFY(start());
     QPointer<BoardWindow> board = windows().boardWindow();
     board->close();
@@ -260,7 +273,8 @@ void AuxiliaryWindowsTest::boardToggleAfterCloseBox() {
     QVERIFY(windows().boardWindow()->findChild<QWidget*>("Shape_18P"));
 }
 
-void AuxiliaryWindowsTest::helpContentsOpensInstalledManual() {
+void AuxiliaryWindowsTest::helpContentsOpensInstalledManual()
+{
     QVERIFY(QDir().mkpath(m_environment->appFolder() + "help"));
     QFile manual(m_environment->appFolder() + "help/index.html");
     QVERIFY(manual.open(QIODevice::WriteOnly));
@@ -273,7 +287,8 @@ void AuxiliaryWindowsTest::helpContentsOpensInstalledManual() {
     QVERIFY(m_dialogs->messages.isEmpty());
 }
 
-void AuxiliaryWindowsTest::helpContentsWithoutManual() {
+void AuxiliaryWindowsTest::helpContentsWithoutManual()
+{
     QVERIFY(start());
     controls().mnuHelpContents->trigger();
     QVERIFY(m_desktop->openedFiles.isEmpty());
@@ -285,7 +300,8 @@ void AuxiliaryWindowsTest::helpContentsWithoutManual() {
     QCOMPARE(message.icon, MessageIcon::Information);
 }
 
-void AuxiliaryWindowsTest::hiddenMenuEntriesStayHidden() {
+void AuxiliaryWindowsTest::hiddenMenuEntriesStayHidden()
+{
     QVERIFY(start());
     QVERIFY(!controls().mnuHelpSearchForHelpOn->isVisible());
     QVERIFY(!controls().mnuFilePageSetup->isVisible());
@@ -295,7 +311,8 @@ void AuxiliaryWindowsTest::hiddenMenuEntriesStayHidden() {
     QVERIFY(controls().mnuHelpAbout->isVisible());
 }
 
-void AuxiliaryWindowsTest::qtStandardTextsInJapanese() {
+void AuxiliaryWindowsTest::qtStandardTextsInJapanese()
+{
     QVERIFY(ApplicationSetup::installJapaneseQtTranslations(*QCoreApplication::instance()));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
 }

@@ -13,8 +13,8 @@
 #include <QUrl>
 
 namespace {
-const QString kNoHelpText =
-    QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
+const QString kNoHelpText = QStringLiteral(
+    "ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
 const QString kCaption = QStringLiteral("Serial EEPROM Programmer Ver 6.2.13    vorle6.ini Ver");
 const QString kShippedManual = QStringLiteral(VORLE_SOURCE_DIR "/src/ui/help");
 }  // namespace
@@ -28,11 +28,12 @@ private slots:
     void manualLinksResolve();
 };
 
-void HelpContentsTest::opensTheManualOrSaysWhy_data() {
+void HelpContentsTest::opensTheManualOrSaysWhy_data()
+{
     QTest::addColumn<QString>("manual");  // "" none configured, "missing", "present", "folder"
     QTest::addColumn<bool>("viewerStarts");
     QTest::addColumn<bool>("opened");
-    QTest::addColumn<QString>("messageText");  // empty: no message
+    QTest::addColumn<QString>("messageText");   // empty: no message
     QTest::addColumn<QString>("messageTitle");
     QTest::addColumn<int>("messageIcon");
 
@@ -45,12 +46,12 @@ void HelpContentsTest::opensTheManualOrSaysWhy_data() {
     QTest::newRow("a folder is no manual")
         << "folder" << true << false << kNoHelpText << kCaption << information;
     QTest::newRow("viewer cannot start")
-        << "present" << false << true
-        << QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。")
+        << "present" << false << true << QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。")
         << ProductInfo::kApplicationTitle << int(MessageIcon::None);
 }
 
-void HelpContentsTest::opensTheManualOrSaysWhy() {
+void HelpContentsTest::opensTheManualOrSaysWhy()
+{
     QFETCH(QString, manual);
     QFETCH(bool, viewerStarts);
     QFETCH(bool, opened);
@@ -89,7 +90,8 @@ void HelpContentsTest::opensTheManualOrSaysWhy() {
     QCOMPARE(message.buttons, MessageButtons::Ok);
 }
 
-void HelpContentsTest::manualSitsWhereTheProgramLooks() {
+void HelpContentsTest::manualSitsWhereTheProgramLooks()
+{
     const QString relative = HelpFile::relativePath();
     QVERIFY(!relative.isEmpty());
     QCOMPARE(HelpFile::pathIn("/opt/vorle6/"), "/opt/vorle6/" + relative);
@@ -99,7 +101,8 @@ void HelpContentsTest::manualSitsWhereTheProgramLooks() {
 }
 
 // Every page and picture that a page of the manual links to is shipped with it.
-void HelpContentsTest::manualLinksResolve() {
+void HelpContentsTest::manualLinksResolve()
+{
     static const QRegularExpression reference(QStringLiteral(R"re((?:href|src)="([^"]+)")re"));
     static const QRegularExpression anchorId(QStringLiteral(R"re(id="([^"]+)")re"));
     int pages = 0;

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+
 // Where the listing file goes: beside the program when the program may write there, else in
 // the user's cache folder (an installed program).
 class ListingFallbackTest : public QObject {
@@ -22,12 +23,14 @@ private:
     std::unique_ptr<QTemporaryDir> m_cache;
 };
 
-void ListingFallbackTest::init() {
+void ListingFallbackTest::init()
+{
     m_cache = std::make_unique<QTemporaryDir>();
     qputenv("XDG_CACHE_HOME", m_cache->path().toLocal8Bit());
 }
 
-void ListingFallbackTest::besideAWritableProgram() {
+void ListingFallbackTest::besideAWritableProgram()
+{
     QTemporaryDir program;
     const QString folder = program.path() + '/';
     QCOMPARE(listingFilePath(folder), folder + "temp.txt");
@@ -35,7 +38,8 @@ void ListingFallbackTest::besideAWritableProgram() {
     QVERIFY(!QFile::exists(folder + "temp.txt"));
 }
 
-void ListingFallbackTest::keepsAnEarlierListing() {
+void ListingFallbackTest::keepsAnEarlierListing()
+{
     QTemporaryDir program;
     const QString folder = program.path() + '/';
     QFile earlier(folder + "temp.txt");
@@ -48,14 +52,16 @@ void ListingFallbackTest::keepsAnEarlierListing() {
     QCOMPARE(earlier.readAll(), QByteArray("0x00000\t0xFF\r\n"));
 }
 
-void ListingFallbackTest::fallsBackWhenTheFolderIsNotWritable_data() {
+void ListingFallbackTest::fallsBackWhenTheFolderIsNotWritable_data()
+{
     QTest::addColumn<QString>("folder");
     // /proc takes no new files, whoever asks.
     QTest::newRow("system folder") << QStringLiteral("/proc/");
     QTest::newRow("no such folder") << QStringLiteral("/nonexistent/vorle6/");
 }
 
-void ListingFallbackTest::fallsBackWhenTheFolderIsNotWritable() {
+void ListingFallbackTest::fallsBackWhenTheFolderIsNotWritable()
+{
     QFETCH(QString, folder);
     const QString expected = m_cache->path() + "/VORLE/temp.txt";
     QCOMPARE(listingFilePath(folder), expected);

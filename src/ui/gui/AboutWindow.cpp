@@ -12,13 +12,15 @@
 
 namespace {
 
-QLabel* label(const QString& name, const QString& text = QString()) {
+QLabel* label(const QString& name, const QString& text = QString())
+{
     auto* result = new QLabel(text);
     result->setObjectName(name);
     return result;
 }
 
-QPushButton* button(const QString& name, const QString& caption) {
+QPushButton* button(const QString& name, const QString& caption)
+{
     auto* result = new QPushButton(caption);
     result->setObjectName(name);
     return result;
@@ -27,7 +29,8 @@ QPushButton* button(const QString& name, const QString& caption) {
 }  // namespace
 
 AboutWindow::AboutWindow(DesktopOpener& desktop, QWidget* parent)
-    : QDialog(parent), m_desktop(desktop) {
+    : QDialog(parent), m_desktop(desktop)
+{
     setObjectName(QStringLiteral("frmAbout"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // Closing discards the window: the next opening builds it anew.
@@ -58,8 +61,7 @@ AboutWindow::AboutWindow(DesktopOpener& desktop, QWidget* parent)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    auto* support =
-        button(QStringLiteral("Command1"), QStringLiteral("サポートホームページへジャンプ"));
+    auto* support = button(QStringLiteral("Command1"), QStringLiteral("サポートホームページへジャンプ"));
     support->setAutoDefault(false);
     auto* close = button(QStringLiteral("cmdOK"), QStringLiteral("閉じる"));
     close->setDefault(true);
@@ -98,7 +100,8 @@ AboutWindow::AboutWindow(DesktopOpener& desktop, QWidget* parent)
     Form_Load();
 }
 
-void AboutWindow::Form_Load() {
+void AboutWindow::Form_Load()
+{
     setWindowTitle(ProductInfo::kApplicationTitle + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
     m_version->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + ProductInfo::versionNumber());
     m_title->setText(ProductInfo::kApplicationTitle.toUpper());
@@ -106,26 +109,25 @@ void AboutWindow::Form_Load() {
     m_disclaimer->setText(ProductInfo::kFileComments);
 }
 
-void AboutWindow::fillFromStartup() {
+void AboutWindow::fillFromStartup()
+{
     m_version->setText(ProductInfo::versionLabel());
     m_title->setText(ProductInfo::kApplicationTitle.toUpper());
     m_description->setText(ProductInfo::kFileDescription);
     m_disclaimer->setText(ProductInfo::kFileComments);
 }
 
-void AboutWindow::showSupportPageLine() {
+void AboutWindow::showSupportPageLine()
+{
     m_disclaimer->setText(QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") + ProductInfo::kSupportPageUrl);
 }
 
-void AboutWindow::setDataFileVersion(const QString& version) {
+void AboutWindow::setDataFileVersion(const QString& version)
+{
     m_dataFile->setText(QStringLiteral("vorle6.ini  ") + version);
 }
 
 // A browser that cannot be started is not reported: the address is on the window to copy.
-void AboutWindow::Command1_Click() {
-    m_desktop.openUrl(ProductInfo::kSupportPageUrl);
-}
+void AboutWindow::Command1_Click() { m_desktop.openUrl(ProductInfo::kSupportPageUrl); }
 
-void AboutWindow::cmdOK_Click() {
-    accept();
-}
+void AboutWindow::cmdOK_Click() { accept(); }

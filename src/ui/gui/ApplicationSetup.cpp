@@ -8,7 +8,8 @@
 
 namespace ApplicationSetup {
 
-bool installJapaneseQtTranslations(QCoreApplication& application) {
+bool installJapaneseQtTranslations(QCoreApplication& application)
+{
     auto* translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral("qtbase_ja"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -19,7 +20,8 @@ bool installJapaneseQtTranslations(QCoreApplication& application) {
     return true;
 }
 
-void apply(QApplication& application) {
+void apply(QApplication& application)
+{
     installJapaneseQtTranslations(application);
     QApplication::setWindowIcon(ProductLogo::icon());
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));

@@ -15,7 +15,8 @@
 
 AuxiliaryWindows::AuxiliaryWindows(QMainWindow& mainWindow, MainWindowControls& controls,
                                    const AppServices& services)
-    : m_mainWindow(mainWindow), m_controls(controls), m_services(services) {
+    : m_mainWindow(mainWindow), m_controls(controls), m_services(services)
+{
     connect(m_controls.mnuBoardInfomation, &QAction::triggered, this,
             &AuxiliaryWindows::mnuBoardInfomation_Click);
     connect(m_controls.mnuHelpContents, &QAction::triggered, this,
@@ -26,25 +27,24 @@ AuxiliaryWindows::AuxiliaryWindows(QMainWindow& mainWindow, MainWindowControls& 
 
 AuxiliaryWindows::~AuxiliaryWindows() = default;
 
-BoardWindow* AuxiliaryWindows::boardWindow() const {
-    return m_board;
-}
+BoardWindow* AuxiliaryWindows::boardWindow() const { return m_board; }
 
-AboutWindow* AuxiliaryWindows::aboutWindow() const {
-    return m_about;
-}
+AboutWindow* AuxiliaryWindows::aboutWindow() const { return m_about; }
 
-void AuxiliaryWindows::adoptAboutWindow(std::unique_ptr<AboutWindow> window) {
+void AuxiliaryWindows::adoptAboutWindow(std::unique_ptr<AboutWindow> window)
+{
     delete m_about;
     m_about = window.release();
     if (m_about) m_about->setParent(&m_mainWindow, m_about->windowFlags());
 }
 
-void AuxiliaryWindows::showBoardIfTicked() {
+void AuxiliaryWindows::showBoardIfTicked()
+{
     if (m_controls.mnuBoardInfomation->isChecked()) showBoard();
 }
 
-void AuxiliaryWindows::mnuBoardInfomation_Click(bool ticked) {
+void AuxiliaryWindows::mnuBoardInfomation_Click(bool ticked)
+{
     using namespace SettingsKeys;
     if (!ticked) {
         m_services.settings.save(kSettings6, kBoardInfomation, QStringLiteral("False"));
@@ -57,7 +57,8 @@ void AuxiliaryWindows::mnuBoardInfomation_Click(bool ticked) {
     m_mainWindow.activateWindow();
 }
 
-void AuxiliaryWindows::showBoard() {
+void AuxiliaryWindows::showBoard()
+{
     if (!m_board) {
         m_board = new BoardWindow(&m_mainWindow);
         // Beside the main window's right edge while the screen has room there, else inside it.
@@ -75,13 +76,15 @@ void AuxiliaryWindows::showBoard() {
     m_board->show();
 }
 
-void AuxiliaryWindows::mnuHelpContents_Click() {
+void AuxiliaryWindows::mnuHelpContents_Click()
+{
     showHelpContents(HelpFile::pathIn(m_services.state.appFolder), m_mainWindow.windowTitle(),
                      m_services.dialogs, m_services.desktop);
 }
 
 // Modal without blocking the caller: the window takes the input until it is closed.
-void AuxiliaryWindows::mnuHelpAbout_Click() {
+void AuxiliaryWindows::mnuHelpAbout_Click()
+{
     if (!m_about) m_about = new AboutWindow(m_services.desktop, &m_mainWindow);
     m_about->setWindowModality(Qt::ApplicationModal);
     m_about->show();

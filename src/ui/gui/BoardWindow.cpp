@@ -29,19 +29,22 @@ const QColor kDevice(0x2B, 0x33, 0x40);
 const QColor kPad(0xD9, 0xA4, 0x41);
 
 template <typename Widget>
-Widget* named(Widget* widget, const QString& name) {
+Widget* named(Widget* widget, const QString& name)
+{
     widget->setObjectName(name);
     return widget;
 }
 
 ShapeWidget* shape(QWidget* parent, const QString& name, ShapeWidget::Kind kind,
-                   const QColor& border, const QColor& fill, const QRect& geometry) {
+                   const QColor& border, const QColor& fill, const QRect& geometry)
+{
     auto* result = named(new ShapeWidget(kind, border, fill, parent), name);
     result->setGeometry(geometry);
     return result;
 }
 
-QLabel* label(QWidget* parent, const QString& name, const QString& text, const QPoint& at) {
+QLabel* label(QWidget* parent, const QString& name, const QString& text, const QPoint& at)
+{
     auto* result = named(new QLabel(text, parent), name);
     result->adjustSize();
     result->move(at);
@@ -50,7 +53,8 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, const Q
 
 }  // namespace
 
-BoardWindow::BoardWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+BoardWindow::BoardWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
     setObjectName(QStringLiteral("frmBoard"));
     setWindowTitle(QStringLiteral("インデックス情報"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -66,7 +70,8 @@ BoardWindow::BoardWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 // The socket with its two rows of holes, and an 8-pin part seated at the top: pin 1 upper left.
-void BoardWindow::buildSocket() {
+void BoardWindow::buildSocket()
+{
     auto* note = label(this, QStringLiteral("Label2"), QStringLiteral("上側が１ｐｉｎ"),
                        QPoint(kSocketLeft, 16));
     QFont noteFont = note->font();
@@ -89,8 +94,9 @@ void BoardWindow::buildSocket() {
         const int rightPin = 2 * kPinRows - row;
         shape(this, QStringLiteral("Shape_pin(%1)").arg(leftPin - 1), ShapeWidget::Kind::Rectangle,
               kOutline, fill, QRect(leftColumn, y, kPinWidth, kPinHeight));
-        shape(this, QStringLiteral("Shape_pin(%1)").arg(rightPin - 1), ShapeWidget::Kind::Rectangle,
-              kOutline, fill, QRect(rightColumn, y, kPinWidth, kPinHeight));
+        shape(this, QStringLiteral("Shape_pin(%1)").arg(rightPin - 1),
+              ShapeWidget::Kind::Rectangle, kOutline, fill,
+              QRect(rightColumn, y, kPinWidth, kPinHeight));
     }
 
     const int deviceLeft = leftColumn + kPinWidth / 2 + 4;
@@ -112,7 +118,8 @@ void BoardWindow::buildSocket() {
 }
 
 // JP2: three pads whose numbers stand under them in one label, "1  2  3".
-void BoardWindow::buildJumper() {
+void BoardWindow::buildJumper()
+{
     const QFont numbersFont = UiFonts::fixedPitch(11);
     const QFontMetrics metrics(numbersFont);
     const int character = metrics.horizontalAdvance(QLatin1Char('0'));

@@ -4,11 +4,10 @@
 
 #include <QPainter>
 
-LogoView::LogoView(int side, QWidget* parent) : QWidget(parent) {
-    setFixedSize(side, side);
-}
+LogoView::LogoView(int side, QWidget* parent) : QWidget(parent) { setFixedSize(side, side); }
 
-void LogoView::paintEvent(QPaintEvent*) {
+void LogoView::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     ProductLogo::paint(painter, QRectF(rect()));
 }

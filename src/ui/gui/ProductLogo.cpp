@@ -20,7 +20,8 @@ const QColor kPinEdge(0x7A, 0x86, 0x96);
 const QColor kMark(0xF5, 0xA6, 0x23);
 const QColor kDot(0x9E, 0xC1, 0xF0);
 
-void paintPins(QPainter& painter) {
+void paintPins(QPainter& painter)
+{
     painter.setPen(QPen(kPinEdge, 0.8));
     painter.setBrush(kPin);
     for (int i = 0; i < 4; ++i) {
@@ -30,7 +31,8 @@ void paintPins(QPainter& painter) {
     }
 }
 
-void paintBody(QPainter& painter) {
+void paintBody(QPainter& painter)
+{
     QLinearGradient shade(0.0, 8.0, 0.0, 58.0);
     shade.setColorAt(0.0, kBodyTop);
     shade.setColorAt(1.0, kBodyBottom);
@@ -48,7 +50,8 @@ void paintBody(QPainter& painter) {
     painter.drawEllipse(QPointF(18.0, 13.0), 2.2, 2.2);
 }
 
-void paintMark(QPainter& painter) {
+void paintMark(QPainter& painter)
+{
     const QPolygonF v({QPointF(18.5, 19.0), QPointF(26.0, 19.0), QPointF(32.0, 40.0),
                        QPointF(38.0, 19.0), QPointF(45.5, 19.0), QPointF(35.5, 50.0),
                        QPointF(28.5, 50.0)});
@@ -59,7 +62,8 @@ void paintMark(QPainter& painter) {
 
 }  // namespace
 
-void paint(QPainter& painter, const QRectF& target) {
+void paint(QPainter& painter, const QRectF& target)
+{
     const qreal side = qMin(target.width(), target.height());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -71,7 +75,8 @@ void paint(QPainter& painter, const QRectF& target) {
     painter.restore();
 }
 
-QImage image(int size) {
+QImage image(int size)
+{
     QImage result(size, size, QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
     QPainter painter(&result);
@@ -79,7 +84,8 @@ QImage image(int size) {
     return result;
 }
 
-QIcon icon() {
+QIcon icon()
+{
     QIcon result;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         result.addPixmap(QPixmap::fromImage(image(size)));

@@ -13,13 +13,15 @@
 
 namespace {
 
-QLabel* label(const QString& name, const QString& text, QWidget* parent = nullptr) {
+QLabel* label(const QString& name, const QString& text, QWidget* parent = nullptr)
+{
     auto* result = new QLabel(text, parent);
     result->setObjectName(name);
     return result;
 }
 
-QFont titleFont() {
+QFont titleFont()
+{
     QFont font;
     font.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
@@ -31,7 +33,8 @@ QFont titleFont() {
 }  // namespace
 
 SplashWindow::SplashWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
@@ -51,8 +54,8 @@ SplashWindow::SplashWindow(QWidget* parent)
     auto* logo = new LogoView(112);
     logo->setObjectName(QStringLiteral("imgLogo"));
 
-    auto* subtitle =
-        label(QStringLiteral("Label2"), QStringLiteral("シリアルＥＥＰＲＯＭプログラマー"));
+    auto* subtitle = label(QStringLiteral("Label2"),
+                           QStringLiteral("シリアルＥＥＰＲＯＭプログラマー"));
     QFont subtitleFont = subtitle->font();
     subtitleFont.setPointSize(15);
     subtitleFont.setBold(true);
@@ -68,8 +71,8 @@ SplashWindow::SplashWindow(QWidget* parent)
     wait->setAlignment(Qt::AlignCenter);
 
     auto* company = label(QStringLiteral("lblCompany"), ProductInfo::kMakerName);
-    auto* copyright = label(QStringLiteral("lblCopyright"),
-                            QStringLiteral("Copyright © ") + ProductInfo::kMakerName);
+    auto* copyright =
+        label(QStringLiteral("lblCopyright"), QStringLiteral("Copyright © ") + ProductInfo::kMakerName);
     auto* maker = label(QStringLiteral("Label3"), ProductInfo::kMakerLine);
     maker->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     for (QLabel* small : {company, copyright, maker}) {
@@ -117,11 +120,11 @@ SplashWindow::SplashWindow(QWidget* parent)
 }
 
 // The title: "VORLE" twice, the second copy a shade offset right and down behind the first.
-QWidget* SplashWindow::buildTitle() {
+QWidget* SplashWindow::buildTitle()
+{
     auto* holder = new QWidget;
     auto* shade = label(QStringLiteral("lblProductNameA"), ProductInfo::kApplicationTitle, holder);
-    m_productName =
-        label(QStringLiteral("lblProductName(0)"), ProductInfo::kApplicationTitle, holder);
+    m_productName = label(QStringLiteral("lblProductName(0)"), ProductInfo::kApplicationTitle, holder);
     for (QLabel* title : {shade, m_productName}) title->setFont(titleFont());
     shade->setStyleSheet(QStringLiteral("color: #B8C4D6;"));
     m_productName->setStyleSheet(QStringLiteral("color: #1F3A63;"));
@@ -135,12 +138,14 @@ QWidget* SplashWindow::buildTitle() {
     return holder;
 }
 
-void SplashWindow::Form_Load() {
+void SplashWindow::Form_Load()
+{
     m_productName->setText(ProductInfo::kApplicationTitle.toUpper());
     m_version->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + ProductInfo::versionNumber());
 }
 
-void SplashWindow::showEvent(QShowEvent* event) {
+void SplashWindow::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = frameGeometry();
@@ -152,11 +157,10 @@ void SplashWindow::showEvent(QShowEvent* event) {
     setFocus(Qt::OtherFocusReason);
 }
 
-void SplashWindow::keyPressEvent(QKeyEvent*) {
-    close();
-}
+void SplashWindow::keyPressEvent(QKeyEvent*) { close(); }
 
-bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == m_frame && event->type() == QEvent::MouseButtonPress) {
         close();
         return true;
