@@ -71,8 +71,8 @@ SplashWindow::SplashWindow(QWidget* parent)
     wait->setAlignment(Qt::AlignCenter);
 
     auto* company = label(QStringLiteral("lblCompany"), ProductInfo::kMakerName);
-    auto* copyright =
-        label(QStringLiteral("lblCopyright"), QStringLiteral("Copyright © ") + ProductInfo::kMakerName);
+    auto* copyright = label(QStringLiteral("lblCopyright"),
+                            QStringLiteral("Copyright © ") + ProductInfo::kMakerName);
     auto* maker = label(QStringLiteral("Label3"), ProductInfo::kMakerLine);
     maker->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     for (QLabel* small : {company, copyright, maker}) {
@@ -124,7 +124,8 @@ QWidget* SplashWindow::buildTitle()
 {
     auto* holder = new QWidget;
     auto* shade = label(QStringLiteral("lblProductNameA"), ProductInfo::kApplicationTitle, holder);
-    m_productName = label(QStringLiteral("lblProductName(0)"), ProductInfo::kApplicationTitle, holder);
+    m_productName =
+        label(QStringLiteral("lblProductName(0)"), ProductInfo::kApplicationTitle, holder);
     for (QLabel* title : {shade, m_productName}) title->setFont(titleFont());
     shade->setStyleSheet(QStringLiteral("color: #B8C4D6;"));
     m_productName->setStyleSheet(QStringLiteral("color: #1F3A63;"));

@@ -23,7 +23,7 @@ private:
     void Form_Load();
     QWidget* buildTitle();
 
-    QFrame* m_frame = nullptr;  // Frame1
+    QFrame* m_frame = nullptr;        // Frame1
     QLabel* m_productName = nullptr;  // lblProductName(0)
-    QLabel* m_version = nullptr;  // lblVersion
+    QLabel* m_version = nullptr;      // lblVersion
 };
