@@ -8,6 +8,9 @@
 #include "app/gui/QtDesktopOpener.h"
 #include "app/gui/QtUserDialogs.h"
 #include "devices/gui/DevicePanel.h"
+#include "ui/gui/AboutWindow.h"
+#include "ui/gui/AuxiliaryWindows.h"
+#include "ui/gui/SplashWindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -30,7 +33,9 @@ Startup::Startup(Environment environment)
     }
 }
 
-Startup::~Startup() = default;
+Startup::~Startup() { delete m_splash; }
+
+SplashWindow* Startup::splashWindow() const { return m_splash; }
 
 QString Startup::appFolderOf(const QString& folder)
 {
@@ -41,11 +46,17 @@ QString Startup::appFolderOf(const QString& folder)
 
 bool Startup::run()
 {
+    m_splash = new SplashWindow;
+    m_splash->show();
     if (!m_instanceLock.acquire()) return false;
+
+    m_aboutWindow = std::make_unique<AboutWindow>(*m_desktop);
+    m_aboutWindow->fillFromStartup();
 
     QDir::setCurrent(m_environment.appFolder);
     m_state.appFolder = appFolderOf(m_environment.appFolder);
     QCoreApplication::processEvents();
+    m_aboutWindow->showSupportPageLine();
 
     if (!FileExists(m_state.appFolder + QStringLiteral("vorle6.ini"))) {
         MessageBoxRequest message;
@@ -62,7 +73,9 @@ bool Startup::run()
     QCoreApplication::processEvents();
     m_mainWindow->controls().DataCombo1->hide();
     m_mainWindow->show();
+    if (m_splash) m_splash->hide();
     QCoreApplication::processEvents();
+    m_auxiliaryWindows->showBoardIfTicked();
     showNotices();
     return true;
 }
@@ -100,6 +113,11 @@ void Startup::loadDataFile()
     m_mainWindow->Form_Load();
     m_mainWindow->setWindowTitle(titleText + QStringLiteral("  vorle6.ini ") +
                                  m_state.dataFileVersion);
+    m_aboutWindow->setDataFileVersion(m_state.dataFileVersion);
+    m_auxiliaryWindows = std::make_unique<AuxiliaryWindows>(
+        *m_mainWindow, m_mainWindow->controls(),
+        AppServices{m_state, m_settings, *m_dialogs, *m_desktop});
+    m_auxiliaryWindows->adoptAboutWindow(std::move(m_aboutWindow));
 
     m_mainWindow->devicePanel().fillDeviceList(m_notices);
 }

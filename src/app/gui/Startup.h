@@ -4,13 +4,17 @@
 #include "app/ProgramState.h"
 #include "app/SettingsStore.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
+class AboutWindow;
+class AuxiliaryWindows;
 class DesktopOpener;
 class MainWindow;
+class SplashWindow;
 class UserDialogs;
 
 // The entry procedure: from the splash window to the main window on screen.
@@ -31,6 +35,8 @@ public:
     [[nodiscard]] bool run();
 
     [[nodiscard]] MainWindow* mainWindow() const { return m_mainWindow.get(); }
+    [[nodiscard]] SplashWindow* splashWindow() const;
+    [[nodiscard]] AuxiliaryWindows* auxiliaryWindows() const { return m_auxiliaryWindows.get(); }
     [[nodiscard]] const ProgramState& state() const { return m_state; }
 
     // The executable's folder with a trailing separator.
@@ -50,4 +56,7 @@ private:
     DesktopOpener* m_desktop = nullptr;
     std::unique_ptr<MainWindow> m_mainWindow;
     QStringList m_notices;
+    QPointer<SplashWindow> m_splash;  // gone once a key press or a click has closed it
+    std::unique_ptr<AboutWindow> m_aboutWindow;  // until the main window takes it over
+    std::unique_ptr<AuxiliaryWindows> m_auxiliaryWindows;
 };

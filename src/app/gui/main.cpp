@@ -1,6 +1,7 @@
 #include "app/InstanceLock.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
+#include "ui/gui/ApplicationSetup.h"
 
 #include <QApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    ApplicationSetup::apply(app);
 
     Startup::Environment environment;
     environment.appFolder = QCoreApplication::applicationDirPath();

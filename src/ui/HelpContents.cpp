@@ -1,0 +1,29 @@
+#include "ui/HelpContents.h"
+
+#include "app/DesktopOpener.h"
+#include "app/FileExists.h"
+#include "app/ProductInfo.h"
+#include "app/UserDialogs.h"
+
+#include <QDir>
+
+void showHelpContents(const QString& helpFile, const QString& ownerCaption, UserDialogs& dialogs,
+                      DesktopOpener& desktop)
+{
+    if (helpFile.isEmpty() || !FileExists(helpFile)) {
+        MessageBoxRequest message;
+        message.text = QStringLiteral(
+            "ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
+        message.title = ownerCaption;
+        message.icon = MessageIcon::Information;
+        dialogs.showMessage(message);
+        return;
+    }
+    if (desktop.openFile(helpFile)) return;
+
+    MessageBoxRequest message;
+    message.text = QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\r\n%1")
+                       .arg(QDir::toNativeSeparators(helpFile));
+    message.title = ProductInfo::kApplicationTitle;
+    dialogs.showMessage(message);
+}

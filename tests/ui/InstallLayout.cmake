@@ -1,0 +1,58 @@
+# Installs the build into a fresh prefix, checks the layout, and starts the installed program
+# through its launcher from another folder (offscreen). The program runs until it is closed, so
+# a program still running at the time-out, having read its data file, is a good start.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DHELP_FILE=... -DWITH_SIM=0|1 -P InstallLayout.cmake
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR}/config ${WORK_DIR}/runtime)
+file(CHMOD ${WORK_DIR}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "install failed: ${result}")
+endif()
+
+set(expected
+    bin/vorle6
+    lib/vorle6/vorle6
+    lib/vorle6/vorle6.ini
+    lib/vorle6/${HELP_FILE}
+    share/applications/example.vorle.vorle6.desktop
+    share/metainfo/example.vorle.vorle6.metainfo.xml
+    share/icons/hicolor/16x16/apps/example.vorle.vorle6.png
+    share/icons/hicolor/256x256/apps/example.vorle.vorle6.png)
+set(launchers bin/vorle6)
+if(WITH_SIM)
+    list(APPEND expected lib/vorle6/qzpgm-sim bin/qzpgm-sim)
+    list(APPEND launchers bin/qzpgm-sim)
+endif()
+foreach(file IN LISTS expected)
+    if(NOT EXISTS ${prefix}/${file})
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+foreach(launcher IN LISTS launchers)
+    if(NOT IS_SYMLINK ${prefix}/${launcher})
+        message(FATAL_ERROR "${launcher} is not a link into the program folder")
+    endif()
+endforeach()
+
+set(ENV{XDG_CONFIG_HOME} ${WORK_DIR}/config)
+set(ENV{XDG_RUNTIME_DIR} ${WORK_DIR}/runtime)
+set(ENV{XDG_CACHE_HOME} ${WORK_DIR}/cache)
+set(ENV{QT_QPA_PLATFORM} offscreen)
+execute_process(COMMAND ${prefix}/bin/vorle6 WORKING_DIRECTORY ${WORK_DIR} TIMEOUT 8
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
+if(NOT result MATCHES "timeout")
+    message(FATAL_ERROR "the installed program ended at once: ${result}")
+endif()
+# The first device selection stores its index: the program found vorle6.ini beside itself.
+if(NOT EXISTS ${WORK_DIR}/config/VORLE/VORLE.conf)
+    message(FATAL_ERROR "the installed program stored no settings")
+endif()
+file(READ ${WORK_DIR}/config/VORLE/VORLE.conf settings)
+if(NOT settings MATCHES "DUT=0")
+    message(FATAL_ERROR "the installed program selected no device:\n${settings}")
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})

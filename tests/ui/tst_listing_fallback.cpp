@@ -1,0 +1,78 @@
+#include "image/ListingPath.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+
+// Where the listing file goes: beside the program when the program may write there, else in
+// the user's cache folder (an installed program).
+class ListingFallbackTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void besideAWritableProgram();
+    void keepsAnEarlierListing();
+    void fallsBackWhenTheFolderIsNotWritable_data();
+    void fallsBackWhenTheFolderIsNotWritable();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_cache;
+};
+
+void ListingFallbackTest::init()
+{
+    m_cache = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CACHE_HOME", m_cache->path().toLocal8Bit());
+}
+
+void ListingFallbackTest::besideAWritableProgram()
+{
+    QTemporaryDir program;
+    const QString folder = program.path() + '/';
+    QCOMPARE(listingFilePath(folder), folder + "temp.txt");
+    // Asking leaves nothing behind.
+    QVERIFY(!QFile::exists(folder + "temp.txt"));
+}
+
+void ListingFallbackTest::keepsAnEarlierListing()
+{
+    QTemporaryDir program;
+    const QString folder = program.path() + '/';
+    QFile earlier(folder + "temp.txt");
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("0x00000\t0xFF\r\n");
+    earlier.close();
+
+    QCOMPARE(listingFilePath(folder), folder + "temp.txt");
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("0x00000\t0xFF\r\n"));
+}
+
+void ListingFallbackTest::fallsBackWhenTheFolderIsNotWritable_data()
+{
+    QTest::addColumn<QString>("folder");
+    // /proc takes no new files, whoever asks.
+    QTest::newRow("system folder") << QStringLiteral("/proc/");
+    QTest::newRow("no such folder") << QStringLiteral("/nonexistent/vorle6/");
+}
+
+void ListingFallbackTest::fallsBackWhenTheFolderIsNotWritable()
+{
+    QFETCH(QString, folder);
+    const QString expected = m_cache->path() + "/VORLE/temp.txt";
+    QCOMPARE(listingFilePath(folder), expected);
+    QVERIFY(QFileInfo(m_cache->path() + "/VORLE").isDir());
+
+    // The fallback is writable, and both users of the path meet at the same file.
+    QFile listing(expected);
+    QVERIFY(listing.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    listing.close();
+    QCOMPARE(listingFilePath(folder), expected);
+}
+
+QTEST_GUILESS_MAIN(ListingFallbackTest)
+#include "tst_listing_fallback.moc"
