@@ -3,6 +3,8 @@
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "devices/gui/DevicePanel.h"
+#include "link/QtSerialPort.h"
+#include "link/gui/PortSettingsController.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,6 +20,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     m_devicePanel = std::make_unique<DevicePanel>(m_controls, services, m_statusPanels);
+    m_serialPort = new QtSerialPort(services.settings, this);
+    m_portSettings = new PortSettingsController(m_controls, services, *m_serialPort, this);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(1000, 660);
 }

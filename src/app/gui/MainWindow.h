@@ -9,6 +9,8 @@
 #include <memory>
 
 class DevicePanel;
+class PortSettingsController;
+class SerialPort;
 
 // frmMain: owns the controls and hands their events to the subsystems.
 class MainWindow : public QMainWindow {
@@ -24,6 +26,9 @@ public:
     [[nodiscard]] MainWindowControls& controls() { return m_controls; }
     [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
     [[nodiscard]] DevicePanel& devicePanel() { return *m_devicePanel; }
+    // MSComm1: the program's one serial port, closed except during an access.
+    [[nodiscard]] SerialPort& serialPort() { return *m_serialPort; }
+    [[nodiscard]] PortSettingsController& portSettings() { return *m_portSettings; }
 
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
@@ -43,4 +48,6 @@ private:
     MainWindowControls m_controls;
     StatusBarPanels m_statusPanels;
     std::unique_ptr<DevicePanel> m_devicePanel;
+    SerialPort* m_serialPort = nullptr;
+    PortSettingsController* m_portSettings = nullptr;
 };
