@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,7 +19,7 @@ SimLine::~SimLine() { close(); }
 
 bool SimLine::createPty(const QString& linkPath, QString* error)
 {
-    m_fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    m_fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0 || ::grantpt(m_fd) != 0 || ::unlockpt(m_fd) != 0) {
         *error = QStringLiteral("pseudo-terminal: ") + systemError();
         close();
@@ -26,6 +27,13 @@ bool SimLine::createPty(const QString& linkPath, QString* error)
     }
     m_ownsPty = true;
     m_devicePath = QString::fromLocal8Bit(::ptsname(m_fd));
+    m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_watch < 0 || ::inotify_add_watch(m_watch, m_devicePath.toLocal8Bit().constData(),
+                                           IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        *error = QStringLiteral("watching %1: %2").arg(m_devicePath, systemError());
+        close();
+        return false;
+    }
     // Termios requests on the master act on the slave: the program finds a raw line even
     // before it sets its own modes, so nothing the board sends is echoed back to it.
     if (!makeRaw(error)) return false;
@@ -49,7 +57,7 @@ bool SimLine::createPty(const QString& linkPath, QString* error)
 
 bool SimLine::openTty(const QString& path, QString* error)
 {
-    m_fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    m_fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
         *error = QStringLiteral("%1: %2").arg(path, systemError());
         return false;
@@ -89,6 +97,8 @@ void SimLine::close()
         }
         m_linkPath.clear();
     }
+    if (m_watch >= 0) ::close(m_watch);
+    m_watch = -1;
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
 }

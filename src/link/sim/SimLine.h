@@ -19,6 +19,10 @@ public:
     void close();
 
     [[nodiscard]] int fd() const { return m_fd; }
+    // For a pseudo-terminal: an inotify descriptor that reports each open and close of its
+    // device by the program. A close followed at once by the next open still shows as two
+    // events, where the line itself would only have hung up for an instant.
+    [[nodiscard]] int watchFd() const { return m_watch; }
     [[nodiscard]] bool ownsPty() const { return m_ownsPty; }
     // The device the program opens: the pseudo-terminal's slave, or the tty given.
     [[nodiscard]] QString devicePath() const { return m_devicePath; }
@@ -27,6 +31,7 @@ private:
     [[nodiscard]] bool makeRaw(QString* error);
 
     int m_fd = -1;
+    int m_watch = -1;
     bool m_ownsPty = false;
     QString m_devicePath;
     QString m_linkPath;

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <ctime>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace {
@@ -16,8 +17,6 @@ namespace {
 // A command, packet or chunk that stops arriving for this long is abandoned, as after a
 // cable pulled in mid-transfer.
 constexpr auto kQuietAbandon = std::chrono::seconds{2};
-// While no program holds the pseudo-terminal open, how often to look whether one opened it.
-constexpr auto kPeerLookInterval = std::chrono::milliseconds{10};
 constexpr int kBitsPerByte = 10;
 
 volatile std::sig_atomic_t g_stopSignal = 0;
@@ -65,7 +64,6 @@ SimRunner::SimRunner(SimLine& line, BoardFirmware& firmware, LineLog& log, Setti
         m_byteTime = std::chrono::nanoseconds{std::int64_t{1'000'000'000} * kBitsPerByte /
                                               settings.baud};
     }
-    m_peerPresent = !line.ownsPty();
 }
 
 int SimRunner::run()
@@ -81,32 +79,51 @@ int SimRunner::run()
         if (m_closePending && m_rx.empty()) peerClosed();
         if (m_finished) break;
 
-        if (!m_peerPresent) {
-            // A pseudo-terminal without a program reports a hang-up at once: look again
-            // shortly instead of waiting on the line.
-            const auto deadline = std::min(nextDeadline(now), now + kPeerLookInterval);
-            short ignored = 0;
-            if (!wait(deadline, false, &ignored)) continue;
-        } else {
-            short revents = 0;
-            if (!wait(nextDeadline(now), true, &revents)) continue;
-            if (revents == 0) continue;
-        }
-        if (!receive(Clock::now())) return 0;
+        // A pseudo-terminal that no program holds open reports a hang-up without end: the
+        // line is watched only while a program has it open (or the tty is the peer's own).
+        const bool watchLine = !m_line.ownsPty() || m_openers > 0;
+        pollfd entries[2] = {{m_line.fd(), POLLIN, 0}, {m_line.watchFd(), POLLIN, 0}};
+        if (!m_tx.empty() && m_tx.front().due <= now) entries[0].events |= POLLOUT;
+        pollfd* first = watchLine ? &entries[0] : &entries[1];
+        const nfds_t count = (watchLine ? 1 : 0) + (m_line.watchFd() >= 0 ? 1 : 0);
+        const timespec timeout = toTimespec(nextDeadline(now) - Clock::now());
+        if (::ppoll(first, count, &timeout, &g_waitMask) < 0) continue;  // a signal
+        const auto woken = Clock::now();
+        if (!receive(woken)) return 0;
+        watchOpenings(woken);
     }
     return 0;
 }
 
-bool SimRunner::wait(Clock::time_point deadline, bool watchLine, short* revents)
+void SimRunner::watchOpenings(Clock::time_point now)
 {
-    const timespec timeout = toTimespec(deadline - Clock::now());
-    pollfd entry{m_line.fd(), static_cast<short>(POLLIN), 0};
-    if (!m_tx.empty() && m_tx.front().due <= Clock::now()) entry.events |= POLLOUT;
-    const int result = ::ppoll(watchLine ? &entry : nullptr, watchLine ? 1 : 0, &timeout,
-                               &g_waitMask);
-    if (result < 0) return false;  // a signal: the loop looks at the flag
-    *revents = entry.revents;
-    return true;
+    if (m_line.watchFd() < 0) return;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t length = ::read(m_line.watchFd(), buffer, sizeof buffer);
+        if (length <= 0) return;
+        bool closed = false;
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->mask & IN_OPEN) {
+                if (m_openers++ == 0) m_log.event(QStringLiteral("port opened"));
+            } else if (event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+                m_openers = std::max(0, m_openers - 1);
+                if (m_openers == 0) {
+                    m_log.event(QStringLiteral("port closed"));
+                    closed = true;
+                }
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+        if (!closed) continue;
+        // What the program wrote before it closed belongs to the access it ended. When it has
+        // opened the line again already, the bytes read may hold the next access's start too:
+        // ending "the running transfer" then could cut that one short, so the close is only
+        // logged.
+        receive(now);
+        if (m_openers == 0 || m_settings.once) m_closePending = true;
+    }
 }
 
 SimRunner::Clock::time_point SimRunner::nextDeadline(Clock::time_point now) const
@@ -189,10 +206,6 @@ bool SimRunner::receive(Clock::time_point now)
     for (;;) {
         const ssize_t count = ::read(m_line.fd(), buffer, sizeof buffer);
         if (count > 0) {
-            if (!m_peerPresent) {
-                m_peerPresent = true;
-                m_log.event(QStringLiteral("port opened"));
-            }
             m_log.received(QByteArray(buffer, count));
             for (ssize_t i = 0; i < count; ++i) {
                 const auto due = std::max(now, m_rxLineFree);
@@ -203,28 +216,18 @@ bool SimRunner::receive(Clock::time_point now)
             continue;
         }
         if (count < 0 && errno == EINTR) continue;
-        if (count < 0 && errno == EAGAIN) {
-            if (!m_peerPresent) {
-                m_peerPresent = true;
-                m_log.event(QStringLiteral("port opened"));
-            }
-            return true;
-        }
-        // End of file or EIO: nobody holds the other end.
-        if (!m_line.ownsPty()) {
-            m_log.event(QStringLiteral("peer gone"));
-            return false;
-        }
-        if (m_peerPresent) m_closePending = true;
-        m_peerPresent = false;
-        return true;
+        if (count < 0 && errno == EAGAIN) return true;
+        // End of file or EIO: nobody holds the other end. For the emulator's own
+        // pseudo-terminal that is the pause between two accesses; a tty's peer has gone.
+        if (m_line.ownsPty()) return true;
+        m_log.event(QStringLiteral("peer gone"));
+        return false;
     }
 }
 
 void SimRunner::peerClosed()
 {
     m_closePending = false;
-    m_log.event(QStringLiteral("port closed"));
     m_firmware.lineClosed();
     logEvents();
     if (m_settings.once) m_finished = true;

@@ -9,10 +9,11 @@ class BoardFirmware;
 class LineLog;
 class SimLine;
 
-// Moves bytes between the line and the firmware until told to stop: by SIGINT or SIGTERM, by
-// the peer going away (an existing tty hung up), by the firmware dropping the line, or with
-// `once` when the program closes the emulator's pseudo-terminal for the first time. A
-// pseudo-terminal is otherwise served across any number of the program's open/close cycles.
+// Moves bytes between the line and the firmware until told to stop: by SIGINT, SIGTERM or
+// SIGHUP, by the peer going away (an existing tty hung up), by the firmware dropping the line,
+// or with `once` when the program closes the emulator's pseudo-terminal for the first time. A
+// pseudo-terminal is otherwise served across any number of the program's open/close cycles;
+// each close ends whatever transfer was running.
 //
 // With a baud rate every byte takes its line time (10 bits) in both directions and the
 // firmware's quiet times are kept; without one everything goes as fast as it can.
@@ -50,10 +51,10 @@ private:
     bool transmit(Clock::time_point now);
     // False when the peer has gone for good.
     bool receive(Clock::time_point now);
+    void watchOpenings(Clock::time_point now);
     void peerClosed();
     void logEvents();
     [[nodiscard]] Clock::time_point nextDeadline(Clock::time_point now) const;
-    [[nodiscard]] bool wait(Clock::time_point deadline, bool watchLine, short* revents);
 
     SimLine& m_line;
     BoardFirmware& m_firmware;
@@ -65,7 +66,7 @@ private:
     Clock::time_point m_rxLineFree;
     Clock::time_point m_txLineFree;
     Clock::time_point m_lastReceived;
-    bool m_peerPresent = false;
+    int m_openers = 0;  // programs holding the pseudo-terminal open
     bool m_closePending = false;
     bool m_finished = false;
 };
