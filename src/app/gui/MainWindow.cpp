@@ -4,6 +4,8 @@
 #include "app/Twips.h"
 #include "devices/gui/DevicePanel.h"
 #include "files/gui/ImageFileCommands.h"
+#include "link/QtSerialPort.h"
+#include "link/gui/PortSettingsController.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,6 +25,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
         services, m_statusPanels, m_statusPanels,
         [this](const QString& caption) { setWindowTitle(caption); });
     m_imageFileCommands->connectControls(m_controls);
+    m_serialPort = new QtSerialPort(services.settings, this);
+    m_portSettings = new PortSettingsController(m_controls, services, *m_serialPort, this);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(1000, 660);
 }

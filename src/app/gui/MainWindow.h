@@ -10,6 +10,8 @@
 
 class DevicePanel;
 class ImageFileCommands;
+class PortSettingsController;
+class SerialPort;
 
 // frmMain: owns the controls and hands their events to the subsystems.
 class MainWindow : public QMainWindow {
@@ -26,6 +28,9 @@ public:
     [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
     [[nodiscard]] DevicePanel& devicePanel() { return *m_devicePanel; }
     [[nodiscard]] ImageFileCommands& imageFileCommands() { return *m_imageFileCommands; }
+    // MSComm1: the program's one serial port, closed except during an access.
+    [[nodiscard]] SerialPort& serialPort() { return *m_serialPort; }
+    [[nodiscard]] PortSettingsController& portSettings() { return *m_portSettings; }
 
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
@@ -46,4 +51,6 @@ private:
     StatusBarPanels m_statusPanels;
     std::unique_ptr<DevicePanel> m_devicePanel;
     std::unique_ptr<ImageFileCommands> m_imageFileCommands;
+    SerialPort* m_serialPort = nullptr;
+    PortSettingsController* m_portSettings = nullptr;
 };

@@ -1,0 +1,136 @@
+#include "link/QtSerialPort.h"
+
+#include "link/PortOpenFailure.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QSerialPort>
+
+#include <chrono>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr qint32 kBaudRate = 57600;
+constexpr int kBitsPerByte = 10;  // start, 8 data, stop
+// Beyond the line time of what is still queued, the most a close waits for the system to
+// take the bytes; a line that has gone away (adapter unplugged) gives up sooner.
+constexpr auto kDrainMargin = std::chrono::seconds{2};
+
+PortOpenFailure::Kind failureKind(QSerialPort::SerialPortError error, const QString& path)
+{
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError: return PortOpenFailure::Kind::NotFound;
+        case QSerialPort::PermissionError: {
+            // Qt reports a port locked by another program as a permission error too.
+            const QFileInfo device(path);
+            if (device.exists() && (!device.isReadable() || !device.isWritable())) {
+                return PortOpenFailure::Kind::PermissionDenied;
+            }
+            return PortOpenFailure::Kind::InUse;
+        }
+        case QSerialPort::OpenError: return PortOpenFailure::Kind::InUse;
+        default: return PortOpenFailure::Kind::Other;
+    }
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(const SettingsStore& settings, QObject* parent)
+    : SerialPort(parent), m_devices(settings), m_port(new QSerialPort(this))
+{
+    setObjectName(QStringLiteral("MSComm1"));
+    connect(m_port, &QSerialPort::readyRead, this, &SerialPort::bytesArrived);
+}
+
+QtSerialPort::~QtSerialPort() { close(); }
+
+bool QtSerialPort::open(QString* failureReason)
+{
+    if (m_port->isOpen()) return true;
+    const QString path = devicePath();
+    m_port->setPortName(path);
+    m_port->setBaudRate(kBaudRate);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        if (failureReason) {
+            PortOpenFailure failure;
+            failure.kind = failureKind(m_port->error(), path);
+            failure.portNumber = m_portNumber;
+            failure.devicePath = path;
+            failure.systemReason = m_port->errorString();
+            failure.deviceGroup = QFileInfo(path).group();
+            *failureReason = failure.text();
+        }
+        m_port->clearError();
+        return false;
+    }
+    // A pseudo-terminal or a bare three-wire adapter cannot drive the lines; the data path
+    // works regardless, so a refusal here is not a failure to open.
+    m_port->setRequestToSend(m_rts);
+    m_port->setDataTerminalReady(m_dtr);
+    m_port->clearError();
+    return true;
+}
+
+bool QtSerialPort::isOpen() const { return m_port->isOpen(); }
+
+void QtSerialPort::close()
+{
+    if (!m_port->isOpen()) return;
+    drain();
+    m_port->close();
+    m_port->clearError();
+}
+
+void QtSerialPort::drain()
+{
+    // Qt queues written bytes and hands them to the system from the event loop; a close
+    // straight after the last write would drop them. Push them out, then let the driver
+    // empty its own queue onto the line before the handle goes.
+    const qint64 queued = m_port->bytesToWrite();
+    const auto lineTime = std::chrono::milliseconds{queued * kBitsPerByte * 1000 / kBaudRate};
+    QDeadlineTimer deadline(lineTime + kDrainMargin);
+    m_port->flush();
+    while (m_port->bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_port->waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) break;
+    }
+#ifdef Q_OS_UNIX
+    const int handle = static_cast<int>(m_port->handle());
+    if (handle >= 0) {
+        while (::tcdrain(handle) != 0 && errno == EINTR) {
+        }
+    }
+#endif
+}
+
+void QtSerialPort::write(const QByteArray& bytes)
+{
+    if (!m_port->isOpen() || bytes.isEmpty()) return;
+    m_port->write(bytes);
+    // Hand the bytes to the system now rather than at the next event-loop pass, so that the
+    // protocol's pauses between commands are pauses on the line too.
+    m_port->flush();
+}
+
+int QtSerialPort::receivedCount() const
+{
+    return m_port->isOpen() ? static_cast<int>(m_port->bytesAvailable()) : 0;
+}
+
+QByteArray QtSerialPort::takeAll() { return m_port->isOpen() ? m_port->readAll() : QByteArray(); }
+
+void QtSerialPort::discard()
+{
+    if (!m_port->isOpen()) return;
+    m_port->clear(QSerialPort::Input);
+    m_port->readAll();
+}

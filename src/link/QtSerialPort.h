@@ -1,0 +1,42 @@
+#pragma once
+
+#include "link/PortDevices.h"
+#include "link/SerialPort.h"
+
+class QSerialPort;
+
+// The program's serial port (objectName "MSComm1") over Qt Serial Port: 57600 bit/s, 8N1, no
+// flow control, port numbers mapped to devices by PortDevices.
+class QtSerialPort final : public SerialPort {
+    Q_OBJECT
+public:
+    explicit QtSerialPort(const SettingsStore& settings, QObject* parent = nullptr);
+    ~QtSerialPort() override;
+
+    void setPortNumber(int portNumber) override { m_portNumber = portNumber; }
+    [[nodiscard]] int portNumber() const override { return m_portNumber; }
+    void setRts(bool on) override { m_rts = on; }
+    void setDtr(bool on) override { m_dtr = on; }
+    void setReceiveMode(ReceiveMode mode) override { m_receiveMode = mode; }
+    [[nodiscard]] ReceiveMode receiveMode() const override { return m_receiveMode; }
+    [[nodiscard]] bool open(QString* failureReason = nullptr) override;
+    [[nodiscard]] bool isOpen() const override;
+    void close() override;
+    void write(const QByteArray& bytes) override;
+    [[nodiscard]] int receivedCount() const override;
+    [[nodiscard]] QByteArray takeAll() override;
+    void discard() override;
+
+    // The device the current port number stands for.
+    [[nodiscard]] QString devicePath() const { return m_devices.devicePath(m_portNumber); }
+
+private:
+    void drain();
+
+    PortDevices m_devices;
+    QSerialPort* m_port = nullptr;
+    int m_portNumber = kFirstPortNumber;
+    bool m_rts = true;
+    bool m_dtr = false;
+    ReceiveMode m_receiveMode = ReceiveMode::Text;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// The serial port that the programmer link talks through (MSComm1): exactly the operations the
+// board protocol needs. The main window owns the one real port; tests use a scripted fake.
+//
+// Line settings are fixed for every opening: 57600 bit/s, 8 data bits, no parity, 1 stop bit,
+// no flow control. Nothing here blocks waiting for data: a caller that needs bytes waits in the
+// event loop until bytesArrived() or its own deadline, then looks at receivedCount().
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    // How the caller reads what it takes: the identification reply is read as text, the data
+    // transfer as raw bytes. Both deliver the bytes as they came off the line; the mode records
+    // which kind of reply the protocol is expecting, so that a test can check the switch.
+    enum class ReceiveMode { Text, Bytes };
+
+    static constexpr int kFirstPortNumber = 1;
+    static constexpr int kLastPortNumber = 20;
+
+    using QObject::QObject;
+
+    // Takes effect at the next open().
+    virtual void setPortNumber(int portNumber) = 0;
+    [[nodiscard]] virtual int portNumber() const = 0;
+
+    // Set before open(); the lines hold that state while the port is open. A port that cannot
+    // drive the lines (a pseudo-terminal) opens and works all the same.
+    virtual void setRts(bool on) = 0;
+    virtual void setDtr(bool on) = 0;
+
+    // Applies to the next takeAll().
+    virtual void setReceiveMode(ReceiveMode mode) = 0;
+    [[nodiscard]] virtual ReceiveMode receiveMode() const = 0;
+
+    // Opens the port with the fixed line settings. On failure the port stays closed and
+    // `failureReason` (when given) receives the system's reason, naming the device.
+    [[nodiscard]] virtual bool open(QString* failureReason = nullptr) = 0;
+    [[nodiscard]] virtual bool isOpen() const = 0;
+
+    // Delivers every byte already written, then releases the line. Closing a closed port does
+    // nothing.
+    virtual void close() = 0;
+
+    // Hands the whole sequence to the port in order and returns without waiting for an answer.
+    // Writing to a closed port sends nothing.
+    virtual void write(const QByteArray& bytes) = 0;
+
+    // Bytes that have arrived and have been neither taken nor discarded. Grows only while the
+    // event loop runs (that is when arrivals are noticed).
+    [[nodiscard]] virtual int receivedCount() const = 0;
+
+    // Every byte received so far in arrival order; the receive buffer is empty afterwards.
+    [[nodiscard]] virtual QByteArray takeAll() = 0;
+
+    // Empties the receive buffer at once, including what the system holds but has not yet
+    // handed over; receivedCount() reads 0 afterwards.
+    virtual void discard() = 0;
+
+signals:
+    // New bytes have arrived: receivedCount() has grown.
+    void bytesArrived();
+};
