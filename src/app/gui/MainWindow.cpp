@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "devices/gui/DevicePanel.h"
+#include "image/gui/ImageView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,6 +19,9 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     m_devicePanel = std::make_unique<DevicePanel>(m_controls, services, m_statusPanels);
+    m_imageView =
+        std::make_unique<ImageView>(m_controls, services, m_statusPanels, m_statusPanels);
+    m_devicePanel->setClearImage([this] { m_imageView->ClearImage(); });
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(1000, 660);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DevicePanel;
+class ImageView;
 
 // frmMain: owns the controls and hands their events to the subsystems.
 class MainWindow : public QMainWindow {
@@ -24,6 +25,7 @@ public:
     [[nodiscard]] MainWindowControls& controls() { return m_controls; }
     [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
     [[nodiscard]] DevicePanel& devicePanel() { return *m_devicePanel; }
+    [[nodiscard]] ImageView& imageView() { return *m_imageView; }
 
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
@@ -43,4 +45,5 @@ private:
     MainWindowControls m_controls;
     StatusBarPanels m_statusPanels;
     std::unique_ptr<DevicePanel> m_devicePanel;
+    std::unique_ptr<ImageView> m_imageView;
 };

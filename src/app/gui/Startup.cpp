@@ -8,6 +8,7 @@
 #include "app/gui/QtDesktopOpener.h"
 #include "app/gui/QtUserDialogs.h"
 #include "devices/gui/DevicePanel.h"
+#include "image/gui/ImageView.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -62,6 +63,8 @@ bool Startup::run()
     QCoreApplication::processEvents();
     m_mainWindow->controls().DataCombo1->hide();
     m_mainWindow->show();
+    // The device selection ran under Updating: the byte editor is loaded only now.
+    m_mainWindow->imageView().MSFGrid1_Click();
     QCoreApplication::processEvents();
     showNotices();
     return true;
@@ -101,7 +104,10 @@ void Startup::loadDataFile()
     m_mainWindow->setWindowTitle(titleText + QStringLiteral("  vorle6.ini ") +
                                  m_state.dataFileVersion);
 
+    ImageView& imageView = m_mainWindow->imageView();
+    imageView.setUpdating(true);
     m_mainWindow->devicePanel().fillDeviceList(m_notices);
+    imageView.setUpdating(false);
 }
 
 void Startup::showNotices()
