@@ -32,7 +32,10 @@ public:
     {
         return static_cast<int>(address % kBytesPerRow) + 1;
     }
-    [[nodiscard]] static qint64 firstAddressOfRow(int row) { return qint64{row - 1} * kBytesPerRow; }
+    [[nodiscard]] static qint64 firstAddressOfRow(int row)
+    {
+        return qint64{row - 1} * kBytesPerRow;
+    }
 
     // Data rows for an image of `size` bytes: whole rows of 16 only.
     [[nodiscard]] static int dataRowCount(qint64 size)

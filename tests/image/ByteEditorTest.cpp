@@ -1,7 +1,7 @@
 // The byte editor driven through the main window's widgets: clicks on grid cells, typing into
 // the boxes, clicks on the bit boxes, keyboard moves of the grid's current cell.
-#include "image/GridTexts.h"
 #include "ImageWindowFixture.h"
+#include "image/GridTexts.h"
 
 #include <QCheckBox>
 

@@ -54,19 +54,17 @@ void GridTextsTest::characterRules_data()
     QTest::newRow("fill") << 0
                           << table({kDots, kDots, QStringLiteral("･!･#$%&'()*+･-./"),
                                     kAsciiRows + QStringLiteral(" "), kDots, kDots,
-                                    QStringLiteral(" ｡｢｣､･ｦｧｨｩｪｫｬｭｮｯ"), kKatakana, kDots,
-                                    kDots});
+                                    QStringLiteral(" ｡｢｣､･ｦｧｨｩｪｫｬｭｮｯ"), kKatakana, kDots, kDots});
     // Click rule: printable ASCII only, the blank included.
     QTest::newRow("click") << 1
                            << table({kDots, kDots, QStringLiteral(" !\"#$%&'()*+,-./"),
-                                     kAsciiRows + QStringLiteral("･"), kDots, kDots, kDots,
-                                     kDots, kDots, kDots, kDots, kDots});
+                                     kAsciiRows + QStringLiteral("･"), kDots, kDots, kDots, kDots,
+                                     kDots, kDots, kDots, kDots});
     // Editor rule: ASCII with the blank, comma and quote, and the katakana.
     QTest::newRow("editor") << 2
                             << table({kDots, kDots, QStringLiteral(" !\"#$%&'()*+,-./"),
                                       kAsciiRows + QStringLiteral(" "), kDots, kDots,
-                                      QStringLiteral(" ｡｢｣､･ｦｧｨｩｪｫｬｭｮｯ"), kKatakana,
-                                      kDots, kDots});
+                                      QStringLiteral(" ｡｢｣､･ｦｧｨｩｪｫｬｭｮｯ"), kKatakana, kDots, kDots});
 }
 
 void GridTextsTest::characterRules()
@@ -220,8 +218,8 @@ void GridTextsTest::decimalBox()
     QFETCH(int, expected);
     const DecimalBoxEntry entry = decimalBoxEntry(text);
     QCOMPARE(entry.showMaximum, showMaximum);
-    QCOMPARE(entry.byte, expected < 0 ? std::nullopt
-                                      : std::optional<std::uint8_t>(std::uint8_t(expected)));
+    QCOMPARE(entry.byte,
+             expected < 0 ? std::nullopt : std::optional<std::uint8_t>(std::uint8_t(expected)));
 }
 
 void GridTextsTest::characterBox_data()
@@ -248,8 +246,8 @@ void GridTextsTest::characterBox()
 {
     QFETCH(QString, text);
     QFETCH(int, expected);
-    QCOMPARE(characterBoxByte(text), expected < 0 ? std::nullopt
-                                                  : std::optional<std::uint8_t>(expected));
+    QCOMPARE(characterBoxByte(text),
+             expected < 0 ? std::nullopt : std::optional<std::uint8_t>(expected));
 }
 
 QTEST_APPLESS_MAIN(GridTextsTest)

@@ -1,8 +1,8 @@
 // The grid rebuild, the buffer clear, the listing file and the start-up wiring on the main
 // window.
+#include "ImageWindowFixture.h"
 #include "app/gui/Startup.h"
 #include "image/ListingPath.h"
-#include "ImageWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -45,7 +45,8 @@ void ImageViewTest::rebuildOfABlankImage()
     QCOMPARE(f.view().gridRows(), 17);
     QCOMPARE(f.cell(1, 0), QStringLiteral("0x00000"));
     QCOMPARE(f.cell(16, 0), QStringLiteral("0x000F0"));
-    for (int column = 1; column <= 16; ++column) QCOMPARE(f.cell(16, column), QStringLiteral("0xFF"));
+    for (int column = 1; column <= 16; ++column)
+        QCOMPARE(f.cell(16, column), QStringLiteral("0xFF"));
     QCOMPARE(f.cell(9, 17), QString(16, QChar(0xFF65)));
     QCOMPARE(f.view().currentRow(), 1);
     QCOMPARE(f.view().currentColumn(), 1);
@@ -59,8 +60,8 @@ void ImageViewTest::rebuildOfABlankImage()
 
     const QList<QByteArray> lines = readFile(listingFilePath(f.state.appFolder)).split('\n');
     QCOMPARE(lines.size(), 17);  // 16 lines and the empty rest after the last line end
-    QCOMPARE(lines.first(), "0x00000\t" + QByteArray("0xFF\t").repeated(16) +
-                                QByteArray(16, '\xA5') + "\r");
+    QCOMPARE(lines.first(),
+             "0x00000\t" + QByteArray("0xFF\t").repeated(16) + QByteArray(16, '\xA5') + "\r");
 }
 
 void ImageViewTest::rebuildAfterALoad()
@@ -111,10 +112,14 @@ void ImageViewTest::checksumOfEachSize_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("checksum");
     QTest::addColumn<QString>("lastLabel");
-    QTest::newRow("16 bytes") << "24C00" << 2 << "CheckSum:0FF0" << "0x00000";
-    QTest::newRow("128 bytes") << "24C01" << 9 << "CheckSum:7F80" << "0x00070";
-    QTest::newRow("2048 bytes") << "24C16" << 129 << "CheckSum:F800" << "0x007F0";
-    QTest::newRow("131072 bytes") << "24C1024" << 8193 << "CheckSum:0000" << "0x1FFF0";
+    QTest::newRow("16 bytes") << "24C00" << 2 << "CheckSum:0FF0"
+                              << "0x00000";
+    QTest::newRow("128 bytes") << "24C01" << 9 << "CheckSum:7F80"
+                               << "0x00070";
+    QTest::newRow("2048 bytes") << "24C16" << 129 << "CheckSum:F800"
+                                << "0x007F0";
+    QTest::newRow("131072 bytes") << "24C1024" << 8193 << "CheckSum:0000"
+                                  << "0x1FFF0";
 }
 
 void ImageViewTest::checksumOfEachSize()
@@ -215,8 +220,9 @@ void ImageViewTest::startupLoadsTheEditorOnce()
 void ImageViewTest::noUsableDevice()
 {
     TestEnvironment environment;
-    environment.writeDataFile(QStringLiteral("; nothing but a comment\r\nvorle6.ini Ver 9.99\r\n"
-                                             "BAD 1Kbit 2 x 8 0 0\r\n"));
+    environment.writeDataFile(
+        QStringLiteral("; nothing but a comment\r\nvorle6.ini Ver 9.99\r\n"
+                       "BAD 1Kbit 2 x 8 0 0\r\n"));
     FakeUserDialogs dialogs;
     FakeDesktopOpener desktop;
     Startup startup({environment.appFolder(), environment.lockFilePath(), &dialogs, &desktop});

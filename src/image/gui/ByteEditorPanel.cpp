@@ -17,8 +17,8 @@
 
 using namespace ByteEditorRules;
 
-ByteEditorPanel::ByteEditorPanel(MainWindowControls& controls, ProgramState& state,
-                                 HexGrid& grid, StatusPanels& panels)
+ByteEditorPanel::ByteEditorPanel(MainWindowControls& controls, ProgramState& state, HexGrid& grid,
+                                 StatusPanels& panels)
     : m_controls(controls), m_state(state), m_grid(grid), m_panels(panels)
 {
     connect(m_controls.Text_modify_hex, &QLineEdit::textChanged, this,
@@ -143,9 +143,9 @@ void ByteEditorPanel::storeAndRefresh(qint64 address, std::optional<std::uint8_t
         m_controls.Text_modify_asc->setText(GridTexts::editorRuleCharacter(b));
     }
     if (source != Source::Bits) showBits(b);
-    m_grid.setCellText(row, GridAddress::kTextColumn,
-                       GridTexts::editorRuleRowText(m_state.image.bytes(),
-                                                    GridAddress::firstAddressOfRow(row)));
+    m_grid.setCellText(
+        row, GridAddress::kTextColumn,
+        GridTexts::editorRuleRowText(m_state.image.bytes(), GridAddress::firstAddressOfRow(row)));
     m_controls.LblCheckSUM->setText(CheckSumText(m_state.image.bytes()));
     m_updating = false;
 }

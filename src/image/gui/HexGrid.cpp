@@ -23,6 +23,7 @@ constexpr double kRowTwips = 240;
 HexGrid::HexGrid(QTableView* view) : m_view(view)
 {
     m_view->setModel(&m_model);
+    m_view->setItemDelegate(&m_delegate);
     m_view->setFont(UiFonts::fixedPitch(9));
     m_view->horizontalHeader()->setFont(m_view->font());
     m_view->verticalHeader()->setFont(m_view->font());
@@ -37,6 +38,8 @@ HexGrid::HexGrid(QTableView* view) : m_view(view)
         header->setSectionsClickable(false);
         header->setHighlightSections(false);
         header->setSectionResizeMode(QHeaderView::Fixed);
+        // Measure only the sections on screen: a 1 Mbit image has 8,192 row labels.
+        header->setResizeContentsPrecision(0);
     }
     m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -60,8 +63,6 @@ void HexGrid::rebuild(const QByteArray& image)
     setCurrentCell(0, 0);
 }
 
-void HexGrid::clear() { rebuild({}); }
-
 int HexGrid::fittingWidth(double twips, const QString& widestText) const
 {
     // The item delegate keeps a focus-frame margin and one pixel on each side of the text.
@@ -78,8 +79,8 @@ void HexGrid::FormatGrid()
     m_view->verticalHeader()->setDefaultSectionSize(rowHeight);
     m_view->verticalHeader()->setMinimumSectionSize(rowHeight);
     // The vertical header is the label column: wide enough for the last label of a 1 Mbit part.
-    m_view->verticalHeader()->setFixedWidth(
-        fittingWidth(kLabelTwips, QStringLiteral("0x1FFF0")) + 2);
+    m_view->verticalHeader()->setFixedWidth(fittingWidth(kLabelTwips, QStringLiteral("0x1FFF0")) +
+                                            2);
 
     const int byteWidth = fittingWidth(kByteTwips, QStringLiteral("0xFF"));
     for (int column = GridAddress::kFirstByteColumn; column <= GridAddress::kLastByteColumn;
@@ -157,6 +158,12 @@ void HexGrid::paintCorner()
     QStylePainter painter(m_corner);
     QStyleOptionHeader option;
     option.initFrom(m_corner);
+    // The corner button is disabled so that it cannot select the grid; it still looks like a
+    // header.
+    if (m_view->isEnabled()) {
+        option.state |= QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Active);
+    }
     option.state |= QStyle::State_Raised;
     option.rect = m_corner->rect();
     option.position = QStyleOptionHeader::OnlyOneSection;

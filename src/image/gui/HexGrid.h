@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/HexGridModel.h"
+#include "image/gui/HexGridDelegate.h"
 
 #include <QObject>
 
@@ -19,8 +20,6 @@ public:
 
     // Rows for `image` (see HexGridModel::rebuild); the current cell becomes row 0, column 0.
     void rebuild(const QByteArray& image);
-    // Header only, current cell row 0, column 0.
-    void clear();
     // Column widths and alignments: labels 700 twips, bytes 450, text 2000, each widened
     // where the font would not fit.
     void FormatGrid();
@@ -58,4 +57,5 @@ private:
     QTableView* m_view = nullptr;
     QAbstractButton* m_corner = nullptr;
     HexGridModel m_model;
+    HexGridDelegate m_delegate;
 };

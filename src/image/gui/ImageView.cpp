@@ -28,17 +28,15 @@ ImageView::ImageView(MainWindowControls& controls, const AppServices& services,
     connect(&m_grid, &HexGrid::clicked, this, &ImageView::MSFGrid1_Click);
     connect(&m_grid, &HexGrid::currentCellChanged, this, &ImageView::followCurrentCell);
     connect(m_controls.Command1, &QPushButton::clicked, this, &ImageView::Command1_Click);
-    connect(m_controls.mnuBufferClear, &QAction::triggered, this,
-            &ImageView::mnuBufferClear_Click);
+    connect(m_controls.mnuBufferClear, &QAction::triggered, this, &ImageView::mnuBufferClear_Click);
 }
 
 void ImageView::ClearImage()
 {
     const auto& device = m_services.state.selectedDevice;
     m_services.state.image.recreate(device ? device->memorySize() : 0);
-    m_rebuilding = true;
-    m_grid.clear();
-    m_rebuilding = false;
+    // The rebuild replaces every row and clears the current cell first; until then the grid
+    // keeps showing its own copy of the old image, never the re-created one.
     ShowImage();
 }
 

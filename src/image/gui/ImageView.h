@@ -44,7 +44,10 @@ public:
     // Rewrites the current cell's text only ("0x41" after a Byte Read); the row's text cell
     // keeps its text until the next rebuild.
     void setCurrentCellText(const QString& text);
-    [[nodiscard]] QString cellText(int row, int column) const { return m_grid.cellText(row, column); }
+    [[nodiscard]] QString cellText(int row, int column) const
+    {
+        return m_grid.cellText(row, column);
+    }
     [[nodiscard]] int gridRows() const { return m_grid.rows(); }
 
     // The control lock of a transfer: the grid and the byte editor frame together.
