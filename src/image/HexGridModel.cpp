@@ -50,6 +50,9 @@ void HexGridModel::setCellText(int row, int column, const QString& text)
 
 void HexGridModel::announceChange(int row, int column)
 {
+    if (row == GridAddress::kHeaderRow && column == GridAddress::kLabelColumn) {
+        return;  // the corner is drawn from cellText() whenever it is painted
+    }
     if (row == GridAddress::kHeaderRow) {
         emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
     } else if (column == GridAddress::kLabelColumn) {

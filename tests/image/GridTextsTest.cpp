@@ -38,8 +38,6 @@ private slots:
     void checkSum();
     void hexKeyPress_data();
     void hexKeyPress();
-    void hexBox_data();
-    void hexBox();
     void decimalBox_data();
     void decimalBox();
     void characterBox_data();
@@ -150,18 +148,14 @@ void GridTextsTest::hexKeyPress_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("expected");
     QTest::newRow("digit") << int('7') << int('7');
-    QTest::newRow("upper") << int('C') << int('C');
     QTest::newRow("lower a") << int('a') << int('A');
     QTest::newRow("lower f") << int('f') << int('F');
     QTest::newRow("G") << int('G') << 0;
-    QTest::newRow("g") << int('g') << 0;
     QTest::newRow("minus") << int('-') << 0;
-    QTest::newRow("blank") << int(' ') << 0;
     QTest::newRow("backspace") << 8 << 8;
     QTest::newRow("return") << 13 << 0;
     QTest::newRow("ctrl-v") << 22 << 0;
     QTest::newRow("full-width A") << 0xFF21 << 0;
-    QTest::newRow("katakana") << 0xFF71 << 0;
 }
 
 void GridTextsTest::hexKeyPress()
@@ -171,41 +165,15 @@ void GridTextsTest::hexKeyPress()
     QCOMPARE(ByteEditorRules::hexKeyPress(key), expected);
 }
 
-void GridTextsTest::hexBox_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("two digits") << "41" << 0x41;
-    QTest::newRow("one digit") << "A" << 0x0A;
-    QTest::newRow("empty") << "" << 0x00;
-    QTest::newRow("pasted non-hex counts 0") << "Z9" << 0x09;
-    QTest::newRow("lower case counts 0") << "ff" << 0xFF;
-    QTest::newRow("double-byte") << "あ" << 0x00;
-}
-
-void GridTextsTest::hexBox()
-{
-    QFETCH(QString, text);
-    QFETCH(int, expected);
-    QCOMPARE(hexBoxByte(text), std::optional<std::uint8_t>(expected));
-}
-
 void GridTextsTest::decimalBox_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("showMaximum");
     QTest::addColumn<int>("expected");  // -1: byte unchanged
-    QTest::newRow("65") << "65" << false << 65;
-    QTest::newRow("0") << "0" << false << 0;
     QTest::newRow("255") << "255" << false << 255;
-    QTest::newRow("256") << "256" << true << 255;
-    QTest::newRow("empty") << "" << true << 255;
     QTest::newRow("letters") << "abc" << true << 255;
-    QTest::newRow("2.5 to even") << "2.5" << false << 2;
-    QTest::newRow("3.5 to even") << "3.5" << false << 4;
     QTest::newRow("254.5") << "254.5" << false << 254;
     QTest::newRow("255.4 above 255") << "255.4" << true << 255;
-    QTest::newRow("-1") << "-1" << false << -1;
     QTest::newRow("-0.5 rounds to 0") << "-0.5" << false << 0;
     QTest::newRow("-0.6") << "-0.6" << false << -1;
     QTest::newRow("minus sign only") << "-" << true << 255;
