@@ -4,6 +4,7 @@
 #include "app/Twips.h"
 #include "devices/gui/DevicePanel.h"
 #include "files/gui/ImageFileCommands.h"
+#include "image/gui/ImageView.h"
 #include "link/QtSerialPort.h"
 #include "link/gui/PortSettingsController.h"
 
@@ -21,10 +22,14 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     m_devicePanel = std::make_unique<DevicePanel>(m_controls, services, m_statusPanels);
+    m_imageView =
+        std::make_unique<ImageView>(m_controls, services, m_statusPanels, m_statusPanels);
+    m_devicePanel->setClearImage([this] { m_imageView->ClearImage(); });
     m_imageFileCommands = std::make_unique<ImageFileCommands>(
         services, m_statusPanels, m_statusPanels,
         [this](const QString& caption) { setWindowTitle(caption); });
     m_imageFileCommands->connectControls(m_controls);
+    m_imageFileCommands->setShowImage([this] { m_imageView->ShowImage(); });
     m_serialPort = new QtSerialPort(services.settings, this);
     m_portSettings = new PortSettingsController(m_controls, services, *m_serialPort, this);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);

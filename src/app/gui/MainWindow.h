@@ -12,6 +12,7 @@ class DevicePanel;
 class ImageFileCommands;
 class PortSettingsController;
 class SerialPort;
+class ImageView;
 
 // frmMain: owns the controls and hands their events to the subsystems.
 class MainWindow : public QMainWindow {
@@ -31,6 +32,7 @@ public:
     // MSComm1: the program's one serial port, closed except during an access.
     [[nodiscard]] SerialPort& serialPort() { return *m_serialPort; }
     [[nodiscard]] PortSettingsController& portSettings() { return *m_portSettings; }
+    [[nodiscard]] ImageView& imageView() { return *m_imageView; }
 
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
@@ -53,4 +55,5 @@ private:
     std::unique_ptr<ImageFileCommands> m_imageFileCommands;
     SerialPort* m_serialPort = nullptr;
     PortSettingsController* m_portSettings = nullptr;
+    std::unique_ptr<ImageView> m_imageView;
 };

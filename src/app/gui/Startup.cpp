@@ -8,6 +8,7 @@
 #include "app/gui/QtDesktopOpener.h"
 #include "app/gui/QtUserDialogs.h"
 #include "devices/gui/DevicePanel.h"
+#include "image/gui/ImageView.h"
 #include "ui/gui/AboutWindow.h"
 #include "ui/gui/AuxiliaryWindows.h"
 #include "ui/gui/SplashWindow.h"
@@ -73,6 +74,8 @@ bool Startup::run()
     QCoreApplication::processEvents();
     m_mainWindow->controls().DataCombo1->hide();
     m_mainWindow->show();
+    // The device selection ran under Updating: the byte editor is loaded only now.
+    m_mainWindow->imageView().MSFGrid1_Click();
     if (m_splash) m_splash->hide();
     QCoreApplication::processEvents();
     m_auxiliaryWindows->showBoardIfTicked();
@@ -119,7 +122,10 @@ void Startup::loadDataFile()
         AppServices{m_state, m_settings, *m_dialogs, *m_desktop});
     m_auxiliaryWindows->adoptAboutWindow(std::move(m_aboutWindow));
 
+    ImageView& imageView = m_mainWindow->imageView();
+    imageView.setUpdating(true);
     m_mainWindow->devicePanel().fillDeviceList(m_notices);
+    imageView.setUpdating(false);
 }
 
 void Startup::showNotices()

@@ -1,0 +1,119 @@
+#include "image/HexGridModel.h"
+
+#include "image/GridAddress.h"
+#include "image/GridTexts.h"
+
+QString HexGridModel::headerText(int column)
+{
+    if (column == GridAddress::kLabelColumn) return QStringLiteral("　Adr.");
+    if (column == GridAddress::kTextColumn) return QStringLiteral("ASCII");
+    if (column >= GridAddress::kFirstByteColumn && column <= GridAddress::kLastByteColumn) {
+        return GridTexts::byteCellText(static_cast<std::uint8_t>(column - 1));
+    }
+    return {};
+}
+
+void HexGridModel::rebuild(const QByteArray& image)
+{
+    beginResetModel();
+    m_image = image;
+    m_rows = GridAddress::dataRowCount(image.size());
+    m_written.clear();
+    endResetModel();
+}
+
+void HexGridModel::clear() { rebuild({}); }
+
+QString HexGridModel::rebuildText(int row, int column) const
+{
+    if (row == GridAddress::kHeaderRow) return headerText(column);
+    const qint64 first = GridAddress::firstAddressOfRow(row);
+    if (column == GridAddress::kLabelColumn) return GridTexts::rowLabelText(first);
+    if (column == GridAddress::kTextColumn) return GridTexts::fillRuleRowText(m_image, first);
+    const qint64 address = first + (column - 1);
+    return GridTexts::byteCellText(static_cast<std::uint8_t>(m_image.at(address)));
+}
+
+QString HexGridModel::cellText(int row, int column) const
+{
+    if (row < 0 || row > m_rows || column < 0 || column >= GridAddress::kColumnCount) return {};
+    const auto written = m_written.constFind(key(row, column));
+    return written != m_written.cend() ? *written : rebuildText(row, column);
+}
+
+void HexGridModel::setCellText(int row, int column, const QString& text)
+{
+    if (row < 0 || row > m_rows || column < 0 || column >= GridAddress::kColumnCount) return;
+    m_written.insert(key(row, column), text);
+    announceChange(row, column);
+}
+
+void HexGridModel::announceChange(int row, int column)
+{
+    if (row == GridAddress::kHeaderRow && column == GridAddress::kLabelColumn) {
+        return;  // the corner is drawn from cellText() whenever it is painted
+    }
+    if (row == GridAddress::kHeaderRow) {
+        emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+    } else if (column == GridAddress::kLabelColumn) {
+        emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    } else {
+        const QModelIndex cell = index(row - 1, column - 1);
+        emit dataChanged(cell, cell, {Qt::DisplayRole});
+    }
+}
+
+QModelIndex HexGridModel::indexOfCell(int row, int column) const
+{
+    if (row < 1 || column < 1) return {};
+    return index(row - 1, column - 1);
+}
+
+int HexGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int HexGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : GridAddress::kColumnCount - 1;
+}
+
+QVariant HexGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid()) return {};
+    const int column = index.column() + 1;
+    switch (role) {
+        case Qt::DisplayRole:
+            return cellText(index.row() + 1, column);
+        case Qt::TextAlignmentRole:
+            return column == GridAddress::kTextColumn
+                       ? QVariant(int(Qt::AlignLeft | Qt::AlignVCenter))
+                       : QVariant(int(Qt::AlignCenter));
+        default:
+            return {};
+    }
+}
+
+QVariant HexGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const bool horizontal = orientation == Qt::Horizontal;
+    switch (role) {
+        case Qt::DisplayRole:
+            return horizontal ? cellText(GridAddress::kHeaderRow, section + 1)
+                              : cellText(section + 1, GridAddress::kLabelColumn);
+        case Qt::TextAlignmentRole:
+            // The format string centres the byte columns only.
+            return horizontal && section + 1 != GridAddress::kTextColumn
+                       ? QVariant(int(Qt::AlignCenter))
+                       : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags HexGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}

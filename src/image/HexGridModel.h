@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+// The hex grid's texts, asked for cell by cell when the view paints, so even a 1 Mbit image
+// (8,192 rows) is shown at once. The texts are those of the last rebuild: the image as it was
+// then, with the single cells written since (the byte editor, Byte Read) laid over it; a cell
+// nobody rewrote keeps its rebuild text even where the image has changed since.
+//
+// Cells are addressed as in the grid: row 0 is the header, column 0 the row labels, columns
+// 1..16 the bytes and column 17 the text cells. The view shows row 0 as its horizontal header
+// and column 0 as its vertical header, so model index (r, c) is grid cell (r + 1, c + 1).
+class HexGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // The grid's header row: "　Adr.", "0x00" .. "0x0F", "ASCII".
+    [[nodiscard]] static QString headerText(int column);
+
+    // Rows for every whole 16 bytes of `image`, every cell from its bytes; earlier cell texts
+    // are dropped.
+    void rebuild(const QByteArray& image);
+    // Only the header row is left.
+    void clear();
+
+    [[nodiscard]] int dataRowCount() const { return m_rows; }
+    // Rows including the header.
+    [[nodiscard]] int gridRowCount() const { return m_rows + 1; }
+
+    // Empty outside the grid.
+    [[nodiscard]] QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+
+    [[nodiscard]] QModelIndex indexOfCell(int row, int column) const;
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    [[nodiscard]] static quint64 key(int row, int column)
+    {
+        return (quint64(quint32(row)) << 8) | quint32(column);
+    }
+    [[nodiscard]] QString rebuildText(int row, int column) const;
+    void announceChange(int row, int column);
+
+    QByteArray m_image;  // the image at the last rebuild
+    int m_rows = 0;
+    QHash<quint64, QString> m_written;  // cells rewritten since the last rebuild
+};

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "image/gui/ByteEditorPanel.h"
+#include "image/gui/HexGrid.h"
+
+#include <QObject>
+
+#include <optional>
+
+class BusyIndicator;
+class StatusPanels;
+struct MainWindowControls;
+
+// The memory image on the main window: the hex grid MSFGrid1, its listing file, the checksum
+// label, the byte editor Frame1 and the buffer clear command. Other subsystems change the image
+// in ProgramState and call ShowImage() after a bulk change; single-byte changes go through
+// the current cell (setCurrentCellText, MSFGrid1_Click).
+class ImageView : public QObject {
+    Q_OBJECT
+public:
+    ImageView(MainWindowControls& controls, const AppServices& services, StatusPanels& panels,
+              BusyIndicator& busy);
+
+    // Re-creates the image blank (0xFF) in the selected device's size (0 without a device) and
+    // rebuilds everything that shows it.
+    void ClearImage();
+    // Rebuilds the grid, the listing file and the checksum label from the image, makes the
+    // first byte the current cell and reloads the editor. A listing that cannot be written
+    // stays as it was; the rest is rebuilt regardless.
+    void ShowImage();
+    // Loads the grid's current cell into the byte editor and gives it the focus.
+    void MSFGrid1_Click();
+
+    void Command1_Click();
+    void mnuBufferClear_Click();
+
+    // The grid's current cell in grid terms; row 0, column 0 when there is none.
+    [[nodiscard]] int currentRow() const { return m_grid.currentRow(); }
+    [[nodiscard]] int currentColumn() const { return m_grid.currentColumn(); }
+    void setCurrentCell(int row, int column) { m_grid.setCurrentCell(row, column); }
+    // The image address of the current cell; nothing when it is not a byte cell of the image.
+    [[nodiscard]] std::optional<qint64> currentAddress() const;
+    // Rewrites the current cell's text only ("0x41" after a Byte Read); the row's text cell
+    // keeps its text until the next rebuild.
+    void setCurrentCellText(const QString& text);
+    [[nodiscard]] QString cellText(int row, int column) const
+    {
+        return m_grid.cellText(row, column);
+    }
+    [[nodiscard]] int gridRows() const { return m_grid.rows(); }
+
+    // The control lock of a transfer: the grid and the byte editor frame together.
+    void setGridAndEditorEnabled(bool enabled);
+
+    // Updating, the byte editor's guard (held by the data-file load at start-up).
+    [[nodiscard]] bool updating() const { return m_editor.updating(); }
+    void setUpdating(bool updating) { m_editor.setUpdating(updating); }
+
+    // Whether the last rebuild could write the listing file.
+    [[nodiscard]] bool listingWritten() const { return m_listingWritten; }
+
+private:
+    void followCurrentCell();
+
+    MainWindowControls& m_controls;
+    AppServices m_services;
+    StatusPanels& m_panels;
+    BusyIndicator& m_busy;
+    HexGrid m_grid;
+    ByteEditorPanel m_editor;
+    bool m_rebuilding = false;
+    bool m_listingWritten = false;
+};
