@@ -165,9 +165,13 @@ void ImageViewTest::listingKeepsTheLastRebuild()
 void ImageViewTest::unwritableListingStillRebuildsEverything()
 {
     ImageWindowFixture f("24C01");
+    // Folders in the way of the file, both beside the program and in the per-user fallback.
+    QFile::remove(f.state.appFolder + "temp.txt");
+    QVERIFY(QDir().mkpath(f.state.appFolder + "temp.txt"));
     const QString path = listingFilePath(f.state.appFolder);
+    QVERIFY(path != f.state.appFolder + "temp.txt");
     QFile::remove(path);
-    QVERIFY(QDir().mkpath(path));  // a folder in the way of the file
+    QVERIFY(QDir().mkpath(path));
     f.selectDevice("24C02");
     QVERIFY(!f.view().listingWritten());
     QCOMPARE(f.view().gridRows(), 17);

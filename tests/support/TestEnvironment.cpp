@@ -8,6 +8,8 @@
 TestEnvironment::TestEnvironment(bool withDataFile)
 {
     qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (m_config.path() + "/cache").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (m_config.path() + "/data").toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
     if (withDataFile) QFile::copy(QStringLiteral(VORLE_DATA_FILE), appFolder() + "vorle6.ini");
