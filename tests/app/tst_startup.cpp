@@ -198,7 +198,6 @@ private slots:
         QCOMPARE(m_dialogs.messages.size(), 1);
         QVERIFY(m_dialogs.messages.first().text.contains("BAD1"));
 
-        m_startup->state().image.bytes();
         c.Combo_device->setCurrentIndex(2);
         QCOMPARE(m_dialogs.messages.size(), 2);
         QVERIFY(m_dialogs.messages.last().text.contains("BAD2"));

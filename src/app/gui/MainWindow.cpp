@@ -6,6 +6,7 @@
 #include "files/gui/ImageFileCommands.h"
 #include "image/gui/ImageView.h"
 #include "link/QtSerialPort.h"
+#include "link/gui/AccessController.h"
 #include "link/gui/PortSettingsController.h"
 
 #include <QAction>
@@ -32,6 +33,13 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     m_imageFileCommands->setShowImage([this] { m_imageView->ShowImage(); });
     m_serialPort = new QtSerialPort(services.settings, this);
     m_portSettings = new PortSettingsController(m_controls, services, *m_serialPort, this);
+    m_access = new AccessController(m_controls, services, m_statusPanels, *m_serialPort,
+                                    *m_imageView, *m_devicePanel, this);
+    m_portSettings->setBusyCheck([this] { return m_access->running(); });
+    // A close during an access stops the access first; the window closes once it has ended.
+    connect(m_access, &AccessController::accessFinished, this, [this] {
+        if (m_closeAfterAccess) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(1000, 660);
 }
@@ -82,6 +90,12 @@ void MainWindow::Form_Unload()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_access->running()) {
+        m_closeAfterAccess = true;
+        m_access->cancel();
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     emit unloaded();

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class AccessController;
 class DevicePanel;
 class ImageFileCommands;
 class PortSettingsController;
@@ -33,6 +34,8 @@ public:
     [[nodiscard]] SerialPort& serialPort() { return *m_serialPort; }
     [[nodiscard]] PortSettingsController& portSettings() { return *m_portSettings; }
     [[nodiscard]] ImageView& imageView() { return *m_imageView; }
+    // The four access buttons: reads and writes over the programmer link.
+    [[nodiscard]] AccessController& access() { return *m_access; }
 
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
@@ -56,4 +59,6 @@ private:
     SerialPort* m_serialPort = nullptr;
     PortSettingsController* m_portSettings = nullptr;
     std::unique_ptr<ImageView> m_imageView;
+    AccessController* m_access = nullptr;
+    bool m_closeAfterAccess = false;
 };

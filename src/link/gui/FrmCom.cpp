@@ -1,8 +1,8 @@
 #include "link/gui/FrmCom.h"
 
-#include "app/ProductInfo.h"
 #include "app/SettingsStore.h"
 #include "app/UserDialogs.h"
+#include "link/PortUnusableMessage.h"
 #include "link/SerialPort.h"
 
 #include <QCheckBox>
@@ -108,13 +108,7 @@ void FrmCom::Cmb_com_Click()
     QString reason;
     if (m_port.open(&reason)) return;
 
-    MessageBoxRequest message;
-    message.text = QStringLiteral("指定した通信ポートは使用できませんでした。");
-    message.title = ProductInfo::kApplicationTitle;
-    message.icon = MessageIcon::Critical;
-    message.buttons = MessageButtons::Ok;
-    message.detail = reason;
-    m_dialogs.showMessage(message);
+    m_dialogs.showMessage(portUnusableMessage(reason));
 }
 
 void FrmCom::CheckDTR_Click()

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstdint>
+#include <optional>
+
+// The main window as a read or write sees it: the controls it locks, the grid's current cell
+// and access size it reads, and the redraws it asks for when it has finished.
+class AccessWindow {
+public:
+    virtual ~AccessWindow() = default;
+
+    // The control lock: the grid MSFGrid1, the four access buttons and the byte editor frame
+    // Frame1, in that order.
+    virtual void setLockedControlsEnabled(bool enabled) = 0;
+    // The commands that would change the port, the device or the memory image under a running
+    // access: the device list, CmbSize, buffer clear, file load and the port window.
+    virtual void setImageCommandsEnabled(bool enabled) = 0;
+    // Keyboard focus to the byte editor's hexadecimal box Text_modify_hex.
+    virtual void focusHexBox() = 0;
+
+    // The image address of the grid's current cell; nothing when it is not a byte cell.
+    [[nodiscard]] virtual std::optional<qint64> currentCellAddress() const = 0;
+    // The number in the selected CmbSize entry.
+    [[nodiscard]] virtual qint64 accessSize() const = 0;
+
+    // ShowImage: the whole grid, listing file, checksum and editor rebuilt from the image.
+    virtual void ShowImage() = 0;
+    // A byte read: the current cell shows `value` ("0x41") and the editor reloads from it.
+    virtual void showReadByte(std::uint8_t value) = 0;
+};

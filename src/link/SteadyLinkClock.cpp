@@ -1,0 +1,43 @@
+#include "link/SteadyLinkClock.h"
+
+#include "link/SerialPort.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
+LinkClock::Duration SteadyLinkClock::now() const
+{
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+void SteadyLinkClock::pause(std::chrono::milliseconds duration)
+{
+    QThread::msleep(static_cast<unsigned long>(duration.count()));
+}
+
+void SteadyLinkClock::pumpEvents() { QCoreApplication::processEvents(); }
+
+void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port)
+{
+    const Duration remaining = deadline - now();
+    if (remaining <= Duration::zero() || m_sleep) return;
+
+    QEventLoop sleep;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &sleep, &QEventLoop::quit);
+    QObject::connect(&port, &SerialPort::bytesArrived, &sleep, &QEventLoop::quit);
+    // Round up, so that the wake-up falls at or after the deadline and not a little before.
+    timer.start(std::chrono::ceil<std::chrono::milliseconds>(remaining));
+    m_sleep = &sleep;
+    sleep.exec();
+    m_sleep = nullptr;
+}
+
+void SteadyLinkClock::wake()
+{
+    if (m_sleep) m_sleep->quit();
+}

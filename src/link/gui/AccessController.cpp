@@ -1,0 +1,79 @@
+#include "link/gui/AccessController.h"
+
+#include "app/gui/MainWindowControls.h"
+#include "devices/gui/DevicePanel.h"
+#include "image/GridTexts.h"
+#include "image/gui/ImageView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+AccessController::AccessController(MainWindowControls& controls, const AppServices& services,
+                                   StatusPanels& panels, SerialPort& port, ImageView& imageView,
+                                   DevicePanel& devicePanel, QObject* parent)
+    : QObject(parent),
+      m_controls(controls),
+      m_imageView(imageView),
+      m_devicePanel(devicePanel),
+      m_link(port, m_clock, panels, services.dialogs, services.settings, *this),
+      m_access(m_link, services.state, *this)
+{
+    connect(controls.Cmd_READ_all, &QPushButton::clicked, this,
+            [this] { run(&EepromAccess::Cmd_READ_all_Click); });
+    connect(controls.Cmd_READ_single, &QPushButton::clicked, this,
+            [this] { run(&EepromAccess::Cmd_READ_single_Click); });
+    connect(controls.Cmd_WRITE_all, &QPushButton::clicked, this,
+            [this] { run(&EepromAccess::Cmd_WRITE_all_Click); });
+    connect(controls.Cmd_WRITE_single, &QPushButton::clicked, this,
+            [this] { run(&EepromAccess::Cmd_WRITE_single_Click); });
+}
+
+void AccessController::run(void (EepromAccess::*handler)())
+{
+    if (m_link.running()) return;
+    (m_access.*handler)();
+    emit accessFinished();
+}
+
+void AccessController::setLockedControlsEnabled(bool enabled)
+{
+    m_controls.MSFGrid1->setEnabled(enabled);
+    m_controls.Cmd_READ_all->setEnabled(enabled);
+    m_controls.Cmd_READ_single->setEnabled(enabled);
+    m_controls.Cmd_WRITE_all->setEnabled(enabled);
+    m_controls.Cmd_WRITE_single->setEnabled(enabled);
+    m_controls.Frame1->setEnabled(enabled);
+}
+
+void AccessController::setImageCommandsEnabled(bool enabled)
+{
+    m_controls.Combo_device->setEnabled(enabled);
+    m_controls.CmbSize->setEnabled(enabled);
+    m_controls.Command1->setEnabled(enabled);
+    m_controls.mnuBufferClear->setEnabled(enabled);
+    m_controls.Cmd_Open->setEnabled(enabled);
+    m_controls.mnuFileOpen->setEnabled(enabled);
+    m_controls.Cmd_Port->setEnabled(enabled);
+    m_controls.mnuToolsOptions->setEnabled(enabled);
+}
+
+void AccessController::focusHexBox() { m_controls.Text_modify_hex->setFocus(); }
+
+std::optional<qint64> AccessController::currentCellAddress() const
+{
+    return m_imageView.currentAddress();
+}
+
+qint64 AccessController::accessSize() const { return m_devicePanel.accessSize(); }
+
+void AccessController::ShowImage() { m_imageView.ShowImage(); }
+
+void AccessController::showReadByte(std::uint8_t value)
+{
+    m_imageView.setCurrentCellText(GridTexts::byteCellText(value));
+    m_imageView.MSFGrid1_Click();
+}
