@@ -1,5 +1,5 @@
 // The listing file's exact bytes and the progress shown while it is built.
-#include "RecordingStatusPanels.h"
+#include "support/RecordingStatusPanels.h"
 #include "image/ImageListing.h"
 #include "support/TestEnvironment.h"
 

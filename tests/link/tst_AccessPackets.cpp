@@ -1,0 +1,183 @@
+// Address packets, chunk sizes, progress figures and the checks made before an access.
+#include "devices/SelectedDevice.h"
+#include "link/AccessPackets.h"
+#include "link/TransferPlan.h"
+
+#include <QTest>
+
+namespace {
+
+SelectedDevice device(int family, int sizeExponent, int pageSize, int commandVariant = 0,
+                      int microwireParam = 0)
+{
+    SelectedDevice d;
+    d.Family = family;
+    d.SizeExponent = sizeExponent;
+    d.PageSize = pageSize;
+    d.CommandVariant = commandVariant;
+    d.MicrowireParam = microwireParam;
+    return d;
+}
+
+QByteArray bytesOf(const std::array<std::uint8_t, 4>& split)
+{
+    return QByteArray(reinterpret_cast<const char*>(split.data()), 4);
+}
+
+}  // namespace
+
+class AccessPacketsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void longToBytesIsMostSignificantFirst()
+    {
+        QCOMPARE(bytesOf(Long_To_Bytes(0x1FFFF)), QByteArray::fromHex("0001FFFF"));
+        QCOMPARE(bytesOf(Long_To_Bytes(-1)), QByteArray::fromHex("FFFFFFFF"));
+        QCOMPARE(bytesOf(Long_To_Bytes(0x12345678)), QByteArray::fromHex("12345678"));
+    }
+
+    void addressPackets()
+    {
+        // I2C, 64-byte pages, 64 KiB: the end packet carries 0xFFFF.
+        QCOMPARE(Build_Address_Packet(16, 0, 2, 0), QByteArray::fromHex("10000000"));
+        QCOMPARE(Build_Address_Packet(16, 0xFFFF, 2, 0), QByteArray::fromHex("1000FFFF"));
+        QCOMPARE(Build_Address_Packet(1, 0x0123, 2, 0), QByteArray::fromHex("01000123"));
+        // The last byte of a 128 KiB part needs the third address byte.
+        QCOMPARE(Build_Address_Packet(1, 0x1FFFF, 2, 0), QByteArray::fromHex("0101FFFF"));
+        // Microwire sends its parameter instead of address bits 16..23.
+        QCOMPARE(Build_Address_Packet(16, 0x7F, 3, 7), QByteArray::fromHex("1007007F"));
+        QCOMPARE(Build_Address_Packet(16, 0x1FFFF, 3, 9), QByteArray::fromHex("1009FFFF"));
+    }
+
+    void commandLetters()
+    {
+        QCOMPARE(readLetter(0), 'R');
+        QCOMPARE(readLetter(1), 'R');
+        QCOMPARE(readLetter(2), 'r');
+        QCOMPARE(writeLetter(0), 'W');
+        QCOMPARE(writeLetter(1), 'W');
+        QCOMPARE(writeLetter(2), 'w');
+        QCOMPARE(familyDigit(2), '2');
+        QCOMPARE(familyDigit(3), '3');
+    }
+
+    void chunkCounts()
+    {
+        QCOMPARE(chunkCount(device(2, 8, 8), AccessMode::Block), 8);
+        QCOMPARE(chunkCount(device(2, 8, 16), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(device(2, 8, 17), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(device(2, 8, 1), AccessMode::Block), 1);
+        QCOMPARE(chunkCount(device(2, 8, 0), AccessMode::Block), 0);
+        QCOMPARE(chunkCount(device(3, 7, 1), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(device(2, 8, 64), AccessMode::Byte), 1);
+        QCOMPARE(chunkCount(device(3, 7, 0), AccessMode::Byte), 1);
+    }
+
+    void percentagesRoundHalvesToEven()
+    {
+        QList<int> shown;
+        for (int current = 16; current <= 256; current += 16) {
+            shown.append(progressPercent(current, 0, 255));
+        }
+        const QList<int> expected{6, 12, 19, 25, 31, 38, 44, 50, 56, 62, 69, 75, 81, 88, 94, 100};
+        QCOMPARE(shown, expected);
+        // A byte access: one chunk from 0x24 to 0x24.
+        QCOMPARE(progressPercent(0x25, 0x24, 0x24), 100);
+        // 128 KiB in 16-byte chunks stays exact in 64-bit arithmetic.
+        QCOMPARE(progressPercent(65536, 0, 131071), 50);
+        QCOMPARE(progressPercent(131072, 0, 131071), 100);
+    }
+
+    void planOfABlockAccess()
+    {
+        const std::optional<SelectedDevice> selected = device(2, 8, 64);
+        TransferRequest request;
+        request.mode = AccessMode::Block;
+        request.device = &selected;
+        request.accessSize = 256;
+        request.imageSize = 256;
+        const TransferPlanResult result = planTransfer(request);
+        QVERIFY(result.plan);
+        QCOMPARE(result.plan->chunkCount, 16);
+        QCOMPARE(result.plan->start, 0);
+        QCOMPARE(result.plan->end, 255);
+        QCOMPARE(result.plan->startPacket(), QByteArray::fromHex("10000000"));
+        QCOMPARE(result.plan->endPacket(), QByteArray::fromHex("100000FF"));
+    }
+
+    void planOfAByteAccessSendsTheSameAddressTwice()
+    {
+        const std::optional<SelectedDevice> selected = device(3, 7, 1, 0, 6);
+        TransferRequest request;
+        request.mode = AccessMode::Byte;
+        request.device = &selected;
+        request.cellAddress = 0x24;
+        request.imageSize = 128;
+        const TransferPlanResult result = planTransfer(request);
+        QVERIFY(result.plan);
+        QCOMPARE(result.plan->startPacket(), QByteArray::fromHex("01060024"));
+        QCOMPARE(result.plan->endPacket(), QByteArray::fromHex("01060024"));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<int>("pageSize");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<qint64>("accessSize");
+        QTest::addColumn<qint64>("cell");  // -1: not a byte cell
+        QTest::addColumn<QString>("refusal");
+
+        const QString beyond = QStringLiteral("超えるため、読み書きできません。");
+        // A page size of 12 makes the access-size list reach 384 on a 256-byte part.
+        QTest::newRow("block beyond the image") << 2 << 12 << 2 << qint64{384} << qint64{0} << beyond;
+        // 252 + 12 runs past 256 even though the access size fits.
+        QTest::newRow("last chunk beyond the image")
+            << 2 << 12 << 2 << qint64{256} << qint64{0} << beyond;
+        QTest::newRow("no access size") << 2 << 8 << 2 << qint64{0} << qint64{0}
+                                        << QStringLiteral("アクセスサイズが選ばれていません。");
+        QTest::newRow("page size 0") << 2 << 0 << 2 << qint64{256} << qint64{0}
+                                     << QStringLiteral("ページサイズ（0）");
+        QTest::newRow("unknown family") << 4 << 8 << 2 << qint64{256} << qint64{0}
+                                        << QStringLiteral("種類（4）");
+        QTest::newRow("not a byte cell") << 2 << 8 << 1 << qint64{0} << qint64{-1}
+                                         << QStringLiteral("データのセルを選んで");
+        QTest::newRow("cell beyond the image") << 2 << 8 << 1 << qint64{0} << qint64{256}
+                                               << QStringLiteral("データのセルを選んで");
+    }
+
+    void refusals()
+    {
+        QFETCH(int, family);
+        QFETCH(int, pageSize);
+        QFETCH(int, mode);
+        QFETCH(qint64, accessSize);
+        QFETCH(qint64, cell);
+        QFETCH(QString, refusal);
+
+        const std::optional<SelectedDevice> selected = device(family, 8, pageSize);
+        TransferRequest request;
+        request.mode = static_cast<AccessMode>(mode);
+        request.device = &selected;
+        request.accessSize = accessSize;
+        if (cell >= 0) request.cellAddress = cell;
+        request.imageSize = 256;
+        const TransferPlanResult result = planTransfer(request);
+        QVERIFY(!result.plan);
+        QVERIFY2(result.refusal.contains(refusal), qPrintable(result.refusal));
+    }
+
+    void noDeviceIsRefused()
+    {
+        const std::optional<SelectedDevice> none;
+        TransferRequest request;
+        request.device = &none;
+        request.accessSize = 256;
+        request.imageSize = 256;
+        QCOMPARE(planTransfer(request).refusal, QStringLiteral("デバイスが選択されていません。"));
+    }
+};
+
+QTEST_GUILESS_MAIN(AccessPacketsTest)
+#include "tst_AccessPackets.moc"

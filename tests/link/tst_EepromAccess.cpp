@@ -1,0 +1,339 @@
+// Block and byte reads and writes on a scripted board in fake time: every byte on the line,
+// the progress figures, the status texts and what the image holds afterwards.
+#include "link/LinkFixture.h"
+#include "link/TransferPlan.h"
+
+#include <QTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kReadFinished = QStringLiteral("読み出し終了。 (0sec)");
+const QString kWriteFinished = QStringLiteral("書き込み終了。 (0sec)");
+
+// The end packet's step answers with the first chunk; each "@" with the next one.
+void serveRead(FakeBoard& board, const QByteArray& endPacket, const QByteArray& data, int chunk)
+{
+    board.expect(endPacket).reply(data.mid(0, chunk));
+    for (int at = chunk; at < data.size(); at += chunk) board.expect("@").reply(data.mid(at, chunk));
+    board.expect("@");
+}
+
+// The end packet's step answers "@"; each chunk is expected and answered by the next "@".
+void serveWrite(FakeBoard& board, const QByteArray& endPacket, const QByteArray& data, int chunk)
+{
+    board.expect(endPacket).reply("@");
+    for (int at = 0; at < data.size(); at += chunk) {
+        board.expect(data.mid(at, chunk));
+        if (at + chunk < data.size()) board.reply("@");
+    }
+}
+
+QByteArray imageOf(const LinkFixture& f) { return f.state.image.bytes(); }
+
+}  // namespace
+
+class EepromAccessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void blockReadOfAnI2cPart()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 8, 64);
+        f.window.size = 256;
+        const QByteArray data = rampBytes(0x30, 256);
+        f.expectOpening('2', 'R').expect(hexBytes("10000000"));
+        serveRead(f.board, hexBytes("100000FF"), data, 16);
+
+        f.access.Cmd_READ_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(imageOf(f), data);
+        QCOMPARE(f.access.accessMode(), AccessMode::Block);
+        QCOMPARE(f.window.showImageCount, 1);
+        QCOMPARE(f.panels.text(1), kReadFinished);
+        QCOMPARE(f.panels.textsOf(1).mid(0, 2),
+                 (QStringList{QString(), QStringLiteral("読み出し中.....")}));
+        QCOMPARE(f.panels.textsOf(3),
+                 (QStringList{"6%", "12%", "19%", "25%", "31%", "38%", "44%", "50%", "56%", "62%",
+                              "69%", "75%", "81%", "88%", "94%", "100%"}));
+        QCOMPARE(f.clock.pauses,
+                 (QList<std::chrono::milliseconds>{50ms, 10ms, 10ms, 10ms, 10ms, 10ms}));
+        QVERIFY(!f.port.isOpen());
+        QVERIFY(f.window.enabled());
+        QVERIFY(f.window.imageCommandsEnabled);
+    }
+
+    void shortBlockReadLeavesTheRestBlank()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 8, 16);
+        for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x00);
+        f.window.size = 64;
+        // A chunk that comes with more bytes than asked for gives only the chunk.
+        const QByteArray data = rampBytes(1, 64);
+        f.expectOpening('2', 'R').expect(hexBytes("10000000"));
+        f.board.expect(hexBytes("1000003F")).reply(data.mid(0, 16) + "xyz");
+        for (int at = 16; at < 64; at += 16) f.board.expect("@").reply(data.mid(at, 16));
+        f.board.expect("@");
+
+        f.access.Cmd_READ_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(imageOf(f), data + QByteArray(192, '\xFF'));
+    }
+
+    void chunksOfOneByteCoverEveryAddress()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 4, 1);
+        f.window.size = 16;
+        const QByteArray data = rampBytes(0xA0, 16);
+        f.expectOpening('2', 'R').expect(hexBytes("01000000"));
+        serveRead(f.board, hexBytes("0100000F"), data, 1);
+        f.access.Cmd_READ_all_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(imageOf(f), data);
+    }
+
+    void byteReadOfAMicrowirePart()
+    {
+        LinkFixture f;
+        f.selectDevice(3, 7, 1, 0, 6);
+        f.window.cell = (3 - 1) * 16 + (5 - 1);
+        f.expectOpening('3', 'R')
+            .expect(hexBytes("01060024"))
+            .expect(hexBytes("01060024"))
+            .reply("\x5A")
+            .expect("@");
+
+        f.access.Cmd_READ_single_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.access.accessMode(), AccessMode::Byte);
+        QCOMPARE(f.state.image.at(0x24), 0x5A);
+        QCOMPARE(f.state.image.at(0x23), 0xFF);
+        QCOMPARE(f.window.readBytes, QList<std::uint8_t>{0x5A});
+        QCOMPARE(f.window.showImageCount, 0);
+        QCOMPARE(f.panels.text(1), kReadFinished);
+        // No "reading" text before a byte read.
+        QVERIFY(!f.panels.textsOf(1).contains(QStringLiteral("読み出し中.....")));
+        QCOMPARE(f.panels.textsOf(3), QStringList{"100%"});
+    }
+
+    void blockWriteWithLowerCaseCommands()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 8, 8, 2);
+        const QByteArray data = rampBytes(0x80, 256);
+        for (int a = 0; a < 256; ++a) f.state.image.set(a, static_cast<std::uint8_t>(data[a]));
+        f.window.size = 32;
+        f.expectOpening('2', 'w').expect(hexBytes("08000000"));
+        serveWrite(f.board, hexBytes("0800001F"), data.left(32), 8);
+
+        f.access.Cmd_WRITE_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), kWriteFinished);
+        QCOMPARE(f.panels.textsOf(3), (QStringList{"25%", "50%", "75%", "100%"}));
+        QCOMPARE(imageOf(f), data);
+        QCOMPARE(f.window.showImageCount, 0);
+        QVERIFY(!f.port.isOpen());
+        QVERIFY(f.window.enabled());
+    }
+
+    void byteWriteSendsTheCellsByte()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 8, 8);
+        f.state.image.set(0x24, 0xC3);
+        f.window.cell = 0x24;
+        f.expectOpening('2', 'W')
+            .expect(hexBytes("01000024"))
+            .expect(hexBytes("01000024"))
+            .reply("@")
+            .expect("\xC3");
+        f.access.Cmd_WRITE_single_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), kWriteFinished);
+    }
+
+    void theImageAWriteSendsCannotChangeUnderIt()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 5, 16);
+        f.window.size = 32;
+        const QByteArray original = imageOf(f);
+        f.expectOpening('2', 'W').expect(hexBytes("10000000"));
+        f.board.expect(hexBytes("1000001F")).reply("@");
+        f.board.expect(original.left(16)).reply("@").then([&](const QByteArray&) {
+            f.state.image.set(20, 0x00);
+        });
+        f.board.expect(original.mid(16, 16));
+        f.access.Cmd_WRITE_all_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+    }
+
+    void readyAnswers_data()
+    {
+        QTest::addColumn<QByteArray>("ready");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("@ and more") << QByteArray("@xyz") << true;
+        QTest::newRow("another byte first") << QByteArray("!@") << false;
+    }
+
+    void readyAnswers()
+    {
+        QFETCH(QByteArray, ready);
+        QFETCH(bool, accepted);
+        LinkFixture f;
+        f.selectDevice(2, 4, 16);
+        f.window.size = 16;
+        f.expectOpening('2', 'W').expect(hexBytes("10000000"));
+        f.board.expect(hexBytes("1000000F")).reply(ready);
+        if (accepted) f.board.expectAny(16);
+
+        f.access.Cmd_WRITE_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), accepted ? kWriteFinished
+                                            : QStringLiteral("書き込み中..... ライトエラー"));
+        QVERIFY(!f.port.isOpen());
+        QVERIFY(f.window.enabled());
+    }
+
+    void aWrongReadyOnAByteWriteLeavesOnlyTheErrorText()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 4, 16);
+        f.window.cell = 3;
+        f.expectOpening('2', 'W').expect(hexBytes("01000003"));
+        f.board.expect(hexBytes("01000003")).reply("?");
+        f.access.Cmd_WRITE_single_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), QStringLiteral(" ライトエラー"));
+    }
+
+    void aReadChunkTimeOutKeepsWhatCame()
+    {
+        LinkFixture f;
+        f.selectDevice(3, 6, 1);
+        f.window.size = 64;
+        const QByteArray data = rampBytes(0x10, 32);
+        f.expectOpening('3', 'R').expect(hexBytes("10000000"));
+        f.board.expect(hexBytes("1000003F")).reply(data.left(16));
+        f.board.expect("@").reply(data.mid(16, 16));
+        // The third chunk comes one byte short; nothing more is sent after the time-out.
+        f.board.expect("@").reply(QByteArray(15, '\x77'));
+
+        f.access.Cmd_READ_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), QStringLiteral("タイムアウト  リードエラー"));
+        QCOMPARE(imageOf(f), data + QByteArray(32, '\xFF'));
+        QCOMPARE(f.window.showImageCount, 0);
+        QCOMPARE(f.port.closeCount, 1);
+        QVERIFY(f.window.enabled());
+    }
+
+    void aWriteReadyTimeOut()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 5, 16);
+        f.window.size = 32;
+        const QByteArray original = imageOf(f);
+        f.expectOpening('2', 'W').expect(hexBytes("10000000"));
+        f.board.expect(hexBytes("1000001F")).reply("@").expectAny(16);
+        f.access.Cmd_WRITE_all_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), QStringLiteral("タイムアウト ライトエラー"));
+        QCOMPARE(imageOf(f), original);
+        QVERIFY(!f.port.isOpen());
+    }
+
+    void aSilentPreambleFailsAtTheFirstChunk()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 4, 16);
+        f.window.size = 16;
+        // The header and packets still go out, and a chunk that then arrives is not taken.
+        f.expectDetection()
+            .expect("E")
+            .expect("e2P")
+            .expect("E")
+            .expect("e2R")
+            .expect(hexBytes("10000000"))
+            .expect(hexBytes("1000000F"))
+            .reply(rampBytes(0, 16));
+        f.access.Cmd_READ_all_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), QStringLiteral("タイムアウト  リードエラー"));
+        QCOMPARE(imageOf(f), QByteArray(16, '\xFF'));
+    }
+
+    void aFailedDetectionSendsNothingMore()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 4, 16);
+        f.window.size = 16;
+        f.board.expect("?").expect("?");
+        f.access.Cmd_WRITE_all_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), QStringLiteral("プログラマ接続確認エラー。【0】"));
+        QVERIFY(!f.port.isOpen());
+        QVERIFY(f.window.enabled());
+    }
+
+    void elapsedTimeShowsWholeSeconds()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 4, 16);
+        f.window.cell = 0;
+        // 0.1 s of pauses, then the byte 12.3 s later.
+        f.expectOpening('2', 'R').expect(hexBytes("01000000"));
+        f.board.expect(hexBytes("01000000")).then([&](const QByteArray&) {
+            f.clock.after(12300ms, [&] { f.port.deliver("\x01"); });
+        });
+        f.board.expect("@");
+        f.access.Cmd_READ_single_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), QStringLiteral("読み出し終了。 (12sec)"));
+    }
+
+    void refusedAccessesTouchNothing()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 8, 12);
+        for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x11);
+        f.window.size = 384;
+        f.access.Cmd_READ_all_Click();
+        QVERIFY(f.panels.text(1).contains(QStringLiteral("超えるため")));
+        f.window.cell.reset();
+        f.access.Cmd_WRITE_single_Click();
+        QVERIFY(f.panels.text(1).contains(QStringLiteral("データのセル")));
+        QVERIFY(f.port.openings.isEmpty());
+        QVERIFY(f.window.lockedEnabled.isEmpty());
+        QCOMPARE(imageOf(f), QByteArray(256, '\x11'));
+    }
+
+    void cancelStopsARunningRead()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 6, 16);
+        f.window.size = 64;
+        f.expectOpening('2', 'R').expect(hexBytes("10000000"));
+        f.board.expect(hexBytes("1000003F")).reply(rampBytes(0, 16));
+        f.board.expect("@").then([&](const QByteArray&) { f.link.cancel(); });
+        f.access.Cmd_READ_all_Click();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QVERIFY(!f.link.running());
+        QVERIFY(!f.port.isOpen());
+        QCOMPARE(f.window.showImageCount, 0);
+        QVERIFY(f.panels.text(1).endsWith(QStringLiteral("  リードエラー")));
+    }
+};
+
+QTEST_GUILESS_MAIN(EepromAccessTest)
+#include "tst_EepromAccess.moc"
