@@ -42,44 +42,39 @@ std::optional<TransferPlan> EepromAccess::plan(::AccessMode mode, std::int64_t i
 
 void EepromAccess::Cmd_READ_all_Click()
 {
-    const std::optional<TransferPlan> block = plan(::AccessMode::Block, selectedDeviceSize());
-    if (!block) return;
-    m_link.Lock_Controls();
-    m_link.panels().setText(1, QStringLiteral("読み出し中....."));
-    m_state.image.recreate(selectedDeviceSize());
-    m_accessMode = ::AccessMode::Block;
-    Eep_Read(*block);
-    m_link.Unlock_Controls();
+    run(::AccessMode::Block, selectedDeviceSize(), QStringLiteral("読み出し中....."),
+        &EepromAccess::Eep_Read);
 }
 
 void EepromAccess::Cmd_READ_single_Click()
 {
-    const std::optional<TransferPlan> byte = plan(::AccessMode::Byte, m_state.image.size());
-    if (!byte) return;
-    m_link.Lock_Controls();
-    m_accessMode = ::AccessMode::Byte;
-    Eep_Read(*byte);
-    m_link.Unlock_Controls();
+    run(::AccessMode::Byte, m_state.image.size(), QString(), &EepromAccess::Eep_Read);
 }
 
 void EepromAccess::Cmd_WRITE_all_Click()
 {
-    const std::optional<TransferPlan> block = plan(::AccessMode::Block, m_state.image.size());
-    if (!block) return;
-    m_link.Lock_Controls();
-    m_link.panels().setText(1, QStringLiteral("書き込み中....."));
-    m_accessMode = ::AccessMode::Block;
-    Eep_Write(*block);
-    m_link.Unlock_Controls();
+    run(::AccessMode::Block, m_state.image.size(), QStringLiteral("書き込み中....."),
+        &EepromAccess::Eep_Write);
 }
 
 void EepromAccess::Cmd_WRITE_single_Click()
 {
-    const std::optional<TransferPlan> byte = plan(::AccessMode::Byte, m_state.image.size());
-    if (!byte) return;
+    run(::AccessMode::Byte, m_state.image.size(), QString(), &EepromAccess::Eep_Write);
+}
+
+void EepromAccess::run(::AccessMode mode, std::int64_t imageSize, const QString& statusText,
+                       void (EepromAccess::*transfer)(const TransferPlan&))
+{
+    const std::optional<TransferPlan> planned = plan(mode, imageSize);
+    if (!planned) return;
     m_link.Lock_Controls();
-    m_accessMode = ::AccessMode::Byte;
-    Eep_Write(*byte);
+    if (!statusText.isEmpty()) m_link.panels().setText(1, statusText);
+    // A block read starts from a blank image of the part's size.
+    if (mode == ::AccessMode::Block && transfer == &EepromAccess::Eep_Read) {
+        m_state.image.recreate(imageSize);
+    }
+    m_accessMode = mode;
+    (this->*transfer)(*planned);
     m_link.Unlock_Controls();
 }
 

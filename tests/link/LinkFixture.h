@@ -10,6 +10,7 @@
 #include "support/FakeSerialPort.h"
 #include "support/FakeUserDialogs.h"
 #include "support/RecordingStatusPanels.h"
+#include "support/TestDevices.h"
 #include "support/TestEnvironment.h"
 
 #include <QList>
@@ -45,14 +46,9 @@ struct LinkFixture {
     void selectDevice(int family, int sizeExponent, int pageSize, int commandVariant = 0,
                       int microwireParam = 0)
     {
-        SelectedDevice device;
-        device.Family = family;
-        device.SizeExponent = sizeExponent;
-        device.PageSize = pageSize;
-        device.CommandVariant = commandVariant;
-        device.MicrowireParam = microwireParam;
-        state.selectedDevice = device;
-        state.image.recreate(device.memorySize());
+        state.selectedDevice =
+            makeDevice(family, sizeExponent, pageSize, commandVariant, microwireParam);
+        state.image.recreate(state.selectedDevice->memorySize());
     }
 
     // The two identification queries, answered like a firmware 6.00 board.

@@ -1,23 +1,11 @@
 // Address packets, chunk sizes, progress figures and the checks made before an access.
-#include "devices/SelectedDevice.h"
 #include "link/AccessPackets.h"
 #include "link/TransferPlan.h"
+#include "support/TestDevices.h"
 
 #include <QTest>
 
 namespace {
-
-SelectedDevice device(int family, int sizeExponent, int pageSize, int commandVariant = 0,
-                      int microwireParam = 0)
-{
-    SelectedDevice d;
-    d.Family = family;
-    d.SizeExponent = sizeExponent;
-    d.PageSize = pageSize;
-    d.CommandVariant = commandVariant;
-    d.MicrowireParam = microwireParam;
-    return d;
-}
 
 QByteArray bytesOf(const std::array<std::uint8_t, 4>& split)
 {
@@ -64,14 +52,14 @@ private slots:
 
     void chunkCounts()
     {
-        QCOMPARE(chunkCount(device(2, 8, 8), AccessMode::Block), 8);
-        QCOMPARE(chunkCount(device(2, 8, 16), AccessMode::Block), 16);
-        QCOMPARE(chunkCount(device(2, 8, 17), AccessMode::Block), 16);
-        QCOMPARE(chunkCount(device(2, 8, 1), AccessMode::Block), 1);
-        QCOMPARE(chunkCount(device(2, 8, 0), AccessMode::Block), 0);
-        QCOMPARE(chunkCount(device(3, 7, 1), AccessMode::Block), 16);
-        QCOMPARE(chunkCount(device(2, 8, 64), AccessMode::Byte), 1);
-        QCOMPARE(chunkCount(device(3, 7, 0), AccessMode::Byte), 1);
+        QCOMPARE(chunkCount(makeDevice(2, 8, 8), AccessMode::Block), 8);
+        QCOMPARE(chunkCount(makeDevice(2, 8, 16), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(makeDevice(2, 8, 17), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(makeDevice(2, 8, 1), AccessMode::Block), 1);
+        QCOMPARE(chunkCount(makeDevice(2, 8, 0), AccessMode::Block), 0);
+        QCOMPARE(chunkCount(makeDevice(3, 7, 1), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(makeDevice(2, 8, 64), AccessMode::Byte), 1);
+        QCOMPARE(chunkCount(makeDevice(3, 7, 0), AccessMode::Byte), 1);
     }
 
     void percentagesRoundHalvesToEven()
@@ -91,7 +79,7 @@ private slots:
 
     void planOfABlockAccess()
     {
-        const std::optional<SelectedDevice> selected = device(2, 8, 64);
+        const std::optional<SelectedDevice> selected = makeDevice(2, 8, 64);
         TransferRequest request;
         request.mode = AccessMode::Block;
         request.device = &selected;
@@ -108,7 +96,7 @@ private slots:
 
     void planOfAByteAccessSendsTheSameAddressTwice()
     {
-        const std::optional<SelectedDevice> selected = device(3, 7, 1, 0, 6);
+        const std::optional<SelectedDevice> selected = makeDevice(3, 7, 1, 0, 6);
         TransferRequest request;
         request.mode = AccessMode::Byte;
         request.device = &selected;
@@ -156,7 +144,7 @@ private slots:
         QFETCH(qint64, cell);
         QFETCH(QString, refusal);
 
-        const std::optional<SelectedDevice> selected = device(family, 8, pageSize);
+        const std::optional<SelectedDevice> selected = makeDevice(family, 8, pageSize);
         TransferRequest request;
         request.mode = static_cast<AccessMode>(mode);
         request.device = &selected;

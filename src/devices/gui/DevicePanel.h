@@ -11,7 +11,7 @@ class StatusPanels;
 struct MainWindowControls;
 
 // The device list (Combo_device) and the access-size list (CmbSize) of the main window:
-// selecting a device sets SelectedDevice, the size and specification labels, status panel 4
+// selecting a device sets SelectedDevice, the size, page size and part labels, status panel 4
 // and the access sizes, and re-creates the memory image.
 class DevicePanel : public QObject {
     Q_OBJECT
