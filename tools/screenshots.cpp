@@ -1,11 +1,16 @@
 // Starts the program in-process with a throw-away settings folder and saves a picture of every
 // top-level window as PNG files in the given folder, for checking the layout and the Japanese
-// texts. Usage: vorle6-screenshots <output-folder> [<app-folder>]
+// texts. Usage: vorle6-screenshots <output-folder> [<app-folder> [<serial-device>]]
+// With a serial device (for example the one qzpgm-sim prints), the main window is taken again
+// after a Block Read from the board on that device, as main-window-read.png.
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
+#include "app/SettingsStore.h"
+#include "link/PortDevices.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -27,12 +32,21 @@ int main(int argc, char* argv[])
     Startup startup(environment);
     if (!startup.run()) return 1;
 
+    const QString serialDevice = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     QTimer::singleShot(300, [&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (!window->isVisible()) continue;
             const QString name = window->objectName().isEmpty() ? QStringLiteral("window")
                                                                 : window->objectName();
             window->grab().save(output + "/" + name + ".png");
+        }
+        if (!serialDevice.isEmpty()) {
+            SettingsStore settings;
+            settings.save(SettingsKeys::kPorts, SettingsKeys::portKey(1), serialDevice);
+            settings.save(SettingsKeys::kSettings, SettingsKeys::kComNo, QStringLiteral("0"));
+            MainWindow* main = startup.mainWindow();
+            main->controls().Cmd_READ_all->click();
+            main->grab().save(output + "/main-window-read.png");
         }
         app.quit();
     });
