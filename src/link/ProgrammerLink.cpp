@@ -51,8 +51,7 @@ void ProgrammerLink::Wait_Input(int minimum, LinkClock::Duration limit)
             m_panels.setText(1, kTimeOutText);
             return;
         }
-        // Bytes that came in during the pump are counted at the top, not slept through.
-        if (m_port.receivedCount() < minimum) m_clock.sleepUntil(waitStartTime + limit, m_port);
+        m_clock.sleepUntil(waitStartTime + limit, m_port, minimum);
     }
 }
 

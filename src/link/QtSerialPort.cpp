@@ -13,6 +13,10 @@
 #include <termios.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
 
 namespace {
 
@@ -78,7 +82,24 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->setRequestToSend(m_rts);
     m_port->setDataTerminalReady(m_dtr);
     m_port->clearError();
+    requestLowLatency();
     return true;
+}
+
+void QtSerialPort::requestLowLatency()
+{
+#ifdef Q_OS_LINUX
+    // USB serial adapters hold received bytes back for up to 16 ms (the FTDI latency timer)
+    // before passing them on. Every chunk of a transfer waits for its answer, so that delay
+    // would rule the transfer time; low-latency mode passes bytes on at once. Drivers and
+    // pseudo-terminals without the setting refuse it, and nothing else changes.
+    const int handle = static_cast<int>(m_port->handle());
+    serial_struct serial{};
+    if (handle >= 0 && ::ioctl(handle, TIOCGSERIAL, &serial) == 0) {
+        serial.flags |= ASYNC_LOW_LATENCY;
+        ::ioctl(handle, TIOCSSERIAL, &serial);
+    }
+#endif
 }
 
 bool QtSerialPort::isOpen() const { return m_port->isOpen(); }

@@ -32,6 +32,7 @@ public:
 
 private:
     void drain();
+    void requestLowLatency();
 
     PortDevices m_devices;
     QSerialPort* m_port = nullptr;

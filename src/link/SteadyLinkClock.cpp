@@ -19,17 +19,20 @@ void SteadyLinkClock::pause(std::chrono::milliseconds duration)
 
 void SteadyLinkClock::pumpEvents() { QCoreApplication::processEvents(); }
 
-void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port)
+void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port, int count)
 {
     const Duration remaining = deadline - now();
-    if (remaining <= Duration::zero() || m_sleep) return;
+    if (remaining <= Duration::zero() || m_sleep || port.receivedCount() >= count) return;
 
     QEventLoop sleep;
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &sleep, &QEventLoop::quit);
-    QObject::connect(&port, &SerialPort::bytesArrived, &sleep, &QEventLoop::quit);
+    // A chunk trickles in byte by byte on a slow line; wake once, when it is whole.
+    QObject::connect(&port, &SerialPort::bytesArrived, &sleep, [&] {
+        if (port.receivedCount() >= count) sleep.quit();
+    });
     // Round up, so that the wake-up falls at or after the deadline and not a little before.
     timer.start(std::chrono::ceil<std::chrono::milliseconds>(remaining));
     m_sleep = &sleep;

@@ -11,7 +11,7 @@ public:
     [[nodiscard]] Duration now() const override;
     void pause(std::chrono::milliseconds duration) override;
     void pumpEvents() override;
-    void sleepUntil(Duration deadline, SerialPort& port) override;
+    void sleepUntil(Duration deadline, SerialPort& port, int count) override;
     void wake() override;
 
 private:

@@ -18,7 +18,7 @@ public:
     [[nodiscard]] Duration now() const override { return m_now; }
     void pause(std::chrono::milliseconds duration) override;
     void pumpEvents() override;
-    void sleepUntil(Duration deadline, SerialPort& port) override;
+    void sleepUntil(Duration deadline, SerialPort& port, int count) override;
     void wake() override { m_woken = true; }
 
     // Runs `action` once the clock reaches `offset` after the moment of this call.
