@@ -34,7 +34,6 @@ private slots:
     void columnsFitTheirTexts();
     void listingKeepsTheLastRebuild();
     void unwritableListingStillRebuildsEverything();
-    void lockingTheGridAndEditor();
     void startupLoadsTheEditorOnce();
     void noUsableDevice();
 };
@@ -188,18 +187,6 @@ void ImageViewTest::unwritableListingStillRebuildsEverything()
     f.view().ShowImage();
     QVERIFY(f.view().listingWritten());
     QCOMPARE(readFile(path).size(), 16 * 106);
-}
-
-void ImageViewTest::lockingTheGridAndEditor()
-{
-    ImageWindowFixture f;
-    f.view().setGridAndEditorEnabled(false);
-    QVERIFY(!f.c().MSFGrid1->isEnabled());
-    QVERIFY(!f.c().Frame1->isEnabled());
-    QVERIFY(!f.c().Text_modify_hex->isEnabled());
-    f.view().setGridAndEditorEnabled(true);
-    QVERIFY(f.c().MSFGrid1->isEnabled());
-    QVERIFY(f.c().ChkBin[5]->isEnabled());
 }
 
 void ImageViewTest::startupLoadsTheEditorOnce()

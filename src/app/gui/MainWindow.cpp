@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     : QMainWindow(parent),
@@ -38,7 +39,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     m_portSettings->setBusyCheck([this] { return m_access->running(); });
     // A close during an access stops the access first; the window closes once it has ended.
     connect(m_access, &AccessController::accessFinished, this, [this] {
-        if (m_closeAfterAccess) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        if (m_closeAfterAccess) QTimer::singleShot(0, this, [this] { close(); });
     });
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(1000, 660);

@@ -89,9 +89,3 @@ void ImageView::setCurrentCellText(const QString& text)
     if (!GridAddress::addressOf(m_grid.currentRow(), m_grid.currentColumn())) return;
     m_grid.setCellText(m_grid.currentRow(), m_grid.currentColumn(), text);
 }
-
-void ImageView::setGridAndEditorEnabled(bool enabled)
-{
-    m_controls.MSFGrid1->setEnabled(enabled);
-    m_controls.Frame1->setEnabled(enabled);
-}

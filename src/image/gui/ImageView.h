@@ -50,8 +50,6 @@ public:
     }
     [[nodiscard]] int gridRows() const { return m_grid.rows(); }
 
-    // The control lock of a transfer: the grid and the byte editor frame together.
-    void setGridAndEditorEnabled(bool enabled);
 
     // Updating, the byte editor's guard (held by the data-file load at start-up).
     [[nodiscard]] bool updating() const { return m_editor.updating(); }
