@@ -29,17 +29,17 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {

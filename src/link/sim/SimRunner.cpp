@@ -4,14 +4,14 @@
 #include "link/sim/LineLog.h"
 #include "link/sim/SimLine.h"
 
-#include <poll.h>
-#include <sys/inotify.h>
-#include <sys/prctl.h>
-#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,10 +23,7 @@ constexpr int kBitsPerByte = 10;
 volatile std::sig_atomic_t g_stopSignal = 0;
 sigset_t g_waitMask;
 
-void onStopSignal(int signal)
-{
-    g_stopSignal = signal;
-}
+void onStopSignal(int signal) { g_stopSignal = signal; }
 
 timespec toTimespec(std::chrono::nanoseconds duration)
 {
