@@ -10,6 +10,7 @@
 #include <ctime>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -61,8 +62,11 @@ SimRunner::SimRunner(SimLine& line, BoardFirmware& firmware, LineLog& log, Setti
     : m_line(line), m_firmware(firmware), m_log(log), m_settings(settings)
 {
     if (settings.baud > 0) {
-        m_byteTime = std::chrono::nanoseconds{std::int64_t{1'000'000'000} * kBitsPerByte /
-                                              settings.baud};
+        m_byteTime =
+            std::chrono::nanoseconds{std::int64_t{1'000'000'000} * kBitsPerByte / settings.baud};
+        // A byte lasts 174 us at 57600 bit/s: the system's usual 50 us of slack on every
+        // timed wake-up would make the board answer late, chunk after chunk.
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     }
 }
 
@@ -160,9 +164,12 @@ void SimRunner::schedule(Clock::time_point now)
         const auto quietFrom = std::max(now, m_txLineFree);
         auto due = quietFrom + std::chrono::duration_cast<Clock::duration>(output.quietBefore);
         for (const char byte : output.bytes) {
-            due = std::max(due, m_txLineFree);
-            m_tx.push_back({due, byte, false});
-            m_txLineFree = due + m_byteTime;
+            // The PC has a byte once its stop bit is through: it goes to the line at the end
+            // of its frame, not at the start.
+            const auto frameStart = std::max(due, m_txLineFree);
+            m_txLineFree = frameStart + m_byteTime;
+            m_tx.push_back({m_txLineFree, byte, false});
+            due = frameStart;
         }
         if (output.dropLine) m_tx.push_back({std::max(due, m_txLineFree), 0, true});
     }
@@ -208,9 +215,10 @@ bool SimRunner::receive(Clock::time_point now)
         if (count > 0) {
             m_log.received(QByteArray(buffer, count));
             for (ssize_t i = 0; i < count; ++i) {
-                const auto due = std::max(now, m_rxLineFree);
-                m_rx.push_back({due, buffer[i]});
-                m_rxLineFree = due + m_byteTime;
+                // The pseudo-terminal hands over at once what the program wrote; on the line
+                // each byte is complete one frame after it started.
+                m_rxLineFree = std::max(now, m_rxLineFree) + m_byteTime;
+                m_rx.push_back({m_rxLineFree, buffer[i]});
             }
             m_lastReceived = now;
             continue;

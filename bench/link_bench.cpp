@@ -1,0 +1,411 @@
+// Times a Block Write and a Block Read of a whole 1 Mbit part (131,072 bytes, 8,192 chunks of
+// 16) through the program's transfer code (EepromAccess over ProgrammerLink, QtSerialPort and
+// SteadyLinkClock) against qzpgm-sim on a pseudo-terminal.
+//
+//   unpaced  the emulator answers as fast as it can: what the program itself adds per chunk
+//   paced    the emulator keeps the line time of 57600 bit/s and the part's programming time:
+//            how close the transfer comes to the line's limit, and the program's CPU share
+//
+// The window side of an access (the control lock, the grid rebuild after a read) is left out:
+// a small AccessWindow stands in for the main window, so no display is needed.
+// Usage: bench_link [unpaced runs (default 5)] [paced runs (default 1, 0 to skip)]
+#include "app/DataFileReader.h"
+#include "app/ProgramState.h"
+#include "app/SettingsStore.h"
+#include "app/StatusPanels.h"
+#include "app/UserDialogs.h"
+#include "devices/DeviceCatalogue.h"
+#include "link/AccessWindow.h"
+#include "link/EepromAccess.h"
+#include "link/PortDevices.h"
+#include "link/ProgrammerLink.h"
+#include "link/QtSerialPort.h"
+#include "link/SteadyLinkClock.h"
+#include "link/sim/PartSpec.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const QString kDeviceName = QStringLiteral("24C1024");
+constexpr qint64 kPartSize = 131072;
+constexpr int kChunk = 16;
+constexpr int kChunks = kPartSize / kChunk;
+constexpr int kBaud = 57600;
+constexpr double kBitsPerByte = 10.0;
+// Per chunk on the line: a read is "@" then 16 data bytes, a write 16 data bytes then "@".
+constexpr int kLineBytesPerChunk = kChunk + 1;
+// The fixed pauses of one access: 50 ms between the identification queries, 10 ms after the
+// preparation command, after each half of the header and after each address packet.
+constexpr double kFixedPauses = 0.050 + 5 * 0.010;
+// The bytes before the first chunk: "??", the 17-byte identification, "E" "e2P", "P",
+// "E" "e2r" (or "e2w") and the two 4-byte address packets.
+constexpr int kSetupBytes = 2 + 17 + 4 + 1 + 4 + 8;
+
+class BenchPanels : public StatusPanels {
+public:
+    void setText(int panel, const QString& text) override { m_texts.at(panel - 1) = text; }
+    [[nodiscard]] QString text(int panel) const override { return m_texts.at(panel - 1); }
+
+private:
+    std::array<QString, 4> m_texts;
+};
+
+class BenchDialogs : public UserDialogs {
+public:
+    MessageAnswer showMessage(const MessageBoxRequest& request) override
+    {
+        std::fprintf(stderr, "message: %s %s\n", qPrintable(request.text),
+                     qPrintable(request.detail));
+        return MessageAnswer::Ok;
+    }
+    FileDialogResult showFileDialog(const FileDialogRequest&) override { return {}; }
+};
+
+// The main window reduced to what a block transfer asks of it.
+class BenchWindow : public AccessWindow {
+public:
+    void setLockedControlsEnabled(bool) override {}
+    void setImageCommandsEnabled(bool) override {}
+    void focusHexBox() override {}
+    [[nodiscard]] std::optional<qint64> currentCellAddress() const override { return 0; }
+    [[nodiscard]] qint64 accessSize() const override { return kPartSize; }
+    void ShowImage() override {}
+    void showReadByte(std::uint8_t) override {}
+};
+
+struct Sample {
+    double wall = 0;  // seconds
+    double cpu = 0;   // seconds, this process (all its threads)
+};
+
+double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+QByteArray pattern(int seed)
+{
+    QByteArray bytes(kPartSize, '\0');
+    for (qint64 i = 0; i < kPartSize; ++i) {
+        bytes[i] = static_cast<char>((i + (i >> 8) * 3 + (i >> 16) * 11 + seed * 29) & 0xFF);
+    }
+    return bytes;
+}
+
+// qzpgm-sim on a new pseudo-terminal, without a line log or a part file (both would be the
+// emulator's work, not the program's).
+class Emulator {
+public:
+    Emulator(const QString& dataFile, const QStringList& extra)
+    {
+        m_process.setProgram(QStringLiteral(VORLE_SIM_PROGRAM));
+        m_process.setArguments(QStringList{QStringLiteral("--data"), dataFile,
+                                           QStringLiteral("--device"), kDeviceName} +
+                               extra);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
+        }
+        m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        if (m_devicePath.isEmpty()) {
+            std::fprintf(stderr, "qzpgm-sim did not start\n");
+            std::exit(1);
+        }
+    }
+    ~Emulator()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    [[nodiscard]] QString devicePath() const { return m_devicePath; }
+
+private:
+    QProcess m_process;
+    QString m_devicePath;
+};
+
+// One program side for one emulator: the same objects the main window's controller holds.
+class Program {
+public:
+    Program(SettingsStore& settings, const SelectedDevice& device)
+        : m_port(settings),
+          m_link(m_port, m_clock, m_panels, m_dialogs, settings, m_window),
+          m_access(m_link, m_state, m_window)
+    {
+        m_state.selectedDevice = device;
+        m_state.image.recreate(kPartSize);
+    }
+
+    Sample run(const std::function<void(EepromAccess&)>& handler, const QRegularExpression& done)
+    {
+        const double cpuStart = processCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        handler(m_access);
+        const auto end = std::chrono::steady_clock::now();
+        const double cpu = processCpuSeconds() - cpuStart;
+        const QString outcome = m_panels.text(1);
+        if (!done.match(outcome).hasMatch()) {
+            std::fprintf(stderr, "the access failed: %s\n", qPrintable(outcome));
+            std::exit(1);
+        }
+        return {std::chrono::duration<double>(end - start).count(), cpu};
+    }
+
+    Sample write(const QByteArray& contents)
+    {
+        for (qint64 i = 0; i < kPartSize; ++i) {
+            m_state.image.set(i, static_cast<std::uint8_t>(contents.at(i)));
+        }
+        static const QRegularExpression done(QStringLiteral("^書き込み終了。"));
+        return run([](EepromAccess& access) { access.Cmd_WRITE_all_Click(); }, done);
+    }
+
+    Sample read(const QByteArray& expected)
+    {
+        static const QRegularExpression done(QStringLiteral("^読み出し終了。"));
+        const Sample sample = run([](EepromAccess& access) { access.Cmd_READ_all_Click(); }, done);
+        if (m_state.image.bytes() != expected) {
+            std::fprintf(stderr, "the part read back differs from what was written\n");
+            std::exit(1);
+        }
+        return sample;
+    }
+
+private:
+    BenchPanels m_panels;
+    BenchDialogs m_dialogs;
+    BenchWindow m_window;
+    QtSerialPort m_port;
+    SteadyLinkClock m_clock;
+    ProgramState m_state;
+    ProgrammerLink m_link;
+    EepromAccess m_access;
+};
+
+// The floor: the same Block Read done by a bare client with blocking reads and writes and
+// no event loop, so that what remains of the program's figure above it is the program's own.
+class BareReader {
+public:
+    explicit BareReader(const QString& device)
+    {
+        m_fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        termios settings{};
+        ::tcgetattr(m_fd, &settings);
+        ::cfmakeraw(&settings);
+        settings.c_cc[VMIN] = 1;
+        settings.c_cc[VTIME] = 0;
+        ::tcsetattr(m_fd, TCSANOW, &settings);
+    }
+    ~BareReader() { ::close(m_fd); }
+
+    // Wall seconds of the whole read, with the program's fixed pauses kept.
+    double read()
+    {
+        const auto start = std::chrono::steady_clock::now();
+        send("?");
+        pause(50);
+        ::tcflush(m_fd, TCIFLUSH);
+        send("?");
+        receive(17);
+        send("E");
+        pause(10);
+        send("e2P");
+        receive(1);
+        send("E");
+        pause(10);
+        send("e2r");
+        pause(10);
+        send(QByteArray::fromHex("10000000"));
+        pause(10);
+        send(QByteArray::fromHex("1001FFFF"));
+        pause(10);
+        for (int chunk = 0; chunk < kChunks; ++chunk) {
+            receive(kChunk);
+            send("@");
+        }
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+
+private:
+    void send(const QByteArray& bytes)
+    {
+        if (::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size()) {
+            std::exit(1);
+        }
+    }
+    void receive(int count)
+    {
+        char buffer[64];
+        while (count > 0) {
+            const ssize_t got = ::read(m_fd, buffer, static_cast<size_t>(count));
+            if (got <= 0) std::exit(1);
+            count -= static_cast<int>(got);
+        }
+    }
+    static void pause(int milliseconds) { ::usleep(static_cast<useconds_t>(milliseconds) * 1000); }
+
+    int m_fd = -1;
+};
+
+double bareReadMedian(const Emulator& emulator, int runs)
+{
+    std::vector<double> wall;
+    for (int run = 0; run < runs; ++run) {
+        BareReader reader(emulator.devicePath());
+        wall.push_back(reader.read());
+        // Lets the emulator see the close before the next opening.
+        ::usleep(100000);
+    }
+    return median(wall);
+}
+
+struct Series {
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    void add(const Sample& sample)
+    {
+        wall.push_back(sample.wall);
+        cpu.push_back(sample.cpu);
+    }
+};
+
+// Writes then reads the part `runs` times, a different pattern each time, so each read also
+// checks the write before it.
+std::pair<Series, Series> measure(SettingsStore& settings, const SelectedDevice& device,
+                                  const Emulator& emulator, int runs)
+{
+    settings.save(SettingsKeys::kPorts, SettingsKeys::portKey(1), emulator.devicePath());
+    Program program(settings, device);
+    Series writes;
+    Series reads;
+    for (int run = 0; run < runs; ++run) {
+        const QByteArray contents = pattern(run + 1);
+        writes.add(program.write(contents));
+        reads.add(program.read(contents));
+        std::fprintf(stderr, "  run %d: write %.3f s, read %.3f s\n", run + 1, writes.wall.back(),
+                     reads.wall.back());
+    }
+    return {writes, reads};
+}
+
+void printUnpaced(const char* name, const Series& series)
+{
+    const double wall = median(series.wall);
+    const double cpu = median(series.cpu);
+    std::printf(
+        "unpaced %-5s wall %7.3f s   CPU %7.3f s   per chunk %6.1f us wall, %6.1f us CPU"
+        "   (goal: wall < 1 s, < 100 us per chunk)\n",
+        name, wall, cpu, wall / kChunks * 1e6, cpu / kChunks * 1e6);
+}
+
+void printPaced(const char* name, const Series& series, double programmingSeconds)
+{
+    const double byteTime = kBitsPerByte / kBaud;
+    const double line = kChunks * kLineBytesPerChunk * byteTime;
+    const double setup = kSetupBytes * byteTime + kFixedPauses;
+    const double limit = line + setup + programmingSeconds;
+    const double wall = median(series.wall);
+    const double cpu = median(series.cpu);
+    std::printf(
+        "paced   %-5s wall %7.3f s   limit %7.3f s (line %.3f s + setup and pauses %.3f s"
+        " + part programming %.3f s)\n",
+        name, wall, limit, line, setup, programmingSeconds);
+    std::printf(
+        "paced   %-5s wall / limit %.4f (goal <= 1.02)   CPU %.3f s = %.2f %% of wall"
+        " (goal < 5 %%)   %.1f us over the limit per chunk\n",
+        name, wall / limit, cpu, 100.0 * cpu / wall, (wall - limit) / kChunks * 1e6);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QCoreApplication app(argc, argv);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const int unpacedRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int pacedRuns = argc > 2 ? std::max(0, std::atoi(argv[2])) : 1;
+
+    const QString dataFile = QStringLiteral(VORLE_DATA_FILE);
+    const std::optional<DataFileContents> contents = readDataFile(dataFile);
+    if (!contents) return 1;
+    const DeviceCatalogue catalogue(contents->rows);
+    const int index = catalogue.indexOf(kDeviceName);
+    SelectedDevice device;
+    QString problem;
+    QString error;
+    const std::optional<PartSpec> part = PartSpec::fromDataFile(dataFile, kDeviceName, &error);
+    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device, problem) ||
+        device.memorySize() != kPartSize || !part) {
+        std::fprintf(stderr, "no usable %s in %s\n", qPrintable(kDeviceName), qPrintable(dataFile));
+        return 1;
+    }
+
+    SettingsStore settings;
+    settings.save(SettingsKeys::kSettings, SettingsKeys::kComNo, QStringLiteral("0"));
+    std::printf("Block Write and Block Read of %s: %lld bytes, %d chunks of %d bytes\n",
+                qPrintable(kDeviceName), static_cast<long long>(kPartSize), kChunks, kChunk);
+    std::printf("medians of %d unpaced and %d paced runs; CPU = this process, user + system\n",
+                unpacedRuns, pacedRuns);
+    std::fflush(stdout);
+
+    {
+        const Emulator emulator(dataFile, {});
+        const auto [writes, reads] = measure(settings, device, emulator, unpacedRuns);
+        printUnpaced("read", reads);
+        printUnpaced("write", writes);
+        const double floor = bareReadMedian(emulator, unpacedRuns);
+        std::printf(
+            "unpaced read  by a bare blocking client (emulator and pseudo-terminal only): "
+            "wall %7.3f s, %6.1f us per chunk; the program adds %6.1f us per chunk\n",
+            floor, floor / kChunks * 1e6, (median(reads.wall) - floor) / kChunks * 1e6);
+        std::fflush(stdout);
+    }
+    if (pacedRuns > 0) {
+        const Emulator emulator(dataFile, {QStringLiteral("--baud"), QString::number(kBaud)});
+        const auto [writes, reads] = measure(settings, device, emulator, pacedRuns);
+        const double programming =
+            kChunks * std::chrono::duration<double>(part->writeCycle).count();
+        printPaced("read", reads, 0.0);
+        printPaced("write", writes, programming);
+        const double floor = bareReadMedian(emulator, 1);
+        std::printf(
+            "paced   read  by a bare blocking client: wall %7.3f s, ratio to the limit "
+            "%.4f\n",
+            floor,
+            floor / (kChunks * kLineBytesPerChunk * kBitsPerByte / kBaud +
+                     kSetupBytes * kBitsPerByte / kBaud + kFixedPauses));
+    }
+    return 0;
+}
