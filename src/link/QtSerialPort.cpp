@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSerialPort>
 
+#include <algorithm>
 #include <chrono>
 
 #ifdef Q_OS_UNIX
@@ -82,6 +83,7 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->setRequestToSend(m_rts);
     m_port->setDataTerminalReady(m_dtr);
     m_port->clearError();
+    m_wakeCount = 1;
     requestLowLatency();
     return true;
 }
@@ -148,6 +150,23 @@ int QtSerialPort::receivedCount() const
 }
 
 QByteArray QtSerialPort::takeAll() { return m_port->isOpen() ? m_port->readAll() : QByteArray(); }
+
+void QtSerialPort::expectBytes(int count)
+{
+#ifdef Q_OS_UNIX
+    // In raw mode with VTIME 0 the terminal driver reports the line readable only once VMIN
+    // bytes are queued, so a 16-byte chunk wakes the program once instead of 16 times.
+    const int wakeCount = std::clamp(count, 1, 255);
+    if (!m_port->isOpen() || wakeCount == m_wakeCount) return;
+    const int handle = static_cast<int>(m_port->handle());
+    termios settings{};
+    if (::tcgetattr(handle, &settings) != 0 || settings.c_cc[VTIME] != 0) return;
+    settings.c_cc[VMIN] = static_cast<cc_t>(wakeCount);
+    if (::tcsetattr(handle, TCSANOW, &settings) == 0) m_wakeCount = wakeCount;
+#else
+    Q_UNUSED(count);
+#endif
+}
 
 void QtSerialPort::discard()
 {

@@ -26,6 +26,7 @@ public:
     [[nodiscard]] int receivedCount() const override;
     [[nodiscard]] QByteArray takeAll() override;
     void discard() override;
+    void expectBytes(int count) override;
 
     // The device the current port number stands for.
     [[nodiscard]] QString devicePath() const { return m_devices.devicePath(m_portNumber); }
@@ -40,4 +41,5 @@ private:
     bool m_rts = true;
     bool m_dtr = false;
     ReceiveMode m_receiveMode = ReceiveMode::Text;
+    int m_wakeCount = 1;  // the line's wake-up threshold (termios VMIN), 1 as opened
 };

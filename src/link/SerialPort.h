@@ -56,6 +56,12 @@ public:
     // Every byte received so far in arrival order; the receive buffer is empty afterwards.
     [[nodiscard]] virtual QByteArray takeAll() = 0;
 
+    // A hint from a caller about to sleep until `count` more bytes have come: the port may hold
+    // back bytesArrived() until then, rather than announce every byte of a chunk that trickles
+    // in on a slow line. Data are never held back from receivedCount() or takeAll() once
+    // announced; a hint of 1 gives every arrival again.
+    virtual void expectBytes(int count) { Q_UNUSED(count); }
+
     // Empties the receive buffer at once, including what the system holds but has not yet
     // handed over; receivedCount() reads 0 afterwards.
     virtual void discard() = 0;

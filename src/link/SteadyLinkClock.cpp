@@ -35,9 +35,13 @@ void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port, int count)
     });
     // Round up, so that the wake-up falls at or after the deadline and not a little before.
     timer.start(std::chrono::ceil<std::chrono::milliseconds>(remaining));
+    port.expectBytes(count - port.receivedCount());
     m_sleep = &sleep;
     sleep.exec();
     m_sleep = nullptr;
+    // Woken short of the count (deadline, wake()): whatever has come is announced at the next
+    // pass of the event loop. Woken by the count, the threshold stays for the next chunk.
+    if (port.receivedCount() < count) port.expectBytes(1);
 }
 
 void SteadyLinkClock::wake()
