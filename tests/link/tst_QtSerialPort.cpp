@@ -23,6 +23,7 @@ private slots:
     void writesReachTheLine();
     void countsTakesAndDiscards();
     void discardDropsWhatTheSystemHolds();
+    void aChunkIsAnnouncedWhenItIsWhole();
     void closeDeliversEverythingWritten_data();
     void closeDeliversEverythingWritten();
     void linesThatCannotBeDrivenDoNotStopTheOpen_data();
@@ -120,6 +121,34 @@ void TestQtSerialPort::discardDropsWhatTheSystemHolds()
     QVERIFY(waitForReceived(*m_port, 1));
     QTest::qWait(50);
     QCOMPARE(m_port->takeAll(), QByteArray("@"));
+}
+
+void TestQtSerialPort::aChunkIsAnnouncedWhenItIsWhole()
+{
+    QVERIFY(m_port->open());
+    QSignalSpy arrivals(m_port.get(), &SerialPort::bytesArrived);
+    m_port->expectBytes(16);
+    m_pty->send("0123456789");
+    QVERIFY(!waitForReceived(*m_port, 1, 300ms));
+    QVERIFY(arrivals.isEmpty());
+    m_pty->send("ABCDEF");
+    QVERIFY(waitForReceived(*m_port, 16));
+    QCOMPARE(arrivals.size(), 1);
+    QCOMPARE(m_port->takeAll(), QByteArray("0123456789ABCDEF"));
+
+    // Back to one: a part of a chunk is counted again.
+    m_pty->send("0123");
+    QVERIFY(!waitForReceived(*m_port, 1, 300ms));
+    m_port->expectBytes(1);
+    QVERIFY(waitForReceived(*m_port, 4));
+    QCOMPARE(m_port->takeAll(), QByteArray("0123"));
+
+    // A new opening starts from one again.
+    m_port->expectBytes(8);
+    m_port->close();
+    QVERIFY(m_port->open());
+    m_pty->send("@");
+    QVERIFY(waitForReceived(*m_port, 1));
 }
 
 void TestQtSerialPort::closeDeliversEverythingWritten_data()
