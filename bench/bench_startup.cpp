@@ -75,7 +75,8 @@ int main(int argc, char* argv[])
         const double launched = monotonicMs();
         child.start(QString::fromLocal8Bit(argv[0]), {QStringLiteral("--child")});
         if (!child.waitForFinished(30000) || child.exitCode() != 0) {
-            std::fprintf(stderr, "run %d failed: %s\n", i, child.readAllStandardError().constData());
+            std::fprintf(stderr, "run %d failed: %s\n", i,
+                         child.readAllStandardError().constData());
             return 1;
         }
         const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');

@@ -21,7 +21,7 @@
 #include "link/ProgrammerLink.h"
 #include "link/QtSerialPort.h"
 #include "link/SteadyLinkClock.h"
-#include "link/sim/PartSpec.h"
+#include "link/sim/SocketPart.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -29,17 +29,17 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <functional>
 #include <memory>
-#include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -365,7 +365,7 @@ int main(int argc, char* argv[])
     SelectedDevice device;
     QString problem;
     QString error;
-    const std::optional<PartSpec> part = PartSpec::fromDataFile(dataFile, kDeviceName, &error);
+    const std::optional<SocketPart> part = SocketPart::fromDataFile(dataFile, kDeviceName, &error);
     if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device, problem) ||
         device.memorySize() != kPartSize || !part) {
         std::fprintf(stderr, "no usable %s in %s\n", qPrintable(kDeviceName), qPrintable(dataFile));

@@ -3,9 +3,9 @@
 // texts. Usage: vorle6-screenshots <output-folder> [<app-folder> [<serial-device>]]
 // With a serial device (for example the one qzpgm-sim prints), the main window is taken again
 // after a Block Read from the board on that device, as main-window-read.png.
+#include "app/SettingsStore.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
-#include "app/SettingsStore.h"
 #include "link/PortDevices.h"
 
 #include <QApplication>
@@ -36,8 +36,8 @@ int main(int argc, char* argv[])
     QTimer::singleShot(300, [&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (!window->isVisible()) continue;
-            const QString name = window->objectName().isEmpty() ? QStringLiteral("window")
-                                                                : window->objectName();
+            const QString name =
+                window->objectName().isEmpty() ? QStringLiteral("window") : window->objectName();
             window->grab().save(output + "/" + name + ".png");
         }
         if (!serialDevice.isEmpty()) {

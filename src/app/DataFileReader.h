@@ -18,7 +18,7 @@ struct DataFileContents {
     QList<QStringList> rows;
 
     // What did not fit and was left out; the start-up tells the user once.
-    int ignoredRows = 0;        // device rows after the 101st
+    int ignoredRows = 0;            // device rows after the 101st
     int itemsWithTooManyWords = 0;  // items of more than 65 words (the excess words are dropped)
     bool endsInsideQuote = false;   // a quoted item ran to the end of the file
 

@@ -23,6 +23,7 @@ bool InstanceLock::acquire()
 QString InstanceLock::defaultPath()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists()) return runtime + QStringLiteral("/vorle6.lock");
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return runtime + QStringLiteral("/vorle6.lock");
     return QDir::tempPath() + QStringLiteral("/vorle6-%1.lock").arg(getuid());
 }

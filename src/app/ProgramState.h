@@ -11,9 +11,9 @@
 // The program-wide state that exists once for the whole run. The main window owns it and
 // hands it to the parts that read or change it.
 struct ProgramState {
-    QString appFolder;        // the executable's folder, ending with a separator
-    QString dataFileVersion;  // the data file's version line
-    DeviceCatalogue catalogue;                    // DeviceTable
+    QString appFolder;          // the executable's folder, ending with a separator
+    QString dataFileVersion;    // the data file's version line
+    DeviceCatalogue catalogue;  // DeviceTable
     std::optional<SelectedDevice> selectedDevice;  // none until a usable row is selected
     MemoryImage image;
 };

@@ -6,8 +6,7 @@
 
 QString pageSizeLabelText(const SelectedDevice& device)
 {
-    const QString memory =
-        QStringLiteral("　Mem. Size: %1 byte").arg(device.memorySize());
+    const QString memory = QStringLiteral("　Mem. Size: %1 byte").arg(device.memorySize());
     if (device.Family == SelectedDevice::kFamilyI2c) {
         return memory + QStringLiteral("\r\n　Page Size: %1 byte").arg(device.PageSize);
     }
@@ -23,11 +22,11 @@ QString specLineText(const SelectedDevice& device, const DeviceRecord& record)
     }
     return QStringLiteral("VDD:") + record.field(DeviceRecord::Vdd) + QStringLiteral(" ") +
            QStringLiteral("Endurance:") + record.field(DeviceRecord::Endurance) +
-           QStringLiteral(" ") + QStringLiteral("Density:") +
-           record.field(DeviceRecord::Density) + QStringLiteral(" ") +
-           QStringLiteral("WriteSpeed:") + record.field(DeviceRecord::WriteSpeed) +
-           QStringLiteral(" ") + QStringLiteral("ClockSpeed:") +
-           record.field(DeviceRecord::ClockSpeed) + QStringLiteral(" ");
+           QStringLiteral(" ") + QStringLiteral("Density:") + record.field(DeviceRecord::Density) +
+           QStringLiteral(" ") + QStringLiteral("WriteSpeed:") +
+           record.field(DeviceRecord::WriteSpeed) + QStringLiteral(" ") +
+           QStringLiteral("ClockSpeed:") + record.field(DeviceRecord::ClockSpeed) +
+           QStringLiteral(" ");
 }
 
 QList<qint64> accessSizes(const SelectedDevice& device)

@@ -4,10 +4,7 @@
 
 namespace {
 
-bool isSeparator(QChar c)
-{
-    return c == u'/' || c == u'\\';
-}
+bool isSeparator(QChar c) { return c == u'/' || c == u'\\'; }
 
 }  // namespace
 

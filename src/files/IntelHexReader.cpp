@@ -8,10 +8,7 @@
 
 namespace {
 
-bool isDelimiter(char c)
-{
-    return c == ',' || c == '\r' || c == '\n';
-}
+bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
 // Digit values of every byte: 0..15 for "0".."9", "A".."F", "a".."f"; -1 for anything else.
 constexpr std::array<std::int8_t, 256> kDigits = [] {
@@ -30,15 +27,9 @@ constexpr std::array<std::int8_t, 256> kDigits = [] {
     return digits;
 }();
 
-bool isHexDigit(char c)
-{
-    return kDigits[static_cast<std::uint8_t>(c)] >= 0;
-}
+bool isHexDigit(char c) { return kDigits[static_cast<std::uint8_t>(c)] >= 0; }
 
-int digitValue(char c)
-{
-    return std::max<int>(0, kDigits[static_cast<std::uint8_t>(c)]);
-}
+int digitValue(char c) { return std::max<int>(0, kDigits[static_cast<std::uint8_t>(c)]); }
 
 }  // namespace
 

@@ -1,6 +1,3 @@
 #include "image/MemoryImage.h"
 
-void MemoryImage::recreate(qint64 size)
-{
-    m_bytes = QByteArray(size, static_cast<char>(kBlank));
-}
+void MemoryImage::recreate(qint64 size) { m_bytes = QByteArray(size, static_cast<char>(kBlank)); }

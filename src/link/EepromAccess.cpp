@@ -151,8 +151,7 @@ void EepromAccess::Eep_Write(const TransferPlan& plan)
         m_link.Wait_Input(1, ProgrammerLink::kReplyLimit);
         if (m_link.TimeOutFlag() == 1) return endWithError(kWriteErrorText);
         const QByteArray ready = port.takeAll();
-        if (ready.isEmpty() || ready.at(0) != kReady ||
-            current + plan.chunkCount > source.size()) {
+        if (ready.isEmpty() || ready.at(0) != kReady || current + plan.chunkCount > source.size()) {
             m_link.setTimeOutFlag(1);
             return endWithError(kWriteErrorText);
         }
@@ -175,8 +174,7 @@ void EepromAccess::showProgress(std::int64_t current, const TransferPlan& plan, 
 
 QString EepromAccess::elapsedText(const QString& prefix) const
 {
-    const auto elapsed =
-        m_link.clock().now() - LinkClock::Duration{m_opStartTime};
+    const auto elapsed = m_link.clock().now() - LinkClock::Duration{m_opStartTime};
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
     return prefix + QString::number(seconds < 0 ? 0 : seconds) + QStringLiteral("sec)");
 }

@@ -4,10 +4,10 @@
 
 QString PortOpenFailure::text() const
 {
-    QString result = QStringLiteral("COM%1 (%2): %3")
-                         .arg(portNumber)
-                         .arg(devicePath, systemReason.isEmpty() ? QStringLiteral("?")
-                                                                 : systemReason);
+    QString result =
+        QStringLiteral("COM%1 (%2): %3")
+            .arg(portNumber)
+            .arg(devicePath, systemReason.isEmpty() ? QStringLiteral("?") : systemReason);
     switch (kind) {
         case Kind::PermissionDenied: {
             const QString group = deviceGroup.isEmpty() ? QStringLiteral("dialout") : deviceGroup;
@@ -29,7 +29,8 @@ QString PortOpenFailure::text() const
         case Kind::InUse:
             result += QStringLiteral("\n\nこのポートは他のプログラムが使用中です。");
             break;
-        case Kind::Other: break;
+        case Kind::Other:
+            break;
     }
     return result;
 }

@@ -61,9 +61,8 @@ void ProgrammerLink::Read_Version()
     m_timeOutFlag = 0;
     if (m_port.isOpen()) m_port.close();
 
-    const int portNumber = m_settings.getIndex(kSettings, kComNo, 0, 0,
-                                               SerialPort::kLastPortNumber - 1) +
-                           1;
+    const int portNumber =
+        m_settings.getIndex(kSettings, kComNo, 0, 0, SerialPort::kLastPortNumber - 1) + 1;
     m_port.setPortNumber(portNumber);
     m_port.setReceiveMode(SerialPort::ReceiveMode::Text);
     m_port.setRts(m_settings.getSwitch(kSettings, kRts, true));

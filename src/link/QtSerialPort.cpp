@@ -10,9 +10,9 @@
 #include <chrono>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
 #endif
 #ifdef Q_OS_LINUX
 #include <linux/serial.h>
@@ -30,7 +30,8 @@ constexpr auto kDrainMargin = std::chrono::seconds{2};
 PortOpenFailure::Kind failureKind(QSerialPort::SerialPortError error, const QString& path)
 {
     switch (error) {
-        case QSerialPort::DeviceNotFoundError: return PortOpenFailure::Kind::NotFound;
+        case QSerialPort::DeviceNotFoundError:
+            return PortOpenFailure::Kind::NotFound;
         case QSerialPort::PermissionError: {
             // Qt reports a port locked by another program as a permission error too.
             const QFileInfo device(path);
@@ -39,8 +40,10 @@ PortOpenFailure::Kind failureKind(QSerialPort::SerialPortError error, const QStr
             }
             return PortOpenFailure::Kind::InUse;
         }
-        case QSerialPort::OpenError: return PortOpenFailure::Kind::InUse;
-        default: return PortOpenFailure::Kind::Other;
+        case QSerialPort::OpenError:
+            return PortOpenFailure::Kind::InUse;
+        default:
+            return PortOpenFailure::Kind::Other;
     }
 }
 

@@ -26,8 +26,8 @@ TransferPlanResult planTransfer(const TransferRequest& request)
     const SelectedDevice& device = **request.device;
     if (device.Family != SelectedDevice::kFamilyI2c &&
         device.Family != SelectedDevice::kFamilyMicrowire) {
-        return refuse(QStringLiteral("このデバイスの種類（%1）は読み書きできません。")
-                          .arg(device.Family));
+        return refuse(
+            QStringLiteral("このデバイスの種類（%1）は読み書きできません。").arg(device.Family));
     }
 
     TransferPlan plan;

@@ -29,9 +29,9 @@ struct TransferPlan {
 struct TransferRequest {
     AccessMode mode = AccessMode::Block;
     const std::optional<SelectedDevice>* device = nullptr;
-    std::int64_t accessSize = 0;               // block access: bytes from address 0
-    std::optional<std::int64_t> cellAddress;   // byte access: the current byte cell, if any
-    std::int64_t imageSize = 0;                // the memory image the transfer reads or fills
+    std::int64_t accessSize = 0;              // block access: bytes from address 0
+    std::optional<std::int64_t> cellAddress;  // byte access: the current byte cell, if any
+    std::int64_t imageSize = 0;               // the memory image the transfer reads or fills
 };
 
 struct TransferPlanResult {

@@ -19,36 +19,46 @@ private slots:
         QTest::addColumn<QList<QStringList>>("rows");
 
         QTest::newRow("comments and a version line only")
-            << "; comment\r\n;another\r\nvorle6.ini Ver 1.00\r\n" << "vorle6.ini Ver 1.00"
-            << QList<QStringList>{};
+            << "; comment\r\n;another\r\nvorle6.ini Ver 1.00\r\n"
+            << "vorle6.ini Ver 1.00" << QList<QStringList>{};
         QTest::newRow("version line with a remark stays whole")
-            << "Ver 1.23 ; remark\r\n" << "Ver 1.23 ; remark" << QList<QStringList>{};
+            << "Ver 1.23 ; remark\r\n"
+            << "Ver 1.23 ; remark" << QList<QStringList>{};
         QTest::newRow("comment holding Ver replaces the version")
-            << "Ver 1.00\r\n; Ver 2.00 old\r\n" << "; Ver 2.00 old" << QList<QStringList>{};
-        QTest::newRow("last version wins")
-            << "Ver 1\r\nVer 2\r\n" << "Ver 2" << QList<QStringList>{};
+            << "Ver 1.00\r\n; Ver 2.00 old\r\n"
+            << "; Ver 2.00 old" << QList<QStringList>{};
+        QTest::newRow("last version wins") << "Ver 1\r\nVer 2\r\n"
+                                           << "Ver 2" << QList<QStringList>{};
         QTest::newRow("tabs and blanks give the same words")
-            << "A\tB  C\r\nA B C\r\n" << ""
-            << QList<QStringList>{words("A B C"), words("A B C")};
+            << "A\tB  C\r\nA B C\r\n"
+            << "" << QList<QStringList>{words("A B C"), words("A B C")};
         QTest::newRow("first equals sign becomes a word")
-            << "NAME=TEXT 2 7\r\n" << "" << QList<QStringList>{words("NAME = TEXT 2 7")};
-        QTest::newRow("only the first equals sign")
-            << "a=b=c\r\n" << "" << QList<QStringList>{words("a = b=c")};
+            << "NAME=TEXT 2 7\r\n"
+            << "" << QList<QStringList>{words("NAME = TEXT 2 7")};
+        QTest::newRow("only the first equals sign") << "a=b=c\r\n"
+                                                    << "" << QList<QStringList>{words("a = b=c")};
         QTest::newRow("comma splits a line into rows")
-            << "A 1, B 2\r\n" << "" << QList<QStringList>{words("A 1"), words("B 2")};
+            << "A 1, B 2\r\n"
+            << "" << QList<QStringList>{words("A 1"), words("B 2")};
         QTest::newRow("quoted item keeps its commas")
-            << "\"A, 1\",B\r\n" << "" << QList<QStringList>{words("A, 1"), words("B")};
+            << "\"A, 1\",B\r\n"
+            << "" << QList<QStringList>{words("A, 1"), words("B")};
         QTest::newRow("text after a closing quote is dropped")
-            << "\"A 1\" junk,B\r\n" << "" << QList<QStringList>{words("A 1"), words("B")};
+            << "\"A 1\" junk,B\r\n"
+            << "" << QList<QStringList>{words("A 1"), words("B")};
         QTest::newRow("blanks before an item are skipped")
-            << "   \"Q 1\"\r\n" << "" << QList<QStringList>{words("Q 1")};
+            << "   \"Q 1\"\r\n"
+            << "" << QList<QStringList>{words("Q 1")};
         QTest::newRow("bare LF and lone CR end lines")
-            << "A\nB\rC" << "" << QList<QStringList>{words("A"), words("B"), words("C")};
+            << "A\nB\rC"
+            << "" << QList<QStringList>{words("A"), words("B"), words("C")};
         QTest::newRow("empty lines and empty items are skipped")
-            << "\r\n\r\n , ,\r\nA\r\n" << "" << QList<QStringList>{words("A")};
-        QTest::newRow("a semicolon anywhere makes a comment")
-            << "A B;C\r\n" << "" << QList<QStringList>{};
-        QTest::newRow("no final line end") << "A B" << "" << QList<QStringList>{words("A B")};
+            << "\r\n\r\n , ,\r\nA\r\n"
+            << "" << QList<QStringList>{words("A")};
+        QTest::newRow("a semicolon anywhere makes a comment") << "A B;C\r\n"
+                                                              << "" << QList<QStringList>{};
+        QTest::newRow("no final line end") << "A B"
+                                           << "" << QList<QStringList>{words("A B")};
     }
     void itemRules()
     {

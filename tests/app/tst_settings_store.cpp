@@ -31,7 +31,8 @@ private slots:
             store.save(kSettings6, kBoardInfomation, "True");
         }
         SettingsStore reopened;
-        QCOMPARE(reopened.get(kSettings, kSaveDir, QString()), QString::fromUtf8("/home/ユーザー/hex"));
+        QCOMPARE(reopened.get(kSettings, kSaveDir, QString()),
+                 QString::fromUtf8("/home/ユーザー/hex"));
         QCOMPARE(reopened.get(kSettings6, kBoardInfomation, QString()), QStringLiteral("True"));
 
         QFile file(m_environment->settingsFile());

@@ -35,9 +35,10 @@ private slots:
         QVERIFY(!start());
         QCOMPARE(m_dialogs.messages.size(), 1);
         const MessageBoxRequest& message = m_dialogs.messages.first();
-        QCOMPARE(message.text, m_environment->appFolder() +
-                                   QString::fromUtf8("内に vorle6.iniファイルがありませんので         \r\n"
-                                                     "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。"));
+        QCOMPARE(message.text,
+                 m_environment->appFolder() +
+                     QString::fromUtf8("内に vorle6.iniファイルがありませんので         \r\n"
+                                       "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。"));
         QCOMPARE(message.title, QString::fromUtf8("シリアルＥＥＰＲＯＭプログラマー メッセージ"));
         QCOMPARE(message.icon, MessageIcon::Critical);
         QCOMPARE(message.buttons, MessageButtons::Ok);

@@ -25,11 +25,16 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("listLine");
-        QTest::newRow("short name") << "24C02 2Kbit" << "24C02    2Kbit";
-        QTest::newRow("eight characters") << "AT24C02A 2Kbit" << "AT24C02A 2Kbit";
-        QTest::newRow("nine characters") << "AT24C1024 1Mbit" << "AT24C10241Mbit";
-        QTest::newRow("ten characters") << "AT24C1024X 1Mbit" << "AT24C1024X1Mbit";
-        QTest::newRow("no list text") << "24C02" << "24C02    ";
+        QTest::newRow("short name") << "24C02 2Kbit"
+                                    << "24C02    2Kbit";
+        QTest::newRow("eight characters") << "AT24C02A 2Kbit"
+                                          << "AT24C02A 2Kbit";
+        QTest::newRow("nine characters") << "AT24C1024 1Mbit"
+                                         << "AT24C10241Mbit";
+        QTest::newRow("ten characters") << "AT24C1024X 1Mbit"
+                                        << "AT24C1024X1Mbit";
+        QTest::newRow("no list text") << "24C02"
+                                      << "24C02    ";
     }
     void listLinePadsNamesToNineCharacters()
     {
@@ -82,8 +87,8 @@ private slots:
         QTest::newRow("I2C page 6 ends above the part")
             << "X x 2 7 6" << QList<qint64>{6, 12, 24, 48, 96, 192};
         QTest::newRow("I2C page 256 on 128 KiB")
-            << "X x 2 17 256" << QList<qint64>{256, 512, 1024, 2048, 4096, 8192, 16384, 32768,
-                                               65536, 131072};
+            << "X x 2 17 256"
+            << QList<qint64>{256, 512, 1024, 2048, 4096, 8192, 16384, 32768, 65536, 131072};
         QTest::newRow("Microwire 128 bytes") << "X x 3 7 1" << QList<qint64>{64, 128};
         QTest::newRow("Microwire 2048 bytes")
             << "X x 3 11 1" << QList<qint64>{64, 128, 256, 512, 1024, 2048};
@@ -113,12 +118,18 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("mentions");
-        QTest::newRow("size below 16 bytes") << "X x 2 3 8" << "3";
-        QTest::newRow("size above 1 Mbit") << "X x 2 18 8" << "18";
-        QTest::newRow("missing size") << "X x 2" << "0";
-        QTest::newRow("family not a number") << "X x two 7 8" << "two";
-        QTest::newRow("page size not a number") << "X x 2 7 8byte" << "8byte";
-        QTest::newRow("parameter out of range") << "X x 2 7 8 0 99999999999" << "99999999999";
+        QTest::newRow("size below 16 bytes") << "X x 2 3 8"
+                                             << "3";
+        QTest::newRow("size above 1 Mbit") << "X x 2 18 8"
+                                           << "18";
+        QTest::newRow("missing size") << "X x 2"
+                                      << "0";
+        QTest::newRow("family not a number") << "X x two 7 8"
+                                             << "two";
+        QTest::newRow("page size not a number") << "X x 2 7 8byte"
+                                                << "8byte";
+        QTest::newRow("parameter out of range") << "X x 2 7 8 0 99999999999"
+                                                << "99999999999";
     }
     void unusableRowsAreRefusedWithAReason()
     {

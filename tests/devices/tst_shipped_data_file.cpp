@@ -38,13 +38,13 @@ private slots:
     void coversEveryPartTheProgramNames()
     {
         const QStringList names = {
-            "24C00",    "24C01",    "24C02",    "24C04",     "24C08",    "24C16",
-            "24C32",    "24C64",    "24C128",   "24C256",    "24C512",   "24C1024",
-            "AT24C01A", "AT24C02",  "AT24C02A", "AT24C04",   "AT24C04A", "AT24C08",
-            "AT24C08A", "AT24C16",  "AT24C16A", "AT24C32",   "AT24C32A", "AT24C64",
-            "AT24C64A", "AT24C128", "AT24C256", "AT24C512",  "AT24C1024", "AT93C46",
-            "AT93C66",  "AT93C86"};
-        for (const QString& name : names) QVERIFY2(m_catalogue.indexOf(name) >= 0, qPrintable(name));
+            "24C00",     "24C01",    "24C02",    "24C04",    "24C08",    "24C16",    "24C32",
+            "24C64",     "24C128",   "24C256",   "24C512",   "24C1024",  "AT24C01A", "AT24C02",
+            "AT24C02A",  "AT24C04",  "AT24C04A", "AT24C08",  "AT24C08A", "AT24C16",  "AT24C16A",
+            "AT24C32",   "AT24C32A", "AT24C64",  "AT24C64A", "AT24C128", "AT24C256", "AT24C512",
+            "AT24C1024", "AT93C46",  "AT93C66",  "AT93C86"};
+        for (const QString& name : names)
+            QVERIFY2(m_catalogue.indexOf(name) >= 0, qPrintable(name));
     }
 
     void everyRowIsAUsablePart()
@@ -69,7 +69,8 @@ private slots:
             QVERIFY2(!device.StatusNote.isEmpty(), qPrintable(name));
             QVERIFY2(!record.field(DeviceRecord::ClockSpeed).isEmpty(), qPrintable(name));
             if (device.Family == 2) {
-                QVERIFY2(device.CommandVariant >= 0 && device.CommandVariant <= 2, qPrintable(name));
+                QVERIFY2(device.CommandVariant >= 0 && device.CommandVariant <= 2,
+                         qPrintable(name));
                 // Two-byte word addresses from 4 KiB up; one byte with block bits below.
                 QCOMPARE(device.CommandVariant == 2, device.memorySize() > 2048);
                 QCOMPARE(device.MicrowireParam, 0);

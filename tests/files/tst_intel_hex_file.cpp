@@ -112,7 +112,6 @@ private slots:
         QVERIFY(!failed.complete);
         QCOMPARE(failed.error, QStringLiteral("device failed"));
     }
-
 };
 
 QTEST_GUILESS_MAIN(IntelHexFileTest)

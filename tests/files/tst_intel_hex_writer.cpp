@@ -7,10 +7,7 @@
 
 namespace {
 
-QByteArray filled(qint64 size, char value)
-{
-    return QByteArray(size, value);
-}
+QByteArray filled(qint64 size, char value) { return QByteArray(size, value); }
 
 QByteArray ascending(qint64 size)
 {

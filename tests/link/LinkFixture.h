@@ -39,7 +39,8 @@ public:
 
 // A programmer link on a scripted board and fake time, with a device selected.
 struct LinkFixture {
-    LinkFixture() : link(port, clock, panels, dialogs, settings, window), access(link, state, window)
+    LinkFixture()
+        : link(port, clock, panels, dialogs, settings, window), access(link, state, window)
     {
     }
 

@@ -61,10 +61,7 @@ QString checkSumLabel(const QByteArray& bytes)
     return QString::asprintf("CheckSum:%04X", sum & 0xFFFFu);
 }
 
-QString cellLabel(quint8 value)
-{
-    return QString::asprintf("0x%02X", value);
-}
+QString cellLabel(quint8 value) { return QString::asprintf("0x%02X", value); }
 
 }  // namespace
 

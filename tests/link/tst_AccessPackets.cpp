@@ -119,20 +119,21 @@ private slots:
 
         const QString beyond = QStringLiteral("超えるため、読み書きできません。");
         // A page size of 12 makes the access-size list reach 384 on a 256-byte part.
-        QTest::newRow("block beyond the image") << 2 << 12 << 2 << qint64{384} << qint64{0} << beyond;
+        QTest::newRow("block beyond the image")
+            << 2 << 12 << 2 << qint64{384} << qint64{0} << beyond;
         // 252 + 12 runs past 256 even though the access size fits.
         QTest::newRow("last chunk beyond the image")
             << 2 << 12 << 2 << qint64{256} << qint64{0} << beyond;
         QTest::newRow("no access size") << 2 << 8 << 2 << qint64{0} << qint64{0}
                                         << QStringLiteral("アクセスサイズが選ばれていません。");
-        QTest::newRow("page size 0") << 2 << 0 << 2 << qint64{256} << qint64{0}
-                                     << QStringLiteral("ページサイズ（0）");
-        QTest::newRow("unknown family") << 4 << 8 << 2 << qint64{256} << qint64{0}
-                                        << QStringLiteral("種類（4）");
-        QTest::newRow("not a byte cell") << 2 << 8 << 1 << qint64{0} << qint64{-1}
-                                         << QStringLiteral("データのセルを選んで");
-        QTest::newRow("cell beyond the image") << 2 << 8 << 1 << qint64{0} << qint64{256}
-                                               << QStringLiteral("データのセルを選んで");
+        QTest::newRow("page size 0")
+            << 2 << 0 << 2 << qint64{256} << qint64{0} << QStringLiteral("ページサイズ（0）");
+        QTest::newRow("unknown family")
+            << 4 << 8 << 2 << qint64{256} << qint64{0} << QStringLiteral("種類（4）");
+        QTest::newRow("not a byte cell")
+            << 2 << 8 << 1 << qint64{0} << qint64{-1} << QStringLiteral("データのセルを選んで");
+        QTest::newRow("cell beyond the image")
+            << 2 << 8 << 1 << qint64{0} << qint64{256} << QStringLiteral("データのセルを選んで");
     }
 
     void refusals()

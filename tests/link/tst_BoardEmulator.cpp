@@ -222,11 +222,9 @@ void TestBoardEmulator::readsBackWhatWasWritten_data()
     QTest::addColumn<qint64>("start");
     QTest::addColumn<int>("count");
     QTest::newRow("24C02, W, page 8") << "24C02" << 2 << 'W' << 8 << 0 << qint64{0} << 256;
-    QTest::newRow("24C16, W, block bits") << "24C16" << 2 << 'W' << 16 << 0 << qint64{0x700}
-                                          << 256;
+    QTest::newRow("24C16, W, block bits") << "24C16" << 2 << 'W' << 16 << 0 << qint64{0x700} << 256;
     QTest::newRow("24C64, w") << "24C64" << 2 << 'w' << 16 << 0 << qint64{0x1F00} << 256;
-    QTest::newRow("24C1024, w, A16") << "24C1024" << 2 << 'w' << 16 << 0 << qint64{0x1FF00}
-                                     << 256;
+    QTest::newRow("24C1024, w, A16") << "24C1024" << 2 << 'w' << 16 << 0 << qint64{0x1FF00} << 256;
     QTest::newRow("24C00, byte writes") << "24C00" << 2 << 'W' << 1 << 0 << qint64{0} << 16;
     QTest::newRow("AT93C46") << "AT93C46" << 3 << 'W' << 16 << 7 << qint64{0} << 128;
     QTest::newRow("AT93C86") << "AT93C86" << 3 << 'W' << 16 << 11 << qint64{0x700} << 256;
@@ -265,7 +263,8 @@ void TestBoardEmulator::keepsContentsInTheImageFile()
     QTemporaryDir folder;
     const QString image = folder.filePath("part.bin");
     {
-        SimProcess sim(SimProcess::shippedData() + QStringList{"--device", "24C02", "--image", image});
+        SimProcess sim(SimProcess::shippedData() +
+                       QStringList{"--device", "24C02", "--image", image});
         QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
         QCOMPARE(fileBytes(image), QByteArray(256, char(0xFF)));
         Pc pc(sim.devicePath());
@@ -282,7 +281,8 @@ void TestBoardEmulator::keepsContentsInTheImageFile()
     QVERIFY(pc.open());
     QCOMPARE(pc.read(2, 'R', 8, 0x40, 16), pattern(16));
     // A file of another size is not taken for this part.
-    SimProcess wrong(SimProcess::shippedData() + QStringList{"--device", "24C04", "--image", image});
+    SimProcess wrong(SimProcess::shippedData() +
+                     QStringList{"--device", "24C04", "--image", image});
     QVERIFY(!wrong.isRunning());
     QVERIFY2(wrong.errorText().contains("256 bytes"), qPrintable(wrong.errorText()));
 }
@@ -326,8 +326,8 @@ void TestBoardEmulator::logRecordsTheExactExchange()
     QCOMPARE(pc.read(2, 'R', 8, 0, 16), QByteArray(16, char(0xFF)));
     pc.port().close();
     QCOMPARE(sim.stop(), 0);
-    const QByteArray expectedFromPc = QByteArray("Ee2PEe2R") + QByteArray::fromHex("080000000800000F") +
-                                      "@@";
+    const QByteArray expectedFromPc =
+        QByteArray("Ee2PEe2R") + QByteArray::fromHex("080000000800000F") + "@@";
     QCOMPARE(sim.fromPc(), expectedFromPc);
     QCOMPARE(sim.fromBoard(), QByteArray("P") + QByteArray(16, char(0xFF)));
     static const QRegularExpression line(
@@ -374,7 +374,8 @@ void TestBoardEmulator::pacesBytesAtTheLineRate()
     QVERIFY2(lastIdentificationByte - queryTime >= 16 * 10 / 57600.0,
              qPrintable(QString::number(lastIdentificationByte - queryTime)));
     // The answer to the last chunk waits for the page to be programmed (5 ms for the 24C02).
-    QVERIFY2(lastReply - lastChunkSeen >= 0.005, qPrintable(QString::number(lastReply - lastChunkSeen)));
+    QVERIFY2(lastReply - lastChunkSeen >= 0.005,
+             qPrintable(QString::number(lastReply - lastChunkSeen)));
 }
 
 void TestBoardEmulator::faultNoAnswer()
@@ -413,7 +414,8 @@ void TestBoardEmulator::faultWrongAndShortIdentification()
 
 void TestBoardEmulator::faultNoPreparationAnswer()
 {
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--fault", "no-prep-answer"});
+    SimProcess sim(
+        QStringList{"--size-exponent", "8", "--family", "2", "--fault", "no-prep-answer"});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Pc pc(sim.devicePath());
     QVERIFY(pc.open());
@@ -426,7 +428,8 @@ void TestBoardEmulator::faultNoPreparationAnswer()
 
 void TestBoardEmulator::faultShortChunk()
 {
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--fault", "short-chunk@2"});
+    SimProcess sim(
+        QStringList{"--size-exponent", "8", "--family", "2", "--fault", "short-chunk@2"});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Pc pc(sim.devicePath());
     QVERIFY(pc.open());
@@ -435,7 +438,8 @@ void TestBoardEmulator::faultShortChunk()
 
 void TestBoardEmulator::faultWrongReady()
 {
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--fault", "wrong-ready@2"});
+    SimProcess sim(
+        QStringList{"--size-exponent", "8", "--family", "2", "--fault", "wrong-ready@2"});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Pc pc(sim.devicePath());
     QVERIFY(pc.open());
@@ -447,8 +451,8 @@ void TestBoardEmulator::faultSilenceAfterChunks()
 {
     QTemporaryDir folder;
     const QString image = folder.filePath("part.bin");
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--image", image,
-                               "--fault", "silence@2"});
+    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--image", image, "--fault",
+                               "silence@2"});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Pc pc(sim.devicePath());
     QVERIFY(pc.open());
@@ -472,7 +476,8 @@ void TestBoardEmulator::faultGarbageAndExtraBytes()
     QCOMPARE(pc.prepare(2), QByteArray("P"));
     pc.header(2, 'R', 8, 0, 15, 0);
     QVERIFY(waitForReceived(pc.port(), 16));
-    QCOMPARE(pc.port().takeAll(), QByteArray::fromHex("00FF55AA7E813CC3") + QByteArray(8, char(0xFF)));
+    QCOMPARE(pc.port().takeAll(),
+             QByteArray::fromHex("00FF55AA7E813CC3") + QByteArray(8, char(0xFF)));
     pc.port().write("@");
     QVERIFY(waitForReceived(pc.port(), 12));
     QCOMPARE(pc.port().takeAll(), QByteArray(8, char(0xFF)) + QByteArray::fromHex("11223344"));
@@ -489,8 +494,8 @@ void TestBoardEmulator::faultLineDroppedInRead()
 {
     QTemporaryDir folder;
     const QString link = folder.filePath("board");
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--link", link, "--fault",
-                               "drop@2"});
+    SimProcess sim(
+        QStringList{"--size-exponent", "8", "--family", "2", "--link", link, "--fault", "drop@2"});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     QVERIFY(QFileInfo(link).isSymLink());
     Pc pc(link);
@@ -507,8 +512,8 @@ void TestBoardEmulator::faultLineDroppedInWrite()
 {
     QTemporaryDir folder;
     const QString image = folder.filePath("part.bin");
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--image", image,
-                               "--fault", "drop@2"});
+    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--image", image, "--fault",
+                               "drop@2"});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Pc pc(sim.devicePath());
     QVERIFY(pc.open());
@@ -569,7 +574,8 @@ void TestBoardEmulator::servesAnExistingTtyUntilItHangsUp()
 {
     auto pty = std::make_unique<TestPty>();
     QVERIFY(pty->isValid());
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--port", pty->slavePath()});
+    SimProcess sim(
+        QStringList{"--size-exponent", "8", "--family", "2", "--port", pty->slavePath()});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     QCOMPARE(sim.devicePath(), pty->slavePath());
     pty->send("?");
@@ -585,16 +591,16 @@ void TestBoardEmulator::rejectsBadOptions_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
     QTest::newRow("no part") << QStringList{} << "name the part";
-    QTest::newRow("unknown device") << (SimProcess::shippedData() + QStringList{"--device", "X"})
-                                    << "no device named X";
+    QTest::newRow("unknown device")
+        << (SimProcess::shippedData() + QStringList{"--device", "X"}) << "no device named X";
     QTest::newRow("family 4") << QStringList{"--size-exponent", "8", "--family", "4"} << "family 4";
     QTest::newRow("size") << QStringList{"--size-exponent", "18", "--family", "2"}
                           << "size exponent 18";
-    QTest::newRow("firmware") << QStringList{"--size-exponent", "8", "--family", "2",
-                                             "--firmware", "6.0"}
+    QTest::newRow("firmware") << QStringList{"--size-exponent", "8",  "--family", "2",
+                                             "--firmware",      "6.0"}
                               << "four characters";
-    QTest::newRow("fault") << QStringList{"--size-exponent", "8", "--family", "2", "--fault",
-                                          "fire"}
+    QTest::newRow("fault") << QStringList{"--size-exponent", "8",   "--family", "2",
+                                          "--fault",         "fire"}
                            << "unknown";
     QTest::newRow("baud") << QStringList{"--size-exponent", "8", "--family", "2", "--baud", "0"}
                           << "positive";

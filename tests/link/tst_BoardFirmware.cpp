@@ -3,7 +3,7 @@
 #include "link/sim/BoardFirmware.h"
 #include "link/sim/FaultPlan.h"
 #include "link/sim/PartMemory.h"
-#include "link/sim/PartSpec.h"
+#include "link/sim/SocketPart.h"
 
 #include <QTest>
 
@@ -29,13 +29,16 @@ QByteArray packet(int chunk, int byte1, qint64 address)
 }
 
 // family 2 packets carry A16..A23 in byte 1
-QByteArray i2cPacket(int chunk, qint64 address) { return packet(chunk, (address >> 16) & 0xFF, address); }
+QByteArray i2cPacket(int chunk, qint64 address)
+{
+    return packet(chunk, (address >> 16) & 0xFF, address);
+}
 
 // A board with a part in its socket; `send` returns what the board answers at once.
 struct Bench {
     explicit Bench(int family, int sizeExponent, int pageSize = 0,
                    BoardFirmware::Config config = {})
-        : spec(*PartSpec::fromGeometry(family, sizeExponent, pageSize, &error)),
+        : spec(*SocketPart::fromGeometry(family, sizeExponent, pageSize, &error)),
           memory(spec.size()),
           firmware(spec, memory, std::move(config))
     {
@@ -81,7 +84,7 @@ struct Bench {
     }
 
     QString error;
-    PartSpec spec;
+    SocketPart spec;
     PartMemory memory;
     BoardFirmware firmware;
 };
@@ -130,8 +133,8 @@ void TestBoardFirmware::i2cAddressingByCommandLetter_data()
     QTest::newRow("24C02 R/W") << 8 << 8 << 'W' << 8 << qint64{0xF8};
     QTest::newRow("24C16 R/W, A8..A10 in block bits") << 11 << 16 << 'W' << 16 << qint64{0x5F0};
     QTest::newRow("24C64 r/w, two address bytes") << 13 << 32 << 'w' << 16 << qint64{0x1230};
-    QTest::newRow("24C1024 r/w, A16 in the device address") << 17 << 128 << 'w' << 16
-                                                            << qint64{0x1FFF0};
+    QTest::newRow("24C1024 r/w, A16 in the device address")
+        << 17 << 128 << 'w' << 16 << qint64{0x1FFF0};
     QTest::newRow("24C1024 r/w, low half") << 17 << 128 << 'w' << 16 << qint64{0x0FFF0};
 }
 
@@ -146,8 +149,8 @@ void TestBoardFirmware::i2cAddressingByCommandLetter()
     const QByteArray data = pattern(chunk * 2);
     QVERIFY(bench.write(letter, chunk, address - chunk, data));
     QCOMPARE(bench.cells(address - chunk, data.size()), data);
-    QCOMPARE(bench.memory.bytes().count(static_cast<char>(0xFF)), bench.spec.size() - data.size() +
-                                                                     data.count(char(0xFF)));
+    QCOMPARE(bench.memory.bytes().count(static_cast<char>(0xFF)),
+             bench.spec.size() - data.size() + data.count(char(0xFF)));
     const char readLetter = letter == 'W' ? 'R' : 'r';
     QCOMPARE(bench.read(readLetter, chunk, address - chunk, data.size()), data);
 }

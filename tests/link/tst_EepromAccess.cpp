@@ -16,7 +16,8 @@ const QString kWriteFinished = QStringLiteral("書き込み終了。 (0sec)");
 void serveRead(FakeBoard& board, const QByteArray& endPacket, const QByteArray& data, int chunk)
 {
     board.expect(endPacket).reply(data.mid(0, chunk));
-    for (int at = chunk; at < data.size(); at += chunk) board.expect("@").reply(data.mid(at, chunk));
+    for (int at = chunk; at < data.size(); at += chunk)
+        board.expect("@").reply(data.mid(at, chunk));
     board.expect("@");
 }
 
@@ -198,8 +199,8 @@ private slots:
         f.access.Cmd_WRITE_all_Click();
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.panels.text(1), accepted ? kWriteFinished
-                                            : QStringLiteral("書き込み中..... ライトエラー"));
+        QCOMPARE(f.panels.text(1),
+                 accepted ? kWriteFinished : QStringLiteral("書き込み中..... ライトエラー"));
         QVERIFY(!f.port.isOpen());
         QVERIFY(f.window.enabled());
     }

@@ -21,9 +21,12 @@ void TestFakeBoard::answersAScriptAcrossWriteBoundaries()
     FakeSerialPort port;
     FakeBoard board(port);
     QByteArray chunk;
-    board.expect("?").reply(FakeBoard::identification())
-        .expect("Ee2P").reply("P")
-        .expectAny(3).then([&](const QByteArray& bytes) { chunk = bytes; });
+    board.expect("?")
+        .reply(FakeBoard::identification())
+        .expect("Ee2P")
+        .reply("P")
+        .expectAny(3)
+        .then([&](const QByteArray& bytes) { chunk = bytes; });
     QVERIFY(port.open());
     port.write("?");
     // Replies come from the event loop, not inside write().

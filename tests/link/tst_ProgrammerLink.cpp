@@ -23,8 +23,10 @@ private slots:
         LinkFixture f;
         f.settings.save(SettingsKeys::kSettings, SettingsKeys::kComNo, "2");
         // The answer to the first query is dropped, whatever it is.
-        f.board.expect("?").reply("leftover from earlier").expect("?").reply(
-            FakeBoard::identification());
+        f.board.expect("?")
+            .reply("leftover from earlier")
+            .expect("?")
+            .reply(FakeBoard::identification());
         f.link.Read_Version();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(f.link.TimeOutFlag(), 0);

@@ -221,9 +221,8 @@ void TestQtSerialPort::failureTexts_data()
         << int(PortOpenFailure::Kind::PermissionDenied) << "uucp"
         << QStringList{"COM2 (/dev/ttyUSB1): Permission denied", "「uucp」", "dialout",
                        "usermod -aG uucp"};
-    QTest::newRow("permission, group unknown")
-        << int(PortOpenFailure::Kind::PermissionDenied) << ""
-        << QStringList{"「dialout」", "usermod -aG dialout"};
+    QTest::newRow("permission, group unknown") << int(PortOpenFailure::Kind::PermissionDenied) << ""
+                                               << QStringList{"「dialout」", "usermod -aG dialout"};
     QTest::newRow("not found") << int(PortOpenFailure::Kind::NotFound) << ""
                                << QStringList{"/dev/ttyUSB(n-1)", "[Ports] に COM2="};
     QTest::newRow("in use") << int(PortOpenFailure::Kind::InUse) << ""

@@ -15,7 +15,8 @@ SimProcess::SimProcess(const QStringList& arguments)
     const QDeadlineTimer deadline(20000);
     while (!m_process.canReadLine() && !deadline.hasExpired() &&
            m_process.state() != QProcess::NotRunning) {
-        m_process.waitForReadyRead(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 200)));
+        m_process.waitForReadyRead(
+            static_cast<int>(std::min<qint64>(deadline.remainingTime(), 200)));
     }
     if (m_process.canReadLine()) {
         m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();

@@ -2,12 +2,12 @@
 
 #include <QDeadlineTimer>
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
 
 TestPty::TestPty()
 {
@@ -30,8 +30,8 @@ void TestPty::send(const QByteArray& bytes)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t result = ::write(m_master, bytes.constData() + done,
-                                       static_cast<size_t>(bytes.size() - done));
+        const ssize_t result =
+            ::write(m_master, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (result > 0) {
             done += result;
         } else if (result < 0 && errno != EINTR && errno != EAGAIN) {

@@ -13,8 +13,8 @@
 #include <QUrl>
 
 namespace {
-const QString kNoHelpText = QStringLiteral(
-    "ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
+const QString kNoHelpText =
+    QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
 const QString kCaption = QStringLiteral("Serial EEPROM Programmer Ver 6.2.13    vorle6.ini Ver");
 const QString kShippedManual = QStringLiteral(VORLE_SOURCE_DIR "/src/ui/help");
 }  // namespace
@@ -33,7 +33,7 @@ void HelpContentsTest::opensTheManualOrSaysWhy_data()
     QTest::addColumn<QString>("manual");  // "" none configured, "missing", "present", "folder"
     QTest::addColumn<bool>("viewerStarts");
     QTest::addColumn<bool>("opened");
-    QTest::addColumn<QString>("messageText");   // empty: no message
+    QTest::addColumn<QString>("messageText");  // empty: no message
     QTest::addColumn<QString>("messageTitle");
     QTest::addColumn<int>("messageIcon");
 
@@ -46,7 +46,8 @@ void HelpContentsTest::opensTheManualOrSaysWhy_data()
     QTest::newRow("a folder is no manual")
         << "folder" << true << false << kNoHelpText << kCaption << information;
     QTest::newRow("viewer cannot start")
-        << "present" << false << true << QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。")
+        << "present" << false << true
+        << QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。")
         << ProductInfo::kApplicationTitle << int(MessageIcon::None);
 }
 

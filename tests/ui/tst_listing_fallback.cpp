@@ -7,7 +7,6 @@
 
 #include <memory>
 
-
 // Where the listing file goes: beside the program when the program may write there, else in
 // the user's cache folder (an installed program).
 class ListingFallbackTest : public QObject {

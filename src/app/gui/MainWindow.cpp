@@ -24,8 +24,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     m_devicePanel = std::make_unique<DevicePanel>(m_controls, services, m_statusPanels);
-    m_imageView =
-        std::make_unique<ImageView>(m_controls, services, m_statusPanels, m_statusPanels);
+    m_imageView = std::make_unique<ImageView>(m_controls, services, m_statusPanels, m_statusPanels);
     m_devicePanel->setClearImage([this] { m_imageView->ClearImage(); });
     m_imageFileCommands = std::make_unique<ImageFileCommands>(
         services, m_statusPanels, m_statusPanels,

@@ -63,8 +63,7 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
     c.mnuFilePrint =
         addAction(c.mnuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("印刷(&P)..."));
     c.mnuFileExitSeparator = c.mnuFile->addSeparator();
-    c.mnuFileExit =
-        addAction(c.mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&X)"));
+    c.mnuFileExit = addAction(c.mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&X)"));
     // Page setup, print and the separator before Exit are kept but never shown.
     c.mnuFilePageSetup->setVisible(false);
     c.mnuFilePrint->setVisible(false);
@@ -137,8 +136,8 @@ QWidget* buildGridArea(MainWindowControls& c)
     auto* area = new QWidget;
     auto* stack = new QStackedLayout(area);
     stack->setStackingMode(QStackedLayout::StackAll);
-    c.Label1 = named(new QLabel(QStringLiteral("しばらくお待ちください。")),
-                     QStringLiteral("Label1"));
+    c.Label1 =
+        named(new QLabel(QStringLiteral("しばらくお待ちください。")), QStringLiteral("Label1"));
     c.Label1->setAlignment(Qt::AlignCenter);
     QFont waitFont = c.Label1->font();
     waitFont.setPointSize(16);
@@ -152,8 +151,8 @@ QWidget* buildGridArea(MainWindowControls& c)
 
 QGroupBox* buildBlockAccess(MainWindowControls& c)
 {
-    c.Frame2 = named(new QGroupBox(QStringLiteral("ﾌﾞﾛｯｸｱｸｾｽ(開始ｱﾄﾞﾚｽ0)")),
-                     QStringLiteral("Frame2"));
+    c.Frame2 =
+        named(new QGroupBox(QStringLiteral("ﾌﾞﾛｯｸｱｸｾｽ(開始ｱﾄﾞﾚｽ0)")), QStringLiteral("Frame2"));
     auto* layout = new QGridLayout(c.Frame2);
     c.Cmd_READ_all = button(QStringLiteral("Cmd_READ_all"), QStringLiteral("Block Read"));
     c.Cmd_WRITE_all = button(QStringLiteral("Cmd_WRITE_all"), QStringLiteral("Block Write"));
@@ -172,10 +171,9 @@ QGroupBox* buildByteAccess(MainWindowControls& c)
     c.Frame3 = named(new QGroupBox(QStringLiteral("ﾊﾞｲﾄｱｸｾｽ")), QStringLiteral("Frame3"));
     auto* layout = new QGridLayout(c.Frame3);
     c.Cmd_READ_single = button(QStringLiteral("Cmd_READ_single"), QStringLiteral("Byte Read"));
-    c.Cmd_WRITE_single =
-        button(QStringLiteral("Cmd_WRITE_single"), QStringLiteral("Byte Write"));
-    c.Label4 = named(new QLabel(QStringLiteral("任意ｱﾄﾞﾚｽの１byteのｱｸｾｽ")),
-                     QStringLiteral("Label4"));
+    c.Cmd_WRITE_single = button(QStringLiteral("Cmd_WRITE_single"), QStringLiteral("Byte Write"));
+    c.Label4 =
+        named(new QLabel(QStringLiteral("任意ｱﾄﾞﾚｽの１byteのｱｸｾｽ")), QStringLiteral("Label4"));
     layout->addWidget(c.Cmd_READ_single, 0, 0);
     layout->addWidget(c.Cmd_WRITE_single, 0, 1);
     layout->addWidget(c.Label4, 1, 0, 1, 2);
@@ -229,7 +227,8 @@ QGroupBox* buildChecksum(MainWindowControls& c)
 {
     c.Frame4 = named(new QGroupBox, QStringLiteral("Frame4"));
     auto* layout = new QHBoxLayout(c.Frame4);
-    c.LblCheckSUM = named(new QLabel(QStringLiteral("CheckSum:xxxx")), QStringLiteral("LblCheckSUM"));
+    c.LblCheckSUM =
+        named(new QLabel(QStringLiteral("CheckSum:xxxx")), QStringLiteral("LblCheckSUM"));
     c.LblCheckSUM->setFont(UiFonts::fixedPitch(12));
     c.LblCheckSUM->setAlignment(Qt::AlignCenter);
     layout->addWidget(c.LblCheckSUM);
@@ -260,8 +259,8 @@ QWidget* buildSidePanel(MainWindowControls& c)
     c.Lbl_memo = named(new QLabel, QStringLiteral("Lbl_memo"));
     c.Lbl_memo->setWordWrap(true);
     layout->addWidget(c.Lbl_memo, 1);
-    c.RichTextBox1 = named(new QTextEdit(QStringLiteral("RichTextBox1")),
-                           QStringLiteral("RichTextBox1"));
+    c.RichTextBox1 =
+        named(new QTextEdit(QStringLiteral("RichTextBox1")), QStringLiteral("RichTextBox1"));
     c.RichTextBox1->setVisible(false);
     layout->addWidget(c.RichTextBox1);
     panel->setFixedWidth(300);

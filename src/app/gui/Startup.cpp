@@ -61,9 +61,10 @@ bool Startup::run()
 
     if (!FileExists(m_state.appFolder + QStringLiteral("vorle6.ini"))) {
         MessageBoxRequest message;
-        message.text = m_state.appFolder +
-                       QStringLiteral("内に vorle6.iniファイルがありませんので         \r\n"
-                                      "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。");
+        message.text =
+            m_state.appFolder + QStringLiteral(
+                                    "内に vorle6.iniファイルがありませんので         \r\n"
+                                    "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。");
         message.title = ProductInfo::kMessageTitle;
         message.icon = MessageIcon::Critical;
         m_dialogs->showMessage(message);
@@ -105,13 +106,14 @@ void Startup::loadDataFile()
                                  .arg(DataFileContents::kMaxWords));
         }
         if (contents->endsInsideQuote) {
-            m_notices.append(QStringLiteral("vorle6.ini の最後の項目の引用符（\"）が閉じていません。"));
+            m_notices.append(
+                QStringLiteral("vorle6.ini の最後の項目の引用符（\"）が閉じていません。"));
         }
     }
 
     const QString titleText = ProductInfo::titleText();
-    m_mainWindow = std::make_unique<MainWindow>(
-        AppServices{m_state, m_settings, *m_dialogs, *m_desktop});
+    m_mainWindow =
+        std::make_unique<MainWindow>(AppServices{m_state, m_settings, *m_dialogs, *m_desktop});
     if (m_ownDialogs) static_cast<QtUserDialogs*>(m_ownDialogs.get())->setOwner(m_mainWindow.get());
     m_mainWindow->Form_Load();
     m_mainWindow->setWindowTitle(titleText + QStringLiteral("  vorle6.ini ") +

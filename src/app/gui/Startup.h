@@ -21,8 +21,8 @@ class UserDialogs;
 class Startup {
 public:
     struct Environment {
-        QString appFolder;       // the executable's folder
-        QString lockFilePath;    // the single-instance lock
+        QString appFolder;                 // the executable's folder
+        QString lockFilePath;              // the single-instance lock
         UserDialogs* dialogs = nullptr;    // none: the real dialogs
         DesktopOpener* desktop = nullptr;  // none: the desktop's own
     };
@@ -56,7 +56,7 @@ private:
     DesktopOpener* m_desktop = nullptr;
     std::unique_ptr<MainWindow> m_mainWindow;
     QStringList m_notices;
-    QPointer<SplashWindow> m_splash;  // gone once a key press or a click has closed it
+    QPointer<SplashWindow> m_splash;             // gone once a key press or a click has closed it
     std::unique_ptr<AboutWindow> m_aboutWindow;  // until the main window takes it over
     std::unique_ptr<AuxiliaryWindows> m_auxiliaryWindows;
 };

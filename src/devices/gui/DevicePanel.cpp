@@ -22,8 +22,7 @@ DevicePanel::DevicePanel(MainWindowControls& controls, const AppServices& servic
     };
     connect(m_controls.Combo_device, &QComboBox::currentIndexChanged, this,
             &DevicePanel::Combo_device_Click);
-    connect(m_controls.CmbSize, &QComboBox::currentIndexChanged, this,
-            &DevicePanel::CmbSize_Click);
+    connect(m_controls.CmbSize, &QComboBox::currentIndexChanged, this, &DevicePanel::CmbSize_Click);
 }
 
 void DevicePanel::fillFixedAccessSizes()
@@ -31,9 +30,9 @@ void DevicePanel::fillFixedAccessSizes()
     QList<qint64> sizes;
     for (int exponent = 4; exponent <= 17; ++exponent) sizes.append(qint64{1} << exponent);
     fillAccessSizes(sizes);
-    const int stored = m_services.settings.getIndex(SettingsKeys::kSettings,
-                                                    SettingsKeys::kAccessSize, 0, 0,
-                                                    static_cast<int>(sizes.size()) - 1);
+    const int stored =
+        m_services.settings.getIndex(SettingsKeys::kSettings, SettingsKeys::kAccessSize, 0, 0,
+                                     static_cast<int>(sizes.size()) - 1);
     {
         const QSignalBlocker blocker(m_controls.CmbSize);
         m_controls.CmbSize->setCurrentIndex(stored);
@@ -66,15 +65,15 @@ void DevicePanel::fillDeviceList(QStringList& notices)
     }
 
     int index = 0;
-    const double stored = m_services.settings.getNumber(SettingsKeys::kSettings,
-                                                        SettingsKeys::kDut, 0);
+    const double stored =
+        m_services.settings.getNumber(SettingsKeys::kSettings, SettingsKeys::kDut, 0);
     if (stored >= 0 && stored < catalogue.size() && stored == static_cast<int>(stored)) {
         index = static_cast<int>(stored);
     } else {
         notices.append(QStringLiteral("保存されていたデバイス番号 %1 はデバイスリストにありません。"
                                       "先頭のデバイスを選択しました。")
-                           .arg(m_services.settings.get(SettingsKeys::kSettings,
-                                                        SettingsKeys::kDut, QString())));
+                           .arg(m_services.settings.get(SettingsKeys::kSettings, SettingsKeys::kDut,
+                                                        QString())));
     }
 
     QString problem;
@@ -129,11 +128,12 @@ void DevicePanel::Combo_device_Click()
         MessageBoxRequest message;
         message.title = ProductInfo::kMessageTitle;
         message.icon = MessageIcon::Warning;
-        message.text = QStringLiteral("デバイス「%1」は選択できません。\r\n%2\r\n"
-                                      "vorle6.ini の記述を確認してください。")
-                           .arg(m_services.state.catalogue.record(index).field(
-                                    DeviceRecord::ListName),
-                                problem);
+        message.text =
+            QStringLiteral(
+                "デバイス「%1」は選択できません。\r\n%2\r\n"
+                "vorle6.ini の記述を確認してください。")
+                .arg(m_services.state.catalogue.record(index).field(DeviceRecord::ListName),
+                     problem);
         m_services.dialogs.showMessage(message);
         return;
     }

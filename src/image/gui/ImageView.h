@@ -50,7 +50,6 @@ public:
     }
     [[nodiscard]] int gridRows() const { return m_grid.rows(); }
 
-
     // Updating, the byte editor's guard (held by the data-file load at start-up).
     [[nodiscard]] bool updating() const { return m_editor.updating(); }
     void setUpdating(bool updating) { m_editor.setUpdating(updating); }

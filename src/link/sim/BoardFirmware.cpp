@@ -20,7 +20,7 @@ QString addressText(qint64 address) { return QStringLiteral("0x") + hexText(addr
 
 }  // namespace
 
-BoardFirmware::BoardFirmware(const PartSpec& part, PartMemory& memory, Config config)
+BoardFirmware::BoardFirmware(const SocketPart& part, PartMemory& memory, Config config)
     : m_part(part), m_config(std::move(config))
 {
     if (part.family == 3) {
@@ -37,7 +37,10 @@ QByteArray BoardFirmware::identification(const QString& version)
     return QByteArray("QZ-PGM Ver ") + version.toLatin1().left(4).leftJustified(4, ' ');
 }
 
-std::vector<BoardFirmware::Output> BoardFirmware::takeOutput() { return std::exchange(m_output, {}); }
+std::vector<BoardFirmware::Output> BoardFirmware::takeOutput()
+{
+    return std::exchange(m_output, {});
+}
 
 QStringList BoardFirmware::takeEvents() { return std::exchange(m_events, {}); }
 
@@ -55,9 +58,15 @@ void BoardFirmware::receiveByte(char byte)
 {
     if (m_config.faults.has(FaultPlan::Kind::NoAnswer)) return;
     switch (m_state) {
-        case State::Idle: idleByte(byte); break;
-        case State::Command: commandByte(byte); break;
-        case State::Packets: packetByte(byte); break;
+        case State::Idle:
+            idleByte(byte);
+            break;
+        case State::Command:
+            commandByte(byte);
+            break;
+        case State::Packets:
+            packetByte(byte);
+            break;
         case State::AwaitRequest:
             if (byte == kRequest) {
                 sendReadChunk();
@@ -79,7 +88,8 @@ void BoardFirmware::receiveByte(char byte)
             }
             if (m_frame.size() == m_chunkSize) finishChunk();
             break;
-        case State::Silent: break;
+        case State::Silent:
+            break;
     }
 }
 

@@ -3,7 +3,7 @@
 #include "link/sim/FaultPlan.h"
 #include "link/sim/I2cEeprom.h"
 #include "link/sim/MicrowireEeprom.h"
-#include "link/sim/PartSpec.h"
+#include "link/sim/SocketPart.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -45,7 +45,7 @@ public:
         bool dropLine = false;  // after the bytes the line goes away
     };
 
-    BoardFirmware(const PartSpec& part, PartMemory& memory, Config config);
+    BoardFirmware(const SocketPart& part, PartMemory& memory, Config config);
     ~BoardFirmware();
 
     void receive(const QByteArray& bytes);
@@ -85,7 +85,7 @@ private:
     void send(const QByteArray& bytes, std::chrono::microseconds quietBefore = {});
     void event(const QString& text) { m_events.append(text); }
 
-    PartSpec m_part;
+    SocketPart m_part;
     Config m_config;
     std::unique_ptr<I2cEeprom> m_i2c;
     std::unique_ptr<MicrowireEeprom> m_microwire;

@@ -35,9 +35,10 @@ bool FaultPlan::add(const QString& text, QString* error)
             chunk = text.section(QLatin1Char('@'), 1).trimmed().toInt(&ok);
             const int lowest = known.kind == Kind::Silence ? 0 : 1;
             if (!known.takesChunk || !ok || chunk < lowest) {
-                *error = QStringLiteral("--fault %1: %2").arg(
-                    text, known.takesChunk ? QStringLiteral("N must be a chunk number")
-                                           : QStringLiteral("this fault takes no @N"));
+                *error =
+                    QStringLiteral("--fault %1: %2")
+                        .arg(text, known.takesChunk ? QStringLiteral("N must be a chunk number")
+                                                    : QStringLiteral("this fault takes no @N"));
                 return false;
             }
         }

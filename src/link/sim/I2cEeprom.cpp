@@ -57,7 +57,8 @@ bool I2cEeprom::write(quint8 deviceAddress, const QByteArray& bytes)
         latched.insert(inPage(pageStart, firstOffset + i),
                        static_cast<quint8>(bytes.at(m_wordAddressBytes + i)));
     }
-    for (auto it = latched.cbegin(); it != latched.cend(); ++it) m_memory.store(it.key(), it.value());
+    for (auto it = latched.cbegin(); it != latched.cend(); ++it)
+        m_memory.store(it.key(), it.value());
     m_counter = inPage(pageStart, firstOffset + dataCount);
     return true;
 }

@@ -3,13 +3,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }

@@ -4,14 +4,14 @@
 #include "link/sim/LineLog.h"
 #include "link/sim/SimLine.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <ctime>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <sys/prctl.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <ctime>
 
 namespace {
 

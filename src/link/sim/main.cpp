@@ -3,9 +3,9 @@
 #include "link/sim/BoardFirmware.h"
 #include "link/sim/LineLog.h"
 #include "link/sim/PartMemory.h"
-#include "link/sim/PartSpec.h"
 #include "link/sim/SimLine.h"
 #include "link/sim/SimRunner.h"
+#include "link/sim/SocketPart.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -44,7 +44,8 @@ int main(int argc, char* argv[])
         "line of its output."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("link"), QStringLiteral("Make a symbolic link PATH to the pseudo-terminal."),
+        {QStringLiteral("link"),
+         QStringLiteral("Make a symbolic link PATH to the pseudo-terminal."),
          QStringLiteral("PATH")},
         {QStringLiteral("port"), QStringLiteral("Serve the existing tty PATH instead."),
          QStringLiteral("PATH")},
@@ -77,16 +78,16 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     QString error;
-    std::optional<PartSpec> part;
+    std::optional<SocketPart> part;
     if (parser.isSet(QStringLiteral("device"))) {
-        const QString dataFile =
-            parser.isSet(QStringLiteral("data"))
-                ? parser.value(QStringLiteral("data"))
-                : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vorle6.ini"));
-        part = PartSpec::fromDataFile(dataFile, parser.value(QStringLiteral("device")), &error);
+        const QString dataFile = parser.isSet(QStringLiteral("data"))
+                                     ? parser.value(QStringLiteral("data"))
+                                     : QDir(QCoreApplication::applicationDirPath())
+                                           .filePath(QStringLiteral("vorle6.ini"));
+        part = SocketPart::fromDataFile(dataFile, parser.value(QStringLiteral("device")), &error);
     } else if (parser.isSet(QStringLiteral("size-exponent")) &&
                parser.isSet(QStringLiteral("family"))) {
-        part = PartSpec::fromGeometry(
+        part = SocketPart::fromGeometry(
             numberOption(parser, QStringLiteral("family")).value_or(0),
             numberOption(parser, QStringLiteral("size-exponent")).value_or(0),
             numberOption(parser, QStringLiteral("page-size")).value_or(0), &error);

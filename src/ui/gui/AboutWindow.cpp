@@ -61,7 +61,8 @@ AboutWindow::AboutWindow(DesktopOpener& desktop, QWidget* parent)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    auto* support = button(QStringLiteral("Command1"), QStringLiteral("サポートホームページへジャンプ"));
+    auto* support =
+        button(QStringLiteral("Command1"), QStringLiteral("サポートホームページへジャンプ"));
     support->setAutoDefault(false);
     auto* close = button(QStringLiteral("cmdOK"), QStringLiteral("閉じる"));
     close->setDefault(true);

@@ -94,9 +94,8 @@ void BoardWindow::buildSocket()
         const int rightPin = 2 * kPinRows - row;
         shape(this, QStringLiteral("Shape_pin(%1)").arg(leftPin - 1), ShapeWidget::Kind::Rectangle,
               kOutline, fill, QRect(leftColumn, y, kPinWidth, kPinHeight));
-        shape(this, QStringLiteral("Shape_pin(%1)").arg(rightPin - 1),
-              ShapeWidget::Kind::Rectangle, kOutline, fill,
-              QRect(rightColumn, y, kPinWidth, kPinHeight));
+        shape(this, QStringLiteral("Shape_pin(%1)").arg(rightPin - 1), ShapeWidget::Kind::Rectangle,
+              kOutline, fill, QRect(rightColumn, y, kPinWidth, kPinHeight));
     }
 
     const int deviceLeft = leftColumn + kPinWidth / 2 + 4;

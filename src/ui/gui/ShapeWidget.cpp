@@ -16,11 +16,17 @@ void ShapeWidget::paintEvent(QPaintEvent*)
     painter.setPen(QPen(m_border, kPenWidth));
     painter.setBrush(m_fill.isValid() ? QBrush(m_fill) : QBrush(Qt::NoBrush));
     // Keep the outline inside the widget.
-    const QRectF area = QRectF(rect()).adjusted(kPenWidth / 2, kPenWidth / 2, -kPenWidth / 2,
-                                                -kPenWidth / 2);
+    const QRectF area =
+        QRectF(rect()).adjusted(kPenWidth / 2, kPenWidth / 2, -kPenWidth / 2, -kPenWidth / 2);
     switch (m_kind) {
-        case Kind::Rectangle: painter.drawRect(area); break;
-        case Kind::RoundedRectangle: painter.drawRoundedRect(area, 6.0, 6.0); break;
-        case Kind::Ellipse: painter.drawEllipse(area); break;
+        case Kind::Rectangle:
+            painter.drawRect(area);
+            break;
+        case Kind::RoundedRectangle:
+            painter.drawRoundedRect(area, 6.0, 6.0);
+            break;
+        case Kind::Ellipse:
+            painter.drawEllipse(area);
+            break;
     }
 }

@@ -32,8 +32,7 @@ QFont titleFont()
 
 }  // namespace
 
-SplashWindow::SplashWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -54,8 +53,8 @@ SplashWindow::SplashWindow(QWidget* parent)
     auto* logo = new LogoView(112);
     logo->setObjectName(QStringLiteral("imgLogo"));
 
-    auto* subtitle = label(QStringLiteral("Label2"),
-                           QStringLiteral("シリアルＥＥＰＲＯＭプログラマー"));
+    auto* subtitle =
+        label(QStringLiteral("Label2"), QStringLiteral("シリアルＥＥＰＲＯＭプログラマー"));
     QFont subtitleFont = subtitle->font();
     subtitleFont.setPointSize(15);
     subtitleFont.setBold(true);

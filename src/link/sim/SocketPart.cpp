@@ -1,4 +1,4 @@
-#include "link/sim/PartSpec.h"
+#include "link/sim/SocketPart.h"
 
 #include "app/DataFileReader.h"
 #include "devices/DeviceCatalogue.h"
@@ -30,7 +30,7 @@ int usualPageSize(int family, int sizeExponent)
     return 128;
 }
 
-bool checkGeometry(const PartSpec& spec, QString* error)
+bool checkGeometry(const SocketPart& spec, QString* error)
 {
     if (spec.family != kI2c && spec.family != kMicrowire) {
         *error = QStringLiteral("family %1: only 2 (I2C) and 3 (Microwire) exist").arg(spec.family);
@@ -55,8 +55,8 @@ bool checkGeometry(const PartSpec& spec, QString* error)
 
 }  // namespace
 
-std::optional<PartSpec> PartSpec::fromDataFile(const QString& dataFile, const QString& name,
-                                                QString* error)
+std::optional<SocketPart> SocketPart::fromDataFile(const QString& dataFile, const QString& name,
+                                                   QString* error)
 {
     const auto contents = readDataFile(dataFile);
     if (!contents) {
@@ -75,7 +75,7 @@ std::optional<PartSpec> PartSpec::fromDataFile(const QString& dataFile, const QS
         *error = QStringLiteral("%1: %2").arg(name, problem);
         return std::nullopt;
     }
-    PartSpec spec;
+    SocketPart spec;
     spec.name = name;
     spec.family = device.Family;
     spec.sizeExponent = device.SizeExponent;
@@ -85,15 +85,15 @@ std::optional<PartSpec> PartSpec::fromDataFile(const QString& dataFile, const QS
     return spec;
 }
 
-std::optional<PartSpec> PartSpec::fromGeometry(int family, int sizeExponent, int pageSize,
-                                               QString* error)
+std::optional<SocketPart> SocketPart::fromGeometry(int family, int sizeExponent, int pageSize,
+                                                   QString* error)
 {
-    PartSpec spec;
+    SocketPart spec;
     spec.family = family;
     spec.sizeExponent = sizeExponent;
     spec.pageSize = pageSize > 0 ? pageSize : usualPageSize(family, sizeExponent);
-    spec.name = QStringLiteral("%1 x 2^%2").arg(family == kMicrowire ? "93Cxx" : "24Cxx")
-                    .arg(sizeExponent);
+    spec.name =
+        QStringLiteral("%1 x 2^%2").arg(family == kMicrowire ? "93Cxx" : "24Cxx").arg(sizeExponent);
     if (family == kMicrowire) spec.writeCycle = std::chrono::microseconds{10000};
     if (!checkGeometry(spec, error)) return std::nullopt;
     return spec;
