@@ -157,12 +157,8 @@ void TestAccessEmulator::cleanup()
 
 bool TestAccessEmulator::start()
 {
-    Startup::Environment environment;
-    environment.appFolder = m_environment->appFolder();
-    environment.lockFilePath = m_environment->lockFilePath();
-    environment.dialogs = &m_dialogs;
-    environment.desktop = &m_desktop;
-    m_startup = std::make_unique<Startup>(environment);
+    m_startup = std::make_unique<Startup>(Startup::Environment{
+        m_environment->appFolder(), m_environment->lockFilePath(), &m_dialogs, &m_desktop});
     return m_startup->run() && m_startup->mainWindow();
 }
 
