@@ -1,14 +1,16 @@
 // Starts the program in-process with a throw-away settings folder and saves a picture of every
 // top-level window as PNG files in the given folder, for checking the layout and the Japanese
-// texts. Usage: vorle6-screenshots <output-folder> [<app-folder> [<serial-device>]]
+// texts. Usage: vorle6-screenshots <output-folder> [<app-folder> [<serial-device> [<part>]]]
 // With a serial device (for example the one qzpgm-sim prints), the main window is taken again
-// after a Block Read from the board on that device, as main-window-read.png.
+// after a Block Read from the board on that device, as main-window-read.png; <part> picks the
+// device list's entry that begins with that name first.
 #include "app/SettingsStore.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
 #include "link/PortDevices.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QSettings>
@@ -26,8 +28,8 @@ int main(int argc, char* argv[])
     QDir().mkpath(output);
 
     Startup::Environment environment;
-    environment.appFolder =
-        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QCoreApplication::applicationDirPath() + "/..";
+    environment.appFolder = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
+                                     : QCoreApplication::applicationDirPath() + "/..";
     environment.lockFilePath = config.path() + "/vorle6.lock";
     Startup startup(environment);
     if (!startup.run()) return 1;
@@ -45,6 +47,14 @@ int main(int argc, char* argv[])
             settings.save(SettingsKeys::kPorts, SettingsKeys::portKey(1), serialDevice);
             settings.save(SettingsKeys::kSettings, SettingsKeys::kComNo, QStringLiteral("0"));
             MainWindow* main = startup.mainWindow();
+            if (argc > 4) {
+                QComboBox* devices = main->controls().Combo_device;
+                const QString part = QString::fromLocal8Bit(argv[4]);
+                for (int i = 0; i < devices->count(); ++i) {
+                    if (devices->itemText(i).section(' ', 0, 0) == part)
+                        devices->setCurrentIndex(i);
+                }
+            }
             main->controls().Cmd_READ_all->click();
             main->grab().save(output + "/main-window-read.png");
         }
