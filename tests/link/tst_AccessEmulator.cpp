@@ -493,6 +493,7 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
     selectDevice(k1Mbit);
     QSignalSpy unloaded(&window(), &MainWindow::unloaded);
     bool closedWhileRunning = false;
+    QStringList enabledWhileRunning;
     const QRegularExpression progress(QStringLiteral("^[1-9][0-9]*%$"));
     QTimer closer;
     closer.setInterval(10);
@@ -500,11 +501,23 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
         // Some of the part has arrived: the board is in the middle of the transfer.
         if (!window().access().running() || !progress.match(panel(3)).hasMatch()) return;
         closer.stop();
+        // Nothing that changes the port, the device or the image can be reached meanwhile.
+        MainWindowControls& c = controls();
+        const QList<QWidget*> heldOff{c.MSFGrid1, c.Cmd_READ_all, c.Cmd_WRITE_single,
+                                      c.Frame1,   c.Combo_device, c.CmbSize,
+                                      c.Command1, c.Cmd_Open,     c.Cmd_Port};
+        for (QWidget* widget : heldOff) {
+            if (widget->isEnabled()) enabledWhileRunning.append(widget->objectName());
+        }
+        for (QAction* action : {c.mnuBufferClear, c.mnuFileOpen, c.mnuToolsOptions}) {
+            if (action->isEnabled()) enabledWhileRunning.append(action->objectName());
+        }
         closedWhileRunning = !window().close();
     });
     closer.start();
     click(controls().Cmd_READ_all);
     QVERIFY(closedWhileRunning);
+    QCOMPARE(enabledWhileRunning, QStringList());
     QVERIFY(!window().serialPort().isOpen());
     QVERIFY(!window().access().running());
     QVERIFY(!kReadDone.match(panel(1)).hasMatch());
