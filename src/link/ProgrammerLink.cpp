@@ -88,6 +88,7 @@ void ProgrammerLink::Read_Version()
     write('?');
 
     Wait_Input(kIdentificationReply, kDetectionLimit);
+    if (m_cancelled) return;
     if (m_timeOutFlag == 1) {
         showNotConnected(portNumber, kCheckFailedText + QStringLiteral("【") +
                                          QString::number(m_port.receivedCount()) +

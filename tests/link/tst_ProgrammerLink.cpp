@@ -202,6 +202,20 @@ private slots:
         QCOMPARE(f.window.focusCount, 2);
     }
 
+    void cancelDuringDetectionIsNotAConnectionFailure()
+    {
+        LinkFixture f;
+        f.link.Lock_Controls();
+        f.board.expect("?").expect("?").then([&](const QByteArray&) {
+            f.clock.after(1s, [&] { f.link.cancel(); });
+        });
+        f.link.Read_Version();
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.link.TimeOutFlag(), 1);
+        QCOMPARE(f.panels.text(1), QString());
+        QCOMPARE(f.panels.text(2), QString());
+    }
+
     void cancelEndsAWaitWithoutATimeOutText()
     {
         LinkFixture f;
