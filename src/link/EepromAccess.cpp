@@ -42,8 +42,9 @@ std::optional<TransferPlan> EepromAccess::plan(::AccessMode mode, std::int64_t i
 
 void EepromAccess::Cmd_READ_all_Click()
 {
+    // A block read starts from a blank image of the part's size.
     run(::AccessMode::Block, selectedDeviceSize(), QStringLiteral("読み出し中....."),
-        &EepromAccess::Eep_Read);
+        &EepromAccess::Eep_Read, true);
 }
 
 void EepromAccess::Cmd_READ_single_Click()
@@ -63,16 +64,13 @@ void EepromAccess::Cmd_WRITE_single_Click()
 }
 
 void EepromAccess::run(::AccessMode mode, std::int64_t imageSize, const QString& statusText,
-                       void (EepromAccess::*transfer)(const TransferPlan&))
+                       void (EepromAccess::*transfer)(const TransferPlan&), bool startBlank)
 {
     const std::optional<TransferPlan> planned = plan(mode, imageSize);
     if (!planned) return;
     m_link.Lock_Controls();
     if (!statusText.isEmpty()) m_link.panels().setText(1, statusText);
-    // A block read starts from a blank image of the part's size.
-    if (mode == ::AccessMode::Block && transfer == &EepromAccess::Eep_Read) {
-        m_state.image.recreate(imageSize);
-    }
+    if (startBlank) m_state.image.recreate(imageSize);
     m_accessMode = mode;
     (this->*transfer)(*planned);
     m_link.Unlock_Controls();

@@ -37,9 +37,9 @@ public:
     [[nodiscard]] ::AccessMode accessMode() const { return m_accessMode; }
 
 private:
-    // The handlers' common course: check, lock, run the transfer, unlock.
+    // The handlers' common course: check, lock, (blank the image,) run the transfer, unlock.
     void run(::AccessMode mode, std::int64_t imageSize, const QString& statusText,
-             void (EepromAccess::*transfer)(const TransferPlan&));
+             void (EepromAccess::*transfer)(const TransferPlan&), bool startBlank = false);
     [[nodiscard]] std::optional<TransferPlan> plan(::AccessMode mode, std::int64_t imageSize);
     [[nodiscard]] std::int64_t selectedDeviceSize() const;
     void showProgress(std::int64_t current, const TransferPlan& plan, int& shown);
