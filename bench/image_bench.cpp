@@ -4,13 +4,13 @@
 // disturbed by other work on the machine.
 // Usage: QT_QPA_PLATFORM=offscreen vorle6-bench-image [runs]
 #include "app/AppServices.h"
-#include "app/DataFileReader.h"
-#include "app/DesktopOpener.h"
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
-#include "app/UserDialogs.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/DataFileReader.h"
+#include "base/DesktopOpener.h"
+#include "base/SettingsStore.h"
+#include "base/UserDialogs.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/gui/ImageView.h"
 

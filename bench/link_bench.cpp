@@ -1,27 +1,21 @@
 // Times a Block Write and a Block Read of a whole 1 Mbit part (131,072 bytes, 8,192 chunks of
-// 16) through the program's transfer code (EepromAccess over ProgrammerLink, QtSerialPort and
+// 16) through the program's transfer code (EepromTransfer over ProgrammerLink, QtSerialPort and
 // SteadyLinkClock) against qzpgm-sim on a pseudo-terminal.
 //
 //   unpaced  the emulator answers as fast as it can: what the program itself adds per chunk
 //   paced    the emulator keeps the line time of 57600 bit/s and the part's programming time:
 //            how close the transfer comes to the line's limit, and the program's CPU share
 //
-// The window side of an access (the control lock, the grid rebuild after a read) is left out:
-// a small AccessWindow stands in for the main window, so no display is needed.
+// The window side of an access (the control lock, the grid rebuild after a read) is left out.
 // Usage: bench_link [unpaced runs (default 5)] [paced runs (default 1, 0 to skip)]
-#include "app/DataFileReader.h"
-#include "app/ProgramState.h"
-#include "app/SettingsStore.h"
-#include "app/StatusPanels.h"
-#include "app/UserDialogs.h"
+#include "base/DataFileReader.h"
 #include "devices/DeviceCatalogue.h"
-#include "link/AccessWindow.h"
-#include "link/EepromAccess.h"
-#include "link/PortDevices.h"
+#include "image/MemoryImage.h"
+#include "link/EepromTransfer.h"
 #include "link/ProgrammerLink.h"
 #include "link/QtSerialPort.h"
 #include "link/SteadyLinkClock.h"
-#include "link/sim/SocketPart.h"
+#include "sim/SocketPart.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -58,38 +52,6 @@ constexpr double kFixedPauses = 0.050 + 5 * 0.010;
 // The bytes before the first chunk: "??", the 17-byte identification, "E" "e2P", "P",
 // "E" "e2r" (or "e2w") and the two 4-byte address packets.
 constexpr int kSetupBytes = 2 + 17 + 4 + 1 + 4 + 8;
-
-class BenchPanels : public StatusPanels {
-public:
-    void setText(int panel, const QString& text) override { m_texts.at(panel - 1) = text; }
-    [[nodiscard]] QString text(int panel) const override { return m_texts.at(panel - 1); }
-
-private:
-    std::array<QString, 4> m_texts;
-};
-
-class BenchDialogs : public UserDialogs {
-public:
-    MessageAnswer showMessage(const MessageBoxRequest& request) override
-    {
-        std::fprintf(stderr, "message: %s %s\n", qPrintable(request.text),
-                     qPrintable(request.detail));
-        return MessageAnswer::Ok;
-    }
-    FileDialogResult showFileDialog(const FileDialogRequest&) override { return {}; }
-};
-
-// The main window reduced to what a block transfer asks of it.
-class BenchWindow : public AccessWindow {
-public:
-    void setLockedControlsEnabled(bool) override {}
-    void setImageCommandsEnabled(bool) override {}
-    void focusHexBox() override {}
-    [[nodiscard]] std::optional<qint64> currentCellAddress() const override { return 0; }
-    [[nodiscard]] qint64 accessSize() const override { return kPartSize; }
-    void ShowImage() override {}
-    void showReadByte(std::uint8_t) override {}
-};
 
 struct Sample {
     double wall = 0;  // seconds
@@ -153,28 +115,27 @@ private:
     QString m_devicePath;
 };
 
-// One program side for one emulator: the same objects the main window's controller holds.
+// One program side for one emulator: the port, clock and transfer code every front-end uses.
 class Program {
 public:
-    Program(SettingsStore& settings, const SelectedDevice& device)
-        : m_port(settings),
-          m_link(m_port, m_clock, m_panels, m_dialogs, settings, m_window),
-          m_access(m_link, m_state, m_window)
+    Program(const QString& devicePath, const SelectedDevice& device)
+        : m_link(m_port, m_clock), m_transfer(m_link)
     {
-        m_state.selectedDevice = device;
-        m_state.image.recreate(kPartSize);
+        m_settings.devicePath = devicePath;
+        m_request.device = device;
+        m_request.accessSize = kPartSize;
+        m_image.recreate(kPartSize);
     }
 
-    Sample run(const std::function<void(EepromAccess&)>& handler, const QRegularExpression& done)
+    Sample run(const std::function<AccessOutcome()>& access)
     {
         const double cpuStart = processCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
-        handler(m_access);
+        const AccessOutcome outcome = access();
         const auto end = std::chrono::steady_clock::now();
         const double cpu = processCpuSeconds() - cpuStart;
-        const QString outcome = m_panels.text(1);
-        if (!done.match(outcome).hasMatch()) {
-            std::fprintf(stderr, "the access failed: %s\n", qPrintable(outcome));
+        if (!outcome.succeeded()) {
+            std::fprintf(stderr, "the access failed: %s\n", qPrintable(outcome.text));
             std::exit(1);
         }
         return {std::chrono::duration<double>(end - start).count(), cpu};
@@ -182,18 +143,14 @@ public:
 
     Sample write(const QByteArray& contents)
     {
-        for (qint64 i = 0; i < kPartSize; ++i) {
-            m_state.image.set(i, static_cast<std::uint8_t>(contents.at(i)));
-        }
-        static const QRegularExpression done(QStringLiteral("^書き込み終了。"));
-        return run([](EepromAccess& access) { access.Cmd_WRITE_all_Click(); }, done);
+        return run([&] { return m_transfer.write(m_settings, m_request, contents); });
     }
 
     Sample read(const QByteArray& expected)
     {
-        static const QRegularExpression done(QStringLiteral("^読み出し終了。"));
-        const Sample sample = run([](EepromAccess& access) { access.Cmd_READ_all_Click(); }, done);
-        if (m_state.image.bytes() != expected) {
+        m_image.recreate(kPartSize);
+        const Sample sample = run([&] { return m_transfer.read(m_settings, m_request, m_image); });
+        if (m_image.bytes() != expected) {
             std::fprintf(stderr, "the part read back differs from what was written\n");
             std::exit(1);
         }
@@ -201,14 +158,13 @@ public:
     }
 
 private:
-    BenchPanels m_panels;
-    BenchDialogs m_dialogs;
-    BenchWindow m_window;
     QtSerialPort m_port;
     SteadyLinkClock m_clock;
-    ProgramState m_state;
     ProgrammerLink m_link;
-    EepromAccess m_access;
+    EepromTransfer m_transfer;
+    LinkSettings m_settings;
+    TransferRequest m_request;
+    MemoryImage m_image;
 };
 
 // The floor: the same Block Read done by a bare client with blocking reads and writes and
@@ -300,11 +256,9 @@ struct Series {
 
 // Writes then reads the part `runs` times, a different pattern each time, so each read also
 // checks the write before it.
-std::pair<Series, Series> measure(SettingsStore& settings, const SelectedDevice& device,
-                                  const Emulator& emulator, int runs)
+std::pair<Series, Series> measure(const SelectedDevice& device, const Emulator& emulator, int runs)
 {
-    settings.save(SettingsKeys::kPorts, SettingsKeys::portKey(1), emulator.devicePath());
-    Program program(settings, device);
+    Program program(emulator.devicePath(), device);
     Series writes;
     Series reads;
     for (int run = 0; run < runs; ++run) {
@@ -372,8 +326,6 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    SettingsStore settings;
-    settings.save(SettingsKeys::kSettings, SettingsKeys::kComNo, QStringLiteral("0"));
     std::printf("Block Write and Block Read of %s: %lld bytes, %d chunks of %d bytes\n",
                 qPrintable(kDeviceName), static_cast<long long>(kPartSize), kChunks, kChunk);
     std::printf("medians of %d unpaced and %d paced runs; CPU = this process, user + system\n",
@@ -382,7 +334,7 @@ int main(int argc, char* argv[])
 
     {
         const Emulator emulator(dataFile, {});
-        const auto [writes, reads] = measure(settings, device, emulator, unpacedRuns);
+        const auto [writes, reads] = measure(device, emulator, unpacedRuns);
         printUnpaced("read", reads);
         printUnpaced("write", writes);
         const double floor = bareReadMedian(emulator, unpacedRuns);
@@ -394,7 +346,7 @@ int main(int argc, char* argv[])
     }
     if (pacedRuns > 0) {
         const Emulator emulator(dataFile, {QStringLiteral("--baud"), QString::number(kBaud)});
-        const auto [writes, reads] = measure(settings, device, emulator, pacedRuns);
+        const auto [writes, reads] = measure(device, emulator, pacedRuns);
         const double programming =
             kChunks * std::chrono::duration<double>(part->writeCycle).count();
         printPaced("read", reads, 0.0);

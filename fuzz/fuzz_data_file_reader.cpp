@@ -2,7 +2,7 @@
 // Besides the sanitizers' checks it holds the reader to the limits it promises: at most 101
 // rows of at most 20 words, no empty word and no blank inside a word.
 
-#include "app/DataFileReader.h"
+#include "base/DataFileReader.h"
 
 #include <QByteArray>
 

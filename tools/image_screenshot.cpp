@@ -2,13 +2,13 @@
 // katakana, for checking the grid's columns and the byte editor by eye.
 // Usage: vorle6-image-screenshot <output.png>
 #include "app/AppServices.h"
-#include "app/DataFileReader.h"
-#include "app/DesktopOpener.h"
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
-#include "app/UserDialogs.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/DataFileReader.h"
+#include "base/DesktopOpener.h"
+#include "base/SettingsStore.h"
+#include "base/UserDialogs.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/gui/ImageView.h"
 

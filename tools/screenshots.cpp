@@ -4,9 +4,9 @@
 // With a serial device (for example the one qzpgm-sim prints), the main window is taken again
 // after a Block Read from the board on that device, as main-window-read.png; <part> picks the
 // device list's entry that begins with that name first.
-#include "app/SettingsStore.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
+#include "base/SettingsStore.h"
 #include "link/PortDevices.h"
 
 #include <QApplication>

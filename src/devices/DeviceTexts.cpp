@@ -1,6 +1,6 @@
 #include "devices/DeviceTexts.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "devices/DeviceRecord.h"
 #include "devices/SelectedDevice.h"
 

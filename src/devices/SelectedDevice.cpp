@@ -1,6 +1,6 @@
 #include "devices/SelectedDevice.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "devices/DeviceRecord.h"
 
 bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& device,

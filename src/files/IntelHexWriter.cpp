@@ -1,6 +1,6 @@
 #include "files/IntelHexWriter.h"
 
-#include "app/HexText.h"
+#include "base/HexText.h"
 
 #include <algorithm>
 #include <array>

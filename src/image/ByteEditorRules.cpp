@@ -1,7 +1,7 @@
 #include "image/ByteEditorRules.h"
 
-#include "app/HexText.h"
-#include "app/NumberText.h"
+#include "base/HexText.h"
+#include "base/NumberText.h"
 
 #include <QStringEncoder>
 

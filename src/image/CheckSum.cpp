@@ -1,6 +1,6 @@
 #include "image/CheckSum.h"
 
-#include "app/HexText.h"
+#include "base/HexText.h"
 
 QString CheckSumText(const QByteArray& image)
 {

@@ -1,6 +1,6 @@
 #include "image/GridTexts.h"
 
-#include "app/HexText.h"
+#include "base/HexText.h"
 #include "image/GridAddress.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "image/ImageListing.h"
 
-#include "app/HexText.h"
-#include "app/StatusPanels.h"
+#include "base/HexText.h"
+#include "base/StatusPanels.h"
 #include "image/GridAddress.h"
 #include "image/GridTexts.h"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-// The main window as a read or write sees it: the controls it locks, the grid's current cell
-// and access size it reads, and the redraws it asks for when it has finished.
+// The main window as its access handlers (EepromAccess) see it: the controls they lock, the
+// grid's current cell and access size they read, and the redraws they ask for afterwards.
 class AccessWindow {
 public:
     virtual ~AccessWindow() = default;

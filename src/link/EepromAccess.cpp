@@ -1,185 +1,187 @@
 #include "link/EepromAccess.h"
 
-#include "app/ProgramState.h"
-#include "app/StatusPanels.h"
+#include "base/ProductInfo.h"
+#include "base/StatusPanels.h"
+#include "base/UserDialogs.h"
+#include "devices/SelectedDevice.h"
+#include "image/MemoryImage.h"
 #include "link/AccessWindow.h"
+#include "link/LinkSettings.h"
+#include "link/PortUnusableMessage.h"
 #include "link/ProgrammerLink.h"
-#include "link/SerialPort.h"
-#include "link/TransferPlan.h"
 
 namespace {
 
-const QString kReadErrorText = QStringLiteral("  リードエラー");
-const QString kWriteErrorText = QStringLiteral(" ライトエラー");
-constexpr char kNextRequest = '@';
-constexpr char kReady = '@';
+MessageBoxRequest oldFirmwareMessage()
+{
+    MessageBoxRequest message;
+    message.text = QStringLiteral(
+        "このファームウエアバージョンでは、VORLE6.EXEは使用できません。"
+        "ファームウエアバージョン６以上をご使用ください。");
+    message.title = ProductInfo::kApplicationTitle;
+    message.icon = MessageIcon::None;
+    message.buttons = MessageButtons::Ok;
+    return message;
+}
 
 }  // namespace
 
-EepromAccess::EepromAccess(ProgrammerLink& link, ProgramState& state, AccessWindow& window)
-    : m_link(link), m_state(state), m_window(window)
+EepromAccess::EepromAccess(Context context)
+    : m_context(std::move(context)), m_transfer(m_context.link)
 {
+    m_context.link.setObserver(this);
 }
 
-std::int64_t EepromAccess::selectedDeviceSize() const
-{
-    return m_state.selectedDevice ? m_state.selectedDevice->memorySize() : 0;
-}
+bool EepromAccess::running() const { return m_context.link.running(); }
 
-std::optional<TransferPlan> EepromAccess::plan(::AccessMode mode, std::int64_t imageSize)
+TransferRequest EepromAccess::request(::AccessMode mode) const
 {
-    if (m_link.running()) return std::nullopt;
     TransferRequest request;
     request.mode = mode;
-    request.device = &m_state.selectedDevice;
-    request.accessSize = m_window.accessSize();
-    if (mode == ::AccessMode::Byte) request.cellAddress = m_window.currentCellAddress();
-    request.imageSize = imageSize;
-    TransferPlanResult result = planTransfer(request);
-    if (!result.plan) m_link.panels().setText(1, result.refusal);
-    return result.plan;
+    request.device = m_context.device;
+    request.accessSize = m_context.window.accessSize();
+    if (mode == ::AccessMode::Byte) request.cellAddress = m_context.window.currentCellAddress();
+    return request;
 }
 
-void EepromAccess::Cmd_READ_all_Click()
+AccessOutcome EepromAccess::Cmd_READ_all_Click()
 {
+    const TransferRequest block = request(::AccessMode::Block);
     // A block read starts from a blank image of the part's size.
-    run(::AccessMode::Block, selectedDeviceSize(), QStringLiteral("読み出し中....."),
-        &EepromAccess::Eep_Read, true);
+    const std::int64_t partSize = block.device ? block.device->memorySize() : 0;
+    if (auto refused = refusal(block, partSize)) return *refused;
+    return run(::AccessMode::Block, QStringLiteral("読み出し中....."),
+               [&](const LinkSettings& link) {
+                   m_context.image.recreate(partSize);
+                   const TransferPlan plan = *planTransfer(block, partSize).plan;
+                   AccessOutcome outcome = m_transfer.Eep_Read(link, plan, m_context.image);
+                   if (outcome.succeeded()) {
+                       m_context.panels.setText(1, QString());
+                       m_context.window.ShowImage();
+                   }
+                   return outcome;
+               });
 }
 
-void EepromAccess::Cmd_READ_single_Click()
+AccessOutcome EepromAccess::Cmd_READ_single_Click()
 {
-    run(::AccessMode::Byte, m_state.image.size(), QString(), &EepromAccess::Eep_Read);
-}
-
-void EepromAccess::Cmd_WRITE_all_Click()
-{
-    run(::AccessMode::Block, m_state.image.size(), QStringLiteral("書き込み中....."),
-        &EepromAccess::Eep_Write);
-}
-
-void EepromAccess::Cmd_WRITE_single_Click()
-{
-    run(::AccessMode::Byte, m_state.image.size(), QString(), &EepromAccess::Eep_Write);
-}
-
-void EepromAccess::run(::AccessMode mode, std::int64_t imageSize, const QString& statusText,
-                       void (EepromAccess::*transfer)(const TransferPlan&), bool startBlank)
-{
-    const std::optional<TransferPlan> planned = plan(mode, imageSize);
-    if (!planned) return;
-    m_link.Lock_Controls();
-    if (!statusText.isEmpty()) m_link.panels().setText(1, statusText);
-    if (startBlank) m_state.image.recreate(imageSize);
-    m_accessMode = mode;
-    (this->*transfer)(*planned);
-    m_link.Unlock_Controls();
-}
-
-void EepromAccess::Eep_Read(const TransferPlan& plan)
-{
-    LinkClock& clock = m_link.clock();
-    SerialPort& port = m_link.port();
-    clock.pumpEvents();
-    m_opStartTime = clock.now().count();
-    m_link.setTimeOutFlag(0);
-
-    m_link.Read_Version();
-    if (m_link.TimeOutFlag() == 1) return;
-    clock.pumpEvents();
-    m_link.Eep_Prepare(plan.family);
-    if (m_link.cancelled()) return endWithError(kReadErrorText);
-    m_link.Send_Access_Header(plan.family, readLetter(plan.commandVariant));
-    m_link.sendAddressPackets(plan, true);
-
-    std::int64_t current = plan.start;
-    std::uint8_t lastByte = 0;
-    int shown = 0;
-    do {
-        m_link.Wait_Input(plan.chunkCount, ProgrammerLink::kReplyLimit);
-        if (m_link.TimeOutFlag() == 1) return endWithError(kReadErrorText);
-        // Bytes past the chunk are dropped: the board sends the next chunk only after "@".
-        const QByteArray chunk = port.takeAll();
-        for (int i = 0; i < plan.chunkCount; ++i) {
-            if (i >= chunk.size() || !m_state.image.contains(current)) {
-                m_link.setTimeOutFlag(1);
-                return endWithError(kReadErrorText);
-            }
-            lastByte = static_cast<std::uint8_t>(chunk.at(i));
-            m_state.image.set(current, lastByte);
-            ++current;
+    const TransferRequest byte = request(::AccessMode::Byte);
+    if (auto refused = refusal(byte, m_context.image.size())) return *refused;
+    return run(::AccessMode::Byte, QString(), [&](const LinkSettings& link) {
+        const TransferPlan plan = *planTransfer(byte, m_context.image.size()).plan;
+        AccessOutcome outcome = m_transfer.Eep_Read(link, plan, m_context.image);
+        if (outcome.succeeded()) {
+            m_context.panels.setText(1, QString());
+            m_context.window.showReadByte(m_context.image.at(plan.start));
         }
-        clock.pumpEvents();
-        port.discard();
-        port.write(QByteArray(1, kNextRequest));
-        showProgress(current, plan, shown);
-    } while (current <= plan.end);
+        return outcome;
+    });
+}
 
-    m_link.panels().setText(1, QString());
-    if (plan.mode == ::AccessMode::Byte) {
-        m_window.showReadByte(lastByte);
-    } else {
-        m_window.ShowImage();
+AccessOutcome EepromAccess::Cmd_WRITE_all_Click()
+{
+    const TransferRequest block = request(::AccessMode::Block);
+    if (auto refused = refusal(block, m_context.image.size())) return *refused;
+    return run(
+        ::AccessMode::Block, QStringLiteral("書き込み中....."), [&](const LinkSettings& link) {
+            // The bytes as they stand now: whatever happens to the image while the write waits for
+            // the board, the part receives one consistent copy.
+            const QByteArray source = m_context.image.bytes();
+            return m_transfer.Eep_Write(link, *planTransfer(block, source.size()).plan, source);
+        });
+}
+
+AccessOutcome EepromAccess::Cmd_WRITE_single_Click()
+{
+    const TransferRequest byte = request(::AccessMode::Byte);
+    if (auto refused = refusal(byte, m_context.image.size())) return *refused;
+    return run(::AccessMode::Byte, QString(), [&](const LinkSettings& link) {
+        const QByteArray source = m_context.image.bytes();
+        return m_transfer.Eep_Write(link, *planTransfer(byte, source.size()).plan, source);
+    });
+}
+
+std::optional<AccessOutcome> EepromAccess::refusal(const TransferRequest& request,
+                                                   std::int64_t imageSize)
+{
+    AccessOutcome outcome;
+    outcome.kind = AccessOutcome::Kind::Refused;
+    if (running()) {
+        outcome.refusal = AccessOutcome::Refusal::Busy;
+        return outcome;
     }
-    m_link.panels().setText(1, elapsedText(QStringLiteral("読み出し終了。 (")));
-    m_link.Unlock_Controls();
+    const TransferPlanResult planned = planTransfer(request, imageSize);
+    if (planned.plan) return std::nullopt;
+    outcome.refusal = planned.refusal;
+    outcome.text = planned.refusalText;
+    m_context.panels.setText(1, outcome.text);
+    return outcome;
 }
 
-void EepromAccess::Eep_Write(const TransferPlan& plan)
+AccessOutcome EepromAccess::run(::AccessMode mode, const QString& statusText,
+                                const std::function<AccessOutcome(const LinkSettings&)>& transfer)
 {
-    LinkClock& clock = m_link.clock();
-    SerialPort& port = m_link.port();
-    m_opStartTime = clock.now().count();
-    m_link.setTimeOutFlag(0);
-
-    m_link.Read_Version();
-    if (m_link.TimeOutFlag() == 1) return;
-    m_link.Eep_Prepare(plan.family);
-    if (m_link.cancelled()) return endWithError(kWriteErrorText);
-    m_link.Send_Access_Header(plan.family, writeLetter(plan.commandVariant));
-    m_link.sendAddressPackets(plan, false);
-
-    // The bytes as they stand now: whatever happens to the image while the write waits for
-    // the board, the part receives one consistent copy.
-    const QByteArray source = m_state.image.bytes();
-    std::int64_t current = plan.start;
-    int shown = 0;
-    do {
-        clock.pumpEvents();
-        m_link.Wait_Input(1, ProgrammerLink::kReplyLimit);
-        if (m_link.TimeOutFlag() == 1) return endWithError(kWriteErrorText);
-        const QByteArray ready = port.takeAll();
-        if (ready.isEmpty() || ready.at(0) != kReady || current + plan.chunkCount > source.size()) {
-            m_link.setTimeOutFlag(1);
-            return endWithError(kWriteErrorText);
-        }
-        port.write(source.mid(current, plan.chunkCount));
-        current += plan.chunkCount;
-        showProgress(current, plan, shown);
-    } while (current <= plan.end);
-
-    m_link.panels().setText(1, elapsedText(QStringLiteral("書き込み終了。 (")));
-    m_link.Unlock_Controls();
+    Lock_Controls();
+    if (!statusText.isEmpty()) m_context.panels.setText(1, statusText);
+    m_accessMode = mode;
+    m_shownPercent = 0;
+    AccessOutcome outcome;
+    if (m_context.link.begin(statusText)) {
+        outcome = transfer(m_context.linkSettings());
+        m_context.link.end();
+        showOutcome(outcome);
+    }
+    Unlock_Controls();
+    return outcome;
 }
 
-void EepromAccess::showProgress(std::int64_t current, const TransferPlan& plan, int& shown)
+void EepromAccess::showOutcome(const AccessOutcome& outcome)
 {
-    const int percent = progressPercent(current, plan.start, plan.end);
-    if (percent == shown) return;
-    m_link.panels().setText(3, QString::number(percent) + QStringLiteral("%"));
-    shown = percent;
+    switch (outcome.kind) {
+        case AccessOutcome::Kind::PortUnusable:
+            m_context.dialogs.showMessage(portUnusableMessage(outcome.reason));
+            break;
+        case AccessOutcome::Kind::OldFirmware:
+            m_context.dialogs.showMessage(oldFirmwareMessage());
+            break;
+        default:
+            break;
+    }
+    m_context.panels.setText(1, outcome.text);
 }
 
-QString EepromAccess::elapsedText(const QString& prefix) const
+void EepromAccess::Lock_Controls()
 {
-    const auto elapsed = m_link.clock().now() - LinkClock::Duration{m_opStartTime};
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
-    return prefix + QString::number(seconds < 0 ? 0 : seconds) + QStringLiteral("sec)");
+    m_context.window.setLockedControlsEnabled(false);
+    m_context.window.setImageCommandsEnabled(false);
+    m_context.panels.setText(1, QString());
+    m_context.panels.setText(2, QString());
+    m_context.link.setTimeOutFlag(0);
 }
 
-void EepromAccess::endWithError(const QString& errorText)
+void EepromAccess::Unlock_Controls()
 {
-    StatusPanels& panels = m_link.panels();
-    panels.setText(1, panels.text(1) + errorText);
-    m_link.Unlock_Controls();
+    m_context.window.setLockedControlsEnabled(true);
+    m_context.window.setImageCommandsEnabled(true);
+    m_context.window.focusHexBox();
+    m_context.link.end();
+}
+
+void EepromAccess::boardIdentified(const LinkSettings& link, const QString& identification)
+{
+    m_context.panels.setText(2, link.portName() + QStringLiteral(" : ") + identification);
+}
+
+void EepromAccess::boardNotConnected(const LinkSettings& link)
+{
+    m_context.panels.setText(2, link.portName() + QStringLiteral(" : ライター未接続"));
+}
+
+void EepromAccess::replyTimedOut() { m_context.panels.setText(1, QStringLiteral("タイムアウト")); }
+
+void EepromAccess::progressed(const AccessProgress& progress)
+{
+    if (progress.percent == m_shownPercent) return;
+    m_context.panels.setText(3, QString::number(progress.percent) + QStringLiteral("%"));
+    m_shownPercent = progress.percent;
 }

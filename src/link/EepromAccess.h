@@ -1,54 +1,77 @@
 #pragma once
 
+#include "link/AccessObserver.h"
+#include "link/AccessOutcome.h"
 #include "link/AccessPackets.h"
+#include "link/EepromTransfer.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class AccessWindow;
+class MemoryImage;
 class ProgrammerLink;
-struct ProgramState;
-struct TransferPlan;
+class StatusPanels;
+class UserDialogs;
+struct LinkSettings;
+struct SelectedDevice;
 
-// Block Read, Byte Read, Block Write and Byte Write: the four access buttons of the main window
-// and the read and write they run over the programmer link.
+// Block Read, Byte Read, Block Write and Byte Write as the main window runs them: the four
+// access buttons' handlers, the control lock around each access, and the status panels, boxes
+// and redraws that show how it went. The transfers themselves are EepromTransfer's.
 //
 // An access that cannot be carried out safely (no device, a range beyond the memory image, a
 // byte access on a cell that holds no byte) is refused with a status text before anything is
 // locked or sent.
-class EepromAccess {
+class EepromAccess : public AccessObserver {
 public:
-    EepromAccess(ProgrammerLink& link, ProgramState& state, AccessWindow& window);
+    struct Context {
+        ProgrammerLink& link;
+        const std::optional<SelectedDevice>& device;  // SelectedDevice
+        MemoryImage& image;                           // the memory image
+        AccessWindow& window;
+        StatusPanels& panels;
+        UserDialogs& dialogs;
+        std::function<LinkSettings()> linkSettings;  // the stored port settings, read per access
+    };
 
-    void Cmd_READ_all_Click();
-    void Cmd_READ_single_Click();
-    void Cmd_WRITE_all_Click();
-    void Cmd_WRITE_single_Click();
+    explicit EepromAccess(Context context);
 
-    // Reads the plan's range into the memory image; a block read ends with the grid rebuilt,
-    // a byte read with the current cell rewritten.
-    void Eep_Read(const TransferPlan& plan);
-    // Writes the plan's range of the memory image to the part; the image is only read.
-    void Eep_Write(const TransferPlan& plan);
+    AccessOutcome Cmd_READ_all_Click();
+    AccessOutcome Cmd_READ_single_Click();
+    AccessOutcome Cmd_WRITE_all_Click();
+    AccessOutcome Cmd_WRITE_single_Click();
+
+    // The control lock of an access: the grid, the access buttons and the byte editor, and
+    // the commands that would change the port, device or image under it; panels 1 and 2 and
+    // TimeOutFlag cleared.
+    void Lock_Controls();
+    // Safe to run twice in a row: the second run changes nothing.
+    void Unlock_Controls();
 
     // AccessMode of the last access started.
     [[nodiscard]] ::AccessMode accessMode() const { return m_accessMode; }
+    [[nodiscard]] bool running() const;
+
+    void boardIdentified(const LinkSettings& link, const QString& identification) override;
+    void boardNotConnected(const LinkSettings& link) override;
+    void replyTimedOut() override;
+    void progressed(const AccessProgress& progress) override;
 
 private:
-    // The handlers' common course: check, lock, (blank the image,) run the transfer, unlock.
-    void run(::AccessMode mode, std::int64_t imageSize, const QString& statusText,
-             void (EepromAccess::*transfer)(const TransferPlan&), bool startBlank = false);
-    [[nodiscard]] std::optional<TransferPlan> plan(::AccessMode mode, std::int64_t imageSize);
-    [[nodiscard]] std::int64_t selectedDeviceSize() const;
-    void showProgress(std::int64_t current, const TransferPlan& plan, int& shown);
-    [[nodiscard]] QString elapsedText(const QString& prefix) const;
-    void endWithError(const QString& errorText);
+    [[nodiscard]] TransferRequest request(::AccessMode mode) const;
+    [[nodiscard]] std::optional<AccessOutcome> refusal(const TransferRequest& request,
+                                                       std::int64_t imageSize);
+    // Locks, runs `transfer` with the stored link settings, shows the outcome, unlocks.
+    AccessOutcome run(::AccessMode mode, const QString& statusText,
+                      const std::function<AccessOutcome(const LinkSettings&)>& transfer);
+    void showOutcome(const AccessOutcome& outcome);
 
-    ProgrammerLink& m_link;
-    ProgramState& m_state;
-    AccessWindow& m_window;
+    Context m_context;
+    EepromTransfer m_transfer;
     ::AccessMode m_accessMode = ::AccessMode::Block;
-    std::int64_t m_opStartTime = 0;  // OpStartTime, in nanoseconds of the link clock
+    int m_shownPercent = 0;
 };

@@ -1,6 +1,6 @@
 #include "link/PortDevices.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 QString PortDevices::devicePath(int portNumber) const
 {

@@ -4,10 +4,10 @@
 
 QString PortOpenFailure::text() const
 {
-    QString result =
-        QStringLiteral("COM%1 (%2): %3")
-            .arg(portNumber)
-            .arg(devicePath, systemReason.isEmpty() ? QStringLiteral("?") : systemReason);
+    const QString reason = systemReason.isEmpty() ? QStringLiteral("?") : systemReason;
+    QString result = portNumber > 0
+                         ? QStringLiteral("COM%1 (%2): %3").arg(portNumber).arg(devicePath, reason)
+                         : QStringLiteral("%1: %2").arg(devicePath, reason);
     switch (kind) {
         case Kind::PermissionDenied: {
             const QString group = deviceGroup.isEmpty() ? QStringLiteral("dialout") : deviceGroup;
@@ -19,6 +19,10 @@ QString PortOpenFailure::text() const
             break;
         }
         case Kind::NotFound:
+            if (portNumber < 1) {
+                result += QStringLiteral("\n\nこのデバイスはありません。");
+                break;
+            }
             result += QStringLiteral(
                           "\n\nこのデバイスはありません。ボードの USB シリアル変換器が接続されて"
                           "いるか確かめてください。通信ポート n は /dev/ttyUSB(n-1) です。別の"

@@ -1,6 +1,6 @@
 #include "link/PortUnusableMessage.h"
 
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 
 MessageBoxRequest portUnusableMessage(const QString& reason)
 {

@@ -1,13 +1,11 @@
 #include "link/ProgrammerLink.h"
 
-#include "app/NumberText.h"
-#include "app/ProductInfo.h"
-#include "app/SettingsStore.h"
-#include "app/StatusPanels.h"
-#include "app/UserDialogs.h"
+#include "base/HexText.h"
+#include "base/NumberText.h"
+#include "link/AccessObserver.h"
 #include "link/AccessPackets.h"
-#include "link/AccessWindow.h"
-#include "link/PortUnusableMessage.h"
+#include "link/LinkLog.h"
+#include "link/LinkSettings.h"
 #include "link/SerialPort.h"
 #include "link/TransferPlan.h"
 
@@ -19,133 +17,157 @@ const QString kBoardName = QStringLiteral("QZ-PGM");
 const QString kTimeOutText = QStringLiteral("タイムアウト");
 const QString kCheckFailedText = QStringLiteral("プログラマ接続確認エラー。");
 
-QString portText(int portNumber) { return QStringLiteral("COM") + QString::number(portNumber); }
+QString lineText(const QByteArray& bytes)
+{
+    QString text;
+    for (const char byte : bytes) {
+        if (!text.isEmpty()) text += QLatin1Char(' ');
+        text += hexText(static_cast<quint8>(byte), 2);
+    }
+    return text;
+}
 
 }  // namespace
 
-ProgrammerLink::ProgrammerLink(SerialPort& port, LinkClock& clock, StatusPanels& panels,
-                               UserDialogs& dialogs, const SettingsStore& settings,
-                               AccessWindow& window)
-    : m_port(port),
-      m_clock(clock),
-      m_panels(panels),
-      m_dialogs(dialogs),
-      m_settings(settings),
-      m_window(window)
+ProgrammerLink::ProgrammerLink(SerialPort& port, LinkClock& clock) : m_port(port), m_clock(clock) {}
+
+bool ProgrammerLink::begin(const QString& statusText)
 {
+    if (m_running) return false;
+    m_running = true;
+    m_cancelled = false;
+    m_timeOutFlag = 0;
+    m_statusText = statusText;
+    return true;
+}
+
+void ProgrammerLink::end()
+{
+    if (m_port.isOpen()) m_port.close();
+    m_running = false;
 }
 
 void ProgrammerLink::Wait_Input(int minimum, LinkClock::Duration limit)
 {
+    if (awaitBytes(minimum, limit)) return;
+    m_timeOutFlag = 1;
+    if (m_cancelled) return;
+    m_statusText = kTimeOutText;
+    qCDebug(lcLink) << "no reply: wanted" << minimum << "bytes, have" << m_port.receivedCount();
+    if (m_observer) m_observer->replyTimedOut();
+}
+
+bool ProgrammerLink::awaitBytes(int minimum, LinkClock::Duration limit)
+{
     const LinkClock::Duration waitStartTime = m_clock.now();
     for (;;) {
-        if (m_port.receivedCount() >= minimum) return;
+        if (m_port.receivedCount() >= minimum) return true;
         m_clock.pumpEvents();
-        if (m_cancelled) {
-            m_timeOutFlag = 1;
-            return;
-        }
+        if (m_cancelled) return false;
         // Strictly greater: at exactly the limit the wait goes on.
-        if (m_clock.now() - waitStartTime > limit) {
-            m_timeOutFlag = 1;
-            m_panels.setText(1, kTimeOutText);
-            return;
-        }
+        if (m_clock.now() - waitStartTime > limit) return false;
         m_clock.sleepUntil(waitStartTime + limit, m_port, minimum);
     }
 }
 
-void ProgrammerLink::Read_Version()
+AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link)
 {
-    using namespace SettingsKeys;
     m_timeOutFlag = 0;
     if (m_port.isOpen()) m_port.close();
 
-    const int portNumber =
-        m_settings.getIndex(kSettings, kComNo, 0, 0, SerialPort::kLastPortNumber - 1) + 1;
-    m_port.setPortNumber(portNumber);
+    m_port.setPortNumber(link.portNumber);
+    m_port.setDevicePath(link.devicePath);
     m_port.setReceiveMode(SerialPort::ReceiveMode::Text);
-    m_port.setRts(m_settings.getSwitch(kSettings, kRts, true));
-    m_port.setDtr(m_settings.getSwitch(kSettings, kDtr, false));
+    m_port.setRts(link.rts);
+    m_port.setDtr(link.dtr);
 
-    if (!m_port.isOpen()) {
-        QString reason;
-        if (!m_port.open(&reason)) {
-            m_dialogs.showMessage(portUnusableMessage(reason));
-            showNotConnected(portNumber, kCheckFailedText + QStringLiteral("【0】"));
-            m_timeOutFlag = 1;
-            return;
-        }
+    QString reason;
+    if (!m_port.open(&reason)) {
+        qCDebug(lcLink) << "cannot open" << link.devicePath << reason;
+        AccessOutcome outcome =
+            detectionFailure(AccessOutcome::Kind::PortUnusable,
+                             kCheckFailedText + QStringLiteral("【0】"), link, true);
+        outcome.reason = reason;
+        return outcome;
     }
+    qCDebug(lcLink) << "opened" << link.devicePath << "RTS" << link.rts << "DTR" << link.dtr;
 
     // An answer to the first query (or one left over from an earlier access) is dropped; only
     // the answer to the second one is read.
     m_port.discard();
-    write('?');
+    send("?");
     m_clock.pause(kQueryPause);
     m_clock.pumpEvents();
     m_port.discard();
-    write('?');
+    send("?");
 
     Wait_Input(kIdentificationReply, kDetectionLimit);
-    if (m_cancelled) return;
+    if (m_cancelled) {
+        AccessOutcome outcome;
+        outcome.kind = AccessOutcome::Kind::Cancelled;
+        outcome.text = m_statusText;
+        return outcome;
+    }
     if (m_timeOutFlag == 1) {
-        showNotConnected(portNumber, kCheckFailedText + QStringLiteral("【") +
-                                         QString::number(m_port.receivedCount()) +
-                                         QStringLiteral("】"));
-        return;
+        const int answered = m_port.receivedCount();
+        AccessOutcome outcome =
+            detectionFailure(AccessOutcome::Kind::NoBoard,
+                             kCheckFailedText + QStringLiteral("【") + QString::number(answered) +
+                                 QStringLiteral("】"),
+                             link, true);
+        outcome.reason = QString::number(answered);
+        return outcome;
     }
 
-    const QString identification =
-        QString::fromLatin1(m_port.takeAll()).left(kIdentificationLength);
+    const QString identification = QString::fromLatin1(takeReceived()).left(kIdentificationLength);
     if (!identification.startsWith(kBoardName)) {
-        showNotConnected(portNumber, kCheckFailedText);
-        m_timeOutFlag = 1;
-        return;
+        AccessOutcome outcome =
+            detectionFailure(AccessOutcome::Kind::NoBoard, kCheckFailedText, link, true);
+        outcome.reason = identification;
+        return outcome;
     }
-    m_panels.setText(2, portText(portNumber) + QStringLiteral(" : ") + identification);
+    if (m_observer) m_observer->boardIdentified(link, identification);
 
     // A board that cannot follow the commands below is not sent them.
     const std::optional<double> version = parseDecimal(identification.right(kVersionLength));
     if (!version) {
-        stopDetection(kCheckFailedText);
-        return;
+        AccessOutcome outcome =
+            detectionFailure(AccessOutcome::Kind::BadReply, kCheckFailedText, link, false);
+        outcome.identification = identification;
+        return outcome;
     }
     const auto firmware = static_cast<float>(*version);
     if (firmware != 0.0F && firmware < kMinimumFirmware) {
-        MessageBoxRequest message;
-        message.text = QStringLiteral(
-            "このファームウエアバージョンでは、VORLE6.EXEは使用できません。"
-            "ファームウエアバージョン６以上をご使用ください。");
-        message.title = ProductInfo::kApplicationTitle;
-        message.icon = MessageIcon::None;
-        message.buttons = MessageButtons::Ok;
-        m_dialogs.showMessage(message);
-        stopDetection(kCheckFailedText);
-        return;
+        AccessOutcome outcome =
+            detectionFailure(AccessOutcome::Kind::OldFirmware, kCheckFailedText, link, false);
+        outcome.identification = identification;
+        return outcome;
     }
 
     m_port.setReceiveMode(SerialPort::ReceiveMode::Bytes);
+    AccessOutcome outcome;
+    outcome.identification = identification;
+    return outcome;
 }
 
-void ProgrammerLink::showNotConnected(int portNumber, const QString& operationText)
+AccessOutcome ProgrammerLink::detectionFailure(AccessOutcome::Kind kind, const QString& text,
+                                               const LinkSettings& link, bool notConnected)
 {
-    m_panels.setText(2, portText(portNumber) + QStringLiteral(" : ライター未接続"));
-    m_panels.setText(1, operationText);
-}
-
-void ProgrammerLink::stopDetection(const QString& operationText)
-{
-    m_panels.setText(1, operationText);
     m_timeOutFlag = 1;
+    m_statusText = text;
+    if (notConnected && m_observer) m_observer->boardNotConnected(link);
+    AccessOutcome outcome;
+    outcome.kind = kind;
+    outcome.text = text;
+    return outcome;
 }
 
 void ProgrammerLink::Eep_Prepare(std::int32_t family)
 {
     m_port.discard();
-    write('E');
+    send("E");
     m_clock.pause(kCommandPause);
-    m_port.write(QByteArray{"e"} + familyDigit(family) + 'P');
+    send(QByteArray{"e"} + familyDigit(family) + 'P');
     m_timeOutFlag = 0;
     // The answer stays in the receive buffer; the header drops it.
     Wait_Input(1, kReplyLimit);
@@ -154,39 +176,32 @@ void ProgrammerLink::Eep_Prepare(std::int32_t family)
 void ProgrammerLink::Send_Access_Header(std::int32_t family, char letter)
 {
     m_port.discard();
-    write('E');
+    send("E");
     m_clock.pause(kCommandPause);
-    m_port.write(QByteArray{"e"} + familyDigit(family) + letter);
+    send(QByteArray{"e"} + familyDigit(family) + letter);
     m_clock.pause(kCommandPause);
 }
 
 void ProgrammerLink::sendAddressPackets(const TransferPlan& plan, bool pumpEvents)
 {
     for (const QByteArray& packet : {plan.startPacket(), plan.endPacket()}) {
-        m_port.write(packet);
+        send(packet);
         if (pumpEvents) m_clock.pumpEvents();
         m_clock.pause(kCommandPause);
     }
 }
 
-void ProgrammerLink::Lock_Controls()
+void ProgrammerLink::send(const QByteArray& bytes)
 {
-    m_running = true;
-    m_cancelled = false;
-    m_window.setLockedControlsEnabled(false);
-    m_window.setImageCommandsEnabled(false);
-    m_panels.setText(1, QString());
-    m_panels.setText(2, QString());
-    m_timeOutFlag = 0;
+    qCDebug(lcLink).noquote() << "PC >" << lineText(bytes);
+    m_port.write(bytes);
 }
 
-void ProgrammerLink::Unlock_Controls()
+QByteArray ProgrammerLink::takeReceived()
 {
-    m_window.setLockedControlsEnabled(true);
-    m_window.setImageCommandsEnabled(true);
-    m_window.focusHexBox();
-    if (m_port.isOpen()) m_port.close();
-    m_running = false;
+    QByteArray bytes = m_port.takeAll();
+    qCDebug(lcLink).noquote() << "board <" << lineText(bytes);
+    return bytes;
 }
 
 void ProgrammerLink::cancel()
@@ -195,5 +210,3 @@ void ProgrammerLink::cancel()
     m_cancelled = true;
     m_clock.wake();
 }
-
-void ProgrammerLink::write(char byte) { m_port.write(QByteArray(1, byte)); }

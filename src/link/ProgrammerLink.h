@@ -1,50 +1,68 @@
 #pragma once
 
+#include "link/AccessOutcome.h"
 #include "link/LinkClock.h"
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
-class AccessWindow;
+class AccessObserver;
 class SerialPort;
-class SettingsStore;
-class StatusPanels;
-class UserDialogs;
+struct LinkSettings;
 struct TransferPlan;
 
-// The framing every access to the programmer board shares: the control lock, detection of the
-// board, the preamble and header that open a read or write, the address packets and the reply
-// wait with its time-out flag. EepromAccess runs the reads and writes on top of it.
+// The framing every access to the programmer board shares: detection of the board, the
+// preamble and header that open a read or write, the address packets and the reply wait with
+// its time-out flag. EepromTransfer runs the reads and writes on top of it.
 //
-// Everything runs on the user-interface thread. Waits sleep in the event loop, so the window
-// keeps repainting; the short pauses between commands block.
+// One access runs at a time, on the thread that owns the port and the clock. Waits sleep in
+// that thread's event loop; the short pauses between commands block. The link keeps the status
+// text the access would show (the window's panel 1), so that each outcome carries its words.
 class ProgrammerLink {
 public:
     static constexpr auto kDetectionLimit = std::chrono::seconds{10};
     static constexpr auto kReplyLimit = std::chrono::seconds{30};
+    // The board answers the last chunk of a write once it has programmed it: a page takes
+    // 5 to 10 ms, a Microwire chunk of 16 bytes up to 160 ms.
+    static constexpr auto kLastChunkLimit = std::chrono::seconds{1};
     static constexpr auto kCommandPause = std::chrono::milliseconds{10};
     static constexpr auto kQueryPause = std::chrono::milliseconds{50};
     static constexpr int kIdentificationReply = 17;  // 15 characters of text and two more
     static constexpr float kMinimumFirmware = 6.0F;
 
-    ProgrammerLink(SerialPort& port, LinkClock& clock, StatusPanels& panels, UserDialogs& dialogs,
-                   const SettingsStore& settings, AccessWindow& window);
+    ProgrammerLink(SerialPort& port, LinkClock& clock);
+
+    // Where progress and the board's identification go; none by default.
+    void setObserver(AccessObserver* observer) { m_observer = observer; }
+    [[nodiscard]] AccessObserver* observer() const { return m_observer; }
+
+    // Marks the start of an access: clears the flag and the cancel request and sets the status
+    // text the access starts from. False when an access is already running.
+    [[nodiscard]] bool begin(const QString& statusText);
+    // Ends the access: closes the port. Safe to run twice.
+    void end();
+    [[nodiscard]] bool running() const { return m_running; }
 
     // TimeOutFlag: 1 once a wait has run out, a reply was wrong or the access was stopped;
-    // it stays 1 until the next clearing point (lock, detection, start of a read or write,
+    // it stays 1 until the next clearing point (begin, detection, start of a read or write,
     // preamble).
     [[nodiscard]] std::int32_t TimeOutFlag() const { return m_timeOutFlag; }
     void setTimeOutFlag(std::int32_t flag) { m_timeOutFlag = flag; }
 
     // Waits until at least `minimum` bytes have been received or more than `limit` has passed
-    // since the wait began. On time-out: TimeOutFlag = 1 and "タイムアウト" in panel 1.
+    // since the wait began. On time-out: TimeOutFlag = 1 and the status text "タイムアウト".
     void Wait_Input(int minimum, LinkClock::Duration limit);
+    // The same wait without the flag or the time-out text: true when the bytes came, false when
+    // `limit` passed or the access was cancelled.
+    [[nodiscard]] bool awaitBytes(int minimum, LinkClock::Duration limit);
 
-    // Opens the port from the stored settings and checks that a QZ-PGM board with firmware 6 or
-    // later answers. TimeOutFlag = 1 when the access must not go on. The port stays open.
-    void Read_Version();
+    // Opens the port on `link` and checks that a QZ-PGM board with firmware 6 or later answers.
+    // Done (with the identification) when the access may go on; otherwise TimeOutFlag = 1 and
+    // the outcome says why. The port stays open.
+    [[nodiscard]] AccessOutcome Read_Version(const LinkSettings& link);
 
     // "E", then "e" + family digit + "P"; waits up to 30 s for any answer.
     void Eep_Prepare(std::int32_t family);
@@ -54,33 +72,32 @@ public:
     // each pause.
     void sendAddressPackets(const TransferPlan& plan, bool pumpEvents);
 
-    void Lock_Controls();
-    // Safe to run twice in a row: the second run changes nothing.
-    void Unlock_Controls();
+    // Sends `bytes` and logs them.
+    void send(const QByteArray& bytes);
+    // Takes every received byte and logs them.
+    [[nodiscard]] QByteArray takeReceived();
 
-    // An access holds the lock.
-    [[nodiscard]] bool running() const { return m_running; }
     // Ends the running access at its next wait, as if the board had stopped answering, without
-    // a time-out text. Used when the main window closes during an access.
+    // a time-out text. Call on the link's own thread (from its event loop).
     void cancel();
     [[nodiscard]] bool cancelled() const { return m_cancelled; }
 
+    // The status text as the access has left it so far.
+    [[nodiscard]] const QString& statusText() const { return m_statusText; }
+    void setStatusText(const QString& text) { m_statusText = text; }
+
     [[nodiscard]] SerialPort& port() { return m_port; }
     [[nodiscard]] LinkClock& clock() { return m_clock; }
-    [[nodiscard]] StatusPanels& panels() { return m_panels; }
 
 private:
-    void write(char byte);
-    void showNotConnected(int portNumber, const QString& operationText);
-    void stopDetection(const QString& operationText);
+    [[nodiscard]] AccessOutcome detectionFailure(AccessOutcome::Kind kind, const QString& text,
+                                                 const LinkSettings& link, bool notConnected);
 
     SerialPort& m_port;
     LinkClock& m_clock;
-    StatusPanels& m_panels;
-    UserDialogs& m_dialogs;
-    const SettingsStore& m_settings;
-    AccessWindow& m_window;
+    AccessObserver* m_observer = nullptr;
+    QString m_statusText;
     std::int32_t m_timeOutFlag = 0;
     bool m_running = false;
-    bool m_cancelled = false;
+    std::atomic<bool> m_cancelled{false};
 };

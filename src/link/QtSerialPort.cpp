@@ -49,8 +49,7 @@ PortOpenFailure::Kind failureKind(QSerialPort::SerialPortError error, const QStr
 
 }  // namespace
 
-QtSerialPort::QtSerialPort(const SettingsStore& settings, QObject* parent)
-    : SerialPort(parent), m_devices(settings), m_port(new QSerialPort(this))
+QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent), m_port(new QSerialPort(this))
 {
     setObjectName(QStringLiteral("MSComm1"));
     connect(m_port, &QSerialPort::readyRead, this, &SerialPort::bytesArrived);
@@ -61,7 +60,7 @@ QtSerialPort::~QtSerialPort() { close(); }
 bool QtSerialPort::open(QString* failureReason)
 {
     if (m_port->isOpen()) return true;
-    const QString path = devicePath();
+    const QString path = m_devicePath;
     m_port->setPortName(path);
     m_port->setBaudRate(kBaudRate);
     m_port->setDataBits(QSerialPort::Data8);

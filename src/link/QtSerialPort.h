@@ -1,18 +1,19 @@
 #pragma once
 
-#include "link/PortDevices.h"
 #include "link/SerialPort.h"
 
 class QSerialPort;
 
 // The program's serial port (objectName "MSComm1") over Qt Serial Port: 57600 bit/s, 8N1, no
-// flow control, port numbers mapped to devices by PortDevices.
+// flow control, on the device its caller names.
 class QtSerialPort final : public SerialPort {
     Q_OBJECT
 public:
-    explicit QtSerialPort(const SettingsStore& settings, QObject* parent = nullptr);
+    explicit QtSerialPort(QObject* parent = nullptr);
     ~QtSerialPort() override;
 
+    void setDevicePath(const QString& path) override { m_devicePath = path; }
+    [[nodiscard]] QString devicePath() const override { return m_devicePath; }
     void setPortNumber(int portNumber) override { m_portNumber = portNumber; }
     [[nodiscard]] int portNumber() const override { return m_portNumber; }
     void setRts(bool on) override { m_rts = on; }
@@ -28,16 +29,13 @@ public:
     void discard() override;
     void expectBytes(int count) override;
 
-    // The device the current port number stands for.
-    [[nodiscard]] QString devicePath() const { return m_devices.devicePath(m_portNumber); }
-
 private:
     void drain();
     void requestLowLatency();
 
-    PortDevices m_devices;
     QSerialPort* m_port = nullptr;
-    int m_portNumber = kFirstPortNumber;
+    QString m_devicePath;
+    int m_portNumber = 0;
     bool m_rts = true;
     bool m_dtr = false;
     ReceiveMode m_receiveMode = ReceiveMode::Text;

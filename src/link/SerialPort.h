@@ -5,7 +5,8 @@
 #include <QString>
 
 // The serial port that the programmer link talks through (MSComm1): exactly the operations the
-// board protocol needs. The main window owns the one real port; tests use a scripted fake.
+// board protocol needs. The main window owns its one real port, the command line one per board;
+// tests use a scripted fake or the emulated board.
 //
 // Line settings are fixed for every opening: 57600 bit/s, 8 data bits, no parity, 1 stop bit,
 // no flow control. Nothing here blocks waiting for data: a caller that needs bytes waits in the
@@ -23,7 +24,10 @@ public:
 
     using QObject::QObject;
 
-    // Takes effect at the next open().
+    // Take effect at the next open(): the system device, and the port number that names it in
+    // texts (0 when the device was named directly).
+    virtual void setDevicePath(const QString& path) = 0;
+    [[nodiscard]] virtual QString devicePath() const = 0;
     virtual void setPortNumber(int portNumber) = 0;
     [[nodiscard]] virtual int portNumber() const = 0;
 

@@ -1,12 +1,23 @@
 #include "link/TransferPlan.h"
 
-#include "devices/SelectedDevice.h"
+#include <algorithm>
 
 namespace {
 
-TransferPlanResult refuse(const QString& text) { return {std::nullopt, text}; }
+using Refusal = AccessOutcome::Refusal;
+
+TransferPlanResult refuse(Refusal refusal, const QString& text)
+{
+    return {std::nullopt, refusal, text};
+}
 
 }  // namespace
+
+qint64 TransferPlan::chunkedByteCount() const
+{
+    const qint64 chunks = (byteCount() + chunkCount - 1) / chunkCount;
+    return chunks * chunkCount;
+}
 
 QByteArray TransferPlan::startPacket() const
 {
@@ -18,15 +29,16 @@ QByteArray TransferPlan::endPacket() const
     return Build_Address_Packet(chunkCount, end, family, microwireParam);
 }
 
-TransferPlanResult planTransfer(const TransferRequest& request)
+TransferPlanResult planTransfer(const TransferRequest& request, std::int64_t imageSize)
 {
-    if (!request.device || !request.device->has_value()) {
-        return refuse(QStringLiteral("デバイスが選択されていません。"));
+    if (!request.device) {
+        return refuse(Refusal::NoDevice, QStringLiteral("デバイスが選択されていません。"));
     }
-    const SelectedDevice& device = **request.device;
+    const SelectedDevice& device = *request.device;
     if (device.Family != SelectedDevice::kFamilyI2c &&
         device.Family != SelectedDevice::kFamilyMicrowire) {
         return refuse(
+            Refusal::UnknownFamily,
             QStringLiteral("このデバイスの種類（%1）は読み書きできません。").arg(device.Family));
     }
 
@@ -37,32 +49,42 @@ TransferPlanResult planTransfer(const TransferRequest& request)
     plan.microwireParam = device.MicrowireParam;
     plan.chunkCount = chunkCount(device, request.mode);
     if (plan.chunkCount < 1) {
-        return refuse(QStringLiteral("このデバイスのページサイズ（%1）では読み書きできません。")
+        return refuse(Refusal::NoChunk,
+                      QStringLiteral("このデバイスのページサイズ（%1）では読み書きできません。")
                           .arg(device.PageSize));
     }
+    // Neither the image nor the part may be overrun: the part's address counter would wrap.
+    const std::int64_t limit = std::min<std::int64_t>(imageSize, device.memorySize());
 
     if (request.mode == AccessMode::Byte) {
-        if (!request.cellAddress || *request.cellAddress < 0 ||
-            *request.cellAddress >= request.imageSize) {
-            return refuse(QStringLiteral(
-                "バイト単位の読み書きは、グリッドでデータのセルを選んでから行ってください。"));
+        if (!request.cellAddress || *request.cellAddress < 0 || *request.cellAddress >= limit) {
+            return refuse(Refusal::NotAByteCell,
+                          QStringLiteral("バイト単位の読み書きは、グリッドでデータのセルを"
+                                         "選んでから行ってください。"));
         }
         plan.start = plan.end = static_cast<std::int32_t>(*request.cellAddress);
-        return {plan, {}};
+        return {plan, Refusal::None, {}};
     }
 
     if (request.accessSize < 1) {
-        return refuse(QStringLiteral("アクセスサイズが選ばれていません。"));
+        return refuse(Refusal::NoAccessSize, QStringLiteral("アクセスサイズが選ばれていません。"));
+    }
+    if (request.offset < 0 || request.offset % plan.chunkCount != 0) {
+        return refuse(Refusal::Misaligned,
+                      QStringLiteral("開始アドレス %1 は %2 バイト単位の境界にありません。")
+                          .arg(request.offset)
+                          .arg(plan.chunkCount));
     }
     // The board moves whole chunks, so the last one may reach past the access size.
     const std::int64_t chunks = (request.accessSize + plan.chunkCount - 1) / plan.chunkCount;
-    if (chunks * plan.chunkCount > request.imageSize) {
-        return refuse(QStringLiteral("アクセスサイズ %1 バイトがメモリーの大きさ %2 バイトを"
+    if (request.offset + chunks * plan.chunkCount > limit) {
+        return refuse(Refusal::OutsideImage,
+                      QStringLiteral("アクセスサイズ %1 バイトがメモリーの大きさ %2 バイトを"
                                      "超えるため、読み書きできません。")
                           .arg(request.accessSize)
-                          .arg(request.imageSize));
+                          .arg(limit - request.offset));
     }
-    plan.start = 0;
-    plan.end = static_cast<std::int32_t>(request.accessSize - 1);
-    return {plan, {}};
+    plan.start = static_cast<std::int32_t>(request.offset);
+    plan.end = static_cast<std::int32_t>(request.offset + request.accessSize - 1);
+    return {plan, Refusal::None, {}};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/SelectedDevice.h"
+#include "link/AccessOutcome.h"
 #include "link/AccessPackets.h"
 
 #include <QString>
@@ -7,11 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-struct SelectedDevice;
-
 // The range, chunk size and command of one read or write, worked out before anything is sent.
-// An access that would step outside the memory image, or that the board cannot carry out, is
-// refused with a status text instead.
 struct TransferPlan {
     AccessMode mode = AccessMode::Block;
     std::int32_t family = 0;
@@ -21,22 +19,32 @@ struct TransferPlan {
     std::int32_t start = 0;
     std::int32_t end = 0;  // inclusive
 
+    [[nodiscard]] qint64 byteCount() const { return qint64{end} - start + 1; }
+    // The range rounded up to whole chunks: the board moves whole chunks only.
+    [[nodiscard]] qint64 chunkedByteCount() const;
+
     // One address packet: a byte access sends the same one twice.
     [[nodiscard]] QByteArray startPacket() const;
     [[nodiscard]] QByteArray endPacket() const;
 };
 
+// What one access is asked to do; every value is the caller's, taken by value.
 struct TransferRequest {
     AccessMode mode = AccessMode::Block;
-    const std::optional<SelectedDevice>* device = nullptr;
-    std::int64_t accessSize = 0;              // block access: bytes from address 0
+    std::optional<SelectedDevice> device;
+    std::int64_t offset = 0;                  // block access: the first address
+    std::int64_t accessSize = 0;              // block access: the number of bytes
     std::optional<std::int64_t> cellAddress;  // byte access: the current byte cell, if any
-    std::int64_t imageSize = 0;               // the memory image the transfer reads or fills
 };
 
 struct TransferPlanResult {
     std::optional<TransferPlan> plan;
-    QString refusal;  // the status text when there is no plan
+    AccessOutcome::Refusal refusal = AccessOutcome::Refusal::None;
+    QString refusalText;  // the status text when there is no plan
 };
 
-[[nodiscard]] TransferPlanResult planTransfer(const TransferRequest& request);
+// Plans `request` against an image of `imageSize` bytes (the one a read fills or a write sends
+// from). An access that would step outside the image or the part, or that the board cannot
+// carry out, is refused with a status text instead.
+[[nodiscard]] TransferPlanResult planTransfer(const TransferRequest& request,
+                                              std::int64_t imageSize);

@@ -1,9 +1,9 @@
 #include "ui/HelpContents.h"
 
-#include "app/DesktopOpener.h"
-#include "app/FileExists.h"
-#include "app/ProductInfo.h"
-#include "app/UserDialogs.h"
+#include "base/DesktopOpener.h"
+#include "base/FileExists.h"
+#include "base/ProductInfo.h"
+#include "base/UserDialogs.h"
 
 #include <QDir>
 

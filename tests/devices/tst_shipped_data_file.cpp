@@ -1,5 +1,5 @@
 // Self-check of the data file the program ships: every row describes a usable part.
-#include "app/DataFileReader.h"
+#include "base/DataFileReader.h"
 #include "devices/DeviceCatalogue.h"
 #include "devices/DeviceTexts.h"
 #include "devices/SelectedDevice.h"

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/AppServices.h"
-#include "app/DataFileReader.h"
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/DataFileReader.h"
+#include "base/SettingsStore.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/gui/ImageView.h"
 #include "support/FakeDesktopOpener.h"

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "link/AccessWindow.h"
 #include "link/EepromAccess.h"
+#include "link/LinkSettings.h"
 #include "link/ProgrammerLink.h"
 #include "support/FakeBoard.h"
 #include "support/FakeLinkClock.h"
@@ -37,10 +38,12 @@ public:
     QList<std::uint8_t> readBytes;
 };
 
-// A programmer link on a scripted board and fake time, with a device selected.
+// A programmer link on a scripted board and fake time, with the window's handlers on top.
 struct LinkFixture {
     LinkFixture()
-        : link(port, clock, panels, dialogs, settings, window), access(link, state, window)
+        : link(port, clock),
+          access({link, state.selectedDevice, state.image, window, panels, dialogs,
+                  [this] { return linkSettings(); }})
     {
     }
 
@@ -51,6 +54,9 @@ struct LinkFixture {
             makeDevice(family, sizeExponent, pageSize, commandVariant, microwireParam);
         state.image.recreate(state.selectedDevice->memorySize());
     }
+
+    [[nodiscard]] LinkSettings linkSettings() const { return LinkSettings::stored(settings); }
+    [[nodiscard]] AccessOutcome readVersion() { return link.Read_Version(linkSettings()); }
 
     // The two identification queries, answered like a firmware 6.00 board.
     FakeBoard& expectDetection(const QByteArray& answer = FakeBoard::identification())

@@ -1,15 +1,17 @@
-// The four access buttons of the real main window against qzpgm-sim on a pseudo-terminal:
-// whole-part and single-byte transfers of three kinds of part, and how each board failure the
-// emulator can show ends. Waits and time-outs run on the real clock here; the fine points of
-// the protocol's timing are tested with a fake clock elsewhere.
-#include "app/SettingsStore.h"
+// The four access buttons of the real main window against the emulated board: whole-part and
+// single-byte transfers of three kinds of part, and how each board failure ends. The board
+// runs in process on the fake clock, so time-outs take no real time; one test goes through
+// the real serial port to qzpgm-sim on a pseudo-terminal.
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
+#include "base/SettingsStore.h"
 #include "image/gui/ImageView.h"
 #include "link/PortDevices.h"
 #include "link/SerialPort.h"
 #include "link/gui/AccessController.h"
+#include "support/EmulatedBoards.h"
 #include "support/FakeDesktopOpener.h"
+#include "support/FakeLinkClock.h"
 #include "support/FakeUserDialogs.h"
 #include "support/SimProcess.h"
 #include "support/TestEnvironment.h"
@@ -25,11 +27,11 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
 using namespace SettingsKeys;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -65,46 +67,6 @@ QString cellLabel(quint8 value) { return QString::asprintf("0x%02X", value); }
 
 }  // namespace
 
-// One emulated board: its part kept in a file the test fills and reads back.
-class Board {
-public:
-    Board(const QString& device, qint64 size, int seed, const QStringList& extra = {})
-        : m_contents(pattern(size, seed)), m_sim(arguments(device, extra, m_contents, m_folder))
-    {
-    }
-
-    [[nodiscard]] SimProcess& sim() { return m_sim; }
-    [[nodiscard]] const QByteArray& initialContents() const { return m_contents; }
-    [[nodiscard]] QByteArray partContents() const
-    {
-        QFile file(m_folder.filePath(QStringLiteral("part.bin")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    // How often the emulator has logged the event `text`.
-    [[nodiscard]] int eventCount(const QString& text) const
-    {
-        return static_cast<int>(m_sim.events().count(text));
-    }
-
-private:
-    static QStringList arguments(const QString& device, const QStringList& extra,
-                                 const QByteArray& contents, const QTemporaryDir& folder)
-    {
-        const QString image = folder.filePath(QStringLiteral("part.bin"));
-        QFile file(image);
-        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size()) {
-            qFatal("cannot write the part image");
-        }
-        return SimProcess::shippedData() +
-               QStringList{QStringLiteral("--device"), device, QStringLiteral("--image"), image} +
-               extra;
-    }
-
-    QTemporaryDir m_folder;
-    QByteArray m_contents;
-    SimProcess m_sim;
-};
-
 class TestAccessEmulator : public QObject {
     Q_OBJECT
 private slots:
@@ -121,15 +83,20 @@ private slots:
     void wrongReplyStopsWrites();
     void lineNoiseAndExtraBytesInTransfers();
     void closingTheWindowStopsARunningRead();
+    void theRealPortCarriesATransfer();
 
 private:
-    [[nodiscard]] bool start();
-    void pointPortAt(const QString& device);
+    // A board at its own device path, its part filled with pattern(size, seed).
+    EmulatedBoard& addBoard(const QString& device, int seed, const QStringList& faults = {},
+                            const QString& firmware = QStringLiteral("6.00"));
+    [[nodiscard]] bool start(bool emulated = true);
+    void pointPortAt(const QString& path);
+    void pointPortAt(const EmulatedBoard& board) { pointPortAt(m_paths.value(&board)); }
     void selectDevice(const QString& name);
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void verifyIdle();
-    // The emulator has programmed the last chunk of `count` writes (its final "@").
-    void waitForWrites(const Board& board, int count);
+    // Lets the boards finish what they were doing (the last page's programming).
+    void settle() { m_clock->advance(1s); }
     [[nodiscard]] MainWindow& window() { return *m_startup->mainWindow(); }
     [[nodiscard]] MainWindowControls& controls() { return window().controls(); }
     [[nodiscard]] QString panel(int number) { return window().statusPanels().text(number); }
@@ -138,6 +105,10 @@ private:
     std::unique_ptr<TestEnvironment> m_environment;
     FakeUserDialogs m_dialogs;
     FakeDesktopOpener m_desktop;
+    std::unique_ptr<FakeLinkClock> m_clock;
+    std::unique_ptr<EmulatedBoards> m_boards;
+    std::unique_ptr<EmulatedPort> m_port;
+    QHash<const EmulatedBoard*, QString> m_paths;
     std::unique_ptr<Startup> m_startup;
 };
 
@@ -145,6 +116,10 @@ void TestAccessEmulator::init()
 {
     m_environment = std::make_unique<TestEnvironment>();
     m_dialogs = FakeUserDialogs();
+    m_clock = std::make_unique<FakeLinkClock>();
+    m_boards = std::make_unique<EmulatedBoards>(*m_clock);
+    m_port = std::make_unique<EmulatedPort>(*m_boards);
+    m_paths.clear();
     SettingsStore settings;
     settings.save(kSettings, kComNo, QStringLiteral("0"));
 }
@@ -152,20 +127,39 @@ void TestAccessEmulator::init()
 void TestAccessEmulator::cleanup()
 {
     m_startup.reset();
+    m_port.reset();
+    m_boards.reset();
+    m_clock.reset();
     m_environment.reset();
 }
 
-bool TestAccessEmulator::start()
+EmulatedBoard& TestAccessEmulator::addBoard(const QString& device, int seed,
+                                            const QStringList& faults, const QString& firmware)
 {
-    m_startup = std::make_unique<Startup>(Startup::Environment{
-        m_environment->appFolder(), m_environment->lockFilePath(), &m_dialogs, &m_desktop});
+    const QString path = QStringLiteral("/dev/board%1").arg(m_paths.size());
+    EmulatedBoard& board =
+        m_boards->add(path, EmulatedBoards::part(device), EmulatedBoards::faults(faults, firmware));
+    board.setContents(pattern(board.part().size(), seed));
+    m_paths.insert(&board, path);
+    return board;
+}
+
+bool TestAccessEmulator::start(bool emulated)
+{
+    Startup::Environment environment{m_environment->appFolder(), m_environment->lockFilePath(),
+                                     &m_dialogs, &m_desktop};
+    if (emulated) {
+        environment.port = m_port.get();
+        environment.clock = m_clock.get();
+    }
+    m_startup = std::make_unique<Startup>(environment);
     return m_startup->run() && m_startup->mainWindow();
 }
 
-void TestAccessEmulator::pointPortAt(const QString& device)
+void TestAccessEmulator::pointPortAt(const QString& path)
 {
     SettingsStore settings;
-    settings.save(kPorts, portKey(1), device);
+    settings.save(kPorts, portKey(1), path);
 }
 
 void TestAccessEmulator::selectDevice(const QString& name)
@@ -192,11 +186,6 @@ void TestAccessEmulator::verifyIdle()
     QVERIFY(c.mnuFileOpen->isEnabled());
 }
 
-void TestAccessEmulator::waitForWrites(const Board& board, int count)
-{
-    QTRY_VERIFY_WITH_TIMEOUT(board.eventCount(QStringLiteral("write finished")) >= count, 20000);
-}
-
 void TestAccessEmulator::blockTransfersCopyAPart_data()
 {
     QTest::addColumn<QString>("device");
@@ -212,11 +201,9 @@ void TestAccessEmulator::blockTransfersCopyAPart()
 {
     QFETCH(QString, device);
     QFETCH(int, size);
-    Board source(device, size, 0);
-    Board target(device, size, 0x5A);
-    QVERIFY2(source.sim().isRunning(), qPrintable(source.sim().errorText()));
-    QVERIFY2(target.sim().isRunning(), qPrintable(target.sim().errorText()));
-    pointPortAt(source.sim().devicePath());
+    EmulatedBoard& source = addBoard(device, 0);
+    EmulatedBoard& target = addBoard(device, 0x5A);
+    pointPortAt(source);
     QVERIFY(start());
     selectDevice(device);
     QCOMPARE(controls().CmbSize->currentText().toInt(), size);
@@ -225,7 +212,7 @@ void TestAccessEmulator::blockTransfersCopyAPart()
     QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
     QCOMPARE(panel(2), kConnected);
     verifyIdle();
-    const QByteArray expected = source.initialContents();
+    const QByteArray expected = source.contents();
     QCOMPARE(image(), expected);
     const QString checkSum = checkSumLabel(expected);
     QCOMPARE(controls().LblCheckSUM->text(), checkSum);
@@ -233,9 +220,8 @@ void TestAccessEmulator::blockTransfersCopyAPart()
     QCOMPARE(view.gridRows(), size / 16 + 1);
     QCOMPARE(view.cellText(1, 1), cellLabel(expected.at(0)));
     QCOMPARE(view.cellText(size / 16, 16), cellLabel(expected.at(size - 1)));
-    QCOMPARE(source.partContents(), expected);
 
-    pointPortAt(target.sim().devicePath());
+    pointPortAt(target);
     click(controls().Cmd_WRITE_all);
     QVERIFY2(kWriteDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
     QCOMPARE(panel(2), kConnected);
@@ -247,41 +233,41 @@ void TestAccessEmulator::blockTransfersCopyAPart()
     verifyIdle();
     QCOMPARE(image(), expected);
     QCOMPARE(controls().LblCheckSUM->text(), checkSum);
-    QCOMPARE(target.partContents(), expected);
+    QCOMPARE(target.contents(), expected);
 }
 
 void TestAccessEmulator::byteTransfersTouchOneCell()
 {
-    const int size = 256;
-    Board source(k24C02, size, 0);
-    Board target(k24C02, size, 0x33);
-    QVERIFY(source.sim().isRunning() && target.sim().isRunning());
-    pointPortAt(source.sim().devicePath());
+    EmulatedBoard& source = addBoard(k24C02, 0);
+    EmulatedBoard& target = addBoard(k24C02, 0x33);
+    pointPortAt(source);
     QVERIFY(start());
     selectDevice(k24C02);
     click(controls().Cmd_READ_all);
-    QCOMPARE(image(), source.initialContents());
+    const QByteArray read = source.contents();
+    QCOMPARE(image(), read);
 
     // Byte Write: row 3, column 5 is address 0x24.
-    pointPortAt(target.sim().devicePath());
+    pointPortAt(target);
     ImageView& view = window().imageView();
     view.setCurrentCell(3, 5);
+    const QByteArray before = target.contents();
     click(controls().Cmd_WRITE_single);
     QVERIFY2(kWriteDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
     QCOMPARE(panel(3), QStringLiteral("100%"));
     verifyIdle();
-    waitForWrites(target, 1);
-    QByteArray part = target.initialContents();
-    part[0x24] = source.initialContents().at(0x24);
-    QCOMPARE(target.partContents(), part);
-    QCOMPARE(image(), source.initialContents());
+    settle();
+    QByteArray part = before;
+    part[0x24] = read.at(0x24);
+    QCOMPARE(target.contents(), part);
+    QCOMPARE(image(), read);
 
-    // Byte Read: row 16, column 16 is the last byte, 0xFF; only that cell changes.
+    // Byte Read: row 16, column 16 is the last byte; only that cell changes.
     view.setCurrentCell(16, 16);
     click(controls().Cmd_READ_single);
     QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
     verifyIdle();
-    QByteArray expected = source.initialContents();
+    QByteArray expected = read;
     expected[0xFF] = part.at(0xFF);
     QCOMPARE(image(), expected);
     QCOMPARE(view.cellText(16, 16), cellLabel(part.at(0xFF)));
@@ -289,8 +275,8 @@ void TestAccessEmulator::byteTransfersTouchOneCell()
              QString::asprintf("%02X", static_cast<quint8>(part.at(0xFF))));
 
     // A byte read that fails leaves the image as it was; so does a byte write.
-    Board wrongId(k24C02, size, 0x77, {QStringLiteral("--fault"), QStringLiteral("wrong-id")});
-    pointPortAt(wrongId.sim().devicePath());
+    EmulatedBoard& wrongId = addBoard(k24C02, 0x77, {QStringLiteral("wrong-id")});
+    pointPortAt(wrongId);
     view.setCurrentCell(2, 1);
     click(controls().Cmd_READ_single);
     QCOMPARE(panel(1), kCheckFailed);
@@ -298,67 +284,68 @@ void TestAccessEmulator::byteTransfersTouchOneCell()
     verifyIdle();
     QCOMPARE(image(), expected);
 
-    Board noisy(k24C02, size, 0x77, {QStringLiteral("--fault"), QStringLiteral("garbage@1")});
-    pointPortAt(noisy.sim().devicePath());
+    EmulatedBoard& noisy = addBoard(k24C02, 0x77, {QStringLiteral("garbage@1")});
+    const QByteArray noisyBefore = noisy.contents();
+    pointPortAt(noisy);
     click(controls().Cmd_WRITE_single);
     QCOMPARE(panel(1), QStringLiteral(" ライトエラー"));
     verifyIdle();
+    settle();
     QCOMPARE(image(), expected);
-    QCOMPARE(noisy.partContents(), noisy.initialContents());
+    QCOMPARE(noisy.contents(), noisyBefore);
 }
 
 void TestAccessEmulator::detectionFailuresStopBeforeTheAccess_data()
 {
-    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QString>("firmware");
     QTest::addColumn<bool>("write");
     QTest::addColumn<QString>("panel1");
     QTest::addColumn<QString>("panel2");
     QTest::addColumn<int>("messages");
-    const QStringList fault{QStringLiteral("--fault")};
+    const QString v6 = QStringLiteral("6.00");
+    const QString v5 = QStringLiteral("5.10");
     QTest::newRow("no answer, read")
-        << fault + QStringList{"no-answer"} << false << kCheckFailed + QStringLiteral("【0】")
+        << QStringList{"no-answer"} << v6 << false << kCheckFailed + QStringLiteral("【0】")
         << kNotConnected << 0;
     QTest::newRow("identification cut short, write")
-        << fault + QStringList{"short-id"} << true << kCheckFailed + QStringLiteral("【16】")
+        << QStringList{"short-id"} << v6 << true << kCheckFailed + QStringLiteral("【16】")
         << kNotConnected << 0;
     QTest::newRow("another board, read")
-        << fault + QStringList{"wrong-id"} << false << kCheckFailed << kNotConnected << 0;
+        << QStringList{"wrong-id"} << v6 << false << kCheckFailed << kNotConnected << 0;
     QTest::newRow("another board, write")
-        << fault + QStringList{"wrong-id"} << true << kCheckFailed << kNotConnected << 0;
-    // Panel 2 names the board that was found; it is not checked here.
-    QTest::newRow("firmware 5, read")
-        << QStringList{"--firmware", "5.10"} << false << kCheckFailed << QString() << 1;
-    QTest::newRow("firmware 5, write")
-        << QStringList{"--firmware", "5.10"} << true << kCheckFailed << QString() << 1;
+        << QStringList{"wrong-id"} << v6 << true << kCheckFailed << kNotConnected << 0;
+    QTest::newRow("firmware 5, read") << QStringList{} << v5 << false << kCheckFailed
+                                      << QStringLiteral("COM1 : QZ-PGM Ver 5.10") << 1;
+    QTest::newRow("firmware 5, write") << QStringList{} << v5 << true << kCheckFailed
+                                       << QStringLiteral("COM1 : QZ-PGM Ver 5.10") << 1;
 }
 
 // Nothing but the two identification queries reaches a board that fails detection; a Block
 // Read has already blanked the image, a Block Write leaves it.
 void TestAccessEmulator::detectionFailuresStopBeforeTheAccess()
 {
-    QFETCH(QStringList, options);
+    QFETCH(QStringList, faults);
+    QFETCH(QString, firmware);
     QFETCH(bool, write);
     QFETCH(QString, panel1);
     QFETCH(QString, panel2);
     QFETCH(int, messages);
-    Board board(k24C02, 256, 0, options);
-    QVERIFY(board.sim().isRunning());
-    pointPortAt(board.sim().devicePath());
+    EmulatedBoard& good = addBoard(k24C02, 0x42);
+    EmulatedBoard& board = addBoard(k24C02, 0, faults, firmware);
+    const QByteArray part = board.contents();
     QVERIFY(start());
     selectDevice(k24C02);
-    QByteArray expected = pattern(256, 0x42);
     // An image that is not blank, from the part behind a working board.
-    {
-        Board good(k24C02, 256, 0x42);
-        pointPortAt(good.sim().devicePath());
-        click(controls().Cmd_READ_all);
-        QCOMPARE(image(), expected);
-        pointPortAt(board.sim().devicePath());
-    }
+    pointPortAt(good);
+    click(controls().Cmd_READ_all);
+    QByteArray expected = good.contents();
+    QCOMPARE(image(), expected);
 
+    pointPortAt(board);
     click(write ? controls().Cmd_WRITE_all : controls().Cmd_READ_all);
     QCOMPARE(panel(1), panel1);
-    if (!panel2.isEmpty()) QCOMPARE(panel(2), panel2);
+    QCOMPARE(panel(2), panel2);
     verifyIdle();
     QCOMPARE(m_dialogs.messages.size(), messages);
     if (messages > 0) {
@@ -368,8 +355,9 @@ void TestAccessEmulator::detectionFailuresStopBeforeTheAccess()
     }
     if (!write) expected.fill(static_cast<char>(0xFF));
     QCOMPARE(image(), expected);
-    QTRY_COMPARE(board.sim().fromPc(), QByteArray("??"));
-    QCOMPARE(board.partContents(), board.initialContents());
+    settle();
+    QCOMPARE(board.fromPc(), QByteArray("??"));
+    QCOMPARE(board.contents(), part);
 }
 
 void TestAccessEmulator::anUnusablePortEndsTheAccess()
@@ -391,44 +379,46 @@ void TestAccessEmulator::anUnusablePortEndsTheAccess()
     }
 }
 
-// The two real 30-second waits of this file: a read and a write whose board falls silent in
-// the middle of the transfer.
+// A read and a write whose board falls silent in the middle of the transfer: both end after
+// the 30-second reply limit of the clock.
 void TestAccessEmulator::silentBoardsEndTransfersWithTimeOuts()
 {
     const int size = 256;
     const int chunk = 8;
-    Board reader(k24C02, size, 0, {QStringLiteral("--fault"), QStringLiteral("silence@5")});
-    QVERIFY(reader.sim().isRunning());
-    pointPortAt(reader.sim().devicePath());
+    EmulatedBoard& reader = addBoard(k24C02, 0, {QStringLiteral("silence@5")});
+    pointPortAt(reader);
     QVERIFY(start());
     selectDevice(k24C02);
+    const LinkClock::Duration start = m_clock->now();
     click(controls().Cmd_READ_all);
+    QVERIFY(m_clock->now() - start > 30s);
     QCOMPARE(panel(1), QStringLiteral("タイムアウト  リードエラー"));
     QCOMPARE(panel(2), kConnected);
     verifyIdle();
     QByteArray expected(size, static_cast<char>(0xFF));
-    expected.replace(0, 5 * chunk, reader.initialContents().left(5 * chunk));
+    expected.replace(0, 5 * chunk, reader.contents().left(5 * chunk));
     QCOMPARE(image(), expected);
 
-    Board writer(k24C02, size, 0x21, {QStringLiteral("--fault"), QStringLiteral("silence@3")});
-    pointPortAt(writer.sim().devicePath());
+    EmulatedBoard& writer = addBoard(k24C02, 0x21, {QStringLiteral("silence@3")});
+    QByteArray part = writer.contents();
+    pointPortAt(writer);
     click(controls().Cmd_WRITE_all);
     QCOMPARE(panel(1), QStringLiteral("タイムアウト ライトエラー"));
     verifyIdle();
     QCOMPARE(image(), expected);
     // Three chunks reached the part before the board fell silent.
-    QByteArray part = writer.initialContents();
+    settle();
     part.replace(0, 3 * chunk, expected.left(3 * chunk));
-    QTRY_COMPARE(writer.partContents(), part);
+    QCOMPARE(writer.contents(), part);
 }
 
 void TestAccessEmulator::wrongReplyStopsWrites()
 {
     const int size = 128;
     const int chunk = 16;
-    Board board(k93C46, size, 0x10, {QStringLiteral("--fault"), QStringLiteral("wrong-ready@4")});
-    QVERIFY(board.sim().isRunning());
-    pointPortAt(board.sim().devicePath());
+    EmulatedBoard& board = addBoard(k93C46, 0x10, {QStringLiteral("wrong-ready@4")});
+    QByteArray part = board.contents();
+    pointPortAt(board);
     QVERIFY(start());
     selectDevice(k93C46);
     const QByteArray blank(size, static_cast<char>(0xFF));
@@ -437,11 +427,11 @@ void TestAccessEmulator::wrongReplyStopsWrites()
     QCOMPARE(panel(2), kConnected);
     verifyIdle();
     QCOMPARE(image(), blank);
-    QByteArray part = board.initialContents();
+    settle();
     part.replace(0, 3 * chunk, blank.left(3 * chunk));
-    QTRY_COMPARE(board.partContents(), part);
+    QCOMPARE(board.contents(), part);
     // The fourth chunk never went out: "??", "E" "e3P", "E" "e3W", two packets, three chunks.
-    QCOMPARE(board.sim().fromPc().size(), 2 + 4 + 4 + 2 * 4 + 3 * chunk);
+    QCOMPARE(board.fromPc().size(), 2 + 4 + 4 + 2 * 4 + 3 * chunk);
 }
 
 // Bytes the board should not have sent: the read takes the first chunk's worth and drops the
@@ -449,58 +439,50 @@ void TestAccessEmulator::wrongReplyStopsWrites()
 // in step; a write checks the first byte of the ready answer only.
 void TestAccessEmulator::lineNoiseAndExtraBytesInTransfers()
 {
-    const int size = 256;
     const int chunk = 8;
+    EmulatedBoard& noisy = addBoard(k24C02, 0, {QStringLiteral("garbage@3")});
+    EmulatedBoard& extra = addBoard(k24C02, 0x64, {QStringLiteral("extra@2")});
+    EmulatedBoard& target = addBoard(k24C02, 0x01, {QStringLiteral("extra@2")});
     QVERIFY(start());
     selectDevice(k24C02);
 
-    {
-        Board noisy(k24C02, size, 0, {QStringLiteral("--fault"), QStringLiteral("garbage@3")});
-        pointPortAt(noisy.sim().devicePath());
-        click(controls().Cmd_READ_all);
-        QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
-        verifyIdle();
-        const QByteArray part = noisy.initialContents();
-        QCOMPARE(image().left(2 * chunk), part.left(2 * chunk));
-        QVERIFY(image().mid(2 * chunk, chunk) != part.mid(2 * chunk, chunk));
-        QCOMPARE(image().mid(3 * chunk), part.mid(3 * chunk));
-    }
-    {
-        Board extra(k24C02, size, 0x64, {QStringLiteral("--fault"), QStringLiteral("extra@2")});
-        pointPortAt(extra.sim().devicePath());
-        click(controls().Cmd_READ_all);
-        QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
-        QCOMPARE(image(), extra.initialContents());
+    pointPortAt(noisy);
+    click(controls().Cmd_READ_all);
+    QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    verifyIdle();
+    const QByteArray part = noisy.contents();
+    QCOMPARE(image().left(2 * chunk), part.left(2 * chunk));
+    QVERIFY(image().mid(2 * chunk, chunk) != part.mid(2 * chunk, chunk));
+    QCOMPARE(image().mid(3 * chunk), part.mid(3 * chunk));
 
-        Board target(k24C02, size, 0x01, {QStringLiteral("--fault"), QStringLiteral("extra@2")});
-        pointPortAt(target.sim().devicePath());
-        click(controls().Cmd_WRITE_all);
-        QVERIFY2(kWriteDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
-        verifyIdle();
-        waitForWrites(target, 1);
-        QCOMPARE(target.partContents(), extra.initialContents());
-    }
+    pointPortAt(extra);
+    click(controls().Cmd_READ_all);
+    QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    QCOMPARE(image(), extra.contents());
+
+    pointPortAt(target);
+    click(controls().Cmd_WRITE_all);
+    QVERIFY2(kWriteDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    verifyIdle();
+    settle();
+    QCOMPARE(target.contents(), extra.contents());
 }
 
 // A close during a read is held until the read has stopped at its next wait; the window then
-// closes by itself. The board is paced at the line rate, so the read is surely still running.
+// closes by itself.
 void TestAccessEmulator::closingTheWindowStopsARunningRead()
 {
-    Board board(k1Mbit, 131072, 0, {QStringLiteral("--baud"), QStringLiteral("57600")});
-    QVERIFY(board.sim().isRunning());
-    pointPortAt(board.sim().devicePath());
+    EmulatedBoard& board = addBoard(k1Mbit, 0);
+    pointPortAt(board);
     QVERIFY(start());
     selectDevice(k1Mbit);
     QSignalSpy unloaded(&window(), &MainWindow::unloaded);
     bool closedWhileRunning = false;
     QStringList enabledWhileRunning;
-    const QRegularExpression progress(QStringLiteral("^[1-9][0-9]*%$"));
-    QTimer closer;
-    closer.setInterval(10);
-    connect(&closer, &QTimer::timeout, this, [&] {
-        // Some of the part has arrived: the board is in the middle of the transfer.
-        if (!window().access().running() || !progress.match(panel(3)).hasMatch()) return;
-        closer.stop();
+    QString progress;
+    // Five seconds into a read of 24 seconds.
+    m_clock->after(5s, [&] {
+        progress = panel(3);
         // Nothing that changes the port, the device or the image can be reached meanwhile.
         MainWindowControls& c = controls();
         const QList<QWidget*> heldOff{c.MSFGrid1, c.Cmd_READ_all, c.Cmd_WRITE_single,
@@ -514,8 +496,9 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
         }
         closedWhileRunning = !window().close();
     });
-    closer.start();
     click(controls().Cmd_READ_all);
+    QVERIFY2(QRegularExpression(QStringLiteral("^[1-9][0-9]%$")).match(progress).hasMatch(),
+             qPrintable(progress));
     QVERIFY(closedWhileRunning);
     QCOMPARE(enabledWhileRunning, QStringList());
     QVERIFY(!window().serialPort().isOpen());
@@ -523,7 +506,37 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
     QVERIFY(!kReadDone.match(panel(1)).hasMatch());
     QTRY_COMPARE(unloaded.size(), 1);
     QVERIFY(!window().isVisible());
-    QTRY_VERIFY(board.sim().events().contains(QStringLiteral("port closed: transfer abandoned")));
+    settle();
+    QVERIFY(board.events().contains(QStringLiteral("port closed: transfer abandoned")));
+}
+
+// The program's own serial port and clock against qzpgm-sim on a pseudo-terminal: a Block
+// Write and a Block Read come through whole.
+void TestAccessEmulator::theRealPortCarriesATransfer()
+{
+    QTemporaryDir folder;
+    const QString imagePath = folder.filePath(QStringLiteral("part.bin"));
+    SimProcess sim(SimProcess::shippedData() + QStringList{QStringLiteral("--device"), k24C02,
+                                                           QStringLiteral("--image"), imagePath});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    pointPortAt(sim.devicePath());
+    QVERIFY(start(false));
+    selectDevice(k24C02);
+    window().imageView().setCurrentCell(1, 1);
+    controls().Text_modify_hex->setText(QStringLiteral("5A"));
+    const QByteArray written = image();
+    QCOMPARE(static_cast<quint8>(written.at(0)), 0x5A);
+
+    click(controls().Cmd_WRITE_all);
+    QVERIFY2(kWriteDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    click(controls().Cmd_READ_all);
+    QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    QCOMPARE(panel(2), kConnected);
+    verifyIdle();
+    QCOMPARE(image(), written);
+    QFile part(imagePath);
+    QVERIFY(part.open(QIODevice::ReadOnly));
+    QCOMPARE(part.readAll(), written);
 }
 
 QTEST_MAIN(TestAccessEmulator)

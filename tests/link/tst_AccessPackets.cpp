@@ -79,13 +79,11 @@ private slots:
 
     void planOfABlockAccess()
     {
-        const std::optional<SelectedDevice> selected = makeDevice(2, 8, 64);
         TransferRequest request;
         request.mode = AccessMode::Block;
-        request.device = &selected;
+        request.device = makeDevice(2, 8, 64);
         request.accessSize = 256;
-        request.imageSize = 256;
-        const TransferPlanResult result = planTransfer(request);
+        const TransferPlanResult result = planTransfer(request, 256);
         QVERIFY(result.plan);
         QCOMPARE(result.plan->chunkCount, 16);
         QCOMPARE(result.plan->start, 0);
@@ -96,75 +94,14 @@ private slots:
 
     void planOfAByteAccessSendsTheSameAddressTwice()
     {
-        const std::optional<SelectedDevice> selected = makeDevice(3, 7, 1, 0, 6);
         TransferRequest request;
         request.mode = AccessMode::Byte;
-        request.device = &selected;
+        request.device = makeDevice(3, 7, 1, 0, 6);
         request.cellAddress = 0x24;
-        request.imageSize = 128;
-        const TransferPlanResult result = planTransfer(request);
+        const TransferPlanResult result = planTransfer(request, 128);
         QVERIFY(result.plan);
         QCOMPARE(result.plan->startPacket(), QByteArray::fromHex("01060024"));
         QCOMPARE(result.plan->endPacket(), QByteArray::fromHex("01060024"));
-    }
-
-    void refusals_data()
-    {
-        QTest::addColumn<int>("family");
-        QTest::addColumn<int>("pageSize");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<qint64>("accessSize");
-        QTest::addColumn<qint64>("cell");  // -1: not a byte cell
-        QTest::addColumn<QString>("refusal");
-
-        const QString beyond = QStringLiteral("超えるため、読み書きできません。");
-        // A page size of 12 makes the access-size list reach 384 on a 256-byte part.
-        QTest::newRow("block beyond the image")
-            << 2 << 12 << 2 << qint64{384} << qint64{0} << beyond;
-        // 252 + 12 runs past 256 even though the access size fits.
-        QTest::newRow("last chunk beyond the image")
-            << 2 << 12 << 2 << qint64{256} << qint64{0} << beyond;
-        QTest::newRow("no access size") << 2 << 8 << 2 << qint64{0} << qint64{0}
-                                        << QStringLiteral("アクセスサイズが選ばれていません。");
-        QTest::newRow("page size 0")
-            << 2 << 0 << 2 << qint64{256} << qint64{0} << QStringLiteral("ページサイズ（0）");
-        QTest::newRow("unknown family")
-            << 4 << 8 << 2 << qint64{256} << qint64{0} << QStringLiteral("種類（4）");
-        QTest::newRow("not a byte cell")
-            << 2 << 8 << 1 << qint64{0} << qint64{-1} << QStringLiteral("データのセルを選んで");
-        QTest::newRow("cell beyond the image")
-            << 2 << 8 << 1 << qint64{0} << qint64{256} << QStringLiteral("データのセルを選んで");
-    }
-
-    void refusals()
-    {
-        QFETCH(int, family);
-        QFETCH(int, pageSize);
-        QFETCH(int, mode);
-        QFETCH(qint64, accessSize);
-        QFETCH(qint64, cell);
-        QFETCH(QString, refusal);
-
-        const std::optional<SelectedDevice> selected = makeDevice(family, 8, pageSize);
-        TransferRequest request;
-        request.mode = static_cast<AccessMode>(mode);
-        request.device = &selected;
-        request.accessSize = accessSize;
-        if (cell >= 0) request.cellAddress = cell;
-        request.imageSize = 256;
-        const TransferPlanResult result = planTransfer(request);
-        QVERIFY(!result.plan);
-        QVERIFY2(result.refusal.contains(refusal), qPrintable(result.refusal));
-    }
-
-    void noDeviceIsRefused()
-    {
-        const std::optional<SelectedDevice> none;
-        TransferRequest request;
-        request.device = &none;
-        request.accessSize = 256;
-        request.imageSize = 256;
-        QCOMPARE(planTransfer(request).refusal, QStringLiteral("デバイスが選択されていません。"));
     }
 };
 

@@ -21,14 +21,12 @@ void serveRead(FakeBoard& board, const QByteArray& endPacket, const QByteArray& 
     board.expect("@");
 }
 
-// The end packet's step answers "@"; each chunk is expected and answered by the next "@".
+// The end packet's step answers "@"; each chunk is expected and answered by "@" once it is
+// programmed.
 void serveWrite(FakeBoard& board, const QByteArray& endPacket, const QByteArray& data, int chunk)
 {
     board.expect(endPacket).reply("@");
-    for (int at = 0; at < data.size(); at += chunk) {
-        board.expect(data.mid(at, chunk));
-        if (at + chunk < data.size()) board.reply("@");
-    }
+    for (int at = 0; at < data.size(); at += chunk) board.expect(data.mid(at, chunk)).reply("@");
 }
 
 QByteArray imageOf(const LinkFixture& f) { return f.state.image.bytes(); }
@@ -155,7 +153,8 @@ private slots:
             .expect(hexBytes("01000024"))
             .expect(hexBytes("01000024"))
             .reply("@")
-            .expect("\xC3");
+            .expect("\xC3")
+            .reply("@");
         f.access.Cmd_WRITE_single_Click();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(f.panels.text(1), kWriteFinished);
@@ -194,7 +193,7 @@ private slots:
         f.window.size = 16;
         f.expectOpening('2', 'W').expect(hexBytes("10000000"));
         f.board.expect(hexBytes("1000000F")).reply(ready);
-        if (accepted) f.board.expectAny(16);
+        if (accepted) f.board.expectAny(16).reply("@");
 
         f.access.Cmd_WRITE_all_Click();
 

@@ -1,10 +1,10 @@
 // The port settings window over the real port, its ports pointed at test pseudo-terminals.
 #include "app/AppServices.h"
-#include "app/ProductInfo.h"
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/ProductInfo.h"
+#include "base/SettingsStore.h"
 #include "link/PortDevices.h"
 #include "link/QtSerialPort.h"
 #include "link/gui/FrmCom.h"
@@ -78,7 +78,7 @@ void TestFrmCom::init()
 {
     m_env = std::make_unique<TestEnvironment>();
     m_settings = std::make_unique<SettingsStore>();
-    m_port = std::make_unique<QtSerialPort>(*m_settings);
+    m_port = std::make_unique<QtSerialPort>();
     m_dialogs = FakeUserDialogs();
     QVERIFY(m_pty1.isValid() && m_pty5.isValid());
     // Every port of the list points somewhere known: ports 1 and 5 at test lines, the others

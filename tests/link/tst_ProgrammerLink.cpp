@@ -5,6 +5,8 @@
 
 using namespace std::chrono_literals;
 
+Q_DECLARE_METATYPE(AccessOutcome::Kind)
+
 namespace {
 
 const QString kCheckFailed = QStringLiteral("プログラマ接続確認エラー。");
@@ -27,8 +29,10 @@ private slots:
             .reply("leftover from earlier")
             .expect("?")
             .reply(FakeBoard::identification());
-        f.link.Read_Version();
+        const AccessOutcome outcome = f.readVersion();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QVERIFY(outcome.succeeded());
+        QCOMPARE(outcome.identification, QStringLiteral("QZ-PGM Ver 6.00"));
         QCOMPARE(f.link.TimeOutFlag(), 0);
         QCOMPARE(f.panels.text(2), QStringLiteral("COM3 : QZ-PGM Ver 6.00"));
         QVERIFY(f.dialogs.messages.isEmpty());
@@ -49,7 +53,7 @@ private slots:
         f.settings.save(SettingsKeys::kSettings, SettingsKeys::kRts, "0");
         f.settings.save(SettingsKeys::kSettings, SettingsKeys::kDtr, "1");
         f.expectDetection();
-        f.link.Read_Version();
+        QVERIFY(f.readVersion().succeeded());
         QCOMPARE(f.port.openings.first().rts, false);
         QCOMPARE(f.port.openings.first().dtr, true);
     }
@@ -57,27 +61,33 @@ private slots:
     void firmwareVersions_data()
     {
         QTest::addColumn<QString>("version");
-        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<AccessOutcome::Kind>("kind");
         QTest::addColumn<bool>("messageShown");
-        QTest::newRow("6.00") << "6.00" << true << false;
-        QTest::newRow("7.10") << "7.10" << true << false;
-        QTest::newRow("0000 reads as no version") << "0000" << true << false;
-        QTest::newRow("5.10 is too old") << "5.10" << false << true;
-        QTest::newRow("not a number") << "6.x0" << false << false;
+        using Kind = AccessOutcome::Kind;
+        QTest::newRow("6.00") << "6.00" << Kind::Done << false;
+        QTest::newRow("7.10") << "7.10" << Kind::Done << false;
+        QTest::newRow("0000 reads as no version") << "0000" << Kind::Done << false;
+        QTest::newRow("5.10 is too old") << "5.10" << Kind::OldFirmware << true;
+        QTest::newRow("not a number") << "6.x0" << Kind::BadReply << false;
     }
 
     void firmwareVersions()
     {
         QFETCH(QString, version);
-        QFETCH(bool, goesOn);
+        QFETCH(AccessOutcome::Kind, kind);
         QFETCH(bool, messageShown);
         LinkFixture f;
+        f.selectDevice(2, 8, 8);
+        f.window.size = 256;
         f.expectDetection(FakeBoard::identification(version));
-        f.link.Read_Version();
+        const bool goesOn = kind == AccessOutcome::Kind::Done;
+        // A whole access where it stops at detection: nothing but the queries reaches the board.
+        const AccessOutcome outcome = goesOn ? f.readVersion() : f.access.Cmd_READ_all_Click();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(outcome.kind, kind);
         QCOMPARE(f.link.TimeOutFlag(), goesOn ? 0 : 1);
         QCOMPARE(f.panels.text(2), QStringLiteral("COM1 : QZ-PGM Ver ") + version);
-        QCOMPARE(f.panels.text(1), goesOn ? QString() : kCheckFailed);
+        if (!goesOn) QCOMPARE(f.panels.text(1), kCheckFailed);
         QCOMPARE(f.dialogs.messages.size(), messageShown ? 1 : 0);
         if (messageShown) {
             const MessageBoxRequest& box = f.dialogs.messages.first();
@@ -92,10 +102,11 @@ private slots:
     {
         LinkFixture f;
         f.expectDetection("XY-PGM Ver 6.00\r\n");
-        f.link.Read_Version();
+        const AccessOutcome outcome = f.readVersion();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(f.link.TimeOutFlag(), 1);
-        QCOMPARE(f.panels.text(1), kCheckFailed);
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::NoBoard);
+        QCOMPARE(outcome.text, kCheckFailed);
         QCOMPARE(f.panels.text(2), QStringLiteral("COM1 : ライター未接続"));
     }
 
@@ -105,13 +116,14 @@ private slots:
         const QByteArray sixteen = FakeBoard::identification().left(16);
         f.expectDetection(sixteen);
         const LinkClock::Duration start = f.clock.now();
-        f.link.Read_Version();
+        const AccessOutcome outcome = f.readVersion();
         QCOMPARE(f.link.TimeOutFlag(), 1);
-        QCOMPARE(f.panels.text(1), kCheckFailed + QStringLiteral("【16】"));
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::NoBoard);
+        QCOMPARE(outcome.text, kCheckFailed + QStringLiteral("【16】"));
         QCOMPARE(f.panels.text(2), QStringLiteral("COM1 : ライター未接続"));
         const LinkClock::Duration waited = f.clock.now() - start - 50ms;
         QVERIFY(waited > 10s && waited <= 10s + FakeLinkClock::kTick);
-        // The port stays open for the caller's unlock, in text mode.
+        // The port stays open for the caller's end of the access, in text mode.
         QVERIFY(f.port.isOpen());
         QCOMPARE(f.port.receiveMode(), SerialPort::ReceiveMode::Text);
     }
@@ -120,8 +132,7 @@ private slots:
     {
         LinkFixture f;
         f.board.expect("?").expect("?");
-        f.link.Read_Version();
-        QCOMPARE(f.panels.text(1), kCheckFailed + QStringLiteral("【0】"));
+        QCOMPARE(f.readVersion().text, kCheckFailed + QStringLiteral("【0】"));
         QVERIFY(f.board.finished());
     }
 
@@ -130,8 +141,12 @@ private slots:
         LinkFixture f;
         f.port.openSucceeds = false;
         f.port.openFailureReason = QStringLiteral("/dev/ttyUSB0: no such device");
-        f.link.Read_Version();
-        QCOMPARE(f.link.TimeOutFlag(), 1);
+        f.selectDevice(2, 8, 8);
+        f.window.size = 256;
+        const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click();
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::PortUnusable);
+        QCOMPARE(outcome.reason, f.port.openFailureReason);
+        QCOMPARE(f.panels.text(1), kCheckFailed + QStringLiteral("【0】"));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages.first().text,
                  QStringLiteral("指定した通信ポートは使用できませんでした。"));
@@ -175,7 +190,7 @@ private slots:
         f.port.deliver("@@");
         f.link.Wait_Input(1, 1s);
         QCOMPARE(f.link.TimeOutFlag(), 1);
-        f.link.Lock_Controls();
+        f.access.Lock_Controls();
         QCOMPARE(f.link.TimeOutFlag(), 0);
     }
 
@@ -184,7 +199,8 @@ private slots:
         LinkFixture f;
         f.panels.setText(1, "old");
         f.panels.setText(2, "COM1 : QZ-PGM Ver 6.00");
-        f.link.Lock_Controls();
+        f.access.Lock_Controls();
+        QVERIFY(f.link.begin(QString()));
         QVERIFY(f.link.running());
         QCOMPARE(f.window.lockedEnabled, QList<bool>{false});
         QVERIFY(!f.window.imageCommandsEnabled);
@@ -192,8 +208,8 @@ private slots:
         QCOMPARE(f.panels.text(2), QString());
 
         QVERIFY(f.port.open());
-        f.link.Unlock_Controls();
-        f.link.Unlock_Controls();
+        f.access.Unlock_Controls();
+        f.access.Unlock_Controls();
         QVERIFY(!f.link.running());
         QVERIFY(!f.port.isOpen());
         QCOMPARE(f.port.closeCount, 1);
@@ -205,21 +221,22 @@ private slots:
     void cancelDuringDetectionIsNotAConnectionFailure()
     {
         LinkFixture f;
-        f.link.Lock_Controls();
-        f.board.expect("?").expect("?").then([&](const QByteArray&) {
-            f.clock.after(1s, [&] { f.link.cancel(); });
-        });
-        f.link.Read_Version();
+        f.selectDevice(2, 8, 8);
+        f.window.size = 256;
+        f.board.expect("?").expect("?").then(
+            [&](const QByteArray&) { f.clock.after(1s, [&] { f.link.cancel(); }); });
+        const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::Cancelled);
         QCOMPARE(f.link.TimeOutFlag(), 1);
-        QCOMPARE(f.panels.text(1), QString());
+        QCOMPARE(f.panels.text(1), QStringLiteral("書き込み中....."));
         QCOMPARE(f.panels.text(2), QString());
     }
 
     void cancelEndsAWaitWithoutATimeOutText()
     {
         LinkFixture f;
-        f.link.Lock_Controls();
+        QVERIFY(f.link.begin(QString()));
         QVERIFY(f.port.open());
         f.clock.after(2s, [&] { f.link.cancel(); });
         f.link.Wait_Input(1, ProgrammerLink::kReplyLimit);

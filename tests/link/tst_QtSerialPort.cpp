@@ -1,5 +1,5 @@
 // The real port over pseudo-terminals the test holds: the operations the protocol relies on.
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "link/PortDevices.h"
 #include "link/PortOpenFailure.h"
 #include "link/QtSerialPort.h"
@@ -37,6 +37,7 @@ private slots:
 private:
     // Port `number` points at the test pty.
     void route(int number, const QString& device);
+    void usePort(int number);
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<SettingsStore> m_settings;
@@ -48,11 +49,11 @@ void TestQtSerialPort::init()
 {
     m_env = std::make_unique<TestEnvironment>();
     m_settings = std::make_unique<SettingsStore>();
-    m_port = std::make_unique<QtSerialPort>(*m_settings);
+    m_port = std::make_unique<QtSerialPort>();
     m_pty = std::make_unique<TestPty>();
     QVERIFY(m_pty->isValid());
     route(3, m_pty->slavePath());
-    m_port->setPortNumber(3);
+    usePort(3);
 }
 
 void TestQtSerialPort::cleanup()
@@ -66,6 +67,12 @@ void TestQtSerialPort::cleanup()
 void TestQtSerialPort::route(int number, const QString& device)
 {
     m_settings->save(SettingsKeys::kPorts, SettingsKeys::portKey(number), device);
+}
+
+void TestQtSerialPort::usePort(int number)
+{
+    m_port->setPortNumber(number);
+    m_port->setDevicePath(PortDevices(*m_settings).devicePath(number));
 }
 
 void TestQtSerialPort::writesReachTheLine()
@@ -200,7 +207,7 @@ void TestQtSerialPort::linesThatCannotBeDrivenDoNotStopTheOpen()
 void TestQtSerialPort::failedOpenGivesTheSystemsReason()
 {
     route(4, QStringLiteral("/nonexistent/ttyQZ"));
-    m_port->setPortNumber(4);
+    usePort(4);
     QString reason;
     QVERIFY(!m_port->open(&reason));
     QVERIFY(!m_port->isOpen());
@@ -208,7 +215,7 @@ void TestQtSerialPort::failedOpenGivesTheSystemsReason()
     QVERIFY2(reason.contains(QStringLiteral("/nonexistent/ttyQZ")), qPrintable(reason));
     QVERIFY2(reason.contains(QStringLiteral("[Ports] に COM4=")), qPrintable(reason));
     // A later open of a good port is not disturbed by the failure.
-    m_port->setPortNumber(3);
+    usePort(3);
     QVERIFY(m_port->open());
 }
 

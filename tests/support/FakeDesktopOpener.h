@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DesktopOpener.h"
+#include "base/DesktopOpener.h"
 
 #include <QStringList>
 

@@ -20,6 +20,8 @@ public:
 
     using SerialPort::SerialPort;
 
+    void setDevicePath(const QString& path) override { m_devicePath = path; }
+    [[nodiscard]] QString devicePath() const override { return m_devicePath; }
     void setPortNumber(int portNumber) override { m_portNumber = portNumber; }
     [[nodiscard]] int portNumber() const override { return m_portNumber; }
     void setRts(bool on) override { m_rts = on; }
@@ -54,6 +56,7 @@ public:
     QList<ReceiveMode> takeModes;
 
 private:
+    QString m_devicePath;
     int m_portNumber = kFirstPortNumber;
     bool m_rts = true;
     bool m_dtr = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StatusPanels.h"
+#include "base/StatusPanels.h"
 
 #include <QList>
 #include <QPair>

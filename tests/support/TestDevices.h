@@ -14,3 +14,6 @@ inline SelectedDevice makeDevice(int family, int sizeExponent, int pageSize, int
     device.MicrowireParam = microwireParam;
     return device;
 }
+
+// The shipped data file's device `name`, as the device list would select it.
+SelectedDevice shippedDevice(const QString& name);

@@ -1,6 +1,6 @@
-#include "app/ProductInfo.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
+#include "base/ProductInfo.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
 #include "support/TestEnvironment.h"

@@ -1,4 +1,4 @@
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
 #include "ui/HelpContents.h"

@@ -1,7 +1,7 @@
 #include "app/gui/MainWindow.h"
 
-#include "app/SettingsStore.h"
-#include "app/Twips.h"
+#include "base/SettingsStore.h"
+#include "base/Twips.h"
 #include "devices/gui/DevicePanel.h"
 #include "files/gui/ImageFileCommands.h"
 #include "image/gui/ImageView.h"
@@ -31,10 +31,10 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
         [this](const QString& caption) { setWindowTitle(caption); });
     m_imageFileCommands->connectControls(m_controls);
     m_imageFileCommands->setShowImage([this] { m_imageView->ShowImage(); });
-    m_serialPort = new QtSerialPort(services.settings, this);
+    m_serialPort = services.port ? services.port : new QtSerialPort(this);
     m_portSettings = new PortSettingsController(m_controls, services, *m_serialPort, this);
     m_access = new AccessController(m_controls, services, m_statusPanels, *m_serialPort,
-                                    *m_imageView, *m_devicePanel, this);
+                                    services.clock, *m_imageView, *m_devicePanel, this);
     m_portSettings->setBusyCheck([this] { return m_access->running(); });
     // A close during an access stops the access first; the window closes once it has ended.
     connect(m_access, &AccessController::accessFinished, this, [this] {

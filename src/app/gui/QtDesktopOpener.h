@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DesktopOpener.h"
+#include "base/DesktopOpener.h"
 
 // Opens documents and web addresses through the desktop's own file associations.
 class QtDesktopOpener : public DesktopOpener {

@@ -1,12 +1,12 @@
 #include "app/gui/Startup.h"
 
-#include "app/DataFileReader.h"
-#include "app/FileExists.h"
-#include "app/ProductInfo.h"
-#include "app/UserDialogs.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/QtDesktopOpener.h"
 #include "app/gui/QtUserDialogs.h"
+#include "base/FileExists.h"
+#include "base/ProductInfo.h"
+#include "base/UserDialogs.h"
+#include "devices/CatalogueLoad.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/gui/ImageView.h"
 #include "ui/gui/AboutWindow.h"
@@ -35,6 +35,12 @@ Startup::Startup(Environment environment)
 }
 
 Startup::~Startup() { delete m_splash; }
+
+AppServices Startup::services()
+{
+    return AppServices{m_state,    m_settings,         *m_dialogs,
+                       *m_desktop, m_environment.port, m_environment.clock};
+}
 
 SplashWindow* Startup::splashWindow() const { return m_splash; }
 
@@ -86,42 +92,20 @@ bool Startup::run()
 
 void Startup::loadDataFile()
 {
-    const QString path = m_state.appFolder + QStringLiteral("vorle6.ini");
-    const std::optional<DataFileContents> contents = readDataFile(path);
-    if (!contents) {
-        m_notices.append(QStringLiteral("%1 を読み込めませんでした。").arg(path));
-    } else {
-        m_state.dataFileVersion = contents->version;
-        m_state.catalogue = DeviceCatalogue(contents->rows);
-        if (contents->ignoredRows > 0) {
-            m_notices.append(QStringLiteral("vorle6.ini のデバイスは %1 件までです。"
-                                            "それを超える %2 件は読み込みませんでした。")
-                                 .arg(DataFileContents::kMaxRows)
-                                 .arg(contents->ignoredRows));
-        }
-        if (contents->itemsWithTooManyWords > 0) {
-            m_notices.append(QStringLiteral("vorle6.ini の %1 行は語数が %2 を超えています。"
-                                            "超えた語は無視しました。")
-                                 .arg(contents->itemsWithTooManyWords)
-                                 .arg(DataFileContents::kMaxWords));
-        }
-        if (contents->endsInsideQuote) {
-            m_notices.append(
-                QStringLiteral("vorle6.ini の最後の項目の引用符（\"）が閉じていません。"));
-        }
-    }
+    const CatalogueLoad load = loadCatalogue(m_state.appFolder + QStringLiteral("vorle6.ini"));
+    m_notices.append(load.notices());
+    m_state.dataFileVersion = load.version;
+    m_state.catalogue = load.catalogue;
 
     const QString titleText = ProductInfo::titleText();
-    m_mainWindow =
-        std::make_unique<MainWindow>(AppServices{m_state, m_settings, *m_dialogs, *m_desktop});
+    m_mainWindow = std::make_unique<MainWindow>(services());
     if (m_ownDialogs) static_cast<QtUserDialogs*>(m_ownDialogs.get())->setOwner(m_mainWindow.get());
     m_mainWindow->Form_Load();
     m_mainWindow->setWindowTitle(titleText + QStringLiteral("  vorle6.ini ") +
                                  m_state.dataFileVersion);
     m_aboutWindow->setDataFileVersion(m_state.dataFileVersion);
-    m_auxiliaryWindows = std::make_unique<AuxiliaryWindows>(
-        *m_mainWindow, m_mainWindow->controls(),
-        AppServices{m_state, m_settings, *m_dialogs, *m_desktop});
+    m_auxiliaryWindows =
+        std::make_unique<AuxiliaryWindows>(*m_mainWindow, m_mainWindow->controls(), services());
     m_auxiliaryWindows->adoptAboutWindow(std::move(m_aboutWindow));
 
     ImageView& imageView = m_mainWindow->imageView();

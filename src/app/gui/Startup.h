@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/InstanceLock.h"
+#include "app/AppServices.h"
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
+#include "base/InstanceLock.h"
+#include "base/SettingsStore.h"
 
 #include <QPointer>
 #include <QString>
@@ -13,6 +14,8 @@
 class AboutWindow;
 class AuxiliaryWindows;
 class DesktopOpener;
+class LinkClock;
+class SerialPort;
 class MainWindow;
 class SplashWindow;
 class UserDialogs;
@@ -25,6 +28,8 @@ public:
         QString lockFilePath;              // the single-instance lock
         UserDialogs* dialogs = nullptr;    // none: the real dialogs
         DesktopOpener* desktop = nullptr;  // none: the desktop's own
+        SerialPort* port = nullptr;        // none: the program's serial port
+        LinkClock* clock = nullptr;        // none: the steady clock
     };
 
     explicit Startup(Environment environment);
@@ -43,6 +48,7 @@ public:
     [[nodiscard]] static QString appFolderOf(const QString& folder);
 
 private:
+    [[nodiscard]] AppServices services();
     void loadDataFile();
     void showNotices();
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/BusyIndicator.h"
-#include "app/StatusPanels.h"
+#include "base/BusyIndicator.h"
+#include "base/StatusPanels.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "app/InstanceLock.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
+#include "base/InstanceLock.h"
 #include "ui/gui/ApplicationSetup.h"
 
 #include <QApplication>

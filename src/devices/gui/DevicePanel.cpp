@@ -1,11 +1,11 @@
 #include "devices/gui/DevicePanel.h"
 
-#include "app/ProductInfo.h"
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
-#include "app/StatusPanels.h"
-#include "app/UserDialogs.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/ProductInfo.h"
+#include "base/SettingsStore.h"
+#include "base/StatusPanels.h"
+#include "base/UserDialogs.h"
 #include "devices/DeviceTexts.h"
 
 #include <QComboBox>

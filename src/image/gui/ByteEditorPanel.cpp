@@ -1,8 +1,8 @@
 #include "image/gui/ByteEditorPanel.h"
 
 #include "app/ProgramState.h"
-#include "app/StatusPanels.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/StatusPanels.h"
 #include "image/ByteEditorRules.h"
 #include "image/CheckSum.h"
 #include "image/GridAddress.h"

@@ -1,7 +1,7 @@
 #include "image/gui/HexGrid.h"
 
-#include "app/Twips.h"
 #include "app/gui/UiFonts.h"
+#include "base/Twips.h"
 #include "image/GridAddress.h"
 
 #include <QAbstractButton>

@@ -1,9 +1,9 @@
 #include "image/gui/ImageView.h"
 
-#include "app/BusyIndicator.h"
 #include "app/ProgramState.h"
-#include "app/StatusPanels.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/BusyIndicator.h"
+#include "base/StatusPanels.h"
 #include "image/CheckSum.h"
 #include "image/GridAddress.h"
 #include "image/ImageListing.h"

@@ -1,9 +1,13 @@
 #include "link/gui/AccessController.h"
 
+#include "app/ProgramState.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/SettingsStore.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/GridTexts.h"
 #include "image/gui/ImageView.h"
+#include "link/LinkSettings.h"
+#include "link/SteadyLinkClock.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -12,15 +16,28 @@
 #include <QPushButton>
 #include <QTableView>
 
+namespace {
+
+LinkClock& clockOrOwn(LinkClock* clock, std::unique_ptr<LinkClock>& own)
+{
+    if (clock) return *clock;
+    own = std::make_unique<SteadyLinkClock>();
+    return *own;
+}
+
+}  // namespace
+
 AccessController::AccessController(MainWindowControls& controls, const AppServices& services,
-                                   StatusPanels& panels, SerialPort& port, ImageView& imageView,
-                                   DevicePanel& devicePanel, QObject* parent)
+                                   StatusPanels& panels, SerialPort& port, LinkClock* clock,
+                                   ImageView& imageView, DevicePanel& devicePanel, QObject* parent)
     : QObject(parent),
       m_controls(controls),
       m_imageView(imageView),
       m_devicePanel(devicePanel),
-      m_link(port, m_clock, panels, services.dialogs, services.settings, *this),
-      m_access(m_link, services.state, *this)
+      m_link(port, clockOrOwn(clock, m_ownClock)),
+      m_access({m_link, services.state.selectedDevice, services.state.image, *this, panels,
+                services.dialogs,
+                [&settings = services.settings] { return LinkSettings::stored(settings); }})
 {
     connect(controls.Cmd_READ_all, &QPushButton::clicked, this,
             [this] { run(&EepromAccess::Cmd_READ_all_Click); });
@@ -32,10 +49,12 @@ AccessController::AccessController(MainWindowControls& controls, const AppServic
             [this] { run(&EepromAccess::Cmd_WRITE_single_Click); });
 }
 
-void AccessController::run(void (EepromAccess::*handler)())
+AccessController::~AccessController() = default;
+
+void AccessController::run(AccessOutcome (EepromAccess::*handler)())
 {
     if (m_link.running()) return;
-    (m_access.*handler)();
+    m_lastOutcome = (m_access.*handler)();
     emit accessFinished();
 }
 

@@ -4,12 +4,14 @@
 #include "link/AccessWindow.h"
 #include "link/EepromAccess.h"
 #include "link/ProgrammerLink.h"
-#include "link/SteadyLinkClock.h"
 
 #include <QObject>
 
+#include <memory>
+
 class DevicePanel;
 class ImageView;
+class LinkClock;
 class SerialPort;
 class StatusPanels;
 struct MainWindowControls;
@@ -20,9 +22,11 @@ struct MainWindowControls;
 class AccessController : public QObject, public AccessWindow {
     Q_OBJECT
 public:
+    // `clock` may be null: the program's steady clock is used then.
     AccessController(MainWindowControls& controls, const AppServices& services,
-                     StatusPanels& panels, SerialPort& port, ImageView& imageView,
+                     StatusPanels& panels, SerialPort& port, LinkClock* clock, ImageView& imageView,
                      DevicePanel& devicePanel, QObject* parent = nullptr);
+    ~AccessController() override;
 
     [[nodiscard]] bool running() const { return m_link.running(); }
     // Ends a running access at its next wait (the window is closing).
@@ -30,6 +34,8 @@ public:
 
     [[nodiscard]] ProgrammerLink& link() { return m_link; }
     [[nodiscard]] EepromAccess& access() { return m_access; }
+    // How the last access ended.
+    [[nodiscard]] const AccessOutcome& lastOutcome() const { return m_lastOutcome; }
 
     void setLockedControlsEnabled(bool enabled) override;
     void setImageCommandsEnabled(bool enabled) override;
@@ -44,12 +50,13 @@ signals:
     void accessFinished();
 
 private:
-    void run(void (EepromAccess::*handler)());
+    void run(AccessOutcome (EepromAccess::*handler)());
 
     MainWindowControls& m_controls;
     ImageView& m_imageView;
     DevicePanel& m_devicePanel;
-    SteadyLinkClock m_clock;
+    std::unique_ptr<LinkClock> m_ownClock;
     ProgrammerLink m_link;
     EepromAccess m_access;
+    AccessOutcome m_lastOutcome;
 };

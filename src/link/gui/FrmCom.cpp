@@ -1,7 +1,8 @@
 #include "link/gui/FrmCom.h"
 
-#include "app/SettingsStore.h"
-#include "app/UserDialogs.h"
+#include "base/SettingsStore.h"
+#include "base/UserDialogs.h"
+#include "link/PortDevices.h"
 #include "link/PortUnusableMessage.h"
 #include "link/SerialPort.h"
 
@@ -105,7 +106,9 @@ void FrmCom::Cmb_com_Click()
     if (index < 0) return;
     closePort();
     m_settings.save(SettingsKeys::kSettings, SettingsKeys::kComNo, QString::number(index));
-    m_port.setPortNumber(m_cmbCom->itemText(index).toInt());
+    const int portNumber = m_cmbCom->itemText(index).toInt();
+    m_port.setPortNumber(portNumber);
+    m_port.setDevicePath(PortDevices(m_settings).devicePath(portNumber));
 
     QString reason;
     if (m_port.open(&reason)) return;

@@ -1,7 +1,7 @@
 #include "ui/gui/AboutWindow.h"
 
-#include "app/DesktopOpener.h"
-#include "app/ProductInfo.h"
+#include "base/DesktopOpener.h"
+#include "base/ProductInfo.h"
 #include "ui/gui/LogoView.h"
 
 #include <QFrame>

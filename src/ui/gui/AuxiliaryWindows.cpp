@@ -1,8 +1,8 @@
 #include "ui/gui/AuxiliaryWindows.h"
 
 #include "app/ProgramState.h"
-#include "app/SettingsStore.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/SettingsStore.h"
 #include "ui/HelpContents.h"
 #include "ui/HelpFile.h"
 #include "ui/gui/AboutWindow.h"

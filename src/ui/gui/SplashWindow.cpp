@@ -1,6 +1,6 @@
 #include "ui/gui/SplashWindow.h"
 
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "ui/gui/LogoView.h"
 
 #include <QEvent>

@@ -1,0 +1,11 @@
+#include "base/FileExists.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+bool FileExists(const QString& path)
+{
+    if (path.isEmpty() || QFileInfo(path).isDir()) return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly);
+}

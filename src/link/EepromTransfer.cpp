@@ -1,0 +1,182 @@
+#include "link/EepromTransfer.h"
+
+#include "image/MemoryImage.h"
+#include "link/AccessObserver.h"
+#include "link/ProgrammerLink.h"
+#include "link/SerialPort.h"
+
+namespace {
+
+const QString kReadErrorText = QStringLiteral("  リードエラー");
+const QString kWriteErrorText = QStringLiteral(" ライトエラー");
+constexpr char kNextRequest = '@';
+constexpr char kReady = '@';
+
+}  // namespace
+
+AccessOutcome EepromTransfer::refusedOutcome(const TransferPlanResult& planned) const
+{
+    AccessOutcome outcome;
+    outcome.kind = AccessOutcome::Kind::Refused;
+    outcome.refusal = planned.refusal;
+    outcome.text = planned.refusalText;
+    return outcome;
+}
+
+AccessOutcome EepromTransfer::read(const LinkSettings& link, const TransferRequest& request,
+                                   MemoryImage& target, const QString& statusText)
+{
+    const TransferPlanResult planned = planTransfer(request, target.size());
+    if (!planned.plan) return refusedOutcome(planned);
+    if (!m_link.begin(statusText)) {
+        return refusedOutcome({std::nullopt, AccessOutcome::Refusal::Busy, {}});
+    }
+    AccessOutcome outcome = Eep_Read(link, *planned.plan, target);
+    m_link.end();
+    return outcome;
+}
+
+AccessOutcome EepromTransfer::write(const LinkSettings& link, const TransferRequest& request,
+                                    const QByteArray& source, const QString& statusText)
+{
+    const TransferPlanResult planned = planTransfer(request, source.size());
+    if (!planned.plan) return refusedOutcome(planned);
+    if (!m_link.begin(statusText)) {
+        return refusedOutcome({std::nullopt, AccessOutcome::Refusal::Busy, {}});
+    }
+    AccessOutcome outcome = Eep_Write(link, *planned.plan, source);
+    m_link.end();
+    return outcome;
+}
+
+AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferPlan& plan,
+                                       MemoryImage& target)
+{
+    LinkClock& clock = m_link.clock();
+    SerialPort& port = m_link.port();
+    clock.pumpEvents();
+    m_opStartTime = clock.now();
+    m_link.setTimeOutFlag(0);
+
+    AccessOutcome detection = m_link.Read_Version(link);
+    if (!detection.succeeded()) return detection;
+    m_identification = detection.identification;
+    clock.pumpEvents();
+    m_link.Eep_Prepare(plan.family);
+    if (m_link.cancelled()) return failed(AccessOutcome::Kind::Cancelled, kReadErrorText, plan, 0);
+    m_link.Send_Access_Header(plan.family, readLetter(plan.commandVariant));
+    m_link.sendAddressPackets(plan, true);
+
+    std::int64_t current = plan.start;
+    do {
+        m_link.Wait_Input(plan.chunkCount, ProgrammerLink::kReplyLimit);
+        if (m_link.TimeOutFlag() == 1) {
+            return failed(
+                m_link.cancelled() ? AccessOutcome::Kind::Cancelled : AccessOutcome::Kind::TimedOut,
+                kReadErrorText, plan, current - plan.start);
+        }
+        // Bytes past the chunk are dropped: the board sends the next chunk only after "@".
+        const QByteArray chunk = m_link.takeReceived();
+        for (int i = 0; i < plan.chunkCount; ++i) {
+            if (i >= chunk.size() || !target.contains(current)) {
+                m_link.setTimeOutFlag(1);
+                return failed(AccessOutcome::Kind::BadReply, kReadErrorText, plan,
+                              current - plan.start);
+            }
+            target.set(current, static_cast<std::uint8_t>(chunk.at(i)));
+            ++current;
+        }
+        clock.pumpEvents();
+        port.discard();
+        m_link.send(QByteArray(1, kNextRequest));
+        reportProgress(current, plan);
+    } while (current <= plan.end);
+
+    AccessOutcome outcome;
+    outcome.identification = m_identification;
+    outcome.firstAddress = plan.start;
+    outcome.bytesDone = current - plan.start;
+    outcome.elapsed = clock.now() - m_opStartTime;
+    outcome.text = elapsedText(QStringLiteral("読み出し終了。 ("), outcome.elapsed);
+    return outcome;
+}
+
+AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const TransferPlan& plan,
+                                        const QByteArray& source)
+{
+    LinkClock& clock = m_link.clock();
+    m_opStartTime = clock.now();
+    m_link.setTimeOutFlag(0);
+
+    AccessOutcome detection = m_link.Read_Version(link);
+    if (!detection.succeeded()) return detection;
+    m_identification = detection.identification;
+    m_link.Eep_Prepare(plan.family);
+    if (m_link.cancelled()) return failed(AccessOutcome::Kind::Cancelled, kWriteErrorText, plan, 0);
+    m_link.Send_Access_Header(plan.family, writeLetter(plan.commandVariant));
+    m_link.sendAddressPackets(plan, false);
+
+    std::int64_t current = plan.start;
+    do {
+        clock.pumpEvents();
+        m_link.Wait_Input(1, ProgrammerLink::kReplyLimit);
+        if (m_link.TimeOutFlag() == 1) {
+            return failed(
+                m_link.cancelled() ? AccessOutcome::Kind::Cancelled : AccessOutcome::Kind::TimedOut,
+                kWriteErrorText, plan, current - plan.start);
+        }
+        const QByteArray ready = m_link.takeReceived();
+        if (ready.isEmpty() || ready.at(0) != kReady || current + plan.chunkCount > source.size()) {
+            m_link.setTimeOutFlag(1);
+            return failed(AccessOutcome::Kind::BadReply, kWriteErrorText, plan,
+                          current - plan.start);
+        }
+        m_link.send(source.mid(current, plan.chunkCount));
+        current += plan.chunkCount;
+        reportProgress(current, plan);
+    } while (current <= plan.end);
+    // The board answers the last chunk once it is programmed. Taking that answer here keeps it
+    // out of the next access's identification, which may follow at once (a verify does).
+    if (m_link.awaitBytes(1, ProgrammerLink::kLastChunkLimit)) {
+        Q_UNUSED(m_link.takeReceived());
+    }
+
+    AccessOutcome outcome;
+    outcome.identification = m_identification;
+    outcome.firstAddress = plan.start;
+    outcome.bytesDone = current - plan.start;
+    outcome.elapsed = clock.now() - m_opStartTime;
+    outcome.text = elapsedText(QStringLiteral("書き込み終了。 ("), outcome.elapsed);
+    return outcome;
+}
+
+AccessOutcome EepromTransfer::failed(AccessOutcome::Kind kind, const QString& errorText,
+                                     const TransferPlan& plan, qint64 done)
+{
+    m_link.setStatusText(m_link.statusText() + errorText);
+    AccessOutcome outcome;
+    outcome.kind = kind;
+    outcome.text = m_link.statusText();
+    outcome.identification = m_identification;
+    outcome.firstAddress = plan.start;
+    outcome.bytesDone = done;
+    outcome.elapsed = m_link.clock().now() - m_opStartTime;
+    return outcome;
+}
+
+void EepromTransfer::reportProgress(qint64 current, const TransferPlan& plan)
+{
+    AccessObserver* observer = m_link.observer();
+    if (!observer) return;
+    AccessProgress progress;
+    progress.done = current - plan.start;
+    progress.total = plan.chunkedByteCount();
+    progress.percent = progressPercent(current, plan.start, plan.end);
+    observer->progressed(progress);
+}
+
+QString EepromTransfer::elapsedText(const QString& prefix, LinkClock::Duration elapsed)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
+    return prefix + QString::number(seconds < 0 ? 0 : seconds) + QStringLiteral("sec)");
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "link/AccessOutcome.h"
+#include "link/LinkSettings.h"
+#include "link/TransferPlan.h"
+
+#include <QByteArray>
+#include <QString>
+
+class MemoryImage;
+class ProgrammerLink;
+
+// Block and byte reads and writes over the programmer link: detection, preamble, header,
+// packets and the chunks, each access returning its outcome. Nothing here knows a window;
+// what the access shows while it runs goes to the link's observer.
+class EepromTransfer {
+public:
+    explicit EepromTransfer(ProgrammerLink& link) : m_link(link) {}
+
+    // Reads the requested range into `target`, which is planned against and filled in place;
+    // bytes outside the range are left alone. `statusText` is what the front-end shows while
+    // the access runs; failure texts build on it.
+    [[nodiscard]] AccessOutcome read(const LinkSettings& link, const TransferRequest& request,
+                                     MemoryImage& target, const QString& statusText = {});
+    // Writes the requested range of `source` to the part.
+    [[nodiscard]] AccessOutcome write(const LinkSettings& link, const TransferRequest& request,
+                                      const QByteArray& source, const QString& statusText = {});
+
+    // The transfers themselves, on a plan already made and an access already begun.
+    [[nodiscard]] AccessOutcome Eep_Read(const LinkSettings& link, const TransferPlan& plan,
+                                         MemoryImage& target);
+    [[nodiscard]] AccessOutcome Eep_Write(const LinkSettings& link, const TransferPlan& plan,
+                                          const QByteArray& source);
+
+    // "読み出し終了。 (12sec)": the seconds cut to whole ones.
+    [[nodiscard]] static QString elapsedText(const QString& prefix, LinkClock::Duration elapsed);
+
+private:
+    [[nodiscard]] AccessOutcome refusedOutcome(const TransferPlanResult& planned) const;
+    [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const QString& errorText,
+                                       const TransferPlan& plan, qint64 done);
+    void reportProgress(qint64 current, const TransferPlan& plan);
+
+    ProgrammerLink& m_link;
+    LinkClock::Duration m_opStartTime{0};  // OpStartTime
+    QString m_identification;
+};
