@@ -1,6 +1,8 @@
 // The reads and writes every front-end shares, against the emulated board in fake time: what
 // each outcome says, how far the access got, and that a refused access sends nothing at all.
+#include "base/HexText.h"
 #include "image/MemoryImage.h"
+#include "link/ChipOperations.h"
 #include "link/EepromTransfer.h"
 #include "link/ProgrammerLink.h"
 #include "support/EmulatedBoards.h"
@@ -80,6 +82,7 @@ private slots:
     void failuresSayWhatHappened_data();
     void failuresSayWhatHappened();
     void cancelStopsAtTheNextWait();
+    void checksReadBackWithoutTouchingTheImage();
 };
 
 void EepromTransferTest::refusalsSendNothing_data()
@@ -313,6 +316,52 @@ void EepromTransferTest::cancelStopsAtTheNextWait()
         QVERIFY2(bench.board.events().contains(QStringLiteral("port closed: transfer abandoned")),
                  qPrintable(bench.board.events().join('\n')));
     }
+}
+
+// Verify, blank check and erase compare what the chip holds and say where it first differs.
+void EepromTransferTest::checksReadBackWithoutTouchingTheImage()
+{
+    Bench bench(QStringLiteral("24C64"));
+    ChipOperations operations(bench.transfer);
+    QByteArray buffer = bench.board.contents();
+
+    CheckOutcome same = operations.verify(bench.settings, bench.block(8192), buffer);
+    QVERIFY(same.passed());
+    QCOMPARE(same.comparison.compared, 8192);
+    QVERIFY2(same.access.text.startsWith(QStringLiteral("ベリファイOK (")),
+             qPrintable(same.access.text));
+
+    // 300 bytes from 0x300 and the last byte differ: 256 of them are listed.
+    const QByteArray part = buffer;
+    for (qint64 address = 0x0300; address < 0x0300 + 300; ++address)
+        buffer[address] = ~part[address];
+    buffer[0x1FFF] = ~part[0x1FFF];
+    CheckOutcome differs = operations.verify(bench.settings, bench.block(8192), buffer);
+    QVERIFY(differs.access.succeeded());
+    QVERIFY(!differs.passed());
+    QCOMPARE(differs.comparison.mismatches, 301);
+    QCOMPARE(differs.comparison.first.size(), Comparison::kListed);
+    const ByteDifference first = differs.comparison.first.first();
+    QCOMPARE(first.address, 0x0300);
+    QCOMPARE(first.actual, static_cast<quint8>(part.at(0x300)));
+    QCOMPARE(differs.access.text,
+             QStringLiteral("ベリファイエラー: 301 バイト不一致 (最初 0x00300: バッファ 0x%1 / "
+                            "チップ 0x%2)")
+                 .arg(hexText(first.expected, 2), hexText(first.actual, 2)));
+
+    CheckOutcome notBlank = operations.blankCheck(bench.settings, bench.device());
+    QVERIFY(!notBlank.passed());
+    QCOMPARE(notBlank.comparison.first.first().address, 0);
+
+    const AccessOutcome erased = operations.erase(bench.settings, bench.device());
+    QVERIFY2(erased.succeeded(), qPrintable(erased.text));
+    CheckOutcome blank = operations.blankCheck(bench.settings, bench.device());
+    QVERIFY(blank.passed());
+    QCOMPARE(blank.access.text, QStringLiteral("ブランクです (全て0xFF)"));
+    bench.board.setContents(QByteArray(0x1235, '\xFF') + QByteArray(1, '\x5A'));
+    notBlank = operations.blankCheck(bench.settings, bench.device());
+    QCOMPARE(notBlank.access.text,
+             QStringLiteral("ブランクではありません: 1 バイトが0xFF以外 (最初 0x01235 = 0x5A)"));
 }
 
 QTEST_GUILESS_MAIN(EepromTransferTest)

@@ -1,0 +1,80 @@
+#include "link/ChipOperations.h"
+
+#include "base/HexText.h"
+#include "image/MemoryImage.h"
+#include "link/EepromTransfer.h"
+
+namespace {
+
+TransferRequest wholePart(const SelectedDevice& device)
+{
+    TransferRequest request;
+    request.mode = AccessMode::Block;
+    request.device = device;
+    request.accessSize = device.memorySize();
+    return request;
+}
+
+QString byteText(std::uint8_t value) { return QStringLiteral("0x") + hexText(value, 2); }
+QString addressText(qint64 address)
+{
+    return QStringLiteral("0x") + hexText(static_cast<quint32>(address), 5);
+}
+
+}  // namespace
+
+CheckOutcome ChipOperations::verify(const LinkSettings& link, const TransferRequest& request,
+                                    const QByteArray& expected, const QString& statusText)
+{
+    CheckOutcome result;
+    MemoryImage chip;
+    chip.recreate(expected.size());
+    result.access = m_transfer.read(link, request, chip, statusText);
+    result.chip = chip.bytes();
+    if (!result.access.succeeded()) return result;
+    result.comparison =
+        compareRange(expected, result.chip, result.access.firstAddress, result.access.bytesDone);
+    result.access.text = verifyText(result.comparison, result.access.elapsed);
+    return result;
+}
+
+CheckOutcome ChipOperations::blankCheck(const LinkSettings& link, const SelectedDevice& device,
+                                        const QString& statusText)
+{
+    CheckOutcome result;
+    MemoryImage chip;
+    chip.recreate(device.memorySize());
+    result.access = m_transfer.read(link, wholePart(device), chip, statusText);
+    result.chip = chip.bytes();
+    if (!result.access.succeeded()) return result;
+    result.comparison = compareWithBlank(result.chip, 0, result.access.bytesDone);
+    result.access.text = blankText(result.comparison);
+    return result;
+}
+
+AccessOutcome ChipOperations::erase(const LinkSettings& link, const SelectedDevice& device,
+                                    const QString& statusText)
+{
+    const QByteArray blank(device.memorySize(), static_cast<char>(MemoryImage::kBlank));
+    return m_transfer.write(link, wholePart(device), blank, statusText);
+}
+
+QString ChipOperations::verifyText(const Comparison& comparison, LinkClock::Duration elapsed)
+{
+    if (comparison.matches()) {
+        return EepromTransfer::elapsedText(QStringLiteral("ベリファイOK ("), elapsed);
+    }
+    const ByteDifference& first = comparison.first.first();
+    return QStringLiteral("ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)")
+        .arg(comparison.mismatches)
+        .arg(addressText(first.address), byteText(first.expected), byteText(first.actual));
+}
+
+QString ChipOperations::blankText(const Comparison& comparison)
+{
+    if (comparison.matches()) return QStringLiteral("ブランクです (全て0xFF)");
+    const ByteDifference& first = comparison.first.first();
+    return QStringLiteral("ブランクではありません: %1 バイトが0xFF以外 (最初 %2 = %3)")
+        .arg(comparison.mismatches)
+        .arg(addressText(first.address), byteText(first.actual));
+}
