@@ -39,9 +39,12 @@ private:
     [[nodiscard]] AccessOutcome refusedOutcome(const TransferPlanResult& planned) const;
     [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const QString& errorText,
                                        const TransferPlan& plan, qint64 done);
+    // Why the last wait ended without its bytes.
+    [[nodiscard]] AccessOutcome::Kind waitFailure() const;
     void reportProgress(qint64 current, const TransferPlan& plan);
 
     ProgrammerLink& m_link;
     LinkClock::Duration m_opStartTime{0};  // OpStartTime
     QString m_identification;
+    LinkSettings m_settings;  // the line of the running access
 };

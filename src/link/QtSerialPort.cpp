@@ -53,6 +53,22 @@ QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent), m_port(new QSe
 {
     setObjectName(QStringLiteral("MSComm1"));
     connect(m_port, &QSerialPort::readyRead, this, &SerialPort::bytesArrived);
+    connect(m_port, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { onError(error); });
+}
+
+void QtSerialPort::onError(int error)
+{
+    // A line that has gone away fails every read from then on: Qt reports it again on every
+    // pass of the event loop, which would spin the program until the port is closed.
+    if (!m_port->isOpen() || (error != QSerialPort::ReadError && error != QSerialPort::WriteError &&
+                              error != QSerialPort::ResourceError)) {
+        return;
+    }
+    m_lineLost = true;
+    m_port->close();
+    m_port->clearError();
+    emit lineLost();
 }
 
 QtSerialPort::~QtSerialPort() { close(); }
@@ -86,6 +102,7 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->setDataTerminalReady(m_dtr);
     m_port->clearError();
     m_wakeCount = 1;
+    m_lineLost = false;
     requestLowLatency();
     return true;
 }
