@@ -66,6 +66,8 @@ void QtSerialPort::onError(int error)
         return;
     }
     m_lineLost = true;
+    // What came before the line went away stays readable.
+    m_leftOver = m_port->readAll();
     m_port->close();
     m_port->clearError();
     emit lineLost();
@@ -103,6 +105,7 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->clearError();
     m_wakeCount = 1;
     m_lineLost = false;
+    m_leftOver.clear();
     requestLowLatency();
     return true;
 }
@@ -165,10 +168,14 @@ void QtSerialPort::write(const QByteArray& bytes)
 
 int QtSerialPort::receivedCount() const
 {
-    return m_port->isOpen() ? static_cast<int>(m_port->bytesAvailable()) : 0;
+    return m_port->isOpen() ? static_cast<int>(m_port->bytesAvailable())
+                            : static_cast<int>(m_leftOver.size());
 }
 
-QByteArray QtSerialPort::takeAll() { return m_port->isOpen() ? m_port->readAll() : QByteArray(); }
+QByteArray QtSerialPort::takeAll()
+{
+    return m_port->isOpen() ? m_port->readAll() : std::exchange(m_leftOver, {});
+}
 
 void QtSerialPort::expectBytes(int count)
 {
@@ -189,6 +196,7 @@ void QtSerialPort::expectBytes(int count)
 
 void QtSerialPort::discard()
 {
+    m_leftOver.clear();
     if (!m_port->isOpen()) return;
     m_port->clear(QSerialPort::Input);
     m_port->readAll();

@@ -43,4 +43,5 @@ private:
     ReceiveMode m_receiveMode = ReceiveMode::Text;
     int m_wakeCount = 1;  // the line's wake-up threshold (termios VMIN), 1 as opened
     bool m_lineLost = false;
+    QByteArray m_leftOver;  // received before the line was lost
 };
