@@ -125,6 +125,9 @@ void TestAccessEmulator::init()
     m_paths.clear();
     SettingsStore settings;
     settings.save(kSettings, kComNo, QStringLiteral("0"));
+    // These tests hold the accesses as they are without a verify after each write; the verify
+    // and the checks have tests of their own.
+    settings.save(kSettings6, kVerifyAfterWrite, QStringLiteral("False"));
 }
 
 void TestAccessEmulator::cleanup()

@@ -50,7 +50,7 @@ private slots:
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(imageOf(f), data);
-        QCOMPARE(f.access.accessMode(), AccessMode::Block);
+        QCOMPARE(f.frame.accessMode(), AccessMode::Block);
         QCOMPARE(f.window.showImageCount, 1);
         QCOMPARE(f.panels.text(1), kReadFinished);
         QCOMPARE(f.panels.textsOf(1).mid(0, 2),
@@ -111,7 +111,7 @@ private slots:
         f.access.Cmd_READ_single_Click();
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.access.accessMode(), AccessMode::Byte);
+        QCOMPARE(f.frame.accessMode(), AccessMode::Byte);
         QCOMPARE(f.state.image.at(0x24), 0x5A);
         QCOMPARE(f.state.image.at(0x23), 0xFF);
         QCOMPARE(f.window.readBytes, QList<std::uint8_t>{0x5A});
@@ -332,7 +332,7 @@ private slots:
         QVERIFY(!f.link.running());
         QVERIFY(!f.port.isOpen());
         QCOMPARE(f.window.showImageCount, 0);
-        QVERIFY(f.panels.text(1).endsWith(QStringLiteral("  リードエラー")));
+        QCOMPARE(f.panels.text(1), QStringLiteral("中止しました。"));
     }
 };
 

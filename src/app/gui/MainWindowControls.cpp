@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QStatusBar>
@@ -43,6 +44,22 @@ QPushButton* button(const QString& name, const QString& caption)
     auto* result = named(new QPushButton(caption), name);
     result->setAutoDefault(false);
     return result;
+}
+
+// デバイス: what the chip holds, between Options and Help.
+void buildDeviceMenu(QMenuBar* bar, MainWindowControls& c)
+{
+    c.mnuDevice = named(bar->addMenu(QStringLiteral("デバイス(&D)")), QStringLiteral("mnuDevice"));
+    c.mnuVerify =
+        addAction(c.mnuDevice, QStringLiteral("mnuVerify"), QStringLiteral("ベリファイ(&V)"));
+    c.mnuBlankCheck = addAction(c.mnuDevice, QStringLiteral("mnuBlankCheck"),
+                                QStringLiteral("ブランクチェック(&B)"));
+    c.mnuErase = addAction(c.mnuDevice, QStringLiteral("mnuErase"), QStringLiteral("消去(&E)..."));
+    c.mnuDevice->addSeparator();
+    c.mnuVerifyAfterWrite = addAction(c.mnuDevice, QStringLiteral("mnuVerifyAfterWrite"),
+                                      QStringLiteral("書き込み後にベリファイ(&A)"));
+    c.mnuVerifyAfterWrite->setCheckable(true);
+    c.mnuVerifyAfterWrite->setChecked(true);
 }
 
 void buildMenus(QMainWindow* window, MainWindowControls& c)
@@ -80,6 +97,8 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
     c.mnuTools->addSeparator();
     c.mnuToolsOptions = addAction(c.mnuTools, QStringLiteral("mnuToolsOptions"),
                                   QStringLiteral("COMポート設定(&O)..."));
+
+    buildDeviceMenu(bar, c);
 
     c.mnuHelp = named(bar->addMenu(QStringLiteral("ヘルプﾟ(&H)")), QStringLiteral("mnuHelp"));
     c.mnuHelpContents =
@@ -159,10 +178,12 @@ QGroupBox* buildBlockAccess(MainWindowControls& c)
     c.Label3 = named(new QLabel(QStringLiteral("ｱｸｾｽｻｲｽﾞ　 (Byte)")), QStringLiteral("Label3"));
     c.CmbSize = named(new QComboBox, QStringLiteral("CmbSize"));
     c.CmbSize->setMaxVisibleItems(16);
+    c.Cmd_VERIFY_all = button(QStringLiteral("Cmd_VERIFY_all"), QStringLiteral("Verify"));
     layout->addWidget(c.Cmd_READ_all, 0, 0);
     layout->addWidget(c.Cmd_WRITE_all, 0, 1);
+    layout->addWidget(c.Cmd_VERIFY_all, 0, 2);
     layout->addWidget(c.Label3, 1, 0);
-    layout->addWidget(c.CmbSize, 1, 1);
+    layout->addWidget(c.CmbSize, 1, 1, 1, 2);
     return c.Frame2;
 }
 
@@ -267,6 +288,29 @@ QWidget* buildSidePanel(MainWindowControls& c)
     return panel;
 }
 
+// Right of the four panels: the progress bar and its time text, shown while an access runs,
+// and the cancel button, enabled while an access runs.
+void buildAccessProgress(MainWindowControls& c)
+{
+    c.PrgAccess = named(new QProgressBar, QStringLiteral("PrgAccess"));
+    c.PrgAccess->setRange(0, 100);
+    c.PrgAccess->setFixedWidth(110);
+    c.PrgAccess->setMaximumHeight(c.statusPanels[0]->sizeHint().height() + 4);
+    c.PrgAccess->setVisible(false);
+    c.Lbl_AccessTime = named(new QLabel, QStringLiteral("Lbl_AccessTime"));
+    // Room for "経過 12:34 / 残り 12:34" without the bar moving as the text changes.
+    c.Lbl_AccessTime->setMinimumWidth(c.Lbl_AccessTime->fontMetrics().horizontalAdvance(
+                                          QStringLiteral("経過 00:00 / 残り 00:00")) +
+                                      8);
+    c.Lbl_AccessTime->setVisible(false);
+    c.Cmd_Cancel = button(QStringLiteral("Cmd_Cancel"), QStringLiteral("中止"));
+    c.Cmd_Cancel->setEnabled(false);
+    c.Cmd_Cancel->setToolTip(QStringLiteral("実行中のアクセスを中止します (Esc)"));
+    c.sbStatusBar->addPermanentWidget(c.PrgAccess);
+    c.sbStatusBar->addPermanentWidget(c.Lbl_AccessTime);
+    c.sbStatusBar->addPermanentWidget(c.Cmd_Cancel);
+}
+
 void buildStatusBar(QMainWindow* window, MainWindowControls& c)
 {
     c.sbStatusBar = named(new QStatusBar, QStringLiteral("sbStatusBar"));
@@ -279,6 +323,7 @@ void buildStatusBar(QMainWindow* window, MainWindowControls& c)
         c.statusPanels[i]->setMinimumWidth(60);
         c.sbStatusBar->addWidget(c.statusPanels[i], stretch[i]);
     }
+    buildAccessProgress(c);
     window->setStatusBar(c.sbStatusBar);
 }
 
