@@ -21,8 +21,8 @@ public:
     virtual void setImageCommandsEnabled(bool enabled) = 0;
     // Keyboard focus to the byte editor's hexadecimal box Text_modify_hex.
     virtual void focusHexBox() = 0;
-    // While an access runs: the cancel button Cmd_Cancel (and Esc) enabled, the progress bar
-    // PrgAccess and its time text shown.
+    // While an access runs: the cancel button Cmd_Cancel shown and enabled (and Esc with it),
+    // the progress bar PrgAccess and its time text shown.
     virtual void setAccessRunning(bool running) = 0;
     // The progress bar at `percent`, and the elapsed and remaining time beside it.
     virtual void showProgress(int percent, const QString& timeText) = 0;

@@ -510,6 +510,7 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
     QVERIFY2(QRegularExpression(QStringLiteral("^[1-9][0-9]%$")).match(progress).hasMatch(),
              qPrintable(progress));
     QVERIFY(closedWhileRunning);
+    QVERIFY(m_dialogs.messages.isEmpty());  // only a write asks before it is stopped
     QCOMPARE(enabledWhileRunning, QStringList());
     QVERIFY(!window().serialPort().isOpen());
     QVERIFY(!window().access().running());

@@ -288,8 +288,8 @@ QWidget* buildSidePanel(MainWindowControls& c)
     return panel;
 }
 
-// Right of the four panels: the progress bar and its time text, shown while an access runs,
-// and the cancel button, enabled while an access runs.
+// Right of the four panels, while an access runs: the progress bar, its time text and the
+// cancel button. Idle, they give their room back to the panels.
 void buildAccessProgress(MainWindowControls& c)
 {
     c.PrgAccess = named(new QProgressBar, QStringLiteral("PrgAccess"));
@@ -305,6 +305,7 @@ void buildAccessProgress(MainWindowControls& c)
     c.Lbl_AccessTime->setVisible(false);
     c.Cmd_Cancel = button(QStringLiteral("Cmd_Cancel"), QStringLiteral("中止"));
     c.Cmd_Cancel->setEnabled(false);
+    c.Cmd_Cancel->setVisible(false);
     c.Cmd_Cancel->setToolTip(QStringLiteral("実行中のアクセスを中止します (Esc)"));
     c.sbStatusBar->addPermanentWidget(c.PrgAccess);
     c.sbStatusBar->addPermanentWidget(c.Lbl_AccessTime);

@@ -25,7 +25,8 @@ DifferencesDialog::DifferencesDialog(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     m_summary = new QLabel;
     m_summary->setObjectName(QStringLiteral("LblSummary"));
-    m_summary->setWordWrap(true);
+    // One line: the dialog widens to the status text rather than breaking it in an address.
+    m_summary->setWordWrap(false);
     m_count = new QLabel;
     m_count->setObjectName(QStringLiteral("LblCount"));
     m_list = new QTreeWidget;
@@ -54,7 +55,7 @@ DifferencesDialog::DifferencesDialog(QWidget* parent) : QDialog(parent)
             [choose](const QTreeWidgetItem* current) { choose(current); });
     connect(m_list, &QTreeWidget::itemClicked, this,
             [choose](const QTreeWidgetItem* item) { choose(item); });
-    resize(380, 440);
+    resize(460, 440);
 }
 
 void DifferencesDialog::setComparison(const Comparison& comparison, const ComparisonTexts& texts)

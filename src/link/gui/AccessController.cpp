@@ -174,6 +174,7 @@ void AccessController::setAccessRunning(bool running)
     m_controls.Lbl_AccessTime->clear();
     m_controls.PrgAccess->setVisible(running);
     m_controls.Lbl_AccessTime->setVisible(running);
+    m_controls.Cmd_Cancel->setVisible(running);
 }
 
 void AccessController::showProgress(int percent, const QString& timeText)
