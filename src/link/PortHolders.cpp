@@ -47,6 +47,12 @@ QString programName(qint64 pid)
     return QString::fromLocal8Bit(comm.readAll()).trimmed();
 }
 
+// The program file a process runs; empty for another user's process.
+QString executable(qint64 pid)
+{
+    return QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+}
+
 // The process number a lock file records: ASCII (Qt's QLockFile writes it on the first line,
 // UUCP-style programs pad it to ten characters), or a raw 4-byte number from old programs.
 std::optional<qint64> lockFilePid(const QByteArray& contents)
@@ -127,9 +133,18 @@ std::optional<PortHolders::Holder> PortHolders::lockFileHolder(const QString& lo
     // A lock file that cannot be read or names no process is taken at its word: the port is
     // held. One whose process has ended is left from a crash and holds nothing.
     if (!file.open(QIODevice::ReadOnly)) return holder;
-    const std::optional<qint64> pid = lockFilePid(file.read(kLockFileLimit));
+    const QByteArray contents = file.read(kLockFileLimit);
+    const std::optional<qint64> pid = lockFilePid(contents);
     if (!pid) return holder;
     if (!processRuns(*pid)) return std::nullopt;
+    // Qt's lock names the program on its second line. A running process by another name has
+    // been given the number of one that ended, and Qt itself takes such a lock as stale.
+    const QString lockProgram =
+        QFileInfo(QString::fromLocal8Bit(contents.split('\n').value(1)).trimmed()).fileName();
+    const QString runningProgram = QFileInfo(executable(*pid)).fileName();
+    if (!lockProgram.isEmpty() && !runningProgram.isEmpty() && lockProgram != runningProgram) {
+        return std::nullopt;
+    }
     holder.pid = *pid;
     holder.program = programName(*pid);
     return holder;

@@ -52,14 +52,30 @@ QList<SerialDevice> SerialDevices::systemDevices() const
     return devices;
 }
 
-SerialDevice SerialDevices::describe(const QString& path, const QList<SerialDevice>& present)
+namespace {
+
+const SerialDevice* findListed(const QString& path, const QList<SerialDevice>& present)
 {
-    const QString target = resolved(path);
+    const QString target = SerialDevices::resolved(path);
     for (const SerialDevice& device : present) {
-        if (device.path == path || device.stablePath == path || resolved(device.path) == target) {
-            return device;
+        if (device.path == path || device.stablePath == path ||
+            SerialDevices::resolved(device.path) == target) {
+            return &device;
         }
     }
+    return nullptr;
+}
+
+}  // namespace
+
+bool SerialDevices::isListed(const QString& path, const QList<SerialDevice>& present)
+{
+    return findListed(path, present) != nullptr;
+}
+
+SerialDevice SerialDevices::describe(const QString& path, const QList<SerialDevice>& present)
+{
+    if (const SerialDevice* listed = findListed(path, present)) return *listed;
     SerialDevice device;
     device.path = path;
     device.exists = exists(path);

@@ -25,6 +25,9 @@ public:
     [[nodiscard]] static SerialDevice describe(const QString& path,
                                                const QList<SerialDevice>& present);
 
+    // Whether `path` (or the device it leads to) is one of `present`.
+    [[nodiscard]] static bool isListed(const QString& path, const QList<SerialDevice>& present);
+
     // Whether `path` leads to something (links followed).
     [[nodiscard]] static bool exists(const QString& path);
     // `path` with its links resolved; `path` itself when it leads nowhere.

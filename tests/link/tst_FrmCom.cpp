@@ -463,6 +463,7 @@ void TestFrmCom::detectBoard_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("board found") << "found";
+    QTest::newRow("board on the chosen number") << "chosen";
     QTest::newRow("no board") << "none";
     QTest::newRow("declined") << "declined";
 }
@@ -471,6 +472,7 @@ void TestFrmCom::detectBoard()
 {
     QFETCH(QString, how);
     if (how == "none") m_devices.devices.removeLast();  // the board's line is not there
+    if (how == "chosen") m_settings->save(kPorts, portKey(5), m_ptyBoard.slavePath());
     m_settings->save(kSettings, kComNo, QStringLiteral("4"));
     auto window = makeWindow();
     window->Form_Load();
@@ -506,6 +508,17 @@ void TestFrmCom::detectBoard()
         QCOMPARE(storedPort(5), m_pty5.slavePath());
         QVERIFY(m_port->isOpen());
         QCOMPARE(m_port->devicePath(), m_pty5.slavePath());
+        return;
+    }
+    if (how == "chosen") {
+        // Asked first; the number keeps the board, now by its stable link.
+        QCOMPARE(m_searchPorts, QStringList{m_ptyBoard.slavePath()});
+        QCOMPARE(storedPort(5), stableLink(kBoardLink));
+        QCOMPARE(stored(kComNo), QStringLiteral("4"));
+        QCOMPARE(m_port->devicePath(), stableLink(kBoardLink));
+        QVERIFY(m_port->isOpen());
+        QVERIFY(deviceLabel(window.get())
+                    .endsWith(QStringLiteral("ボードを検出しました: QZ-PGM Ver 6.00")));
         return;
     }
     // The board's line got the first number that led nowhere, by its stable link, and is the

@@ -222,9 +222,11 @@ void TestPortFinding::lockFiles_data()
     QTest::addColumn<QString>("pid");          // "own", "ended", "none"
     QTest::addColumn<bool>("held");
     QTest::newRow("Qt's lock, running")
-        << "LCK..%1" << QByteArray("%1\nsomeprogram\nhost\n") << "own" << true;
+        << "LCK..%1" << QByteArray("%1\ntst_portfinding\nhost\n") << "own" << true;
     QTest::newRow("Qt's lock, process ended")
-        << "LCK..%1" << QByteArray("%1\nsomeprogram\nhost\n") << "ended" << false;
+        << "LCK..%1" << QByteArray("%1\ntst_portfinding\nhost\n") << "ended" << false;
+    QTest::newRow("Qt's lock, number taken by another program")
+        << "LCK..%1" << QByteArray("%1\nminicom\nhost\n") << "own" << false;
     QTest::newRow("UUCP lock, padded") << "LCK..%2" << QByteArray("      %1\n") << "own" << true;
     QTest::newRow("binary number") << "LCK..%2" << QByteArray() << "own" << true;
     QTest::newRow("names no process") << "LCK..%1" << QByteArray("locked\n") << "none" << true;

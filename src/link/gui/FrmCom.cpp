@@ -163,6 +163,7 @@ void FrmCom::Form_Load()
     // installation) falls back to port 1.
     const int lastIndex = SerialPort::kLastPortNumber - SerialPort::kFirstPortNumber;
     m_cmbCom->setCurrentIndex(m_settings.getIndex(kSettings, kComNo, 0, 0, lastIndex));
+    m_present = m_devices->present();
     // Showing the window tells its problems in the label only.
     choosePort(false);
 
@@ -182,9 +183,15 @@ void FrmCom::choosePort(bool reportUnusable, const QString& board)
     const QString devicePath = PortDevices(m_settings).devicePath(portNumber);
     m_port.setPortNumber(portNumber);
     m_port.setDevicePath(devicePath);
-    refreshDevices();
 
+    // The system's device list is read again only for a device it did not hold: reading it
+    // opens the built-in (8250) ports to see whether they are real.
     PortDeviceSummary summary = summaryFor(portNumber);
+    if (summary.device.exists && !SerialDevices::isListed(devicePath, m_present)) {
+        m_present = m_devices->present();
+        summary = summaryFor(portNumber);
+    }
+    markItems();
     summary.board = board;
     const auto show = [&](PortDeviceSummary::State state, const QString& detail) {
         summary.state = state;
@@ -328,9 +335,10 @@ void FrmCom::Cmd_DetectBoard_Click()
         const int portNumber = board->link.portNumber > 0 ? board->link.portNumber
                                                           : directory.numberFor(found, current);
         // Found by its node, a device is stored by its stable link; found through a path of
-        // [Ports], it keeps that path.
+        // [Ports], it keeps that path. A number that already says as much is left as it is.
         const SerialDevice device = SerialDevices::describe(found, m_present);
-        directory.assign(portNumber, device.path == found ? device.preferredPath() : found);
+        const QString path = device.path == found ? device.preferredPath() : found;
+        if (path != directory.devicePath(portNumber)) directory.assign(portNumber, path);
         m_cmbCom->setCurrentIndex(portNumber - SerialPort::kFirstPortNumber);
         choosePort(true, board->detail);
         return;
