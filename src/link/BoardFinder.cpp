@@ -75,6 +75,9 @@ BoardSearch::Probe BoardFinder::probe(const LinkSettings& candidate)
         result.kind = Kind::Unusable;
         result.detail = PortOpenFailure::withoutDevice(outcome.reason, candidate.portNumber,
                                                        candidate.devicePath);
+    } else if (outcome.kind == AccessOutcome::Kind::LineLost) {
+        result.kind = Kind::Unusable;
+        result.detail = outcome.text;
     } else if (watch.timedOut) {
         result.kind = Kind::NoAnswer;
         result.detail = outcome.reason;

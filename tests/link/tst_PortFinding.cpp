@@ -324,6 +324,7 @@ struct FakeDevices {
         holders.setAliasFolders({});
         boards.add("/dev/fake/board", EmulatedBoards::part("24C64"));
         boards.add("/dev/fake/second", EmulatedBoards::part("24C64"));
+        boards.add("/dev/fake/unplugged", EmulatedBoards::part("24C64"));
         boards.add("/dev/fake/old", EmulatedBoards::part("24C64"),
                    EmulatedBoards::faults({}, "5.10"));
         finder.setProgress([this](const LinkSettings& link) { asked.append(link.devicePath); });
@@ -332,9 +333,16 @@ struct FakeDevices {
     std::unique_ptr<SerialPort> make(const QString& path)
     {
         made.append(path);
-        if (path.endsWith("board") || path.endsWith("second") || path.endsWith("old")) {
+        if (path.endsWith("board") || path.endsWith("second") || path.endsWith("old") ||
+            path.endsWith("unplugged")) {
             auto port = std::make_unique<EmulatedPort>(boards);
             ports.append(port.get());
+            if (path.endsWith("unplugged")) {
+                // Pulled out while the first query's answer is awaited.
+                clock.after(20ms, [pulled = QPointer<EmulatedPort>(port.get())] {
+                    if (pulled) pulled->pullOut();
+                });
+            }
             return port;
         }
         auto port = std::make_unique<FakeSerialPort>();
@@ -416,13 +424,17 @@ void TestPortFinding::searchWithoutABoardAsksEveryDevice()
     FakeDevices f(m_locks.path());
     f.finder.setProbeLimit(200ms);
     const LinkClock::Duration start = f.clock.now();
-    const BoardSearch search = f.finder.find({f.at("silent"), f.at("garbage"), f.at("quiet")});
+    const BoardSearch search =
+        f.finder.find({f.at("silent"), f.at("garbage"), f.at("quiet"), f.at("unplugged")});
     QVERIFY(!search.board());
-    QCOMPARE(search.probes.size(), 3);
-    QCOMPARE(f.asked.size(), 3);
-    // Two silent devices at 200 ms each, and the 50 ms pause between the queries on each.
+    QCOMPARE(search.probes.size(), 4);
+    QCOMPARE(f.asked.size(), 4);
+    QCOMPARE(search.probes.last().kind, Kind::Unusable);
+    QCOMPARE(search.probes.last().detail, QStringLiteral("通信ポートが切断されました。"));
+    // Two silent devices at 200 ms each, and the 50 ms pause between the queries on each of
+    // the four; the unplugged one ends its wait at once.
     const LinkClock::Duration took = f.clock.now() - start;
-    QVERIFY(took > 2 * 200ms + 3 * 50ms && took < 2 * 200ms + 3 * 50ms + 100ms);
+    QVERIFY(took > 2 * 200ms + 4 * 50ms && took < 2 * 200ms + 4 * 50ms + 50ms);
 
     // A board with old firmware is the board all the same.
     const BoardSearch old = f.finder.find({f.at("silent"), f.at("old")});
