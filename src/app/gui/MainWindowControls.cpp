@@ -281,6 +281,7 @@ void buildStatusBar(QMainWindow* window, MainWindowControls& c)
 {
     c.sbStatusBar = named(new QStatusBar, QStringLiteral("sbStatusBar"));
     c.sbStatusBar->setSizeGripEnabled(false);
+    c.sbStatusBar->setContentsMargins(2, 0, 2, 0);  // the outer panels' frames off the edges
     // Panel 1 takes what is left; the others are as wide as their texts (StatusBarPanels).
     for (int i = 0; i < 4; ++i) {
         c.statusPanels[i] = named(new QLabel, QStringLiteral("Panel%1").arg(i + 1));

@@ -44,14 +44,18 @@ void StatusBarPanels::setBusy(bool busy)
 int StatusBarPanels::widthToShow(const QLabel* label, const QString& text)
 {
     const QFontMetrics metrics = label->fontMetrics();
-    // A framed label indents its text by half an "x" unless told otherwise (QLabel's rule).
+    // A framed label without an indent of its own keeps the width of an "x" beside its text,
+    // as QLabel's size hint does.
     int indent = label->indent();
-    if (indent < 0)
-        indent = label->frameWidth() > 0 ? metrics.horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    if (indent < 0) {
+        indent = label->frameWidth() > 0
+                     ? metrics.horizontalAdvance(QLatin1Char('x')) - 2 * label->margin()
+                     : 0;
+    }
     // The contents margins hold the frame.
     const QMargins margins = label->contentsMargins();
-    return metrics.horizontalAdvance(text) + indent + 2 * label->margin() + margins.left() +
-           margins.right();
+    return metrics.horizontalAdvance(text) + std::max(0, indent) + 2 * label->margin() +
+           margins.left() + margins.right();
 }
 
 void StatusBarPanels::fit(int index)
