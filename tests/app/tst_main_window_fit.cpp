@@ -111,7 +111,8 @@ void MainWindowFitTest::longPortAndAddressTextsAreShownWhole()
     const QString address = QStringLiteral("ADDRESS:131071");
     window.statusPanels().setText(2, port);
     window.statusPanels().setText(3, address);
-    const QString message = QStringLiteral("読み込みを中止しました。ポートの接続を確認してください。");
+    const QString message =
+        QStringLiteral("読み込みを中止しました。ポートの接続を確認してください。");
     window.statusPanels().setText(1, message);
     c.sbStatusBar->layout()->activate();
     QVERIFY(showsWhole(c.statusPanels[1], port));
@@ -129,13 +130,18 @@ void MainWindowFitTest::storedPositionEndsOnTheScreen_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("top");
     QTest::addColumn<bool>("stays");
-    QTest::newRow("where it fits") << "1000" << "300" << true;
+    QTest::newRow("where it fits") << "1000"
+                                   << "300" << true;
     // The first run's place, 1000 twips from the top, leaves too little room below.
     QTest::newRow("first run") << QString() << QString() << false;
-    QTest::newRow("left of the screen") << "-15000" << "1000" << false;
-    QTest::newRow("a monitor that has gone") << "40000" << "20000" << false;
-    QTest::newRow("above the screen") << "1000" << "-3000" << false;
-    QTest::newRow("too low for the status bar") << "1000" << "6000" << false;
+    QTest::newRow("left of the screen") << "-15000"
+                                        << "1000" << false;
+    QTest::newRow("a monitor that has gone") << "40000"
+                                             << "20000" << false;
+    QTest::newRow("above the screen") << "1000"
+                                      << "-3000" << false;
+    QTest::newRow("too low for the status bar") << "1000"
+                                                << "6000" << false;
 }
 
 void MainWindowFitTest::storedPositionEndsOnTheScreen()
@@ -164,7 +170,7 @@ void MainWindowFitTest::boardWindowKeepsOffTheControls()
     QVERIFY(board && board->isVisible());
     QVERIFY(available().contains(board->frameGeometry()));
     MainWindowControls& c = window.controls();
-    const QList<QWidget*> controls{c.Combo_device, c.Frame2, c.Frame3, c.Frame1,
+    const QList<QWidget*> controls{c.Combo_device, c.Frame2,   c.Frame3,   c.Frame1,
                                    c.Frame4,       c.Cmd_Open, c.Cmd_Port, c.sbStatusBar};
     for (QWidget* control : controls) {
         QVERIFY2(!board->frameGeometry().intersects(globalRect(control)),
