@@ -81,6 +81,8 @@ public:
     // a time-out text. Call on the link's own thread (from its event loop).
     void cancel();
     [[nodiscard]] bool cancelled() const { return m_cancelled; }
+    // The port's line went away during this access.
+    [[nodiscard]] bool lineLost() const;
 
     // The status text as the access has left it so far.
     [[nodiscard]] const QString& statusText() const { return m_statusText; }
