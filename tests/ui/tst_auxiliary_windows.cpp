@@ -118,6 +118,12 @@ void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden()
 {
     QVERIFY(start());
     QVERIFY(m_startup->mainWindow()->isVisible());
+    // On this test's 1920x1080 screen there is room beside the main window.
+    const QRect main = m_startup->mainWindow()->frameGeometry();
+    const QRect board = windows().boardWindow()->frameGeometry();
+    QVERIFY(!board.intersects(main));
+    QCOMPARE(board.top(), main.top());
+    QVERIFY(board.left() > main.right());
     QVERIFY(m_startup->splashWindow());
     QVERIFY(!m_startup->splashWindow()->isVisible());
     QVERIFY(controls().mnuBoardInfomation->isChecked());
