@@ -39,25 +39,27 @@ AccessOutcome EepromTransfer::refusedOutcome(const TransferPlanResult& planned) 
 AccessOutcome EepromTransfer::read(const LinkSettings& link, const TransferRequest& request,
                                    MemoryImage& target, const QString& statusText)
 {
-    const TransferPlanResult planned = planTransfer(request, target.size());
-    if (!planned.plan) return refusedOutcome(planned);
-    if (!m_link.begin(statusText)) {
-        return refusedOutcome({std::nullopt, AccessOutcome::Refusal::Busy, {}});
-    }
-    AccessOutcome outcome = Eep_Read(link, *planned.plan, target);
-    m_link.end();
-    return outcome;
+    return runPlanned(request, target.size(), statusText,
+                      [&](const TransferPlan& plan) { return Eep_Read(link, plan, target); });
 }
 
 AccessOutcome EepromTransfer::write(const LinkSettings& link, const TransferRequest& request,
                                     const QByteArray& source, const QString& statusText)
 {
-    const TransferPlanResult planned = planTransfer(request, source.size());
+    return runPlanned(request, source.size(), statusText,
+                      [&](const TransferPlan& plan) { return Eep_Write(link, plan, source); });
+}
+
+AccessOutcome EepromTransfer::runPlanned(
+    const TransferRequest& request, qint64 imageSize, const QString& statusText,
+    const std::function<AccessOutcome(const TransferPlan&)>& transfer)
+{
+    const TransferPlanResult planned = planTransfer(request, imageSize);
     if (!planned.plan) return refusedOutcome(planned);
     if (!m_link.begin(statusText)) {
         return refusedOutcome({std::nullopt, AccessOutcome::Refusal::Busy, {}});
     }
-    AccessOutcome outcome = Eep_Write(link, *planned.plan, source);
+    AccessOutcome outcome = transfer(*planned.plan);
     m_link.end();
     return outcome;
 }

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class MemoryImage;
 class ProgrammerLink;
 
@@ -42,6 +44,10 @@ public:
 
 private:
     [[nodiscard]] AccessOutcome refusedOutcome(const TransferPlanResult& planned) const;
+    // Plans `request` against an image of `imageSize` bytes and runs `transfer` as one access.
+    [[nodiscard]] AccessOutcome runPlanned(
+        const TransferRequest& request, qint64 imageSize, const QString& statusText,
+        const std::function<AccessOutcome(const TransferPlan&)>& transfer);
     [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const QString& errorText,
                                        const TransferPlan& plan, qint64 done);
     [[nodiscard]] AccessOutcome cancelled(const TransferPlan& plan, qint64 done);

@@ -76,7 +76,7 @@ bool ProgrammerLink::awaitBytes(int minimum, LinkClock::Duration limit)
     }
 }
 
-AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link)
+AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::Duration limit)
 {
     m_timeOutFlag = 0;
     if (m_port.isOpen()) m_port.close();
@@ -107,7 +107,7 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link)
     m_port.discard();
     send("?");
 
-    Wait_Input(kIdentificationReply, kDetectionLimit);
+    Wait_Input(kIdentificationReply, limit);
     if (m_cancelled) {
         AccessOutcome outcome;
         outcome.kind = AccessOutcome::Kind::Cancelled;

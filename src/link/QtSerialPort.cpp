@@ -1,5 +1,6 @@
 #include "link/QtSerialPort.h"
 
+#include "link/GroupMembership.h"
 #include "link/PortOpenFailure.h"
 
 #include <QDeadlineTimer>
@@ -93,6 +94,11 @@ bool QtSerialPort::open(QString* failureReason)
             failure.devicePath = path;
             failure.systemReason = m_port->errorString();
             failure.deviceGroup = QFileInfo(path).group();
+            if (failure.kind == PortOpenFailure::Kind::PermissionDenied) {
+                const GroupMembership membership = GroupMembership::of(failure.deviceGroup);
+                failure.userName = membership.userName;
+                failure.memberNotYetActive = membership.listed && !membership.active;
+            }
             *failureReason = failure.text();
         }
         m_port->clearError();
