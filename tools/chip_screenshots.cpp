@@ -4,6 +4,8 @@
 //   verify-mismatch.png  a verify that found bytes the chip does not hold: the marked cells and,
 //                        beside the window, the list of differences with one line chosen
 // Usage: vorle6-chip-screenshots <output-folder> <app-folder> <qzpgm-sim>
+// Without a display: QT_QPA_PLATFORM=offscreen:configfile=tests/support/screens/
+// desktop-1920x1080.json, so that the window keeps its own size.
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
 #include "base/SettingsStore.h"

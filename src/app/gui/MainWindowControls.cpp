@@ -302,18 +302,21 @@ QWidget* buildSidePanel(MainWindowControls& c)
 // cancel button. Idle, they give their room back to the panels.
 void buildAccessProgress(MainWindowControls& c)
 {
+    // Narrow enough to leave panel 1 its status text beside the four panels.
     c.PrgAccess = named(new QProgressBar, QStringLiteral("PrgAccess"));
     c.PrgAccess->setRange(0, 100);
-    c.PrgAccess->setFixedWidth(110);
+    c.PrgAccess->setFixedWidth(80);
     c.PrgAccess->setMaximumHeight(c.statusPanels[0]->sizeHint().height() + 4);
     c.PrgAccess->setVisible(false);
     c.Lbl_AccessTime = named(new QLabel, QStringLiteral("Lbl_AccessTime"));
-    // Room for "経過 12:34 / 残り 12:34" without the bar moving as the text changes.
-    c.Lbl_AccessTime->setMinimumWidth(c.Lbl_AccessTime->fontMetrics().horizontalAdvance(
-                                          QStringLiteral("経過 00:00 / 残り 00:00")) +
-                                      8);
+    // Room for "経過 1:23 / 残り 4:56", so that the text does not move as the seconds change.
+    const QFontMetrics metrics = c.Lbl_AccessTime->fontMetrics();
+    c.Lbl_AccessTime->setMinimumWidth(
+        metrics.horizontalAdvance(QStringLiteral("経過 0:00 / 残り 0:00")) + 4);
     c.Lbl_AccessTime->setVisible(false);
     c.Cmd_Cancel = button(QStringLiteral("Cmd_Cancel"), QStringLiteral("中止"));
+    c.Cmd_Cancel->setFixedWidth(
+        c.Cmd_Cancel->fontMetrics().horizontalAdvance(c.Cmd_Cancel->text()) + 24);
     c.Cmd_Cancel->setEnabled(false);
     c.Cmd_Cancel->setVisible(false);
     c.Cmd_Cancel->setToolTip(QStringLiteral("実行中のアクセスを中止します (Esc)"));
