@@ -172,7 +172,9 @@ void BoardFirmware::startTransfer()
               .arg(addressText(m_start), addressText(m_end))
               .arg(m_chunkSize)
               .arg(m_chunksTotal));
-    if (!reachesPart()) {
+    if (m_config.faults.has(FaultPlan::Kind::NoChip)) {
+        event(QStringLiteral("fault: no part in the socket"));
+    } else if (!reachesPart()) {
         event(m_preparedFamily != m_family
                   ? QStringLiteral("board not prepared for family %1: the part is not reached")
                         .arg(m_family)
@@ -241,6 +243,11 @@ void BoardFirmware::sendReady(std::chrono::microseconds quietBefore)
 
 void BoardFirmware::finishChunk()
 {
+    if (m_config.faults.strikesAt(FaultPlan::Kind::Flip, m_chunksDone + 1)) {
+        event(QStringLiteral("fault: write chunk %1 stored with bit 0 of its first byte flipped")
+                  .arg(m_chunksDone + 1));
+        m_frame[0] = static_cast<char>(m_frame.at(0) ^ 0x01);
+    }
     writePart(m_start + qint64{m_chunksDone} * m_chunkSize, m_frame);
     ++m_chunksDone;
     const auto quiet = programmingTime(m_chunkSize);
@@ -284,7 +291,9 @@ bool BoardFirmware::inPartialFrame() const
 
 bool BoardFirmware::reachesPart() const
 {
-    return m_preparedFamily == m_family && m_family == m_part.family;
+    // The data lines of an empty socket float high: nothing is stored, every byte reads 0xFF.
+    return !m_config.faults.has(FaultPlan::Kind::NoChip) && m_preparedFamily == m_family &&
+           m_family == m_part.family;
 }
 
 QByteArray BoardFirmware::readPart(qint64 address, int count)

@@ -19,6 +19,8 @@ constexpr KindName kKinds[] = {
     {FaultPlan::Kind::Garbage, "garbage", true},
     {FaultPlan::Kind::Extra, "extra", true},
     {FaultPlan::Kind::Drop, "drop", true},
+    {FaultPlan::Kind::Flip, "flip", true},
+    {FaultPlan::Kind::NoChip, "nochip", false},
 };
 
 }  // namespace

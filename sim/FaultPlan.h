@@ -18,6 +18,8 @@
 //   garbage@N         line noise arrives before read chunk N or the ready byte of write chunk N
 //   extra@N           read chunk N, or the ready byte of write chunk N, is followed by 4 more bytes
 //   drop@N            the line goes away in the middle of chunk N; the emulator ends
+//   flip@N            write chunk N is stored with one bit wrong (bit 0 of its first byte)
+//   nochip            the socket is empty: writes are not stored, reads give 0xFF
 class FaultPlan {
 public:
     enum class Kind {
@@ -31,6 +33,8 @@ public:
         Garbage,
         Extra,
         Drop,
+        Flip,
+        NoChip,
     };
 
     // Adds one --fault value; false with `error` set when it is not one of the kinds above.

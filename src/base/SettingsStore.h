@@ -46,4 +46,5 @@ inline const QString kDtr = QStringLiteral("DTR");
 inline const QString kSaveDir = QStringLiteral("SAVE_DIR");
 inline const QString kOpenDir = QStringLiteral("OPEN_DIR0");
 inline const QString kBoardInfomation = QStringLiteral("mnuBoardInfomation");
+inline const QString kVerifyAfterWrite = QStringLiteral("VerifyAfterWrite");
 }  // namespace SettingsKeys

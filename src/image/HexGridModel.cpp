@@ -19,6 +19,7 @@ void HexGridModel::rebuild(const QByteArray& image)
     m_image = image;
     m_rows = GridAddress::dataRowCount(image.size());
     m_written.clear();
+    m_marks.clear();
     endResetModel();
 }
 
@@ -45,7 +46,28 @@ void HexGridModel::setCellText(int row, int column, const QString& text)
 {
     if (row < 0 || row > m_rows || column < 0 || column >= GridAddress::kColumnCount) return;
     m_written.insert(key(row, column), text);
+    if (const auto address = GridAddress::addressOf(row, column);
+        address && *address < m_marks.size()) {
+        m_marks.clearBit(*address);
+    }
     announceChange(row, column);
+}
+
+void HexGridModel::setMarks(const QBitArray& addresses)
+{
+    const bool hadMarks = markCount() > 0;
+    m_marks = addresses;
+    if (m_rows > 0 && (hadMarks || markCount() > 0)) {
+        emit dataChanged(index(0, 0), index(m_rows - 1, GridAddress::kLastByteColumn - 1),
+                         {kMarkedRole});
+    }
+}
+
+bool HexGridModel::isMarked(int row, int column) const
+{
+    if (row > m_rows) return false;
+    const auto address = GridAddress::addressOf(row, column);
+    return address && *address < m_marks.size() && m_marks.testBit(*address);
 }
 
 void HexGridModel::announceChange(int row, int column)
@@ -90,6 +112,8 @@ QVariant HexGridModel::data(const QModelIndex& index, int role) const
             return column == GridAddress::kTextColumn
                        ? QVariant(int(Qt::AlignLeft | Qt::AlignVCenter))
                        : QVariant(int(Qt::AlignCenter));
+        case kMarkedRole:
+            return isMarked(index.row() + 1, column);
         default:
             return {};
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QBitArray>
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -10,12 +11,18 @@
 // then, with the single cells written since (the byte editor, Byte Read) laid over it; a cell
 // nobody rewrote keeps its rebuild text even where the image has changed since.
 //
+// Byte cells can be marked (a verify found them different from the chip); a mark lasts until
+// the next rebuild or until that cell's text is rewritten (an edit).
+//
 // Cells are addressed as in the grid: row 0 is the header, column 0 the row labels, columns
 // 1..16 the bytes and column 17 the text cells. The view shows row 0 as its horizontal header
 // and column 0 as its vertical header, so model index (r, c) is grid cell (r + 1, c + 1).
 class HexGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // data() of a byte cell under this role: true while the cell is marked.
+    static constexpr int kMarkedRole = Qt::UserRole + 1;
+
     using QAbstractTableModel::QAbstractTableModel;
 
     // The grid's header row: "　Adr.", "0x00" .. "0x0F", "ASCII".
@@ -37,6 +44,12 @@ public:
 
     [[nodiscard]] QModelIndex indexOfCell(int row, int column) const;
 
+    // Marks the byte cells whose address bit is set (bit n: address n), in place of the marks
+    // before; an empty array removes them all.
+    void setMarks(const QBitArray& addresses);
+    [[nodiscard]] bool isMarked(int row, int column) const;
+    [[nodiscard]] qint64 markCount() const { return m_marks.count(true); }
+
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
@@ -55,4 +68,5 @@ private:
     QByteArray m_image;  // the image at the last rebuild
     int m_rows = 0;
     QHash<quint64, QString> m_written;  // cells rewritten since the last rebuild
+    QBitArray m_marks;                  // by address
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <cstdint>
@@ -12,7 +13,7 @@ public:
     virtual ~AccessWindow() = default;
 
     // The control lock: the grid MSFGrid1, the four access buttons and the byte editor frame
-    // Frame1, in that order.
+    // Frame1, in that order; with them the Verify button and the device menu's commands.
     virtual void setLockedControlsEnabled(bool enabled) = 0;
     // The commands that would change the port, the device or the memory image under a running
     // access, or read a half-transferred one: the device list, CmbSize, buffer clear, file load
@@ -20,11 +21,20 @@ public:
     virtual void setImageCommandsEnabled(bool enabled) = 0;
     // Keyboard focus to the byte editor's hexadecimal box Text_modify_hex.
     virtual void focusHexBox() = 0;
+    // While an access runs: the cancel button Cmd_Cancel shown and enabled (and Esc with it),
+    // the progress bar PrgAccess and its time text shown.
+    virtual void setAccessRunning(bool running) = 0;
+    // The progress bar at `percent`, and the elapsed and remaining time beside it.
+    virtual void showProgress(int percent, const QString& timeText) = 0;
 
     // The image address of the grid's current cell; nothing when it is not a byte cell.
     [[nodiscard]] virtual std::optional<qint64> currentCellAddress() const = 0;
     // The number in the selected CmbSize entry.
     [[nodiscard]] virtual qint64 accessSize() const = 0;
+    // The selected device's name in the catalogue ("24C64").
+    [[nodiscard]] virtual QString deviceName() const = 0;
+    // Whether the option 書き込み後にベリファイ (mnuVerifyAfterWrite) is ticked.
+    [[nodiscard]] virtual bool verifyAfterWrite() const = 0;
 
     // ShowImage: the whole grid, listing file, checksum and editor rebuilt from the image.
     virtual void ShowImage() = 0;

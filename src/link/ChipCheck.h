@@ -1,31 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-
-#include <cstdint>
-
-// What a read-back found, compared with what the chip should hold.
-struct ByteDifference {
-    qint64 address = 0;
-    std::uint8_t expected = 0;  // the buffer's byte (0xFF for a blank check)
-    std::uint8_t actual = 0;    // the chip's byte
-};
-
-struct Comparison {
-    // The differences listed in full: enough to find a pattern, few enough to show in a list.
-    static constexpr int kListed = 256;
-
-    qint64 compared = 0;          // bytes compared
-    qint64 mismatches = 0;        // bytes that differ
-    QList<ByteDifference> first;  // the first kListed differences, in address order
-
-    [[nodiscard]] bool matches() const { return mismatches == 0; }
-};
-
-// Compares `actual` with `expected` over [start, start + length); both must cover the range.
-[[nodiscard]] Comparison compareRange(const QByteArray& expected, const QByteArray& actual,
-                                      qint64 start, qint64 length);
-
-// Compares `actual` over [start, start + length) with the blank value 0xFF.
-[[nodiscard]] Comparison compareWithBlank(const QByteArray& actual, qint64 start, qint64 length);
+// Verify and blank check compare through the memory image's comparison, which the window also
+// uses to mark differing cells.
+#include "image/ImageComparison.h"

@@ -4,16 +4,9 @@
 #include "image/MemoryImage.h"
 #include "link/EepromTransfer.h"
 
-namespace {
+#include <algorithm>
 
-TransferRequest wholePart(const SelectedDevice& device)
-{
-    TransferRequest request;
-    request.mode = AccessMode::Block;
-    request.device = device;
-    request.accessSize = device.memorySize();
-    return request;
-}
+namespace {
 
 QString byteText(std::uint8_t value) { return QStringLiteral("0x") + hexText(value, 2); }
 QString addressText(qint64 address)
@@ -22,6 +15,15 @@ QString addressText(qint64 address)
 }
 
 }  // namespace
+
+TransferRequest ChipOperations::wholePart(const std::optional<SelectedDevice>& device)
+{
+    TransferRequest request;
+    request.mode = AccessMode::Block;
+    request.device = device;
+    request.accessSize = device ? device->memorySize() : 0;
+    return request;
+}
 
 CheckOutcome ChipOperations::verify(const LinkSettings& link, const TransferRequest& request,
                                     const QByteArray& expected, const QString& statusText)
@@ -68,6 +70,24 @@ QString ChipOperations::verifyText(const Comparison& comparison, LinkClock::Dura
     return QStringLiteral("ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)")
         .arg(comparison.mismatches)
         .arg(addressText(first.address), byteText(first.expected), byteText(first.actual));
+}
+
+QString ChipOperations::erasedText(LinkClock::Duration elapsed)
+{
+    return EepromTransfer::elapsedText(QStringLiteral("消去終了。 ("), elapsed);
+}
+
+bool ChipOperations::allBlank(const QByteArray& bytes, qint64 start, qint64 length)
+{
+    const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.constData() + start);
+    return std::all_of(first, first + length,
+                       [](std::uint8_t byte) { return byte == MemoryImage::kBlank; });
+}
+
+QString ChipOperations::blankReadHint()
+{
+    return QStringLiteral(
+        "  全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能性があります。");
 }
 
 QString ChipOperations::blankText(const Comparison& comparison)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "image/ImageComparison.h"
 #include "link/AccessOutcome.h"
-#include "link/ChipCheck.h"
 #include "link/LinkSettings.h"
 #include "link/TransferPlan.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 class EepromTransfer;
 
@@ -38,10 +40,21 @@ public:
     [[nodiscard]] AccessOutcome erase(const LinkSettings& link, const SelectedDevice& device,
                                       const QString& statusText = {});
 
+    // A block access over the whole of `device`: what blank check and erase move.
+    [[nodiscard]] static TransferRequest wholePart(const std::optional<SelectedDevice>& device);
+
     // The status texts of a comparison.
     [[nodiscard]] static QString verifyText(const Comparison& comparison,
                                             LinkClock::Duration elapsed);
     [[nodiscard]] static QString blankText(const Comparison& comparison);
+    // "消去終了。 (12sec)"
+    [[nodiscard]] static QString erasedText(LinkClock::Duration elapsed);
+
+    // Whether `bytes` hold only 0xFF over [start, start + length).
+    [[nodiscard]] static bool allBlank(const QByteArray& bytes, qint64 start, qint64 length);
+    // Added to the end text of a read that found only 0xFF: an empty socket and a part the
+    // wrong way round read like that, as does a blank part.
+    [[nodiscard]] static QString blankReadHint();
 
 private:
     EepromTransfer& m_transfer;

@@ -1,5 +1,6 @@
 #include "link/EepromTransfer.h"
 
+#include "base/HexText.h"
 #include "image/MemoryImage.h"
 #include "link/AccessObserver.h"
 #include "link/ProgrammerLink.h"
@@ -11,6 +12,18 @@ const QString kReadErrorText = QStringLiteral("  リードエラー");
 const QString kWriteErrorText = QStringLiteral(" ライトエラー");
 constexpr char kNextRequest = '@';
 constexpr char kReady = '@';
+
+// Marks a write as running for as long as it is in scope.
+class WritingScope {
+public:
+    explicit WritingScope(bool& writing) : m_writing(writing) { m_writing = true; }
+    ~WritingScope() { m_writing = false; }
+    WritingScope(const WritingScope&) = delete;
+    WritingScope& operator=(const WritingScope&) = delete;
+
+private:
+    bool& m_writing;
+};
 
 }  // namespace
 
@@ -61,7 +74,9 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
     m_link.setTimeOutFlag(0);
 
     m_settings = link;
+    m_identification.clear();
     AccessOutcome detection = m_link.Read_Version(link);
+    if (detection.kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, 0);
     if (!detection.succeeded()) return detection;
     m_identification = detection.identification;
     clock.pumpEvents();
@@ -74,6 +89,8 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
 
     std::int64_t current = plan.start;
     do {
+        // A stop asked for while the last chunk came in takes effect before the next one.
+        if (m_link.cancelled()) return cancelled(plan, current - plan.start);
         m_link.Wait_Input(plan.chunkCount, ProgrammerLink::kReplyLimit);
         if (m_link.TimeOutFlag() == 1) {
             return failed(waitFailure(), kReadErrorText, plan, current - plan.start);
@@ -107,12 +124,15 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
 AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const TransferPlan& plan,
                                         const QByteArray& source)
 {
+    const WritingScope writing(m_writing);
     LinkClock& clock = m_link.clock();
     m_opStartTime = clock.now();
     m_link.setTimeOutFlag(0);
 
     m_settings = link;
+    m_identification.clear();
     AccessOutcome detection = m_link.Read_Version(link);
+    if (detection.kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, 0);
     if (!detection.succeeded()) return detection;
     m_identification = detection.identification;
     m_link.Eep_Prepare(plan.family);
@@ -125,6 +145,7 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
     std::int64_t current = plan.start;
     do {
         clock.pumpEvents();
+        if (m_link.cancelled()) return cancelled(plan, current - plan.start);
         m_link.Wait_Input(1, ProgrammerLink::kReplyLimit);
         if (m_link.TimeOutFlag() == 1) {
             return failed(waitFailure(), kWriteErrorText, plan, current - plan.start);
@@ -164,6 +185,7 @@ AccessOutcome::Kind EepromTransfer::waitFailure() const
 AccessOutcome EepromTransfer::failed(AccessOutcome::Kind kind, const QString& errorText,
                                      const TransferPlan& plan, qint64 done)
 {
+    if (kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, done);
     if (kind == AccessOutcome::Kind::LineLost && m_link.observer()) {
         m_link.observer()->boardNotConnected(m_settings);
     }
@@ -178,6 +200,20 @@ AccessOutcome EepromTransfer::failed(AccessOutcome::Kind kind, const QString& er
     return outcome;
 }
 
+AccessOutcome EepromTransfer::cancelled(const TransferPlan& plan, qint64 done)
+{
+    AccessOutcome outcome;
+    outcome.kind = AccessOutcome::Kind::Cancelled;
+    outcome.identification = m_identification;
+    outcome.firstAddress = plan.start;
+    outcome.bytesDone = done;
+    outcome.elapsed = m_link.clock().now() - m_opStartTime;
+    outcome.text = cancelledText(m_writing, outcome.lastAddressDone());
+    m_link.setTimeOutFlag(1);
+    m_link.setStatusText(outcome.text);
+    return outcome;
+}
+
 void EepromTransfer::reportProgress(qint64 current, const TransferPlan& plan)
 {
     AccessObserver* observer = m_link.observer();
@@ -187,6 +223,16 @@ void EepromTransfer::reportProgress(qint64 current, const TransferPlan& plan)
     progress.total = plan.chunkedByteCount();
     progress.percent = progressPercent(current, plan.start, plan.end);
     observer->progressed(progress);
+}
+
+QString EepromTransfer::cancelledText(bool write, qint64 lastAddressWritten)
+{
+    const QString stopped = QStringLiteral("中止しました。");
+    if (!write) return stopped;
+    if (lastAddressWritten < 0)
+        return stopped + QStringLiteral(" (チップには何も書き込んでいません)");
+    return stopped + QStringLiteral(" (チップは 0x%1 まで書き込み済みです)")
+                         .arg(hexText(static_cast<quint32>(lastAddressWritten), 5));
 }
 
 QString EepromTransfer::elapsedText(const QString& prefix, LinkClock::Duration elapsed)

@@ -34,8 +34,13 @@ public:
     [[nodiscard]] AccessOutcome Eep_Write(const LinkSettings& link, const TransferPlan& plan,
                                           const QByteArray& source);
 
+    // A write is running: stopping it now leaves the part partly written.
+    [[nodiscard]] bool writing() const { return m_writing; }
+
     // "読み出し終了。 (12sec)": the seconds cut to whole ones.
     [[nodiscard]] static QString elapsedText(const QString& prefix, LinkClock::Duration elapsed);
+    // "中止しました。", for a write with how far the part was written.
+    [[nodiscard]] static QString cancelledText(bool write, qint64 lastAddressWritten);
 
 private:
     [[nodiscard]] AccessOutcome refusedOutcome(const TransferPlanResult& planned) const;
@@ -45,6 +50,7 @@ private:
         const std::function<AccessOutcome(const TransferPlan&)>& transfer);
     [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const QString& errorText,
                                        const TransferPlan& plan, qint64 done);
+    [[nodiscard]] AccessOutcome cancelled(const TransferPlan& plan, qint64 done);
     // Why the last wait ended without its bytes.
     [[nodiscard]] AccessOutcome::Kind waitFailure() const;
     void reportProgress(qint64 current, const TransferPlan& plan);
@@ -53,4 +59,5 @@ private:
     LinkClock::Duration m_opStartTime{0};  // OpStartTime
     QString m_identification;
     LinkSettings m_settings;  // the line of the running access
+    bool m_writing = false;
 };

@@ -1,5 +1,7 @@
-// The grid's cell texts: rebuilt from the image, single cells laid over them.
+// The grid's cell texts: rebuilt from the image, single cells laid over them; marks of the
+// cells a comparison found different.
 #include "image/HexGridModel.h"
+#include "image/ImageComparison.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -13,6 +15,7 @@ private slots:
     void rebuildDropsWrittenCells();
     void emptyImageLeavesTheHeader();
     void oneMegabitImage();
+    void marksLastUntilAnEditOrARebuild();
 };
 
 void HexGridModelTest::headerAndLabels()
@@ -110,3 +113,43 @@ void HexGridModelTest::oneMegabitImage()
 
 QTEST_GUILESS_MAIN(HexGridModelTest)
 #include "HexGridModelTest.moc"
+
+void HexGridModelTest::marksLastUntilAnEditOrARebuild()
+{
+    QByteArray image(256, '\x00');
+    QByteArray chip = image;
+    chip[0x00] = '\x01';
+    chip[0x25] = '\x01';
+    chip[0xFF] = '\x01';
+    const Comparison comparison = compareRange(image, chip, 0, 256);
+    QCOMPARE(comparison.mismatches, 3);
+    HexGridModel model;
+    model.rebuild(image);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.setMarks(comparison.differing);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(model.markCount(), 3);
+    QVERIFY(model.isMarked(1, 1));
+    QVERIFY(model.isMarked(3, 6));
+    QVERIFY(model.isMarked(16, 16));
+    QVERIFY(!model.isMarked(3, 5));
+    QVERIFY(!model.isMarked(3, 17));
+    QVERIFY(model.data(model.index(2, 5), HexGridModel::kMarkedRole).toBool());
+    QVERIFY(!model.data(model.index(2, 4), HexGridModel::kMarkedRole).toBool());
+
+    // Rewriting a byte cell (the editor, a byte read) takes its mark away; the row's text cell
+    // does not.
+    model.setCellText(3, 17, QStringLiteral("x"));
+    QVERIFY(model.isMarked(3, 6));
+    model.setCellText(3, 6, QStringLiteral("0x01"));
+    QVERIFY(!model.isMarked(3, 6));
+    QCOMPARE(model.markCount(), 2);
+
+    // A comparison without differences takes the marks away, as does a rebuild.
+    model.setMarks(compareRange(image, image, 0, 256).differing);
+    QCOMPARE(model.markCount(), 0);
+    model.setMarks(comparison.differing);
+    model.rebuild(image);
+    QCOMPARE(model.markCount(), 0);
+    QVERIFY(!model.isMarked(1, 1));
+}

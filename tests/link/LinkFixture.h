@@ -2,7 +2,10 @@
 
 #include "app/ProgramState.h"
 #include "base/SettingsStore.h"
+#include "image/ComparisonView.h"
+#include "link/AccessFrame.h"
 #include "link/AccessWindow.h"
+#include "link/ChipCheckCommands.h"
 #include "link/EepromAccess.h"
 #include "link/LinkSettings.h"
 #include "link/ProgrammerLink.h"
@@ -22,8 +25,16 @@ public:
     void setLockedControlsEnabled(bool enabled) override { lockedEnabled.append(enabled); }
     void setImageCommandsEnabled(bool enabled) override { imageCommandsEnabled = enabled; }
     void focusHexBox() override { ++focusCount; }
+    void setAccessRunning(bool running) override { accessRunning.append(running); }
+    void showProgress(int percent, const QString& timeText) override
+    {
+        progress.append(percent);
+        timeTexts.append(timeText);
+    }
     [[nodiscard]] std::optional<qint64> currentCellAddress() const override { return cell; }
     [[nodiscard]] qint64 accessSize() const override { return size; }
+    [[nodiscard]] QString deviceName() const override { return QStringLiteral("24C02"); }
+    [[nodiscard]] bool verifyAfterWrite() const override { return verifyWrites; }
     void ShowImage() override { ++showImageCount; }
     void showReadByte(std::uint8_t value) override { readBytes.append(value); }
 
@@ -31,6 +42,10 @@ public:
 
     std::optional<qint64> cell;
     qint64 size = 0;
+    bool verifyWrites = false;
+    QList<bool> accessRunning;
+    QList<int> progress;
+    QStringList timeTexts;
     QList<bool> lockedEnabled;
     bool imageCommandsEnabled = true;
     int focusCount = 0;
@@ -38,12 +53,26 @@ public:
     QList<std::uint8_t> readBytes;
 };
 
+// The comparisons a verify would show in the window.
+class RecordingComparisonView : public ComparisonView {
+public:
+    void showComparison(const Comparison& comparison, const ComparisonTexts& texts) override
+    {
+        shown.append(comparison);
+        summaries.append(texts.summary);
+    }
+    QList<Comparison> shown;
+    QStringList summaries;
+};
+
 // A programmer link on a scripted board and fake time, with the window's handlers on top.
 struct LinkFixture {
     LinkFixture()
         : link(port, clock),
-          access({link, state.selectedDevice, state.image, window, panels, dialogs,
-                  [this] { return linkSettings(); }})
+          frame({link, state.selectedDevice, state.image, window, panels, dialogs, comparisons,
+                 [this] { return linkSettings(); }}),
+          checks(frame),
+          access(frame, checks)
     {
     }
 
@@ -82,8 +111,11 @@ struct LinkFixture {
     RecordingStatusPanels panels;
     FakeUserDialogs dialogs;
     RecordingAccessWindow window;
+    RecordingComparisonView comparisons;
     ProgramState state;
     ProgrammerLink link;
+    AccessFrame frame;
+    ChipCheckCommands checks;
     EepromAccess access;
 };
 

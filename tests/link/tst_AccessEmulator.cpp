@@ -125,6 +125,9 @@ void TestAccessEmulator::init()
     m_paths.clear();
     SettingsStore settings;
     settings.save(kSettings, kComNo, QStringLiteral("0"));
+    // These tests hold the accesses as they are without a verify after each write; the verify
+    // and the checks have tests of their own.
+    settings.save(kSettings6, kVerifyAfterWrite, QStringLiteral("False"));
 }
 
 void TestAccessEmulator::cleanup()
@@ -507,6 +510,7 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
     QVERIFY2(QRegularExpression(QStringLiteral("^[1-9][0-9]%$")).match(progress).hasMatch(),
              qPrintable(progress));
     QVERIFY(closedWhileRunning);
+    QVERIFY(m_dialogs.messages.isEmpty());  // only a write asks before it is stopped
     QCOMPARE(enabledWhileRunning, QStringList());
     QVERIFY(!window().serialPort().isOpen());
     QVERIFY(!window().access().running());

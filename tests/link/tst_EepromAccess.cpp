@@ -1,5 +1,6 @@
 // Block and byte reads and writes on a scripted board in fake time: every byte on the line,
 // the progress figures, the status texts and what the image holds afterwards.
+#include "link/AccessTimeEstimate.h"
 #include "link/LinkFixture.h"
 #include "link/TransferPlan.h"
 
@@ -50,7 +51,7 @@ private slots:
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(imageOf(f), data);
-        QCOMPARE(f.access.accessMode(), AccessMode::Block);
+        QCOMPARE(f.frame.accessMode(), AccessMode::Block);
         QCOMPARE(f.window.showImageCount, 1);
         QCOMPARE(f.panels.text(1), kReadFinished);
         QCOMPARE(f.panels.textsOf(1).mid(0, 2),
@@ -63,6 +64,10 @@ private slots:
         QVERIFY(!f.port.isOpen());
         QVERIFY(f.window.enabled());
         QVERIFY(f.window.imageCommandsEnabled);
+        // The progress bar follows panel 3 while the access runs, and goes away after it.
+        QCOMPARE(f.window.accessRunning, (QList<bool>{true, false}));
+        QCOMPARE(f.window.progress.first(), 0);
+        QCOMPARE(f.window.progress.last(), 100);
     }
 
     void shortBlockReadLeavesTheRestBlank()
@@ -111,7 +116,7 @@ private slots:
         f.access.Cmd_READ_single_Click();
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.access.accessMode(), AccessMode::Byte);
+        QCOMPARE(f.frame.accessMode(), AccessMode::Byte);
         QCOMPARE(f.state.image.at(0x24), 0x5A);
         QCOMPARE(f.state.image.at(0x23), 0xFF);
         QCOMPARE(f.window.readBytes, QList<std::uint8_t>{0x5A});
@@ -319,6 +324,117 @@ private slots:
         QCOMPARE(imageOf(f), QByteArray(256, '\x11'));
     }
 
+    void byteWriteIsVerifiedWhenAsked_data()
+    {
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<QByteArray>("chip");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("option off") << false << QByteArray() << kWriteFinished;
+        QTest::newRow("the chip holds the byte")
+            << true << QByteArray("\xC3") << QStringLiteral("ベリファイOK (0sec)");
+        QTest::newRow("the chip holds another byte")
+            << true << QByteArray("\xC2")
+            << QStringLiteral(
+                   "ベリファイエラー: 1 バイト不一致 (最初 0x00024: バッファ 0xC3 / チップ 0xC2)");
+    }
+
+    // A Byte Write is followed by a byte read of its cell; the status shows the write's texts,
+    // then the verify's, and a difference also shows a warning box.
+    void byteWriteIsVerifiedWhenAsked()
+    {
+        QFETCH(bool, verify);
+        QFETCH(QByteArray, chip);
+        QFETCH(QString, end);
+        LinkFixture f;
+        f.selectDevice(2, 8, 8);
+        f.state.image.set(0x24, 0xC3);
+        f.window.cell = 0x24;
+        f.window.verifyWrites = verify;
+        const QByteArray packet = hexBytes("01000024");
+        f.expectOpening('2', 'W').expect(packet).expect(packet).reply("@").expect("\xC3").reply(
+            "@");
+        if (verify) f.expectOpening('2', 'R').expect(packet).expect(packet).reply(chip).expect("@");
+
+        f.access.Cmd_WRITE_single_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(f.panels.text(1), end);
+        const QStringList texts = f.panels.textsOf(1);
+        const qsizetype written = texts.indexOf(kWriteFinished);
+        QVERIFY(written >= 0);
+        QCOMPARE(texts.indexOf(QStringLiteral("ベリファイ中.....")), verify ? written + 1 : -1);
+        QCOMPARE(f.comparisons.shown.size(), verify ? 1 : 0);
+        const bool differs = verify && chip != "\xC3";
+        QCOMPARE(f.dialogs.messages.size(), differs ? 1 : 0);
+        if (differs) {
+            QCOMPARE(f.dialogs.messages.first().icon, MessageIcon::Warning);
+            QVERIFY(f.dialogs.messages.first().text.endsWith(end));
+            QCOMPARE(f.comparisons.shown.first().first.first().address, 0x24);
+        }
+        // The verify reads into a scratch image: the image keeps the byte that was written.
+        QCOMPARE(f.state.image.at(0x24), 0xC3);
+        QCOMPARE(f.window.accessRunning, (QList<bool>{true, false}));
+        QVERIFY(!f.port.isOpen());
+    }
+
+    void checksAreRefusedLikeTheAccesses_data()
+    {
+        QTest::addColumn<int>("command");  // 0 verify, 1 blank check, 2 erase
+        QTest::addColumn<bool>("device");
+        QTest::addColumn<QString>("text");
+        const QString noDevice = QStringLiteral("デバイスが選択されていません。");
+        const QString tooLarge = QStringLiteral(
+            "アクセスサイズ 384 バイトがメモリーの大きさ 256 バイトを超えるため、読み書きでき"
+            "ません。");
+        QTest::newRow("verify without a device") << 0 << false << noDevice;
+        QTest::newRow("verify beyond the image") << 0 << true << tooLarge;
+        QTest::newRow("blank check without a device") << 1 << false << noDevice;
+        QTest::newRow("erase without a device") << 2 << false << noDevice;
+    }
+
+    void checksAreRefusedLikeTheAccesses()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, device);
+        QFETCH(QString, text);
+        LinkFixture f;
+        if (device) f.selectDevice(2, 8, 8);
+        f.window.size = 384;
+        f.state.image.recreate(256);
+        const AccessOutcome outcome = command == 0   ? f.checks.Cmd_VERIFY_all_Click()
+                                      : command == 1 ? f.checks.mnuBlankCheck_Click()
+                                                     : f.checks.mnuErase_Click();
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::Refused);
+        QCOMPARE(f.panels.text(1), text);
+        QVERIFY(f.port.openings.isEmpty());
+        QVERIFY(f.window.lockedEnabled.isEmpty());
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void timeTextBesideTheProgressBar_data()
+    {
+        QTest::addColumn<qint64>("milliseconds");
+        QTest::addColumn<qint64>("done");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("before the first chunk") << qint64{400} << qint64{0} << "経過 0:00";
+        QTest::newRow("a quarter") << qint64{5000} << qint64{25} << "経過 0:05 / 残り 0:15";
+        QTest::newRow("remaining rounded up")
+            << qint64{65400} << qint64{50} << "経過 1:05 / 残り 1:06";
+        QTest::newRow("over an hour, done")
+            << qint64{3700000} << qint64{100} << "経過 1:01:40 / 残り 0:00";
+    }
+
+    void timeTextBesideTheProgressBar()
+    {
+        QFETCH(qint64, milliseconds);
+        QFETCH(qint64, done);
+        QFETCH(QString, text);
+        AccessTimeEstimate estimate;
+        const LinkClock::Duration start = std::chrono::hours{7};
+        estimate.start(start);
+        QCOMPARE(estimate.text(start + std::chrono::milliseconds{milliseconds}, done, 100), text);
+    }
+
     void cancelStopsARunningRead()
     {
         LinkFixture f;
@@ -332,7 +448,7 @@ private slots:
         QVERIFY(!f.link.running());
         QVERIFY(!f.port.isOpen());
         QCOMPARE(f.window.showImageCount, 0);
-        QVERIFY(f.panels.text(1).endsWith(QStringLiteral("  リードエラー")));
+        QCOMPARE(f.panels.text(1), QStringLiteral("中止しました。"));
     }
 };
 

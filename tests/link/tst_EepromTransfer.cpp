@@ -318,9 +318,19 @@ void EepromTransferTest::cancelStopsAtTheNextWait()
         QVERIFY(outcome.bytesDone > 0 && outcome.bytesDone < 8192);
         QCOMPARE(outcome.bytesDone % 16, 0);
         QVERIFY(!bench.port.isOpen());
+        QCOMPARE(outcome.text,
+                 write ? QStringLiteral("中止しました。 (チップは 0x%1 まで書き込み済みです)")
+                             .arg(hexText(static_cast<quint32>(outcome.lastAddressDone()), 5))
+                       : QStringLiteral("中止しました。"));
         bench.settle();
         QVERIFY2(bench.board.events().contains(QStringLiteral("port closed: transfer abandoned")),
                  qPrintable(bench.board.events().join('\n')));
+        if (write) {
+            // Every chunk handed over is on the part, and nothing after it.
+            const QByteArray part = bench.board.contents();
+            QCOMPARE(part.left(outcome.bytesDone), image.bytes().left(outcome.bytesDone));
+            QCOMPARE(part.mid(outcome.bytesDone), pattern(8192, 0x21).mid(outcome.bytesDone));
+        }
     }
 }
 

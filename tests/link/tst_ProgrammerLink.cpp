@@ -202,7 +202,7 @@ private slots:
         f.port.deliver("@@");
         f.link.Wait_Input(1, 1s);
         QCOMPARE(f.link.TimeOutFlag(), 1);
-        f.access.Lock_Controls();
+        f.frame.Lock_Controls();
         QCOMPARE(f.link.TimeOutFlag(), 0);
     }
 
@@ -211,7 +211,7 @@ private slots:
         LinkFixture f;
         f.panels.setText(1, "old");
         f.panels.setText(2, "COM1 : QZ-PGM Ver 6.00");
-        f.access.Lock_Controls();
+        f.frame.Lock_Controls();
         QVERIFY(f.link.begin(QString()));
         QVERIFY(f.link.running());
         QCOMPARE(f.window.lockedEnabled, QList<bool>{false});
@@ -220,8 +220,8 @@ private slots:
         QCOMPARE(f.panels.text(2), QString());
 
         QVERIFY(f.port.open());
-        f.access.Unlock_Controls();
-        f.access.Unlock_Controls();
+        f.frame.Unlock_Controls();
+        f.frame.Unlock_Controls();
         QVERIFY(!f.link.running());
         QVERIFY(!f.port.isOpen());
         QCOMPARE(f.port.closeCount, 1);
@@ -241,7 +241,8 @@ private slots:
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(outcome.kind, AccessOutcome::Kind::Cancelled);
         QCOMPARE(f.link.TimeOutFlag(), 1);
-        QCOMPARE(f.panels.text(1), QStringLiteral("書き込み中....."));
+        QCOMPARE(f.panels.text(1),
+                 QStringLiteral("中止しました。 (チップには何も書き込んでいません)"));
         QCOMPARE(f.panels.text(2), QString());
     }
 

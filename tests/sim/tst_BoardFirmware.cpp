@@ -105,6 +105,7 @@ private slots:
     void microwireNeedsTheRightAddressWidth();
     void unpreparedBoardDoesNotReachThePart();
     void programmingTimeIsAnnounced();
+    void faultsSpoilWhatIsStored();
     void faultPlanParsing_data();
     void faultPlanParsing();
 };
@@ -278,6 +279,31 @@ void TestBoardFirmware::programmingTimeIsAnnounced()
     QCOMPARE(microwire.firmware.takeOutput().at(0).quietBefore, microwire.spec.writeCycle * 16);
 }
 
+void TestBoardFirmware::faultsSpoilWhatIsStored()
+{
+    const auto config = [](const QString& fault) {
+        BoardFirmware::Config result;
+        QString error;
+        if (!result.faults.add(fault, &error)) qFatal("%s", qPrintable(error));
+        return result;
+    };
+    // flip@2: the second chunk of every write is stored with bit 0 of its first byte wrong.
+    Bench flipped(2, 8, 8, config(QStringLiteral("flip@2")));
+    const QByteArray data = pattern(24);
+    QVERIFY(flipped.write('W', 8, 0x40, data));
+    QByteArray expected = data;
+    expected[8] = static_cast<char>(expected.at(8) ^ 0x01);
+    QCOMPARE(flipped.cells(0x40, 24), expected);
+    QCOMPARE(flipped.read('R', 8, 0x40, 24), expected);
+
+    // nochip: the board answers as always, but nothing is stored and everything reads 0xFF.
+    Bench empty(2, 8, 8, config(QStringLiteral("nochip")));
+    empty.memory.store(0x10, 0x5A);
+    QVERIFY(empty.write('W', 8, 0, data));
+    QCOMPARE(empty.cells(0, 8), QByteArray(8, char(0xFF)));
+    QCOMPARE(empty.read('R', 8, 0x10, 8), QByteArray(8, char(0xFF)));
+}
+
 void TestBoardFirmware::faultPlanParsing_data()
 {
     QTest::addColumn<QString>("text");
@@ -289,6 +315,8 @@ void TestBoardFirmware::faultPlanParsing_data()
     QTest::newRow("count on a plain kind") << "wrong-id@2" << false;
     QTest::newRow("not a number") << "extra@x" << false;
     QTest::newRow("unknown") << "smoke" << false;
+    QTest::newRow("flipped bit") << "flip@4" << true;
+    QTest::newRow("empty socket takes no count") << "nochip@1" << false;
 }
 
 void TestBoardFirmware::faultPlanParsing()

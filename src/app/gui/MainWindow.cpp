@@ -4,6 +4,7 @@
 #include "base/Twips.h"
 #include "devices/gui/DevicePanel.h"
 #include "files/gui/ImageFileCommands.h"
+#include "image/gui/DifferencesDisplay.h"
 #include "image/gui/ImageView.h"
 #include "link/QtSerialPort.h"
 #include "link/gui/AccessController.h"
@@ -35,12 +36,16 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     m_imageFileCommands->setShowImage([this] { m_imageView->ShowImage(); });
     m_serialPort = services.port ? services.port : new QtSerialPort(this);
     m_portSettings = new PortSettingsController(m_controls, services, *m_serialPort, this);
-    m_access = new AccessController(m_controls, services, m_statusPanels, *m_serialPort,
-                                    services.clock, *m_imageView, *m_devicePanel, this);
+    m_differences = std::make_unique<DifferencesDisplay>(*m_imageView, this);
+    m_access =
+        new AccessController(m_controls, services, m_statusPanels, *m_serialPort, services.clock,
+                             *m_imageView, *m_devicePanel, *m_differences, this);
     m_portSettings->setBusyCheck([this] { return m_access->running(); });
     // A close during an access stops the access first; the window closes once it has ended.
     connect(m_access, &AccessController::accessFinished, this, [this] {
-        if (m_closeAfterAccess) QTimer::singleShot(0, this, [this] { close(); });
+        if (!m_closeAfterAccess) return;
+        m_access->reportStopForClose();
+        QTimer::singleShot(0, this, [this] { close(); });
     });
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(QSize(1000, 660).expandedTo(minimumSizeHint()));
@@ -137,8 +142,11 @@ void MainWindow::Form_Unload()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (m_access->running()) {
-        m_closeAfterAccess = true;
-        m_access->cancel();
+        // A write is stopped only when the user agrees: the part is left partly written.
+        if (!m_closeAfterAccess && m_access->confirmStopForClose()) {
+            m_closeAfterAccess = true;
+            m_access->cancel();
+        }
         event->ignore();
         return;
     }

@@ -10,6 +10,7 @@
 
 class AccessController;
 class DevicePanel;
+class DifferencesDisplay;
 class ImageFileCommands;
 class PortSettingsController;
 class SerialPort;
@@ -40,6 +41,8 @@ public:
     [[nodiscard]] ImageView& imageView() { return *m_imageView; }
     // The four access buttons: reads and writes over the programmer link.
     [[nodiscard]] AccessController& access() { return *m_access; }
+    // Differences found by a verify: grid marks and their list.
+    [[nodiscard]] DifferencesDisplay& differences() { return *m_differences; }
 
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
@@ -65,6 +68,7 @@ private:
     SerialPort* m_serialPort = nullptr;
     PortSettingsController* m_portSettings = nullptr;
     std::unique_ptr<ImageView> m_imageView;
+    std::unique_ptr<DifferencesDisplay> m_differences;
     AccessController* m_access = nullptr;
     bool m_closeAfterAccess = false;
     bool m_shownOnce = false;

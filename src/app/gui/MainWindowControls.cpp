@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QStatusBar>
@@ -43,6 +44,22 @@ QPushButton* button(const QString& name, const QString& caption)
     auto* result = named(new QPushButton(caption), name);
     result->setAutoDefault(false);
     return result;
+}
+
+// デバイス: what the chip holds, between Options and Help.
+void buildDeviceMenu(QMenuBar* bar, MainWindowControls& c)
+{
+    c.mnuDevice = named(bar->addMenu(QStringLiteral("デバイス(&D)")), QStringLiteral("mnuDevice"));
+    c.mnuVerify =
+        addAction(c.mnuDevice, QStringLiteral("mnuVerify"), QStringLiteral("ベリファイ(&V)"));
+    c.mnuBlankCheck = addAction(c.mnuDevice, QStringLiteral("mnuBlankCheck"),
+                                QStringLiteral("ブランクチェック(&B)"));
+    c.mnuErase = addAction(c.mnuDevice, QStringLiteral("mnuErase"), QStringLiteral("消去(&E)..."));
+    c.mnuDevice->addSeparator();
+    c.mnuVerifyAfterWrite = addAction(c.mnuDevice, QStringLiteral("mnuVerifyAfterWrite"),
+                                      QStringLiteral("書き込み後にベリファイ(&A)"));
+    c.mnuVerifyAfterWrite->setCheckable(true);
+    c.mnuVerifyAfterWrite->setChecked(true);
 }
 
 void buildEditMenu(QMenuBar* bar, MainWindowControls& c)
@@ -90,6 +107,8 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
     c.mnuTools->addSeparator();
     c.mnuToolsOptions = addAction(c.mnuTools, QStringLiteral("mnuToolsOptions"),
                                   QStringLiteral("COMポート設定(&O)..."));
+
+    buildDeviceMenu(bar, c);
 
     c.mnuHelp = named(bar->addMenu(QStringLiteral("ヘルプﾟ(&H)")), QStringLiteral("mnuHelp"));
     c.mnuHelpContents =
@@ -169,10 +188,12 @@ QGroupBox* buildBlockAccess(MainWindowControls& c)
     c.Label3 = named(new QLabel(QStringLiteral("ｱｸｾｽｻｲｽﾞ　 (Byte)")), QStringLiteral("Label3"));
     c.CmbSize = named(new QComboBox, QStringLiteral("CmbSize"));
     c.CmbSize->setMaxVisibleItems(16);
+    c.Cmd_VERIFY_all = button(QStringLiteral("Cmd_VERIFY_all"), QStringLiteral("Verify"));
     layout->addWidget(c.Cmd_READ_all, 0, 0);
     layout->addWidget(c.Cmd_WRITE_all, 0, 1);
+    layout->addWidget(c.Cmd_VERIFY_all, 0, 2);
     layout->addWidget(c.Label3, 1, 0);
-    layout->addWidget(c.CmbSize, 1, 1);
+    layout->addWidget(c.CmbSize, 1, 1, 1, 2);
     return c.Frame2;
 }
 
@@ -277,6 +298,33 @@ QWidget* buildSidePanel(MainWindowControls& c)
     return panel;
 }
 
+// Right of the four panels, while an access runs: the progress bar, its time text and the
+// cancel button. Idle, they give their room back to the panels.
+void buildAccessProgress(MainWindowControls& c)
+{
+    // Narrow enough to leave panel 1 its status text beside the four panels.
+    c.PrgAccess = named(new QProgressBar, QStringLiteral("PrgAccess"));
+    c.PrgAccess->setRange(0, 100);
+    c.PrgAccess->setFixedWidth(80);
+    c.PrgAccess->setMaximumHeight(c.statusPanels[0]->sizeHint().height() + 4);
+    c.PrgAccess->setVisible(false);
+    c.Lbl_AccessTime = named(new QLabel, QStringLiteral("Lbl_AccessTime"));
+    // Room for "経過 1:23 / 残り 4:56", so that the text does not move as the seconds change.
+    const QFontMetrics metrics = c.Lbl_AccessTime->fontMetrics();
+    c.Lbl_AccessTime->setMinimumWidth(
+        metrics.horizontalAdvance(QStringLiteral("経過 0:00 / 残り 0:00")) + 4);
+    c.Lbl_AccessTime->setVisible(false);
+    c.Cmd_Cancel = button(QStringLiteral("Cmd_Cancel"), QStringLiteral("中止"));
+    c.Cmd_Cancel->setFixedWidth(
+        c.Cmd_Cancel->fontMetrics().horizontalAdvance(c.Cmd_Cancel->text()) + 24);
+    c.Cmd_Cancel->setEnabled(false);
+    c.Cmd_Cancel->setVisible(false);
+    c.Cmd_Cancel->setToolTip(QStringLiteral("実行中のアクセスを中止します (Esc)"));
+    c.sbStatusBar->addPermanentWidget(c.PrgAccess);
+    c.sbStatusBar->addPermanentWidget(c.Lbl_AccessTime);
+    c.sbStatusBar->addPermanentWidget(c.Cmd_Cancel);
+}
+
 void buildStatusBar(QMainWindow* window, MainWindowControls& c)
 {
     c.sbStatusBar = named(new QStatusBar, QStringLiteral("sbStatusBar"));
@@ -290,6 +338,7 @@ void buildStatusBar(QMainWindow* window, MainWindowControls& c)
         c.statusPanels[i]->setMinimumWidth(60);
         c.sbStatusBar->addWidget(c.statusPanels[i], i == 0 ? 1 : 0);
     }
+    buildAccessProgress(c);
     window->setStatusBar(c.sbStatusBar);
 }
 

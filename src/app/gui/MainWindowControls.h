@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTableView;
@@ -72,6 +73,18 @@ struct MainWindowControls {
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpSearchForHelpOn = nullptr;
     QAction* mnuHelpAbout = nullptr;
+
+    // Verify, blank check, erase and cancel: the buttons beside the access buttons, the device
+    // menu between Options and Help, and the progress of a running access in the status bar.
+    QPushButton* Cmd_VERIFY_all = nullptr;
+    QPushButton* Cmd_Cancel = nullptr;
+    QProgressBar* PrgAccess = nullptr;
+    QLabel* Lbl_AccessTime = nullptr;  // elapsed and remaining time beside PrgAccess
+    QMenu* mnuDevice = nullptr;
+    QAction* mnuVerify = nullptr;
+    QAction* mnuBlankCheck = nullptr;
+    QAction* mnuErase = nullptr;
+    QAction* mnuVerifyAfterWrite = nullptr;
 };
 
 // Creates the controls and menus on `window` and lays them out.

@@ -194,3 +194,9 @@ qint64 DevicePanel::accessSize() const
     if (m_controls.CmbSize->currentIndex() < 0) return 0;
     return m_controls.CmbSize->currentText().toLongLong();
 }
+
+QString DevicePanel::selectedName() const
+{
+    if (m_selectedIndex < 0) return {};
+    return m_services.state.catalogue.record(m_selectedIndex).field(DeviceRecord::ListName);
+}

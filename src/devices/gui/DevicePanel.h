@@ -34,6 +34,8 @@ public:
 
     // The number in the selected CmbSize entry; 0 when nothing is selected.
     [[nodiscard]] qint64 accessSize() const;
+    // The selected device's catalogue name ("24C64"); empty when none is selected.
+    [[nodiscard]] QString selectedName() const;
 
 signals:
     // A device has been selected and the image re-created for it.

@@ -40,6 +40,9 @@ public:
 
     [[nodiscard]] QString cellText(int row, int column) const;
     void setCellText(int row, int column, const QString& text);
+    // See HexGridModel::setMarks.
+    void setMarks(const QBitArray& addresses) { m_model.setMarks(addresses); }
+    [[nodiscard]] bool isMarked(int row, int column) const { return m_model.isMarked(row, column); }
 
     [[nodiscard]] QTableView* view() const { return m_view; }
     [[nodiscard]] const HexGridModel& model() const { return m_model; }

@@ -1,8 +1,17 @@
 #include "image/gui/HexGridDelegate.h"
 
+#include "image/HexGridModel.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
+
+namespace {
+
+// A byte that differs from the chip: light enough to read the text, unlike any other cell.
+const QColor kMarkColour(0xFF, 0xB4, 0xA0);
+
+}  // namespace
 
 const QStaticText& HexGridDelegate::laidOut(const QString& text, const QFont& font) const
 {
@@ -26,6 +35,7 @@ void HexGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
+    if (index.data(HexGridModel::kMarkedRole).toBool()) item.backgroundBrush = kMarkColour;
     const QWidget* widget = item.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, painter, widget);

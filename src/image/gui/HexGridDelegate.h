@@ -6,7 +6,8 @@
 
 // Paints the grid's cells with laid-out texts kept from one paint to the next. A grid page
 // holds some 500 cells whose texts repeat (256 byte cells in all), and laying each one out
-// anew on every paint made scrolling and the rebuild of a 1 Mbit image visibly slow.
+// anew on every paint made scrolling and the rebuild of a 1 Mbit image visibly slow. Marked
+// cells (HexGridModel::kMarkedRole) get a background of their own.
 class HexGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

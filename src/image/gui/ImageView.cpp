@@ -64,6 +64,7 @@ void ImageView::ShowImage()
     MSFGrid1_Click();
     m_busy.setBusy(false);
     m_panels.setText(1, QStringLiteral("終了"));
+    emit imageShown();
 }
 
 void ImageView::MSFGrid1_Click() { m_editor.MSFGrid1_Click(); }
@@ -119,6 +120,13 @@ std::optional<qint64> ImageView::currentAddress() const
     const std::optional<qint64> address = m_grid.currentAddress();
     if (!address || !m_services.state.image.contains(*address)) return std::nullopt;
     return address;
+}
+
+void ImageView::showAddress(qint64 address)
+{
+    if (!m_services.state.image.contains(address)) return;
+    m_grid.setCurrentCell(GridAddress::rowOf(address), GridAddress::columnOf(address));
+    m_grid.view()->scrollTo(m_grid.view()->currentIndex());
 }
 
 void ImageView::setCurrentCellText(const QString& text)

@@ -54,12 +54,24 @@ public:
     }
     [[nodiscard]] int gridRows() const { return m_grid.rows(); }
 
+    // Marks the byte cells whose address bit is set (a comparison's differences) in place of
+    // the earlier marks; a rebuild or an edit of a cell removes its mark.
+    void markCells(const QBitArray& addresses) { m_grid.setMarks(addresses); }
+    [[nodiscard]] bool isMarked(int row, int column) const { return m_grid.isMarked(row, column); }
+    [[nodiscard]] qint64 markCount() const { return m_grid.model().markCount(); }
+    // Makes the byte cell of `address` the current cell, scrolled into view.
+    void showAddress(qint64 address);
+
     // Updating, the byte editor's guard (held by the data-file load at start-up).
     [[nodiscard]] bool updating() const { return m_editor.updating(); }
     void setUpdating(bool updating) { m_editor.setUpdating(updating); }
 
     // Whether the last rebuild could write the listing file.
     [[nodiscard]] bool listingWritten() const { return m_listingWritten; }
+
+signals:
+    // ShowImage has rebuilt the grid from the image.
+    void imageShown();
 
 private:
     void followCurrentCell();

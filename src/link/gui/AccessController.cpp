@@ -2,7 +2,9 @@
 
 #include "app/ProgramState.h"
 #include "app/gui/MainWindowControls.h"
+#include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
+#include "base/UserDialogs.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/GridTexts.h"
 #include "image/gui/ImageView.h"
@@ -12,8 +14,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 
 namespace {
@@ -29,33 +34,105 @@ LinkClock& clockOrOwn(LinkClock* clock, std::unique_ptr<LinkClock>& own)
 
 AccessController::AccessController(MainWindowControls& controls, const AppServices& services,
                                    StatusPanels& panels, SerialPort& port, LinkClock* clock,
-                                   ImageView& imageView, DevicePanel& devicePanel, QObject* parent)
+                                   ImageView& imageView, DevicePanel& devicePanel,
+                                   ComparisonView& comparisons, QObject* parent)
     : QObject(parent),
       m_controls(controls),
+      m_services(services),
       m_imageView(imageView),
       m_devicePanel(devicePanel),
       m_link(port, clockOrOwn(clock, m_ownClock)),
-      m_access({m_link, services.state.selectedDevice, services.state.image, *this, panels,
-                services.dialogs,
-                [&settings = services.settings] { return LinkSettings::stored(settings); }})
+      m_frame({m_link, services.state.selectedDevice, services.state.image, *this, panels,
+               services.dialogs, comparisons,
+               [&settings = services.settings] { return LinkSettings::stored(settings); }}),
+      m_checks(m_frame),
+      m_access(m_frame, m_checks)
 {
-    connect(controls.Cmd_READ_all, &QPushButton::clicked, this,
-            [this] { run(&EepromAccess::Cmd_READ_all_Click); });
-    connect(controls.Cmd_READ_single, &QPushButton::clicked, this,
-            [this] { run(&EepromAccess::Cmd_READ_single_Click); });
-    connect(controls.Cmd_WRITE_all, &QPushButton::clicked, this,
-            [this] { run(&EepromAccess::Cmd_WRITE_all_Click); });
-    connect(controls.Cmd_WRITE_single, &QPushButton::clicked, this,
-            [this] { run(&EepromAccess::Cmd_WRITE_single_Click); });
+    using namespace SettingsKeys;
+    const QString stored = services.settings.get(kSettings6, kVerifyAfterWrite, "True");
+    m_controls.mnuVerifyAfterWrite->setChecked(
+        stored.compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_controls.MSFGrid1->window());
+    m_escape->setContext(Qt::WindowShortcut);
+    m_escape->setEnabled(false);
+    connectCommands();
 }
 
 AccessController::~AccessController() = default;
 
-void AccessController::run(AccessOutcome (EepromAccess::*handler)())
+void AccessController::connectCommands()
 {
-    if (m_link.running()) return;
-    m_lastOutcome = (m_access.*handler)();
+    MainWindowControls& c = m_controls;
+    const auto command = [this](auto* object, auto signal, auto handler) {
+        connect(object, signal, this, [this, handler] { run(handler); });
+    };
+    command(c.Cmd_READ_all, &QPushButton::clicked,
+            [this] { return m_access.Cmd_READ_all_Click(); });
+    command(c.Cmd_READ_single, &QPushButton::clicked,
+            [this] { return m_access.Cmd_READ_single_Click(); });
+    command(c.Cmd_WRITE_all, &QPushButton::clicked,
+            [this] { return m_access.Cmd_WRITE_all_Click(); });
+    command(c.Cmd_WRITE_single, &QPushButton::clicked,
+            [this] { return m_access.Cmd_WRITE_single_Click(); });
+    command(c.Cmd_VERIFY_all, &QPushButton::clicked,
+            [this] { return m_checks.Cmd_VERIFY_all_Click(); });
+    command(c.mnuVerify, &QAction::triggered, [this] { return m_checks.mnuVerify_Click(); });
+    command(c.mnuBlankCheck, &QAction::triggered,
+            [this] { return m_checks.mnuBlankCheck_Click(); });
+    command(c.mnuErase, &QAction::triggered, [this] { return m_checks.mnuErase_Click(); });
+    connect(c.Cmd_Cancel, &QPushButton::clicked, this, &AccessController::Cmd_Cancel_Click);
+    connect(m_escape, &QShortcut::activated, this, &AccessController::Cmd_Cancel_Click);
+    connect(c.mnuVerifyAfterWrite, &QAction::toggled, this,
+            &AccessController::mnuVerifyAfterWrite_Click);
+}
+
+void AccessController::run(const std::function<AccessOutcome()>& command)
+{
+    if (m_frame.running()) return;
+    m_lastOutcome = command();
     emit accessFinished();
+}
+
+void AccessController::mnuVerifyAfterWrite_Click(bool ticked)
+{
+    m_services.settings.save(SettingsKeys::kSettings6, SettingsKeys::kVerifyAfterWrite,
+                             ticked ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+bool AccessController::confirmStopForClose()
+{
+    m_stoppingWrite = false;
+    if (!m_frame.writing()) return true;
+    // The question holds the write where it is; a second close meanwhile asks nothing more.
+    if (m_askingToStop) return false;
+    m_askingToStop = true;
+    MessageBoxRequest question;
+    question.text = QStringLiteral(
+        "チップへの書き込み中です。\n"
+        "中止すると、チップは途中まで書き込まれた状態のまま残ります。\n"
+        "書き込みを中止して終了しますか？");
+    question.title = ProductInfo::kApplicationTitle;
+    question.icon = MessageIcon::Warning;
+    question.buttons = MessageButtons::OkCancel;
+    const bool stop = m_services.dialogs.showMessage(question) == MessageAnswer::Ok;
+    m_askingToStop = false;
+    m_stoppingWrite = stop;
+    return stop;
+}
+
+void AccessController::reportStopForClose()
+{
+    // A write that ended on its own before the stop reached it has nothing to report.
+    if (!std::exchange(m_stoppingWrite, false) ||
+        m_lastOutcome.kind != AccessOutcome::Kind::Cancelled) {
+        return;
+    }
+    MessageBoxRequest message;
+    message.text = QStringLiteral("書き込みを") + m_lastOutcome.text;
+    message.title = ProductInfo::kApplicationTitle;
+    message.icon = MessageIcon::Warning;
+    message.buttons = MessageButtons::Ok;
+    m_services.dialogs.showMessage(message);
 }
 
 void AccessController::setLockedControlsEnabled(bool enabled)
@@ -66,6 +143,10 @@ void AccessController::setLockedControlsEnabled(bool enabled)
     m_controls.Cmd_WRITE_all->setEnabled(enabled);
     m_controls.Cmd_WRITE_single->setEnabled(enabled);
     m_controls.Frame1->setEnabled(enabled);
+    m_controls.Cmd_VERIFY_all->setEnabled(enabled);
+    m_controls.mnuVerify->setEnabled(enabled);
+    m_controls.mnuBlankCheck->setEnabled(enabled);
+    m_controls.mnuErase->setEnabled(enabled);
 }
 
 void AccessController::setImageCommandsEnabled(bool enabled)
@@ -85,12 +166,36 @@ void AccessController::setImageCommandsEnabled(bool enabled)
 
 void AccessController::focusHexBox() { m_controls.Text_modify_hex->setFocus(); }
 
+void AccessController::setAccessRunning(bool running)
+{
+    m_controls.Cmd_Cancel->setEnabled(running);
+    m_escape->setEnabled(running);
+    m_controls.PrgAccess->setValue(0);
+    m_controls.Lbl_AccessTime->clear();
+    m_controls.PrgAccess->setVisible(running);
+    m_controls.Lbl_AccessTime->setVisible(running);
+    m_controls.Cmd_Cancel->setVisible(running);
+}
+
+void AccessController::showProgress(int percent, const QString& timeText)
+{
+    m_controls.PrgAccess->setValue(percent);
+    m_controls.Lbl_AccessTime->setText(timeText);
+}
+
 std::optional<qint64> AccessController::currentCellAddress() const
 {
     return m_imageView.currentAddress();
 }
 
 qint64 AccessController::accessSize() const { return m_devicePanel.accessSize(); }
+
+QString AccessController::deviceName() const { return m_devicePanel.selectedName(); }
+
+bool AccessController::verifyAfterWrite() const
+{
+    return m_controls.mnuVerifyAfterWrite->isChecked();
+}
 
 void AccessController::ShowImage() { m_imageView.ShowImage(); }
 

@@ -1,4 +1,4 @@
-#include "link/ChipCheck.h"
+#include "image/ImageComparison.h"
 
 #include <cstring>
 
@@ -13,6 +13,8 @@ Comparison compare(const QByteArray& actual, qint64 start, qint64 length, Expect
         const auto want = expectedAt(address);
         const auto have = static_cast<std::uint8_t>(actual.at(address));
         if (want == have) continue;
+        if (result.mismatches == 0) result.differing.resize(actual.size());
+        result.differing.setBit(address);
         ++result.mismatches;
         if (result.first.size() < Comparison::kListed) result.first.append({address, want, have});
     }

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "link/AccessObserver.h"
+#include "link/AccessOutcome.h"
+#include "link/AccessPackets.h"
+#include "link/AccessTimeEstimate.h"
+#include "link/ChipOperations.h"
+#include "link/EepromTransfer.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class AccessWindow;
+class ComparisonView;
+class MemoryImage;
+class ProgrammerLink;
+class StatusPanels;
+class UserDialogs;
+struct LinkSettings;
+struct SelectedDevice;
+
+// What every command of the window that reaches the chip shares (the access buttons, verify,
+// blank check, erase): the control lock around the command, the refusal of a command that
+// cannot be carried out, the status panels, progress bar and boxes that show how it went, and
+// the cancel request. EepromAccess and ChipCheckCommands build their commands on it.
+//
+// One command may run several accesses in a row (a write and its verify); the lock, and a
+// cancel request, hold for the whole command.
+class AccessFrame : public AccessObserver {
+public:
+    struct Context {
+        ProgrammerLink& link;
+        const std::optional<SelectedDevice>& device;  // SelectedDevice
+        MemoryImage& image;                           // the memory image
+        AccessWindow& window;
+        StatusPanels& panels;
+        UserDialogs& dialogs;
+        ComparisonView& comparisons;
+        std::function<LinkSettings()> linkSettings;  // the stored port settings, read per command
+    };
+
+    explicit AccessFrame(Context context);
+    ~AccessFrame() override;
+    AccessFrame(const AccessFrame&) = delete;
+    AccessFrame& operator=(const AccessFrame&) = delete;
+
+    [[nodiscard]] const Context& context() const { return m_context; }
+    [[nodiscard]] EepromTransfer& transfer() { return m_transfer; }
+    [[nodiscard]] ChipOperations& operations() { return m_operations; }
+
+    // The control lock of a command: the grid, the access buttons and the byte editor, and
+    // the commands that would change the port, device or image under it; panels 1 and 2 and
+    // TimeOutFlag cleared; Cmd_Cancel enabled.
+    void Lock_Controls();
+    // Safe to run twice in a row: the second run changes nothing.
+    void Unlock_Controls();
+
+    // A command holds the lock.
+    [[nodiscard]] bool running() const { return m_locked; }
+    // The running command is writing to the chip: stopping it leaves the part partly written.
+    [[nodiscard]] bool writing() const { return m_transfer.writing(); }
+    // AccessMode of the last command started.
+    [[nodiscard]] ::AccessMode accessMode() const { return m_accessMode; }
+
+    // Cmd_Cancel and Esc: the running access stops at its next chunk boundary and the command
+    // runs no further access. Nothing happens when no command runs.
+    void cancel();
+    [[nodiscard]] bool cancelRequested() const { return m_cancelRequested; }
+
+    // The request of the access buttons: the selected device, the access size and, for a byte
+    // access, the grid's current cell.
+    [[nodiscard]] TransferRequest request(::AccessMode mode) const;
+    // A command that cannot be carried out on an image of `imageSize` bytes is refused with its
+    // status text before anything is locked or sent; so is one while another runs.
+    [[nodiscard]] std::optional<AccessOutcome> refusal(const TransferRequest& request,
+                                                       std::int64_t imageSize);
+
+    // Locks, shows `statusText`, runs `command` with the stored link settings, shows its
+    // outcome, unlocks.
+    AccessOutcome run(::AccessMode mode, const QString& statusText,
+                      const std::function<AccessOutcome(const LinkSettings&)>& command);
+    // The next access of the same command: progress from 0 and `statusText` in panel 1.
+    void startPhase(const QString& statusText);
+    // Panel 1 from `outcome`, with the box an unusable port or old firmware needs.
+    void showOutcome(const AccessOutcome& outcome);
+    // A warning box with `text`.
+    void warn(const QString& text);
+
+    void boardIdentified(const LinkSettings& link, const QString& identification) override;
+    void boardNotConnected(const LinkSettings& link) override;
+    void replyTimedOut() override;
+    void progressed(const AccessProgress& progress) override;
+
+private:
+    Context m_context;
+    EepromTransfer m_transfer;
+    ChipOperations m_operations;
+    AccessTimeEstimate m_time;
+    ::AccessMode m_accessMode = ::AccessMode::Block;
+    int m_shownPercent = 0;
+    QString m_shownTime;
+    bool m_locked = false;
+    bool m_cancelRequested = false;
+};
