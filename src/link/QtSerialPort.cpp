@@ -68,18 +68,16 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        if (failureReason) {
-            PortOpenFailure failure;
-            failure.kind = failureKind(m_port->error(), path);
-            failure.portNumber = m_portNumber;
-            failure.devicePath = path;
-            failure.systemReason = m_port->errorString();
-            failure.deviceGroup = QFileInfo(path).group();
-            *failureReason = failure.text();
-        }
+        m_openFailure.kind = failureKind(m_port->error(), path);
+        m_openFailure.portNumber = m_portNumber;
+        m_openFailure.devicePath = path;
+        m_openFailure.systemReason = m_port->errorString();
+        m_openFailure.deviceGroup = QFileInfo(path).group();
+        if (failureReason) *failureReason = m_openFailure.text();
         m_port->clearError();
         return false;
     }
+    m_openFailure = {};
     // A pseudo-terminal or a bare three-wire adapter cannot drive the lines; the data path
     // works regardless, so a refusal here is not a failure to open.
     m_port->setRequestToSend(m_rts);
