@@ -109,6 +109,7 @@ void CliProgram::interrupt()
     if (m_interrupted) return;
     m_interrupted = true;
     if (!m_runner) return;
+    if (m_progress) m_progress->finish();
     m_console.error(QStringLiteral("interrupted: stopping at the next block and closing the port"));
     m_runner->stopAll();
 }
@@ -364,8 +365,10 @@ int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
     connect(&runner, &ParallelRunner::progressed, &progress, &ProgressReport::update);
     if (m_interrupted) runner.stopAll();
     m_runner = &runner;
+    m_progress = &progress;
     const QList<BoardResult> ran = runner.run(spec, claimed);
     m_runner = nullptr;
+    m_progress = nullptr;
     progress.finish();
     for (int i = 0; i < ran.size(); ++i) results[claimedIndex.at(i)] = ran.at(i);
 

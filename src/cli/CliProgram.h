@@ -14,6 +14,7 @@
 
 class QIODevice;
 class LinkFactory;
+class ProgressReport;
 struct BoardResult;
 struct CatalogueLoad;
 
@@ -64,6 +65,7 @@ private:
     CliConsole m_console;
     CliOptions m_options;
     ImageFormat m_outputFormat = ImageFormat::Binary;
-    ParallelRunner* m_runner = nullptr;  // while the boards run
+    ParallelRunner* m_runner = nullptr;    // while the boards run
+    ProgressReport* m_progress = nullptr;  // while the boards run
     bool m_interrupted = false;
 };
