@@ -95,6 +95,7 @@ bool EmulatedPort::open(QString* failureReason)
     }
     m_openFailure = {};
     m_board = board;
+    m_lineLost = false;
     m_received.clear();
     ++m_opening;
     ++openCount;
@@ -112,6 +113,17 @@ void EmulatedPort::close()
         board->m_firmware.lineClosed();
         takeBoardOutput(*board);
     });
+}
+
+void EmulatedPort::pullOut()
+{
+    if (!m_board) return;
+    m_lineLost = true;
+    m_board->m_firmware.lineClosed();
+    m_board->m_events += m_board->m_firmware.takeEvents();
+    m_board = nullptr;
+    ++m_opening;
+    emit lineLost();
 }
 
 void EmulatedPort::write(const QByteArray& bytes)
@@ -158,7 +170,10 @@ void EmulatedPort::takeBoardOutput(EmulatedBoard& board)
         burst += output.bytes;
         if (output.dropLine) {
             flush();
-            later(m_toPcFree, [&board] { board.m_gone = true; });
+            later(m_toPcFree, [this, &board, opening] {
+                board.m_gone = true;
+                if (m_board == &board && opening == m_opening) pullOut();
+            });
         }
     }
     flush();
