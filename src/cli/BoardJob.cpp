@@ -1,6 +1,7 @@
 #include "cli/BoardJob.h"
 
 #include "image/MemoryImage.h"
+#include "link/PortHolders.h"
 #include "link/ProgrammerLink.h"
 #include "link/SerialPort.h"
 
@@ -89,8 +90,13 @@ void BoardJob::take(BoardResult& result, const AccessOutcome& outcome)
 {
     result.access = outcome;
     result.kind = resultKindOf(outcome.kind);
-    if (outcome.kind == AccessOutcome::Kind::PortUnusable) {
-        result.portFailure = m_link.port().openFailure();
+    if (outcome.kind != AccessOutcome::Kind::PortUnusable) return;
+    result.portFailure = m_link.port().openFailure();
+    if (result.portFailure.kind != PortOpenFailure::Kind::InUse) return;
+    // Only now, since looking through every process's open files takes a while.
+    if (const std::optional<PortHolders::Holder> holder =
+            PortHolders().holderOf(m_settings.devicePath)) {
+        result.holder = PortHolders::describe(*holder);
     }
 }
 

@@ -21,7 +21,7 @@ struct BoardResult {
         Refused,       // the access was refused before anything was sent
         FileError,     // the chip was read, the file could not be written
         PortUnusable,  // the port did not open (portFailure says why)
-        PortClaimed,   // another vorle6-cli holds the port (claimHolder)
+        PortClaimed,   // another vorle6-cli holds the port (holder)
         NoBoard,
         OldFirmware,
         TimedOut,
@@ -43,7 +43,7 @@ struct BoardResult {
     bool verifyAfter = true;
     LinkClock::Duration elapsed{0};
     PortOpenFailure portFailure;
-    QString claimHolder;
+    QString holder;  // PortClaimed, or PortUnusable when in use: who has the port
     QString fileError;
     QString outputPath;  // read: the file written
 

@@ -344,7 +344,7 @@ int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
             refused.command = spec.command;
             refused.partName = spec.partName;
             refused.kind = BoardResult::Kind::PortClaimed;
-            refused.claimHolder = claim->holder();
+            refused.holder = claim->holder();
             continue;
         }
         claims.push_back(std::move(claim));

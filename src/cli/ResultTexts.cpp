@@ -135,7 +135,8 @@ QString noBoardText(const BoardResult& result)
 
 }  // namespace
 
-QString portProblemText(const PortOpenFailure& failure, const QString& devicePath)
+QString portProblemText(const PortOpenFailure& failure, const QString& devicePath,
+                        const QString& holder)
 {
     const QString device = failure.devicePath.isEmpty() ? devicePath : failure.devicePath;
     const QString reason = failure.systemReason.isEmpty() ? QStringLiteral("it cannot be opened")
@@ -145,10 +146,20 @@ QString portProblemText(const PortOpenFailure& failure, const QString& devicePat
         case PortOpenFailure::Kind::PermissionDenied: {
             const QString group =
                 failure.deviceGroup.isEmpty() ? QStringLiteral("dialout") : failure.deviceGroup;
+            if (failure.memberNotYetActive) {
+                text +=
+                    QStringLiteral(
+                        ". %1 is in the device's group \"%2\" already, but not in "
+                        "this login: log in again")
+                        .arg(failure.userName.isEmpty() ? QStringLiteral("You") : failure.userName,
+                             group);
+                break;
+            }
             text += QStringLiteral(
                         ". You may not use this device: join its group \"%1\" "
-                        "(sudo usermod -aG %1 $USER), then log in again")
-                        .arg(group);
+                        "(sudo usermod -aG %1 %2), then log in again")
+                        .arg(group, failure.userName.isEmpty() ? QStringLiteral("$USER")
+                                                               : failure.userName);
             break;
         }
         case PortOpenFailure::Kind::NotFound:
@@ -159,10 +170,13 @@ QString portProblemText(const PortOpenFailure& failure, const QString& devicePat
                 "device's path");
             break;
         case PortOpenFailure::Kind::InUse:
-            text += QStringLiteral(
-                ". Another program has the port open (the vorle6 window, "
-                "another vorle6-cli or a terminal program); a port is never "
-                "shared");
+            text +=
+                holder.isEmpty()
+                    ? QStringLiteral(
+                          ". Another program has the port open (the vorle6 "
+                          "window, another vorle6-cli or a terminal program); a "
+                          "port is never shared")
+                    : QStringLiteral(". %1 has the port open; a port is never shared").arg(holder);
             break;
         case PortOpenFailure::Kind::Other:
             break;
@@ -185,12 +199,12 @@ QString resultMessage(const BoardResult& result)
                 .arg(result.bytes)
                 .arg(result.outputPath, result.fileError);
         case Kind::PortUnusable:
-            return portProblemText(result.portFailure, result.link.devicePath);
+            return portProblemText(result.portFailure, result.link.devicePath, result.holder);
         case Kind::PortClaimed:
             return QStringLiteral(
                        "%1 is in use by another vorle6-cli (%2); a port is never "
                        "shared")
-                .arg(result.link.devicePath, result.claimHolder);
+                .arg(result.link.devicePath, result.holder);
         case Kind::NoBoard:
             return noBoardText(result);
         case Kind::OldFirmware:

@@ -20,5 +20,7 @@ struct PortOpenFailure;
 // The outcome's name in JSON: "done", "mismatch", "timed-out", ...
 [[nodiscard]] QString resultOutcomeName(const BoardResult& result);
 
-// Why a port did not open, with what to do about it: for "Permission denied" the group to join.
-[[nodiscard]] QString portProblemText(const PortOpenFailure& failure, const QString& devicePath);
+// Why a port did not open, with what to do about it: for "Permission denied" the group to join,
+// for a port in use the program that has it (`holder`, "minicom (PID 1234)") when known.
+[[nodiscard]] QString portProblemText(const PortOpenFailure& failure, const QString& devicePath,
+                                      const QString& holder = {});

@@ -607,8 +607,20 @@ void CliTest::partsAndPortProblems()
              QStringLiteral("cannot open /dev/ttyUSB0: Permission denied. You may not use this "
                             "device: join its group \"uucp\" (sudo usermod -aG uucp $USER), then "
                             "log in again"));
+    failure.userName = QStringLiteral("operator");
+    failure.memberNotYetActive = true;
+    QVERIFY(
+        portProblemText(failure, {})
+            .endsWith(
+                "operator is in the device's group \"uucp\" already, but not in this login: log in "
+                "again"));
     failure.kind = PortOpenFailure::Kind::InUse;
-    QVERIFY(portProblemText(failure, {}).contains("a port is never shared"));
+    QVERIFY(portProblemText(failure, {})
+                .endsWith("Another program has the port open (the vorle6 window, another "
+                          "vorle6-cli or a terminal "
+                          "program); a port is never shared"));
+    QVERIFY(portProblemText(failure, {}, "minicom (PID 42)")
+                .endsWith(". minicom (PID 42) has the port open; a port is never shared"));
 }
 
 void CliTest::progressLinesAndBar()
