@@ -14,7 +14,7 @@ QSet<QString> optionsOf(CliCommand command)
         case CliCommand::List:
             return {};
         case CliCommand::Detect:
-            return port;
+            return port + QSet<QString>{"search"};
         case CliCommand::Read:
             return port + range + QSet<QString>{"output", "format"};
         case CliCommand::Write:
@@ -74,6 +74,7 @@ CliParse parseCliArguments(const QStringList& arguments)
         {{"i", "input"}, {}, "FILE"},
         {{"o", "output"}, {}, "FILE"},
         {"format", {}, "hex|bin"},
+        {"search", {}},
         {"truncate", {}},
         {"no-verify", {}},
         {{"q", "quiet"}, {}},
@@ -135,6 +136,7 @@ CliParse parseCliArguments(const QStringList& arguments)
     options.ports = parser.values("port");
     options.input = parser.value("input");
     options.output = parser.value("output");
+    options.search = parser.isSet("search");
     options.truncate = parser.isSet("truncate");
     options.noVerify = parser.isSet("no-verify");
     options.quiet = parser.isSet("quiet");
@@ -188,6 +190,10 @@ CliParse parseCliArguments(const QStringList& arguments)
             QStringLiteral("%1 needs the file to take: -i FILE").arg(cliCommandName(*command));
         return result;
     }
+    if (options.search && !options.ports.isEmpty()) {
+        result.error = QStringLiteral("--search asks every serial device present; leave out -p");
+        return result;
+    }
     if (options.accessSize && (options.offset || options.length)) {
         result.error = QStringLiteral(
             "--access-size counts from address 0; give --offset and --length for a range");
@@ -202,7 +208,7 @@ QString cliHelpText()
     return QStringLiteral(
         "Usage:\n"
         "  vorle6-cli list                                   the parts of vorle6.ini\n"
-        "  vorle6-cli detect  [-p PORT]                      identify the board\n"
+        "  vorle6-cli detect  [-p PORT | --search]           identify the board\n"
         "  vorle6-cli read    -d PART [-p PORT] -o FILE      chip -> file\n"
         "  vorle6-cli write   -d PART [-p PORT] -i FILE [--no-verify]\n"
         "  vorle6-cli verify  -d PART [-p PORT] -i FILE\n"
@@ -218,6 +224,8 @@ QString cliHelpText()
         "                       Default: the port chosen in the window\n"
         "  --rts on|off         the RTS line (default: the window's setting)\n"
         "  --dtr on|off         the DTR line (default: the window's setting)\n"
+        "  --search             detect: ask every serial device present (never one that\n"
+        "                       another program holds) until the board answers\n"
         "  --access-size N      only the first N bytes\n"
         "  --offset A --length N  only the range A .. A+N-1\n"
         "                       (numbers in decimal or 0x hex; a range starts and ends on the\n"

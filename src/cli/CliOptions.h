@@ -22,6 +22,7 @@ struct CliOptions {
     QString input;                     // -i: a file, or "-" for standard input
     QString output;                    // -o: a file, or "-" for standard output
     std::optional<ImageFormat> format;
+    bool search = false;    // detect: ask every serial device present
     bool truncate = false;  // leave out a file's data beyond the part
     bool noVerify = false;  // write and erase without reading back
     bool quiet = false;

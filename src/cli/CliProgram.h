@@ -13,8 +13,12 @@
 #include <optional>
 
 class QIODevice;
+class BoardFinder;
 class LinkFactory;
+class PortHolders;
 class ProgressReport;
+class SerialDevices;
+class SettingsStore;
 struct BoardResult;
 struct CatalogueLoad;
 
@@ -30,6 +34,9 @@ struct CliEnvironment {
     bool errorsAreTerminal = false;  // draw a progress bar rather than progress lines
     LinkFactory* links = nullptr;
     ParallelRunner::Mode mode = ParallelRunner::Mode::ThreadPerBoard;
+    // The serial devices present and who holds them, for detect --search; none: the system's.
+    const SerialDevices* devices = nullptr;
+    const PortHolders* holders = nullptr;
 };
 
 // vorle6-cli from its arguments to its exit code: checks the command line, the part, the
@@ -56,6 +63,7 @@ private:
     [[nodiscard]] std::optional<int> checkOutput(const JobSpec& spec,
                                                  const QList<LinkSettings>& links);
     [[nodiscard]] int runBoards(const JobSpec& spec, const QList<LinkSettings>& links);
+    [[nodiscard]] int searchBoard(const SettingsStore& settings);
     void writeOutputs(QList<BoardResult>& results);
     void report(const QList<BoardResult>& results);
     void noticeCatalogueProblems(const CatalogueLoad& load);
@@ -67,5 +75,6 @@ private:
     ImageFormat m_outputFormat = ImageFormat::Binary;
     ParallelRunner* m_runner = nullptr;    // while the boards run
     ProgressReport* m_progress = nullptr;  // while the boards run
+    BoardFinder* m_finder = nullptr;       // while detect --search runs
     bool m_interrupted = false;
 };

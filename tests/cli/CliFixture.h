@@ -2,6 +2,8 @@
 
 #include "cli/CliProgram.h"
 #include "cli/LinkFactory.h"
+#include "link/PortHolders.h"
+#include "link/SerialDevices.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeLinkClock.h"
 #include "support/TestEnvironment.h"
@@ -12,31 +14,40 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 // Emulated boards for vorle6-cli in fake time, one line per device path, each line with a
 // clock of its own: the boards run on worker threads as in the program, and each one's fake
-// time still moves only with its own accesses. A path without a board does not open.
+// time still moves only with its own accesses. A path without a board does not open. With
+// `oneClock`, every line runs on one clock instead, for code that asks several devices in turn
+// on one thread (detect --search).
 class EmulatedLines final : public LinkFactory {
 public:
+    explicit EmulatedLines(bool oneClock = false) : m_oneClock(oneClock) {}
+
     EmulatedBoard& add(const QString& path, const QString& part, const QStringList& faults = {},
                        const QString& firmware = QStringLiteral("6.00"))
     {
-        auto line = std::make_unique<Line>();
-        EmulatedBoard& board = line->boards.add(path, EmulatedBoards::part(part),
-                                                EmulatedBoards::faults(faults, firmware));
-        m_lines[path] = std::move(line);
-        return board;
+        Line* line = &m_common;
+        if (!m_oneClock) {
+            m_own.push_back(std::make_unique<Line>());
+            line = m_own.back().get();
+        }
+        m_lines[path] = line;
+        return line->boards.add(path, EmulatedBoards::part(part),
+                                EmulatedBoards::faults(faults, firmware));
     }
     [[nodiscard]] FakeLinkClock& clock(const QString& path) { return m_lines.at(path)->clock; }
 
     [[nodiscard]] std::unique_ptr<SerialPort> makePort(const LinkSettings& link) override
     {
         const auto found = m_lines.find(link.devicePath);
-        return std::make_unique<EmulatedPort>(found == m_lines.end() ? m_nowhere
+        return std::make_unique<EmulatedPort>(found == m_lines.end() ? m_common.boards
                                                                      : found->second->boards);
     }
     [[nodiscard]] std::unique_ptr<LinkClock> makeClock(const LinkSettings& link) override
     {
+        if (m_oneClock) return std::make_unique<SharedClock>(m_common.clock);
         const auto found = m_lines.find(link.devicePath);
         if (found == m_lines.end()) return std::make_unique<FakeLinkClock>();
         return std::make_unique<SharedClock>(found->second->clock);
@@ -64,9 +75,12 @@ private:
         FakeLinkClock& m_clock;
     };
 
-    std::map<QString, std::unique_ptr<Line>> m_lines;
-    FakeLinkClock m_nowhereClock;
-    EmulatedBoards m_nowhere{m_nowhereClock};  // no board: opening fails
+    bool m_oneClock = false;
+    std::map<QString, Line*> m_lines;
+    std::vector<std::unique_ptr<Line>> m_own;
+    // The boards of the one clock, and the board-less line of paths without a board: opening
+    // one of those fails.
+    Line m_common;
 };
 
 // What one run of vorle6-cli left.
@@ -81,6 +95,8 @@ struct CliRun {
 // vorle6-cli in process: its own settings, the shipped data file beside it, port claims in a
 // folder of its own, and emulated boards.
 struct CliFixture {
+    explicit CliFixture(bool oneClock = false) : lines(oneClock) {}
+
     CliRun run(const QStringList& arguments,
                ParallelRunner::Mode mode = ParallelRunner::Mode::ThreadPerBoard,
                const QByteArray& input = {}, const std::function<void(CliProgram&)>& beforeRun = {})
@@ -100,6 +116,8 @@ struct CliFixture {
         environment.errors = &err;
         environment.links = &lines;
         environment.mode = mode;
+        environment.devices = devices;
+        environment.holders = holders;
         CliProgram program(environment);
         if (beforeRun) beforeRun(program);
         CliRun result;
@@ -116,4 +134,6 @@ struct CliFixture {
     QTemporaryDir claims;
     QTemporaryDir files;
     EmulatedLines lines;
+    const SerialDevices* devices = nullptr;  // for detect --search
+    const PortHolders* holders = nullptr;
 };

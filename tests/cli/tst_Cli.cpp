@@ -10,6 +10,7 @@
 #include "devices/CatalogueLoad.h"
 #include "files/IntelHexWriter.h"
 #include "link/PortDevices.h"
+#include "support/ScriptedSerialDevices.h"
 
 #include "CliFixture.h"
 
@@ -101,6 +102,7 @@ private slots:
     void interruptStopsAtTheNextChunk();
     void aClaimedPortIsRefused();
     void thePortIsTheWindowsUnlessGiven();
+    void searchAsksEveryDevice();
     void partsAndPortProblems();
     void progressLinesAndBar();
 };
@@ -587,6 +589,43 @@ void CliTest::thePortIsTheWindowsUnlessGiven()
     QCOMPARE(choice.links[3].portNumber, 0);
     QVERIFY(choice.links[3].dtr && choice.links[3].rts);
     QCOMPARE(portShortName(choice.links[3]), QStringLiteral("ttyACM0"));
+}
+
+void CliTest::searchAsksEveryDevice()
+{
+    CliFixture fixture(true);
+    fixture.lines.add(QStringLiteral("/dev/ttyQZ0"), QStringLiteral("24C02"), {"no-answer"});
+    fixture.lines.add(QStringLiteral("/dev/ttyQZ2"), QStringLiteral("24C02"));
+    EmulatedBoard& board =
+        fixture.lines.add(QStringLiteral("/dev/ttyQZ3"), QStringLiteral("24C02"));
+    ScriptedSerialDevices devices;
+    devices.add("/dev/ttyQZ0").add("/dev/ttyQZ1").add("/dev/ttyQZ2").add("/dev/ttyQZ3");
+    // Another program holds ttyQZ2, by a lock file of this process's number.
+    QTemporaryDir locks;
+    writeFile(locks.filePath("LCK..ttyQZ2"),
+              QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+    PortHolders holders;
+    holders.setLockFolders({locks.path()});
+    holders.setAliasFolders({});
+    fixture.devices = &devices;
+    fixture.holders = &holders;
+
+    CliRun run = fixture.run({"detect", "--search"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    QCOMPARE(run.outputText(), QStringLiteral("QZ-PGM Ver 6.00 on /dev/ttyQZ3\n"));
+    QVERIFY2(run.errors.contains("/dev/ttyQZ0: no board (0 bytes came back)\n"),
+             qPrintable(run.errors));
+    QVERIFY2(run.errors.contains("/dev/ttyQZ1: cannot be opened\n"), qPrintable(run.errors));
+    QVERIFY2(run.errors.contains("/dev/ttyQZ2: not asked, tst_cli (PID"), qPrintable(run.errors));
+    QVERIFY(!board.fromPc().isEmpty());
+
+    devices.devices.removeLast();
+    run = fixture.run({"detect", "--search", "--json"});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.errors.contains("no QZ-PGM board answered on any of the 3 serial devices"),
+             qPrintable(run.errors));
+    QCOMPARE(jsonLines(run.output).value(0)["outcome"].toString(), QStringLiteral("no-board"));
+    QCOMPARE(fixture.run({"detect", "--search", "-p", "1"}).exitCode, 1);
 }
 
 void CliTest::partsAndPortProblems()
