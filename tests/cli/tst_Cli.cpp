@@ -346,10 +346,12 @@ void CliTest::failuresEndWithTheirExitCode()
     board.setContents(contents);
     const bool hex = file == QLatin1String("bad checksum") || file == QLatin1String("no records");
     const QString in = fixture.path(hex ? QStringLiteral("in.hex") : QStringLiteral("in.bin"));
-    QByteArray changed = contents;
-    changed[0x1234] = static_cast<char>(~changed.at(0x1234));
     if (file == QLatin1String("file")) writeFile(in, contents);
-    if (file == QLatin1String("file changed")) writeFile(in, changed);
+    if (file == QLatin1String("file changed")) {
+        QByteArray changed = contents;
+        changed[0x1234] = static_cast<char>(~changed.at(0x1234));
+        writeFile(in, changed);
+    }
     if (file == QLatin1String("big")) writeFile(in, pattern(8192, 1));
     if (file == QLatin1String("no records")) writeFile(in, "hello\r\n");
     if (file == QLatin1String("bad checksum")) {
