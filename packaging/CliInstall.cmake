@@ -7,16 +7,6 @@ file(REMOVE ${cli_link})
 file(CREATE_LINK ../${VORLE_PROGRAM_DIR}/vorle6-cli ${cli_link} SYMBOLIC)
 install(FILES ${cli_link} DESTINATION bin)
 
-# Manual pages go compressed, without a time stamp in the gzip header (-n).
-set(cli_manual ${CMAKE_CURRENT_BINARY_DIR}/vorle6-cli.1.gz)
-add_custom_command(OUTPUT ${cli_manual}
-    COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/vorle6-cli.1 > ${cli_manual}
-    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/vorle6-cli.1
-    COMMENT "Compressing the manual page of vorle6-cli")
-add_custom_target(vorle6-cli-manual ALL DEPENDS ${cli_manual})
-install(FILES ${cli_manual} DESTINATION share/man/man1)
+vorle_install_manual_page(vorle6-cli.1)
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/vorle6-cli.bash-completion
         DESTINATION share/bash-completion/completions RENAME vorle6-cli)
-
-string(APPEND CPACK_PACKAGE_DESCRIPTION
-    "\nvorle6-cli reads, writes and verifies from scripts, on several boards at once.")

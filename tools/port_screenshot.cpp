@@ -25,6 +25,7 @@ class AgreeingDialogs : public UserDialogs {
 public:
     MessageAnswer showMessage(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
     FileDialogResult showFileDialog(const FileDialogRequest&) override { return {}; }
+    TextInputResult askText(const TextInputRequest&) override { return {}; }
 };
 
 bool save(QWidget& window, const QString& folder, const QString& name)

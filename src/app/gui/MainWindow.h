@@ -22,9 +22,13 @@ public:
     explicit MainWindow(const AppServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Runs once, right after the window has been created: restores the stored position,
-    // places the separator and fills the fixed access-size list.
+    // Runs once, right after the window has been created: restores the stored position (moved
+    // onto the screen, and fitted to a screen smaller than the window), places the separator
+    // and fills the fixed access-size list.
     void Form_Load();
+
+    // Moves and sizes the window so that it is usable on the screen that shows most of it.
+    void placeOnScreen();
 
     [[nodiscard]] MainWindowControls& controls() { return m_controls; }
     [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
@@ -44,12 +48,14 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Unload();
     void mnuFileExit_Click();
     void placeSeparator();
     [[nodiscard]] double dotsPerInch() const;
+    [[nodiscard]] QMargins frameMargins() const;
 
     AppServices m_services;
     MainWindowControls m_controls;
@@ -61,4 +67,5 @@ private:
     std::unique_ptr<ImageView> m_imageView;
     AccessController* m_access = nullptr;
     bool m_closeAfterAccess = false;
+    bool m_shownOnce = false;
 };

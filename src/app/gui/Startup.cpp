@@ -57,12 +57,13 @@ bool Startup::run()
     m_splash->show();
     if (!m_instanceLock.acquire()) return false;
 
-    m_aboutWindow = std::make_unique<AboutWindow>(*m_desktop);
+    m_aboutWindow = std::make_unique<AboutWindow>(*m_desktop, *m_dialogs);
     m_aboutWindow->fillFromStartup();
 
     QDir::setCurrent(m_environment.appFolder);
     m_state.appFolder = appFolderOf(m_environment.appFolder);
     QCoreApplication::processEvents();
+    m_aboutWindow->setAppFolder(m_state.appFolder);
     m_aboutWindow->showSupportPageLine();
 
     if (!FileExists(m_state.appFolder + QStringLiteral("vorle6.ini"))) {
