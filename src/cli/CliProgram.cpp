@@ -14,12 +14,9 @@
 #include "cli/ProgressReport.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultTexts.h"
+#include "cli/SearchCommand.h"
 #include "devices/CatalogueLoad.h"
 #include "devices/DeviceRecord.h"
-#include "link/BoardFinder.h"
-#include "link/BoardSearch.h"
-#include "link/PortHolders.h"
-#include "link/SerialDevices.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,7 +91,13 @@ int CliProgram::run(const QStringList& arguments)
         if (const auto code = readInput(spec)) return *code;
     }
     const SettingsStore settings;
-    if (m_options.search) return searchBoard(settings);
+    if (m_options.search) {
+        SearchCommand search(m_console, m_options, m_environment);
+        m_search = &search;
+        const int exitCode = search.run(settings);
+        m_search = nullptr;
+        return exitCode;
+    }
     const PortChoice ports = choosePorts(m_options, settings);
     if (!ports.error.isEmpty()) {
         m_console.error(ports.error);
@@ -114,9 +117,8 @@ void CliProgram::interrupt()
 {
     if (m_interrupted) return;
     m_interrupted = true;
-    if (m_finder) {
-        m_console.error(QStringLiteral("interrupted: ending the search"));
-        m_finder->cancel();
+    if (m_search) {
+        m_search->interrupt();
         return;
     }
     if (!m_runner) return;
@@ -388,89 +390,6 @@ int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
     int exitCode = ExitCodes::kDone;
     for (const BoardResult& result : results) exitCode = std::max(exitCode, result.exitCode());
     return exitCode;
-}
-
-int CliProgram::searchBoard(const SettingsStore& settings)
-{
-    const SerialDevices systemDevices;
-    const PortHolders systemHolders;
-    const SerialDevices& devices = m_environment.devices ? *m_environment.devices : systemDevices;
-    const PortHolders& holders = m_environment.holders ? *m_environment.holders : systemHolders;
-    CliOptions lines = m_options;
-    lines.ports.clear();
-    const LinkSettings stored = choosePorts(lines, settings).links.value(0);
-    QList<LinkSettings> candidates;
-    for (const SerialDevice& device : devices.present()) {
-        LinkSettings candidate = stored;
-        candidate.portNumber = 0;
-        candidate.devicePath = device.path;
-        candidates.append(candidate);
-    }
-    if (candidates.isEmpty()) {
-        m_console.error(
-            QStringLiteral("no serial device is present: is the board's USB serial "
-                           "adapter plugged in?"));
-        return ExitCodes::kNoBoard;
-    }
-
-    LinkFactory& links = *m_environment.links;
-    const std::unique_ptr<LinkClock> clock = links.makeClock(stored);
-    BoardFinder finder(
-        [&links, &stored](const QString& path) {
-            LinkSettings link = stored;
-            link.devicePath = path;
-            return links.makePort(link);
-        },
-        *clock, holders);
-    m_finder = &finder;
-    const BoardSearch search = finder.find(candidates);
-    m_finder = nullptr;
-
-    using Kind = BoardSearch::Probe::Kind;
-    for (const BoardSearch::Probe& probe : search.probes) {
-        const QString& path = probe.link.devicePath;
-        switch (probe.kind) {
-            case Kind::Board:
-                break;
-            case Kind::NoAnswer:
-                m_console.notice(
-                    QStringLiteral("%1: no board (%2 bytes came back)").arg(path, probe.detail));
-                break;
-            case Kind::OtherAnswer:
-                m_console.notice(
-                    QStringLiteral("%1: no board (something else answered)").arg(path));
-                break;
-            case Kind::Held:
-                m_console.notice(
-                    QStringLiteral("%1: not asked, %2 has it open").arg(path, probe.detail));
-                break;
-            case Kind::Unusable:
-                m_console.notice(QStringLiteral("%1: cannot be opened").arg(path));
-                break;
-        }
-    }
-    if (search.cancelled) {
-        m_console.error(QStringLiteral("interrupted before a board was found"));
-        return ExitCodes::kInterrupted;
-    }
-    BoardResult result;
-    result.command = CliCommand::Detect;
-    if (const BoardSearch::Probe* board = search.board()) {
-        result.link = board->link;
-        result.access.identification = board->detail;
-        report({result});
-        return ExitCodes::kDone;
-    }
-    m_console.error(QStringLiteral("no QZ-PGM board answered on any of the %1 serial devices "
-                                   "present")
-                        .arg(search.probes.size()));
-    if (m_options.json) {
-        result.kind = BoardResult::Kind::NoBoard;
-        result.access.reason = QStringLiteral("0");
-        m_console.result(
-            QString::fromUtf8(QJsonDocument(resultJson(result)).toJson(QJsonDocument::Compact)));
-    }
-    return ExitCodes::kNoBoard;
 }
 
 void CliProgram::writeOutputs(QList<BoardResult>& results)
