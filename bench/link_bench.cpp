@@ -8,6 +8,7 @@
 //
 // The window side of an access (the control lock, the grid rebuild after a read) is left out.
 // Usage: bench_link [unpaced runs (default 5)] [paced runs (default 1, 0 to skip)]
+#include "BenchSupport.h"
 #include "base/DataFileReader.h"
 #include "devices/DeviceCatalogue.h"
 #include "image/MemoryImage.h"
@@ -23,10 +24,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -66,13 +64,6 @@ double processCpuSeconds()
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 QByteArray pattern(int seed)
 {
     QByteArray bytes(kPartSize, '\0');
@@ -81,39 +72,6 @@ QByteArray pattern(int seed)
     }
     return bytes;
 }
-
-// qzpgm-sim on a new pseudo-terminal, without a line log or a part file (both would be the
-// emulator's work, not the program's).
-class Emulator {
-public:
-    Emulator(const QString& dataFile, const QStringList& extra)
-    {
-        m_process.setProgram(QStringLiteral(VORLE_SIM_PROGRAM));
-        m_process.setArguments(QStringList{QStringLiteral("--data"), dataFile,
-                                           QStringLiteral("--device"), kDeviceName} +
-                               extra);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
-        m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-        if (m_devicePath.isEmpty()) {
-            std::fprintf(stderr, "qzpgm-sim did not start\n");
-            std::exit(1);
-        }
-    }
-    ~Emulator()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    [[nodiscard]] QString devicePath() const { return m_devicePath; }
-
-private:
-    QProcess m_process;
-    QString m_devicePath;
-};
 
 // One program side for one emulator: the port, clock and transfer code every front-end uses.
 class Program {
@@ -166,83 +124,6 @@ private:
     TransferRequest m_request;
     MemoryImage m_image;
 };
-
-// The floor: the same Block Read done by a bare client with blocking reads and writes and
-// no event loop, so that what remains of the program's figure above it is the program's own.
-class BareReader {
-public:
-    explicit BareReader(const QString& device)
-    {
-        m_fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-        termios settings{};
-        ::tcgetattr(m_fd, &settings);
-        ::cfmakeraw(&settings);
-        settings.c_cc[VMIN] = 1;
-        settings.c_cc[VTIME] = 0;
-        ::tcsetattr(m_fd, TCSANOW, &settings);
-    }
-    ~BareReader() { ::close(m_fd); }
-
-    // Wall seconds of the whole read, with the program's fixed pauses kept.
-    double read()
-    {
-        const auto start = std::chrono::steady_clock::now();
-        send("?");
-        pause(50);
-        ::tcflush(m_fd, TCIFLUSH);
-        send("?");
-        receive(17);
-        send("E");
-        pause(10);
-        send("e2P");
-        receive(1);
-        send("E");
-        pause(10);
-        send("e2r");
-        pause(10);
-        send(QByteArray::fromHex("10000000"));
-        pause(10);
-        send(QByteArray::fromHex("1001FFFF"));
-        pause(10);
-        for (int chunk = 0; chunk < kChunks; ++chunk) {
-            receive(kChunk);
-            send("@");
-        }
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-
-private:
-    void send(const QByteArray& bytes)
-    {
-        if (::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size()) {
-            std::exit(1);
-        }
-    }
-    void receive(int count)
-    {
-        char buffer[64];
-        while (count > 0) {
-            const ssize_t got = ::read(m_fd, buffer, static_cast<size_t>(count));
-            if (got <= 0) std::exit(1);
-            count -= static_cast<int>(got);
-        }
-    }
-    static void pause(int milliseconds) { ::usleep(static_cast<useconds_t>(milliseconds) * 1000); }
-
-    int m_fd = -1;
-};
-
-double bareReadMedian(const Emulator& emulator, int runs)
-{
-    std::vector<double> wall;
-    for (int run = 0; run < runs; ++run) {
-        BareReader reader(emulator.devicePath());
-        wall.push_back(reader.read());
-        // Lets the emulator see the close before the next opening.
-        ::usleep(100000);
-    }
-    return median(wall);
-}
 
 struct Series {
     std::vector<double> wall;
@@ -333,11 +214,11 @@ int main(int argc, char* argv[])
     std::fflush(stdout);
 
     {
-        const Emulator emulator(dataFile, {});
+        const Emulator emulator(dataFile, kDeviceName, {});
         const auto [writes, reads] = measure(device, emulator, unpacedRuns);
         printUnpaced("read", reads);
         printUnpaced("write", writes);
-        const double floor = bareReadMedian(emulator, unpacedRuns);
+        const double floor = bareReadMedian(emulator.devicePath(), unpacedRuns);
         std::printf(
             "unpaced read  by a bare blocking client (emulator and pseudo-terminal only): "
             "wall %7.3f s, %6.1f us per chunk; the program adds %6.1f us per chunk\n",
@@ -345,13 +226,14 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
     }
     if (pacedRuns > 0) {
-        const Emulator emulator(dataFile, {QStringLiteral("--baud"), QString::number(kBaud)});
+        const Emulator emulator(dataFile, kDeviceName,
+                                {QStringLiteral("--baud"), QString::number(kBaud)});
         const auto [writes, reads] = measure(device, emulator, pacedRuns);
         const double programming =
             kChunks * std::chrono::duration<double>(part->writeCycle).count();
         printPaced("read", reads, 0.0);
         printPaced("write", writes, programming);
-        const double floor = bareReadMedian(emulator, 1);
+        const double floor = bareReadMedian(emulator.devicePath(), 1);
         std::printf(
             "paced   read  by a bare blocking client: wall %7.3f s, ratio to the limit "
             "%.4f\n",

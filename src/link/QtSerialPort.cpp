@@ -87,23 +87,22 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        if (failureReason) {
-            PortOpenFailure failure;
-            failure.kind = failureKind(m_port->error(), path);
-            failure.portNumber = m_portNumber;
-            failure.devicePath = path;
-            failure.systemReason = m_port->errorString();
-            failure.deviceGroup = QFileInfo(path).group();
-            if (failure.kind == PortOpenFailure::Kind::PermissionDenied) {
-                const GroupMembership membership = GroupMembership::of(failure.deviceGroup);
-                failure.userName = membership.userName;
-                failure.memberNotYetActive = membership.listed && !membership.active;
-            }
-            *failureReason = failure.text();
+        m_openFailure = {};
+        m_openFailure.kind = failureKind(m_port->error(), path);
+        m_openFailure.portNumber = m_portNumber;
+        m_openFailure.devicePath = path;
+        m_openFailure.systemReason = m_port->errorString();
+        m_openFailure.deviceGroup = QFileInfo(path).group();
+        if (m_openFailure.kind == PortOpenFailure::Kind::PermissionDenied) {
+            const GroupMembership membership = GroupMembership::of(m_openFailure.deviceGroup);
+            m_openFailure.userName = membership.userName;
+            m_openFailure.memberNotYetActive = membership.listed && !membership.active;
         }
+        if (failureReason) *failureReason = m_openFailure.text();
         m_port->clearError();
         return false;
     }
+    m_openFailure = {};
     // A pseudo-terminal or a bare three-wire adapter cannot drive the lines; the data path
     // works regardless, so a refusal here is not a failure to open.
     m_port->setRequestToSend(m_rts);

@@ -21,6 +21,7 @@ public:
     void setReceiveMode(ReceiveMode mode) override { m_receiveMode = mode; }
     [[nodiscard]] ReceiveMode receiveMode() const override { return m_receiveMode; }
     [[nodiscard]] bool open(QString* failureReason = nullptr) override;
+    [[nodiscard]] PortOpenFailure openFailure() const override { return m_openFailure; }
     [[nodiscard]] bool isOpen() const override;
     void close() override;
     void write(const QByteArray& bytes) override;
@@ -41,6 +42,7 @@ private:
     bool m_rts = true;
     bool m_dtr = false;
     ReceiveMode m_receiveMode = ReceiveMode::Text;
+    PortOpenFailure m_openFailure;
     int m_wakeCount = 1;  // the line's wake-up threshold (termios VMIN), 1 as opened
     bool m_lineLost = false;
     QByteArray m_leftOver;  // received before the line was lost

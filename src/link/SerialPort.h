@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortOpenFailure.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -43,6 +45,10 @@ public:
     // Opens the port with the fixed line settings. On failure the port stays closed and
     // `failureReason` (when given) receives the system's reason, naming the device.
     [[nodiscard]] virtual bool open(QString* failureReason = nullptr) = 0;
+    // Why the last open() failed, in parts (kind, device, the system's words, the device's
+    // group) that each front-end puts into its own words. Kind::Other with no reason when the
+    // port cannot tell.
+    [[nodiscard]] virtual PortOpenFailure openFailure() const { return {}; }
     [[nodiscard]] virtual bool isOpen() const = 0;
 
     // Delivers every byte already written, then releases the line. Closing a closed port does

@@ -84,11 +84,16 @@ bool EmulatedPort::open(QString* failureReason)
     if (m_board) return true;
     EmulatedBoard* board = m_boards.at(m_devicePath);
     if (!board || board->m_gone) {
+        m_openFailure.kind = PortOpenFailure::Kind::NotFound;
+        m_openFailure.portNumber = m_portNumber;
+        m_openFailure.devicePath = m_devicePath;
+        m_openFailure.systemReason = QStringLiteral("No such file or directory");
         if (failureReason) {
             *failureReason = m_devicePath + QStringLiteral(": No such file or directory");
         }
         return false;
     }
+    m_openFailure = {};
     m_board = board;
     m_lineLost = false;
     m_received.clear();

@@ -87,6 +87,7 @@ public:
     void setReceiveMode(ReceiveMode mode) override { m_receiveMode = mode; }
     [[nodiscard]] ReceiveMode receiveMode() const override { return m_receiveMode; }
     [[nodiscard]] bool open(QString* failureReason = nullptr) override;
+    [[nodiscard]] PortOpenFailure openFailure() const override { return m_openFailure; }
     [[nodiscard]] bool isOpen() const override { return m_board != nullptr; }
     void close() override;
     void write(const QByteArray& bytes) override;
@@ -112,6 +113,7 @@ private:
     QString m_devicePath;
     int m_portNumber = 0;
     ReceiveMode m_receiveMode = ReceiveMode::Text;
+    PortOpenFailure m_openFailure;
     QByteArray m_received;
     bool m_lineLost = false;
     quint64 m_opening = 0;  // which opening scheduled events belong to

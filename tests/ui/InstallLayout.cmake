@@ -24,8 +24,12 @@ set(expected
     share/icons/hicolor/256x256/apps/example.vorle.vorle6.png
     share/man/man1/vorle6.1.gz
     share/doc/vorle6/copyright
-    share/doc/vorle6/changelog.gz)
-set(launchers bin/vorle6)
+    share/doc/vorle6/changelog.gz
+    bin/vorle6-cli
+    lib/vorle6/vorle6-cli
+    share/man/man1/vorle6-cli.1.gz
+    share/bash-completion/completions/vorle6-cli)
+set(launchers bin/vorle6 bin/vorle6-cli)
 if(WITH_SIM)
     list(APPEND expected lib/vorle6/qzpgm-sim bin/qzpgm-sim share/man/man1/qzpgm-sim.1.gz)
     list(APPEND launchers bin/qzpgm-sim)
@@ -40,6 +44,21 @@ foreach(launcher IN LISTS launchers)
         message(FATAL_ERROR "${launcher} is not a link into the program folder")
     endif()
 endforeach()
+
+# The command-line program finds vorle6.ini beside itself through its launcher, and its bash
+# completion offers the part names it lists.
+execute_process(COMMAND ${prefix}/bin/vorle6-cli list WORKING_DIRECTORY ${WORK_DIR} TIMEOUT 20
+                RESULT_VARIABLE result OUTPUT_VARIABLE parts ERROR_VARIABLE errors)
+if(NOT result EQUAL 0 OR NOT parts MATCHES "AT93C66 +Microwire")
+    message(FATAL_ERROR "the installed vorle6-cli did not list the parts: ${result}\n${errors}")
+endif()
+execute_process(COMMAND bash -c
+        "source \"$1\" && COMP_WORDS=(\"$2\" read -d at93c6) COMP_CWORD=3 && _vorle6_cli; echo \"\${COMPREPLY[*]}\""
+        completion ${prefix}/share/bash-completion/completions/vorle6-cli ${prefix}/bin/vorle6-cli
+    TIMEOUT 20 RESULT_VARIABLE result OUTPUT_VARIABLE completed ERROR_VARIABLE errors)
+if(NOT result EQUAL 0 OR NOT completed MATCHES "^AT93C66\n$")
+    message(FATAL_ERROR "the bash completion of vorle6-cli gave '${completed}': ${errors}")
+endif()
 
 set(ENV{XDG_CONFIG_HOME} ${WORK_DIR}/config)
 set(ENV{XDG_RUNTIME_DIR} ${WORK_DIR}/runtime)

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+#include "cli/JobSpec.h"
+#include "link/AccessOutcome.h"
+#include "link/ChipCheck.h"
+#include "link/LinkSettings.h"
+#include "link/PortOpenFailure.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// How one board's job ended, with what the report needs to say so in English.
+struct BoardResult {
+    enum class Kind {
+        Done,
+        Mismatch,      // verify: the chip differs from the file
+        NotBlank,      // blank check: a byte is not 0xFF
+        Refused,       // the access was refused before anything was sent
+        FileError,     // the chip was read, the file could not be written
+        PortUnusable,  // the port did not open (portFailure says why)
+        PortClaimed,   // another vorle6-cli holds the port (holder)
+        NoBoard,
+        OldFirmware,
+        TimedOut,
+        BadReply,
+        LineLost,
+        Cancelled,
+    };
+
+    LinkSettings link;
+    CliCommand command = CliCommand::Detect;
+    QString partName;
+    Kind kind = Kind::Done;
+    JobPhase phase = JobPhase::Detect;  // the step the job ended in
+    AccessOutcome access;               // that step's outcome
+    std::optional<Comparison> comparison;
+    QByteArray image;       // read: the part's image, 0xFF outside the range
+    qint64 bytes = 0;       // bytes the command's main step moved or compared
+    qint64 writtenTo = -1;  // write, erase: the last address handed to the board, -1 none
+    bool verifyAfter = true;
+    LinkClock::Duration elapsed{0};
+    PortOpenFailure portFailure;
+    QString holder;  // PortClaimed, or PortUnusable when in use: who has the port
+    QString fileError;
+    QString outputPath;  // read: the file written
+
+    [[nodiscard]] int exitCode() const;
+    [[nodiscard]] bool succeeded() const { return kind == Kind::Done; }
+};
+
+// The kind of result an access outcome makes.
+[[nodiscard]] BoardResult::Kind resultKindOf(AccessOutcome::Kind kind);

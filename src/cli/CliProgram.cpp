@@ -1,0 +1,440 @@
+#include "cli/CliProgram.h"
+
+#include "base/ProductInfo.h"
+#include "base/SettingsStore.h"
+#include "cli/AccessRange.h"
+#include "cli/BoardResult.h"
+#include "cli/CliArguments.h"
+#include "cli/ExitCodes.h"
+#include "cli/ImageFile.h"
+#include "cli/LinkFactory.h"
+#include "cli/PartLookup.h"
+#include "cli/PortChoice.h"
+#include "cli/PortClaim.h"
+#include "cli/ProgressReport.h"
+#include "cli/ResultJson.h"
+#include "cli/ResultTexts.h"
+#include "cli/SearchCommand.h"
+#include "devices/CatalogueLoad.h"
+#include "devices/DeviceRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSet>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kStandardStream = QStringLiteral("-");
+const QString kPortPlaceholder = QStringLiteral("%p");
+
+QString busName(const SelectedDevice& device)
+{
+    if (device.Family == SelectedDevice::kFamilyI2c) return QStringLiteral("I2C");
+    if (device.Family == SelectedDevice::kFamilyMicrowire) return QStringLiteral("Microwire");
+    return QStringLiteral("family-%1").arg(device.Family);
+}
+
+}  // namespace
+
+CliProgram::CliProgram(const CliEnvironment& environment)
+    : m_environment(environment), m_console(*environment.output, *environment.errors)
+{
+}
+
+CliProgram::~CliProgram() = default;
+
+int CliProgram::run(const QStringList& arguments)
+{
+    const CliParse parsed = parseCliArguments(arguments);
+    if (!parsed.error.isEmpty()) {
+        m_console.error(parsed.error);
+        m_console.error(QStringLiteral("try 'vorle6-cli --help'"));
+        return ExitCodes::kUsage;
+    }
+    if (parsed.help) {
+        m_environment.output->write(cliHelpText().toUtf8());
+        return ExitCodes::kDone;
+    }
+    if (parsed.version) {
+        m_console.result(QStringLiteral("vorle6-cli ") + ProductInfo::versionNumber());
+        return ExitCodes::kDone;
+    }
+    m_options = *parsed.options;
+    m_console.setQuiet(m_options.quiet);
+
+    const QString dataPath =
+        m_options.dataFile.isEmpty()
+            ? QDir(m_environment.appFolder).filePath(QStringLiteral("vorle6.ini"))
+            : m_options.dataFile;
+    const CatalogueLoad load = loadCatalogue(dataPath);
+    if (!load.read) {
+        m_console.error(QStringLiteral("cannot read the parts file %1 (give another with --data "
+                                       "FILE)")
+                            .arg(dataPath));
+        return ExitCodes::kFile;
+    }
+    noticeCatalogueProblems(load);
+    if (m_options.command == CliCommand::List) return list(load);
+
+    JobSpec spec;
+    spec.command = m_options.command;
+    spec.verifyAfter = !m_options.noVerify;
+    if (cliCommandNeedsPart(spec.command)) {
+        if (const auto code = choosePart(load, spec)) return *code;
+    }
+    if (spec.command == CliCommand::Write || spec.command == CliCommand::Verify) {
+        if (const auto code = readInput(spec)) return *code;
+    }
+    const SettingsStore settings;
+    if (m_options.search) {
+        SearchCommand search(m_console, m_options, m_environment);
+        m_search = &search;
+        const int exitCode = search.run(settings);
+        m_search = nullptr;
+        return exitCode;
+    }
+    const PortChoice ports = choosePorts(m_options, settings);
+    if (!ports.error.isEmpty()) {
+        m_console.error(ports.error);
+        return ExitCodes::kUsage;
+    }
+    if (spec.command == CliCommand::Read) {
+        if (const auto code = checkOutput(spec, ports.links)) return *code;
+    }
+    if (m_interrupted) {
+        m_console.error(QStringLiteral("interrupted before anything was sent"));
+        return ExitCodes::kInterrupted;
+    }
+    return runBoards(spec, ports.links);
+}
+
+void CliProgram::interrupt()
+{
+    if (m_interrupted) return;
+    m_interrupted = true;
+    if (m_search) {
+        m_search->interrupt();
+        return;
+    }
+    if (!m_runner) return;
+    if (m_progress) m_progress->finish();
+    m_console.error(QStringLiteral("interrupted: stopping at the next block and closing the port"));
+    m_runner->stopAll();
+}
+
+void CliProgram::noticeCatalogueProblems(const CatalogueLoad& load)
+{
+    if (load.ignoredRows > 0) {
+        m_console.notice(QStringLiteral("%1 holds more than 101 parts; the last %2 were left out")
+                             .arg(load.path)
+                             .arg(load.ignoredRows));
+    }
+    if (load.itemsWithTooManyWords > 0) {
+        m_console.notice(QStringLiteral("%1: %2 lines have too many words; the extra words were "
+                                        "left out")
+                             .arg(load.path)
+                             .arg(load.itemsWithTooManyWords));
+    }
+    if (load.endsInsideQuote) {
+        m_console.notice(QStringLiteral("%1: the last item's quote is not closed").arg(load.path));
+    }
+}
+
+int CliProgram::list(const CatalogueLoad& load)
+{
+    int nameWidth = 0;
+    for (int index = 0; index < load.catalogue.size(); ++index) {
+        nameWidth = std::max(
+            nameWidth,
+            static_cast<int>(load.catalogue.record(index).field(DeviceRecord::ListName).size()));
+    }
+    for (int index = 0; index < load.catalogue.size(); ++index) {
+        const DeviceRecord& record = load.catalogue.record(index);
+        const QString name = record.field(DeviceRecord::ListName);
+        SelectedDevice device;
+        QString problem;
+        if (!SelectedDevice::fromRecord(record, device, problem)) {
+            m_console.notice(QStringLiteral("%1: the row of %2 cannot be used: a number is "
+                                            "missing or the size is outside 16 to 131072 bytes")
+                                 .arg(load.path, name));
+            continue;
+        }
+        if (m_options.json) {
+            const QJsonObject object{{"part", name},
+                                     {"bus", busName(device)},
+                                     {"size", device.memorySize()},
+                                     {"pageSize", device.PageSize}};
+            m_console.result(
+                QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+            continue;
+        }
+        m_console.result(QStringLiteral("%1  %2  %3 bytes  page %4")
+                             .arg(name, -nameWidth)
+                             .arg(busName(device), -9)
+                             .arg(device.memorySize(), 6)
+                             .arg(device.PageSize));
+    }
+    return ExitCodes::kDone;
+}
+
+std::optional<int> CliProgram::choosePart(const CatalogueLoad& load, JobSpec& spec)
+{
+    const PartLookup lookup(load.catalogue);
+    const int index = lookup.indexOf(m_options.part);
+    if (index < 0) {
+        m_console.error(QStringLiteral("no part '%1' in %2; the closest: %3 ('vorle6-cli list' "
+                                       "shows them all)")
+                            .arg(m_options.part, load.path,
+                                 lookup.closestNames(m_options.part).join(QStringLiteral(", "))));
+        return ExitCodes::kUsage;
+    }
+    const DeviceRecord& record = load.catalogue.record(index);
+    spec.partName = record.field(DeviceRecord::ListName);
+    QString problem;
+    if (!SelectedDevice::fromRecord(record, spec.device, problem)) {
+        m_console.error(QStringLiteral("%1: the row of %2 cannot be used: a number is missing or "
+                                       "the size is outside 16 to 131072 bytes")
+                            .arg(load.path, spec.partName));
+        return ExitCodes::kFile;
+    }
+    const AccessRangeCheck range = checkAccessRange(m_options, spec.device, spec.partName);
+    if (!range.range) {
+        m_console.error(range.error);
+        return ExitCodes::kUsage;
+    }
+    spec.range = *range.range;
+    return std::nullopt;
+}
+
+std::optional<int> CliProgram::readInput(JobSpec& spec)
+{
+    const QString& path = m_options.input;
+    const bool standardInput = path == kStandardStream;
+    const std::optional<ImageFormat> format =
+        m_options.format ? m_options.format : imageFormatOfPath(path);
+    if (!format) {
+        m_console.error(standardInput
+                            ? QStringLiteral("standard input needs --format hex or --format bin")
+                            : QStringLiteral("cannot tell the format of %1 by its name: use .hex, "
+                                             ".ihx, .ihex or .bin, or --format hex|bin")
+                                  .arg(path));
+        return ExitCodes::kUsage;
+    }
+    const QString name = standardInput ? QStringLiteral("standard input") : path;
+    QFile file(path);
+    QIODevice* device = m_environment.input;
+    if (!standardInput) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_console.error(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+            return ExitCodes::kFile;
+        }
+        device = &file;
+    }
+    const qint64 partSize = spec.device.memorySize();
+    const ImageFileLoad load = loadImageFile(*device, *format, partSize);
+    if (!load.ok()) {
+        m_console.error(QStringLiteral("cannot read %1: %2").arg(name, load.error));
+        return ExitCodes::kFile;
+    }
+    if (load.badRecords > 0) {
+        m_console.error(QStringLiteral("%1: %2 Intel HEX records have a wrong checksum or are cut "
+                                       "short; nothing was sent")
+                            .arg(name)
+                            .arg(load.badRecords));
+        return ExitCodes::kFile;
+    }
+    if (*format == ImageFormat::IntelHex && load.heldBytes == 0 && load.bytesBeyond == 0) {
+        m_console.error(QStringLiteral("%1 holds no Intel HEX data records").arg(name));
+        return ExitCodes::kFile;
+    }
+    if (load.bytesBeyond > 0) {
+        const QString beyond = QStringLiteral(
+                                   "%1 bytes of %2 lie beyond the end of the %3 (from "
+                                   "%4; its last address is %5)")
+                                   .arg(load.bytesBeyond)
+                                   .arg(name, spec.partName, addressText(load.firstAddressBeyond),
+                                        addressText(partSize - 1));
+        if (!m_options.truncate) {
+            m_console.error(beyond + QStringLiteral("; give --truncate to leave them out"));
+            return ExitCodes::kFile;
+        }
+        m_console.notice(beyond + QStringLiteral(": left out (--truncate)"));
+    }
+    const qint64 rangeEnd = spec.range.offset + spec.range.length;
+    if (*format == ImageFormat::Binary && load.heldBytes < rangeEnd) {
+        m_console.notice(QStringLiteral("%1 holds %2 bytes, fewer than the %3 up to %4: the rest "
+                                        "is taken as 0xFF")
+                             .arg(name)
+                             .arg(load.heldBytes)
+                             .arg(rangeEnd)
+                             .arg(addressText(rangeEnd - 1)));
+    } else if (*format == ImageFormat::IntelHex && load.heldBytes < spec.range.length) {
+        m_console.notice(QStringLiteral("%1 gives %2 bytes, fewer than the %3 of %4..%5: the "
+                                        "rest is taken as 0xFF")
+                             .arg(name)
+                             .arg(load.heldBytes)
+                             .arg(spec.range.length)
+                             .arg(addressText(spec.range.offset), addressText(rangeEnd - 1)));
+    }
+    spec.image = load.bytes;
+    return std::nullopt;
+}
+
+QString CliProgram::outputPathFor(const LinkSettings& link) const
+{
+    QString path = m_options.output;
+    return path.replace(kPortPlaceholder, portShortName(link));
+}
+
+std::optional<int> CliProgram::checkOutput(const JobSpec& spec, const QList<LinkSettings>& links)
+{
+    const QString& path = m_options.output;
+    const bool standardOutput = path == kStandardStream;
+    const std::optional<ImageFormat> format =
+        m_options.format ? m_options.format
+                         : imageFormatOfPath(QString(path).remove(kPortPlaceholder));
+    if (!format) {
+        m_console.error(standardOutput
+                            ? QStringLiteral("standard output needs --format hex or --format bin")
+                            : QStringLiteral("cannot tell the format of %1 by its name: use .hex, "
+                                             ".ihx, .ihex or .bin, or --format hex|bin")
+                                  .arg(path));
+        return ExitCodes::kUsage;
+    }
+    if (links.size() > 1 && (standardOutput || !path.contains(kPortPlaceholder))) {
+        m_console.error(QStringLiteral("%1 boards need a file each: put %p in the output name "
+                                       "(it becomes each port's name, e.g. image-%p.hex)")
+                            .arg(links.size()));
+        return ExitCodes::kUsage;
+    }
+    QSet<QString> names;
+    for (const LinkSettings& link : links) {
+        const QString name = outputPathFor(link);
+        if (names.contains(name)) {
+            m_console.error(QStringLiteral("two boards would both write %1").arg(name));
+            return ExitCodes::kUsage;
+        }
+        names.insert(name);
+        const QString problem = outputFileProblem(name);
+        if (!problem.isEmpty()) {
+            m_console.error(QStringLiteral("cannot write %1: %2").arg(name, problem));
+            return ExitCodes::kFile;
+        }
+    }
+    const QString limit = imageFormatLimit(*format, spec.device.memorySize());
+    if (!limit.isEmpty()) {
+        m_console.error(
+            QStringLiteral("cannot write the %1 to %2: %3").arg(spec.partName, path, limit));
+        return ExitCodes::kFile;
+    }
+    if (!spec.range.wholePart) {
+        m_console.notice(QStringLiteral("only %1..%2 is read; the file holds the whole %3 with "
+                                        "0xFF outside that range")
+                             .arg(addressText(spec.range.offset),
+                                  addressText(spec.range.lastAddress()), spec.partName));
+    }
+    m_outputFormat = *format;
+    return std::nullopt;
+}
+
+int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
+{
+    QList<BoardResult> results(links.size());
+    QList<LinkSettings> claimed;
+    QList<int> claimedIndex;
+    std::vector<std::unique_ptr<PortClaim>> claims;
+    for (int index = 0; index < links.size(); ++index) {
+        const LinkSettings& link = links.at(index);
+        auto claim = std::make_unique<PortClaim>(m_environment.claimFolder, link.devicePath);
+        if (!claim->acquire()) {
+            BoardResult& refused = results[index];
+            refused.link = link;
+            refused.command = spec.command;
+            refused.partName = spec.partName;
+            refused.kind = BoardResult::Kind::PortClaimed;
+            refused.holder = claim->holder();
+            continue;
+        }
+        claims.push_back(std::move(claim));
+        claimed.append(link);
+        claimedIndex.append(index);
+    }
+
+    QStringList names;
+    for (const LinkSettings& link : claimed) names.append(portShortName(link));
+    ProgressReport::Style style = ProgressReport::Style::Lines;
+    if (m_options.quiet || spec.command == CliCommand::Detect) {
+        style = ProgressReport::Style::None;
+    } else if (m_environment.errorsAreTerminal) {
+        style = ProgressReport::Style::Bar;
+    }
+    ProgressReport progress(*m_environment.errors, style, names);
+    ParallelRunner runner(*m_environment.links, m_environment.mode);
+    connect(&runner, &ParallelRunner::progressed, &progress, &ProgressReport::update);
+    if (m_interrupted) runner.stopAll();
+    m_runner = &runner;
+    m_progress = &progress;
+    const QList<BoardResult> ran = runner.run(spec, claimed);
+    m_runner = nullptr;
+    m_progress = nullptr;
+    progress.finish();
+    for (int i = 0; i < ran.size(); ++i) results[claimedIndex.at(i)] = ran.at(i);
+
+    if (spec.command == CliCommand::Read) writeOutputs(results);
+    report(results);
+    int exitCode = ExitCodes::kDone;
+    for (const BoardResult& result : results) exitCode = std::max(exitCode, result.exitCode());
+    return exitCode;
+}
+
+void CliProgram::writeOutputs(QList<BoardResult>& results)
+{
+    for (BoardResult& result : results) {
+        if (!result.succeeded()) continue;
+        const QString path = outputPathFor(result.link);
+        if (path == kStandardStream) {
+            m_console.data(imageFileContents(m_outputFormat, result.image));
+        } else {
+            result.outputPath = path;
+            const QString error = saveImageFile(path, m_outputFormat, result.image);
+            if (!error.isEmpty()) {
+                result.kind = BoardResult::Kind::FileError;
+                result.fileError = error;
+            }
+        }
+        result.image.clear();
+    }
+}
+
+void CliProgram::report(const QList<BoardResult>& results)
+{
+    // Standard output carries the image after "-o -": the summaries go to standard error then.
+    const bool outputHoldsData =
+        m_options.command == CliCommand::Read && m_options.output == kStandardStream;
+    for (const BoardResult& result : results) {
+        if (m_options.json) {
+            m_console.result(QString::fromUtf8(
+                QJsonDocument(resultJson(result)).toJson(QJsonDocument::Compact)));
+        }
+        if (!result.succeeded()) {
+            m_console.error(resultSummaryLine(result));
+            continue;
+        }
+        if (m_options.json) continue;
+        if (result.command == CliCommand::Detect) {
+            m_console.result(resultSummaryLine(result));
+        } else if (!m_console.quiet()) {
+            if (outputHoldsData) {
+                m_environment.errors->write(
+                    (resultSummaryLine(result) + QLatin1Char('\n')).toUtf8());
+            } else {
+                m_console.result(resultSummaryLine(result));
+            }
+        }
+    }
+}

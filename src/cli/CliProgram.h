@@ -1,0 +1,59 @@
+#pragma once
+
+#include "cli/CliConsole.h"
+#include "cli/CliEnvironment.h"
+#include "cli/CliOptions.h"
+#include "cli/JobSpec.h"
+#include "cli/ParallelRunner.h"
+#include "link/LinkSettings.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QIODevice;
+class ProgressReport;
+class SearchCommand;
+struct BoardResult;
+struct CatalogueLoad;
+
+// vorle6-cli from its arguments to its exit code: checks the command line, the part, the
+// range, the files and the ports before anything is sent, runs the command on every board at
+// once, writes what was read and says how each board did.
+class CliProgram : public QObject {
+    Q_OBJECT
+public:
+    explicit CliProgram(const CliEnvironment& environment);
+    ~CliProgram() override;
+
+    // Runs the command line `arguments` (the program name first); returns the exit code.
+    [[nodiscard]] int run(const QStringList& arguments);
+
+    // Ctrl+C: every board stops at its next chunk boundary and closes its port; a command not
+    // yet begun does not begin.
+    void interrupt();
+
+private:
+    // Each step returns the exit code to end with, or nothing to go on.
+    [[nodiscard]] int list(const CatalogueLoad& load);
+    [[nodiscard]] std::optional<int> choosePart(const CatalogueLoad& load, JobSpec& spec);
+    [[nodiscard]] std::optional<int> readInput(JobSpec& spec);
+    [[nodiscard]] std::optional<int> checkOutput(const JobSpec& spec,
+                                                 const QList<LinkSettings>& links);
+    [[nodiscard]] int runBoards(const JobSpec& spec, const QList<LinkSettings>& links);
+    void writeOutputs(QList<BoardResult>& results);
+    void report(const QList<BoardResult>& results);
+    void noticeCatalogueProblems(const CatalogueLoad& load);
+    [[nodiscard]] QString outputPathFor(const LinkSettings& link) const;
+
+    CliEnvironment m_environment;
+    CliConsole m_console;
+    CliOptions m_options;
+    ImageFormat m_outputFormat = ImageFormat::Binary;
+    ParallelRunner* m_runner = nullptr;    // while the boards run
+    ProgressReport* m_progress = nullptr;  // while the boards run
+    SearchCommand* m_search = nullptr;     // while detect --search runs
+    bool m_interrupted = false;
+};

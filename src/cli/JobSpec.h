@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cli/AccessRange.h"
+#include "cli/CliCommand.h"
+#include "devices/SelectedDevice.h"
+
+#include <QByteArray>
+#include <QString>
+
+// What every board of one command is to do; the same for all of them.
+struct JobSpec {
+    CliCommand command = CliCommand::Detect;
+    SelectedDevice device;  // every command but detect
+    QString partName;       // as the catalogue spells it
+    AccessRange range;
+    QByteArray image;         // write and verify: the part's image from the file
+    bool verifyAfter = true;  // write and erase: read back afterwards
+};
+
+// The steps a job goes through, as progress names them.
+enum class JobPhase { Detect, Read, Write, Verify, BlankCheck, Erase };
+
+// "read", "verify", "blank check", ...
+[[nodiscard]] QString jobPhaseName(JobPhase phase);

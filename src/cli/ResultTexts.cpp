@@ -1,0 +1,290 @@
+#include "cli/ResultTexts.h"
+
+#include "base/HexText.h"
+#include "cli/AccessRange.h"
+#include "link/PortOpenFailure.h"
+
+#include <chrono>
+
+namespace {
+
+using Kind = BoardResult::Kind;
+
+QString secondsText(LinkClock::Duration elapsed)
+{
+    return QString::number(std::chrono::duration<double>(elapsed).count(), 'f', 1) +
+           QStringLiteral(" s");
+}
+
+QString byteText(std::uint8_t value) { return QStringLiteral("0x") + hexText(value, 2); }
+
+// The answer of a device that is not the board, readable whatever it sent.
+QString printable(const QString& text)
+{
+    QString result;
+    for (const QChar c : text) result += c.isPrint() ? c : QLatin1Char('.');
+    return result;
+}
+
+bool isWrite(const BoardResult& result)
+{
+    return result.command == CliCommand::Write || result.command == CliCommand::Erase;
+}
+
+// "; the write got to 0x00FFF (0x00000..0x00FFF were sent to the board)"
+QString writtenText(const BoardResult& result)
+{
+    if (!isWrite(result)) return {};
+    const qint64 first = result.writtenTo < 0 ? 0 : result.writtenTo - result.bytes + 1;
+    if (result.writtenTo < 0) return QStringLiteral("; nothing was written");
+    return QStringLiteral("; the %1 got to address %2 (%3..%2 were sent to the board)")
+        .arg(
+            result.command == CliCommand::Erase ? QStringLiteral("erase") : QStringLiteral("write"),
+            addressText(result.writtenTo), addressText(first));
+}
+
+QString doneText(const BoardResult& result)
+{
+    const QString seconds = secondsText(result.elapsed);
+    switch (result.command) {
+        case CliCommand::List:
+        case CliCommand::Detect:
+            return QStringLiteral("%1 on %2")
+                .arg(result.access.identification, result.link.devicePath);
+        case CliCommand::Read:
+            return QStringLiteral("read %1 bytes in %2%3")
+                .arg(result.bytes)
+                .arg(seconds, result.outputPath.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral(" into ") + result.outputPath);
+        case CliCommand::Write:
+            return result.verifyAfter ? QStringLiteral("wrote %1 bytes and verified them in %2")
+                                            .arg(result.bytes)
+                                            .arg(seconds)
+                                      : QStringLiteral("wrote %1 bytes in %2 (not verified)")
+                                            .arg(result.bytes)
+                                            .arg(seconds);
+        case CliCommand::Verify:
+            return QStringLiteral("verified %1 bytes: the chip matches the file (%2)")
+                .arg(result.bytes)
+                .arg(seconds);
+        case CliCommand::Blank:
+            return QStringLiteral("blank: all %1 bytes are 0xFF (%2)")
+                .arg(result.bytes)
+                .arg(seconds);
+        case CliCommand::Erase:
+            return result.verifyAfter
+                       ? QStringLiteral("erased %1 bytes and checked them blank in %2")
+                             .arg(result.bytes)
+                             .arg(seconds)
+                       : QStringLiteral("erased %1 bytes in %2 (not checked)")
+                             .arg(result.bytes)
+                             .arg(seconds);
+    }
+    return {};
+}
+
+QString differenceText(const BoardResult& result)
+{
+    const Comparison& comparison = *result.comparison;
+    const ByteDifference& first = comparison.first.first();
+    const QString prefix = isWrite(result) ? QStringLiteral("written, but ") : QString();
+    if (result.kind == Kind::NotBlank) {
+        return prefix + QStringLiteral(
+                            "not blank: %1 of %2 bytes are not 0xFF; the first at "
+                            "%3 = %4")
+                            .arg(comparison.mismatches)
+                            .arg(comparison.compared)
+                            .arg(addressText(first.address), byteText(first.actual));
+    }
+    return prefix +
+           QStringLiteral(
+               "verify failed: %1 of %2 bytes differ; the first at %3: "
+               "file %4, chip %5")
+               .arg(comparison.mismatches)
+               .arg(comparison.compared)
+               .arg(addressText(first.address), byteText(first.expected), byteText(first.actual));
+}
+
+QString failedStepText(const BoardResult& result, const QString& what)
+{
+    return QStringLiteral("%1 failed: %2 after %3 bytes")
+        .arg(jobPhaseName(result.phase), what)
+        .arg(result.access.bytesDone);
+}
+
+QString noBoardText(const BoardResult& result)
+{
+    const QString& reason = result.access.reason;
+    bool counted = false;
+    const int answered = reason.toInt(&counted);
+    QString detail;
+    if (counted) {
+        detail =
+            answered == 0
+                ? QStringLiteral("nothing came back")
+                : QStringLiteral("%1 bytes came back, too few for an identification").arg(answered);
+    } else {
+        detail = QStringLiteral("the device answered \"%1\"").arg(printable(reason));
+    }
+    return QStringLiteral(
+               "no QZ-PGM board answered on %1 (%2); check the cable, the power and "
+               "the port")
+        .arg(result.link.devicePath, detail);
+}
+
+}  // namespace
+
+QString portProblemText(const PortOpenFailure& failure, const QString& devicePath,
+                        const QString& holder)
+{
+    const QString device = failure.devicePath.isEmpty() ? devicePath : failure.devicePath;
+    const QString reason = failure.systemReason.isEmpty() ? QStringLiteral("it cannot be opened")
+                                                          : failure.systemReason;
+    QString text = QStringLiteral("cannot open %1: %2").arg(device, reason);
+    switch (failure.kind) {
+        case PortOpenFailure::Kind::PermissionDenied: {
+            const QString group =
+                failure.deviceGroup.isEmpty() ? QStringLiteral("dialout") : failure.deviceGroup;
+            if (failure.memberNotYetActive) {
+                text +=
+                    QStringLiteral(
+                        ". %1 is in the device's group \"%2\" already, but not in "
+                        "this login: log in again")
+                        .arg(failure.userName.isEmpty() ? QStringLiteral("You") : failure.userName,
+                             group);
+                break;
+            }
+            text += QStringLiteral(
+                        ". You may not use this device: join its group \"%1\" "
+                        "(sudo usermod -aG %1 %2), then log in again")
+                        .arg(group, failure.userName.isEmpty() ? QStringLiteral("$USER")
+                                                               : failure.userName);
+            break;
+        }
+        case PortOpenFailure::Kind::NotFound:
+            text += QStringLiteral(
+                ". There is no such device: is the board's USB serial adapter "
+                "plugged in? Port n is /dev/ttyUSB<n-1> unless [Ports] in "
+                "the settings maps it elsewhere; or give -p with the "
+                "device's path");
+            break;
+        case PortOpenFailure::Kind::InUse:
+            text +=
+                holder.isEmpty()
+                    ? QStringLiteral(
+                          ". Another program has the port open (the vorle6 "
+                          "window, another vorle6-cli or a terminal program); a "
+                          "port is never shared")
+                    : QStringLiteral(". %1 has the port open; a port is never shared").arg(holder);
+            break;
+        case PortOpenFailure::Kind::Other:
+            break;
+    }
+    return text;
+}
+
+QString resultMessage(const BoardResult& result)
+{
+    switch (result.kind) {
+        case Kind::Done:
+            return doneText(result);
+        case Kind::Mismatch:
+        case Kind::NotBlank:
+            return differenceText(result);
+        case Kind::Refused:
+            return QStringLiteral("the access was refused before anything was sent");
+        case Kind::FileError:
+            return QStringLiteral("read %1 bytes, but cannot write %2: %3")
+                .arg(result.bytes)
+                .arg(result.outputPath, result.fileError);
+        case Kind::PortUnusable:
+            return portProblemText(result.portFailure, result.link.devicePath, result.holder);
+        case Kind::PortClaimed:
+            return QStringLiteral(
+                       "%1 is in use by another vorle6-cli (%2); a port is never "
+                       "shared")
+                .arg(result.link.devicePath, result.holder);
+        case Kind::NoBoard:
+            return noBoardText(result);
+        case Kind::OldFirmware:
+            return QStringLiteral("the board on %1 is \"%2\"; firmware 6.00 or later is needed")
+                .arg(result.link.devicePath, printable(result.access.identification));
+        case Kind::TimedOut:
+            return failedStepText(result, QStringLiteral("the board stopped answering")) +
+                   writtenText(result);
+        case Kind::BadReply:
+            return failedStepText(result, QStringLiteral("the board's answer broke the protocol")) +
+                   writtenText(result);
+        case Kind::LineLost:
+            return failedStepText(result, QStringLiteral("the line was lost")) +
+                   writtenText(result);
+        case Kind::Cancelled: {
+            if (result.phase == JobPhase::Verify || result.phase == JobPhase::BlankCheck) {
+                if (isWrite(result)) {
+                    return QStringLiteral(
+                               "interrupted during the %1; all %2 bytes had been "
+                               "written")
+                        .arg(jobPhaseName(result.phase))
+                        .arg(result.bytes);
+                }
+            }
+            if (result.access.kind != AccessOutcome::Kind::Cancelled) {
+                return QStringLiteral("interrupted before anything was sent");
+            }
+            return QStringLiteral("interrupted during the %1 after %2 bytes")
+                       .arg(jobPhaseName(result.phase))
+                       .arg(result.access.bytesDone) +
+                   writtenText(result);
+        }
+    }
+    return {};
+}
+
+QString resultSummaryLine(const BoardResult& result)
+{
+    if (result.command == CliCommand::Detect && result.succeeded()) return resultMessage(result);
+    const QString what = result.partName.isEmpty()
+                             ? cliCommandName(result.command)
+                             : result.partName + QLatin1Char(' ') + cliCommandName(result.command);
+    const QString verdict = result.succeeded()
+                                ? QStringLiteral("OK")
+                                : QStringLiteral("FAILED (exit %1)").arg(result.exitCode());
+    return QStringLiteral("%1: %2 %3: %4")
+        .arg(result.link.devicePath, what, verdict, resultMessage(result));
+}
+
+QString resultOutcomeName(const BoardResult& result)
+{
+    switch (result.kind) {
+        case Kind::Done:
+            return QStringLiteral("done");
+        case Kind::Mismatch:
+            return QStringLiteral("mismatch");
+        case Kind::NotBlank:
+            return QStringLiteral("not-blank");
+        case Kind::Refused:
+            return QStringLiteral("refused");
+        case Kind::FileError:
+            return QStringLiteral("file-error");
+        case Kind::PortUnusable:
+            return result.portFailure.kind == PortOpenFailure::Kind::InUse
+                       ? QStringLiteral("port-in-use")
+                       : QStringLiteral("port-unusable");
+        case Kind::PortClaimed:
+            return QStringLiteral("port-in-use");
+        case Kind::NoBoard:
+            return QStringLiteral("no-board");
+        case Kind::OldFirmware:
+            return QStringLiteral("old-firmware");
+        case Kind::TimedOut:
+            return QStringLiteral("timed-out");
+        case Kind::BadReply:
+            return QStringLiteral("bad-reply");
+        case Kind::LineLost:
+            return QStringLiteral("line-lost");
+        case Kind::Cancelled:
+            return QStringLiteral("interrupted");
+    }
+    return {};
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/LinkFactory.h"
+
+// The program's links: the system's serial ports and the steady clock.
+class SystemLinkFactory final : public LinkFactory {
+public:
+    [[nodiscard]] std::unique_ptr<SerialPort> makePort(const LinkSettings& link) override;
+    [[nodiscard]] std::unique_ptr<LinkClock> makeClock(const LinkSettings& link) override;
+};
