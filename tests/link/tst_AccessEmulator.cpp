@@ -2,12 +2,11 @@
 // single-byte transfers of three kinds of part, and how each board failure ends. The board
 // runs in process on the fake clock, so time-outs take no real time; one test goes through
 // the real serial port to qzpgm-sim on a pseudo-terminal.
-#include "app/gui/MainWindow.h"
-#include "app/gui/Startup.h"
 #include "base/SettingsStore.h"
 #include "image/gui/ImageView.h"
 #include "link/PortDevices.h"
 #include "link/SerialPort.h"
+#include "link/WindowOnBoards.h"
 #include "link/gui/AccessController.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeDesktopOpener.h"
@@ -46,17 +45,6 @@ const QString kCheckFailed = QStringLiteral("プログラマ接続確認エラ�
 const QRegularExpression kReadDone(QStringLiteral("^読み出し終了。 \\(\\d+sec\\)$"));
 const QRegularExpression kWriteDone(QStringLiteral("^書き込み終了。 \\(\\d+sec\\)$"));
 
-// Every address gets a value that also depends on its upper address bits, so a transfer that
-// loses A8..A16 shows.
-QByteArray pattern(qint64 size, int seed)
-{
-    QByteArray bytes(size, '\0');
-    for (qint64 i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i + (i >> 8) * 3 + (i >> 16) * 11 + seed) & 0xFF);
-    }
-    return bytes;
-}
-
 QString checkSumLabel(const QByteArray& bytes)
 {
     quint32 sum = 0;
@@ -68,7 +56,7 @@ QString cellLabel(quint8 value) { return QString::asprintf("0x%02X", value); }
 
 }  // namespace
 
-class TestAccessEmulator : public QObject {
+class TestAccessEmulator : public QObject, protected WindowOnBoards {
     Q_OBJECT
 private slots:
     void init();
@@ -89,94 +77,18 @@ private slots:
     void theRealPortCarriesATransfer();
 
 private:
-    // A board at its own device path, its part filled with pattern(size, seed).
-    EmulatedBoard& addBoard(const QString& device, int seed, const QStringList& faults = {},
-                            const QString& firmware = QStringLiteral("6.00"));
-    [[nodiscard]] bool start(bool emulated = true);
-    void pointPortAt(const QString& path);
-    void pointPortAt(const EmulatedBoard& board) { pointPortAt(m_paths.value(&board)); }
-    void selectDevice(const QString& name);
-    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void verifyIdle();
-    // Lets the boards finish what they were doing (the last page's programming).
-    void settle() { m_clock->advance(1s); }
-    [[nodiscard]] MainWindow& window() { return *m_startup->mainWindow(); }
-    [[nodiscard]] MainWindowControls& controls() { return window().controls(); }
-    [[nodiscard]] QString panel(int number) { return window().statusPanels().text(number); }
-    [[nodiscard]] QByteArray image() const { return m_startup->state().image.bytes(); }
-
-    std::unique_ptr<TestEnvironment> m_environment;
-    FakeUserDialogs m_dialogs;
-    FakeDesktopOpener m_desktop;
-    std::unique_ptr<FakeLinkClock> m_clock;
-    std::unique_ptr<EmulatedBoards> m_boards;
-    std::unique_ptr<EmulatedPort> m_port;
-    QHash<const EmulatedBoard*, QString> m_paths;
-    std::unique_ptr<Startup> m_startup;
 };
 
 void TestAccessEmulator::init()
 {
-    m_environment = std::make_unique<TestEnvironment>();
-    m_dialogs = FakeUserDialogs();
-    m_clock = std::make_unique<FakeLinkClock>();
-    m_boards = std::make_unique<EmulatedBoards>(*m_clock);
-    m_port = std::make_unique<EmulatedPort>(*m_boards);
-    m_paths.clear();
-    SettingsStore settings;
-    settings.save(kSettings, kComNo, QStringLiteral("0"));
+    setUp();
     // These tests hold the accesses as they are without a verify after each write; the verify
     // and the checks have tests of their own.
-    settings.save(kSettings6, kVerifyAfterWrite, QStringLiteral("False"));
+    SettingsStore().save(kSettings6, kVerifyAfterWrite, QStringLiteral("False"));
 }
 
-void TestAccessEmulator::cleanup()
-{
-    m_startup.reset();
-    m_port.reset();
-    m_boards.reset();
-    m_clock.reset();
-    m_environment.reset();
-}
-
-EmulatedBoard& TestAccessEmulator::addBoard(const QString& device, int seed,
-                                            const QStringList& faults, const QString& firmware)
-{
-    const QString path = QStringLiteral("/dev/board%1").arg(m_paths.size());
-    EmulatedBoard& board =
-        m_boards->add(path, EmulatedBoards::part(device), EmulatedBoards::faults(faults, firmware));
-    board.setContents(pattern(board.part().size(), seed));
-    m_paths.insert(&board, path);
-    return board;
-}
-
-bool TestAccessEmulator::start(bool emulated)
-{
-    Startup::Environment environment{m_environment->appFolder(), m_environment->lockFilePath(),
-                                     &m_dialogs, &m_desktop};
-    if (emulated) {
-        environment.port = m_port.get();
-        environment.clock = m_clock.get();
-    }
-    m_startup = std::make_unique<Startup>(environment);
-    return m_startup->run() && m_startup->mainWindow();
-}
-
-void TestAccessEmulator::pointPortAt(const QString& path)
-{
-    SettingsStore settings;
-    settings.save(kPorts, portKey(1), path);
-}
-
-void TestAccessEmulator::selectDevice(const QString& name)
-{
-    const int index =
-        controls().Combo_device->findText(name + QLatin1Char(' '), Qt::MatchStartsWith);
-    QVERIFY2(index >= 0, qPrintable(name));
-    controls().Combo_device->setCurrentIndex(index);
-    QVERIFY(m_startup->state().selectedDevice.has_value());
-    controls().CmbSize->setCurrentIndex(controls().CmbSize->count() - 1);
-}
+void TestAccessEmulator::cleanup() { tearDown(); }
 
 void TestAccessEmulator::verifyIdle()
 {

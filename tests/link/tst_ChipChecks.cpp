@@ -3,8 +3,6 @@
 // part, the grid marks and the list of differences, cancel by button and Esc, the question
 // before a close stops a write, and the progress bar. One test goes through the real serial
 // port to qzpgm-sim on a pseudo-terminal.
-#include "app/gui/MainWindow.h"
-#include "app/gui/Startup.h"
 #include "base/HexText.h"
 #include "base/SettingsStore.h"
 #include "image/GridAddress.h"
@@ -12,6 +10,7 @@
 #include "image/gui/ImageView.h"
 #include "link/PortDevices.h"
 #include "link/SerialPort.h"
+#include "link/WindowOnBoards.h"
 #include "link/gui/AccessController.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeDesktopOpener.h"
@@ -50,15 +49,6 @@ const QString k93C46 = QStringLiteral("AT93C46");
 const QRegularExpression kVerifyOk(QStringLiteral("^ベリファイOK \\(\\d+sec\\)$"));
 const QString kBlank = QStringLiteral("ブランクです (全て0xFF)");
 
-QByteArray pattern(qint64 size, int seed)
-{
-    QByteArray bytes(size, '\0');
-    for (qint64 i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i + (i >> 8) * 3 + seed) & 0xFF);
-    }
-    return bytes;
-}
-
 QString byteText(char value)
 {
     return QStringLiteral("0x") + hexText(static_cast<quint8>(value), 2);
@@ -77,7 +67,7 @@ QString verifyErrorText(qint64 mismatches, qint64 first, char buffer, char chip)
 
 }  // namespace
 
-class TestChipChecks : public QObject {
+class TestChipChecks : public QObject, protected WindowOnBoards {
     Q_OBJECT
 private slots:
     void init();
@@ -95,89 +85,15 @@ private slots:
     void theRealPortCatchesAFlippedBit();
 
 private:
-    EmulatedBoard& addBoard(const QString& device, int seed, const QStringList& faults = {});
-    [[nodiscard]] bool start(bool emulated = true);
-    void pointPortAt(const QString& path);
-    void pointPortAt(const EmulatedBoard& board) { pointPortAt(m_paths.value(&board)); }
-    void selectDevice(const QString& name);
     // A Block Read from `board`: the image then holds its contents.
     void readFrom(const EmulatedBoard& board);
-    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void verifyIdle();
-    void settle() { m_clock->advance(1s); }
-    [[nodiscard]] MainWindow& window() { return *m_startup->mainWindow(); }
-    [[nodiscard]] MainWindowControls& controls() { return window().controls(); }
-    [[nodiscard]] QString panel(int number) { return window().statusPanels().text(number); }
-    [[nodiscard]] QByteArray image() const { return m_startup->state().image.bytes(); }
     [[nodiscard]] DifferencesDialog* differences() { return window().differences().dialog(); }
-
-    std::unique_ptr<TestEnvironment> m_environment;
-    FakeUserDialogs m_dialogs;
-    FakeDesktopOpener m_desktop;
-    std::unique_ptr<FakeLinkClock> m_clock;
-    std::unique_ptr<EmulatedBoards> m_boards;
-    std::unique_ptr<EmulatedPort> m_port;
-    QHash<const EmulatedBoard*, QString> m_paths;
-    std::unique_ptr<Startup> m_startup;
 };
 
-void TestChipChecks::init()
-{
-    m_environment = std::make_unique<TestEnvironment>();
-    m_dialogs = FakeUserDialogs();
-    m_clock = std::make_unique<FakeLinkClock>();
-    m_boards = std::make_unique<EmulatedBoards>(*m_clock);
-    m_port = std::make_unique<EmulatedPort>(*m_boards);
-    m_paths.clear();
-    SettingsStore settings;
-    settings.save(kSettings, kComNo, QStringLiteral("0"));
-}
+void TestChipChecks::init() { setUp(); }
 
-void TestChipChecks::cleanup()
-{
-    m_startup.reset();
-    m_port.reset();
-    m_boards.reset();
-    m_clock.reset();
-    m_environment.reset();
-}
-
-EmulatedBoard& TestChipChecks::addBoard(const QString& device, int seed, const QStringList& faults)
-{
-    const QString path = QStringLiteral("/dev/board%1").arg(m_paths.size());
-    EmulatedBoard& board =
-        m_boards->add(path, EmulatedBoards::part(device), EmulatedBoards::faults(faults));
-    board.setContents(pattern(board.part().size(), seed));
-    m_paths.insert(&board, path);
-    return board;
-}
-
-bool TestChipChecks::start(bool emulated)
-{
-    Startup::Environment environment{m_environment->appFolder(), m_environment->lockFilePath(),
-                                     &m_dialogs, &m_desktop};
-    if (emulated) {
-        environment.port = m_port.get();
-        environment.clock = m_clock.get();
-    }
-    m_startup = std::make_unique<Startup>(environment);
-    return m_startup->run() && m_startup->mainWindow();
-}
-
-void TestChipChecks::pointPortAt(const QString& path)
-{
-    SettingsStore settings;
-    settings.save(kPorts, portKey(1), path);
-}
-
-void TestChipChecks::selectDevice(const QString& name)
-{
-    const int index =
-        controls().Combo_device->findText(name + QLatin1Char(' '), Qt::MatchStartsWith);
-    QVERIFY2(index >= 0, qPrintable(name));
-    controls().Combo_device->setCurrentIndex(index);
-    controls().CmbSize->setCurrentIndex(controls().CmbSize->count() - 1);
-}
+void TestChipChecks::cleanup() { tearDown(); }
 
 void TestChipChecks::readFrom(const EmulatedBoard& board)
 {
