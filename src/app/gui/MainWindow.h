@@ -37,6 +37,11 @@ public:
     // The four access buttons: reads and writes over the programmer link.
     [[nodiscard]] AccessController& access() { return *m_access; }
 
+    // A file given from outside the window (the command line, a second start of the program):
+    // the window comes to the front and loads it like the open command. During an access the
+    // load waits for the access to end. An empty path only brings the window to the front.
+    void openFileFromOutside(const QString& path);
+
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
     void unloaded();
@@ -44,6 +49,9 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A file dropped on the window loads as if opened; nothing is taken during an access.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_Unload();
@@ -61,4 +69,5 @@ private:
     std::unique_ptr<ImageView> m_imageView;
     AccessController* m_access = nullptr;
     bool m_closeAfterAccess = false;
+    QString m_fileAfterAccess;  // handed in during an access, loaded when it ends
 };

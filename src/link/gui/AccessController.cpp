@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 
@@ -76,6 +77,7 @@ void AccessController::setImageCommandsEnabled(bool enabled)
     m_controls.mnuBufferClear->setEnabled(enabled);
     m_controls.Cmd_Open->setEnabled(enabled);
     m_controls.mnuFileOpen->setEnabled(enabled);
+    m_controls.mnuFileRecent->menuAction()->setEnabled(enabled);
     m_controls.Cmd_Port->setEnabled(enabled);
     m_controls.mnuToolsOptions->setEnabled(enabled);
 }
