@@ -11,7 +11,7 @@ if [[ ${1:-} == --fuzz ]]; then
 fi
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          qt6-translations-l10n fonts-ipafont-gothic "${fuzz_packages[@]}" "$@")
+          qt6-translations-l10n fonts-ipafont-gothic desktop-file-utils "${fuzz_packages[@]}" "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,10 +2,12 @@
 #include "app/ProgramState.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
+#include "app/gui/QtUserDialogs.h"
 #include "base/BusyIndicator.h"
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
+#include "files/ImageFileFilters.h"
 #include "files/gui/ImageFileCommands.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
@@ -690,6 +692,29 @@ private slots:
         QTRY_COMPARE(m_state->image.at(0), std::uint8_t{0x42});
         QCOMPARE(window.statusPanels().text(1), kLoaded + QStringLiteral("（Sレコード形式）"));
         QCOMPARE(window.windowTitle(), ProductInfo::titleText() + path);
+    }
+
+    // The real dialog shows one Qt filter per format and adds the chosen format's extension
+    // to a name typed without one.
+    void qtDialogFilters_data()
+    {
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("Intel HEX") << 0 << "HEX";
+        QTest::newRow("S-records") << 1 << "s19";
+        QTest::newRow("binary") << 2 << "bin";
+        QTest::newRow("all files") << 3 << "HEX";
+    }
+    void qtDialogFilters()
+    {
+        QFETCH(int, filterIndex);
+        QFETCH(QString, suffix);
+        const QStringList filters = QtUserDialogs::qtFilters(saveFileFilter());
+        QCOMPARE(filters.size(), 4);
+        QCOMPARE(filters.at(1),
+                 QStringLiteral("Sレコードファイル (*.s19 *.s28 *.s37 *.srec *.mot)"));
+        QCOMPARE(QtUserDialogs::defaultSuffixFor(filters.at(filterIndex), QStringLiteral("HEX")),
+                 suffix);
     }
 
     void listingOpensInTheViewer()

@@ -1,0 +1,26 @@
+# Checks the desktop entry and the MIME package beside it.
+#   cmake -DVALIDATE=<desktop-file-validate> -DPACKAGING=<packaging folder> -P DesktopEntry.cmake
+set(entry ${PACKAGING}/example.vorle.vorle6.desktop)
+execute_process(COMMAND ${VALIDATE} ${entry} RESULT_VARIABLE result OUTPUT_VARIABLE output
+                ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "desktop-file-validate: ${output}")
+endif()
+
+file(STRINGS ${entry} exec REGEX "^Exec=")
+if(NOT exec STREQUAL "Exec=vorle6 %f")
+    message(FATAL_ERROR "the entry does not pass the file: ${exec}")
+endif()
+file(READ ${entry} text)
+string(REGEX MATCH "\nMimeType=[^\n]*" types "${text}")
+file(READ ${PACKAGING}/example.vorle.vorle6.mime.xml package)
+foreach(type text/x-ihex text/x-srecord application/octet-stream)
+    if(NOT types MATCHES "[=;]${type};")
+        message(FATAL_ERROR "the entry does not declare ${type}: ${types}")
+    endif()
+endforeach()
+foreach(type text/x-ihex text/x-srecord)
+    if(NOT package MATCHES "<mime-type type=\"${type}\">")
+        message(FATAL_ERROR "the MIME package does not define ${type}")
+    endif()
+endforeach()
