@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need, when they are
-# missing. --fuzz adds what the fuzz targets need (clang++ and its libFuzzer and sanitizer
-# runtimes). Extra package names may be given as arguments.
+# missing. Options, before any extra package names:
+#   --fuzz             what the fuzz targets need (clang++ and its libFuzzer and sanitizer runtimes)
+#   --package-checks   what checks the Debian package: dpkg-dev (for cpack's dependency list),
+#                      lintian, appstream (appstreamcli) and desktop-file-utils
+# Extra package names may be given as arguments.
 set -euo pipefail
 
-fuzz_packages=()
-if [[ ${1:-} == --fuzz ]]; then
-    fuzz_packages=(clang libclang-rt-14-dev)
+optional_packages=()
+while [[ $# -gt 0 ]]; do
+    case "$1" in
+        --fuzz) optional_packages+=(clang libclang-rt-14-dev) ;;
+        --package-checks) optional_packages+=(dpkg-dev lintian appstream desktop-file-utils) ;;
+        *) break ;;
+    esac
     shift
-fi
+done
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          qt6-translations-l10n fonts-ipafont-gothic desktop-file-utils "${fuzz_packages[@]}" "$@")
+          qt6-translations-l10n fonts-ipafont-gothic "${optional_packages[@]}" "$@")
 
 missing=()
 for package in "${packages[@]}"; do

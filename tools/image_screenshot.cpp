@@ -25,6 +25,7 @@ class SilentDialogs : public UserDialogs {
 public:
     MessageAnswer showMessage(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
     FileDialogResult showFileDialog(const FileDialogRequest&) override { return {}; }
+    TextInputResult askText(const TextInputRequest&) override { return {}; }
 };
 
 class NoDesktop : public DesktopOpener {

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Modal dialogs (message boxes and file dialogs) as the logic sees them. The windows provide
-// the real dialogs; tests replace them with scripted answers, so no test ever blocks.
+// Modal dialogs (message boxes, file dialogs and text entry) as the logic sees them. The windows
+// provide the real dialogs; tests replace them with scripted answers, so no test ever blocks.
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 enum class MessageButtons { Ok, OkCancel };
@@ -36,9 +36,22 @@ struct FileDialogResult {
     int filterIndex = -1;  // the position of the filter chosen in the request's list; -1 none
 };
 
+// A one-line text box with OK and Cancel.
+struct TextInputRequest {
+    QString title;
+    QString label;  // what to type, above the box
+    QString text;   // the box's initial text, selected
+};
+
+struct TextInputResult {
+    bool accepted = false;
+    QString text;
+};
+
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
     virtual MessageAnswer showMessage(const MessageBoxRequest& request) = 0;
     virtual FileDialogResult showFileDialog(const FileDialogRequest& request) = 0;
+    virtual TextInputResult askText(const TextInputRequest& request) = 0;
 };

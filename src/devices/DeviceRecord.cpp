@@ -6,5 +6,9 @@ QString DeviceRecord::field(int index) const { return m_fields.value(index); }
 
 QString DeviceRecord::listLine() const
 {
-    return field(ListName).leftJustified(9, QLatin1Char(' ')) + field(ListText);
+    // A name of nine characters or more still gets one blank, so it never runs into the text.
+    const QString name = field(ListName);
+    const QString padded =
+        name.size() < 9 ? name.leftJustified(9, QLatin1Char(' ')) : name + QLatin1Char(' ');
+    return padded + field(ListText);
 }

@@ -30,7 +30,8 @@ public:
 
     [[nodiscard]] QString field(int index) const;
 
-    // The device list line: the name padded with blanks to nine characters, then the list text.
+    // The device list line: the name padded with blanks to nine characters (a longer name
+    // followed by one blank), then the list text.
     [[nodiscard]] QString listLine() const;
 
 private:

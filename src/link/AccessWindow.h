@@ -15,7 +15,8 @@ public:
     // Frame1, in that order.
     virtual void setLockedControlsEnabled(bool enabled) = 0;
     // The commands that would change the port, the device or the memory image under a running
-    // access: the device list, CmbSize, buffer clear, file load and the port window.
+    // access, or read a half-transferred one: the device list, CmbSize, buffer clear, file load
+    // and save, the text listing and the port window.
     virtual void setImageCommandsEnabled(bool enabled) = 0;
     // Keyboard focus to the byte editor's hexadecimal box Text_modify_hex.
     virtual void focusHexBox() = 0;

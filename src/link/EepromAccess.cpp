@@ -47,20 +47,27 @@ TransferRequest EepromAccess::request(::AccessMode mode) const
 AccessOutcome EepromAccess::Cmd_READ_all_Click()
 {
     const TransferRequest block = request(::AccessMode::Block);
-    // A block read starts from a blank image of the part's size.
     const std::int64_t partSize = block.device ? block.device->memorySize() : 0;
     if (auto refused = refusal(block, partSize)) return *refused;
     return run(::AccessMode::Block, QStringLiteral("読み出し中....."),
-               [&](const LinkSettings& link) {
-                   m_context.image.recreate(partSize);
-                   const TransferPlan plan = *planTransfer(block, partSize).plan;
-                   AccessOutcome outcome = m_transfer.Eep_Read(link, plan, m_context.image);
-                   if (outcome.succeeded()) {
-                       m_context.panels.setText(1, QString());
-                       m_context.window.ShowImage();
-                   }
-                   return outcome;
-               });
+               [&](const LinkSettings& link) { return readWholeImage(link, block, partSize); });
+}
+
+AccessOutcome EepromAccess::readWholeImage(const LinkSettings& link, const TransferRequest& block,
+                                           std::int64_t partSize)
+{
+    // The read fills a blank image of the part's size that replaces the memory image only once
+    // all of it has come: a failed read leaves the image, grid and checksum as they were, so a
+    // Block Write after it cannot send a part of 0xFF.
+    MemoryImage read;
+    read.recreate(partSize);
+    AccessOutcome outcome = m_transfer.Eep_Read(link, *planTransfer(block, partSize).plan, read);
+    if (outcome.succeeded()) {
+        m_context.image = std::move(read);
+        m_context.panels.setText(1, QString());
+        m_context.window.ShowImage();
+    }
+    return outcome;
 }
 
 AccessOutcome EepromAccess::Cmd_READ_single_Click()

@@ -69,6 +69,8 @@ private:
     AccessOutcome run(::AccessMode mode, const QString& statusText,
                       const std::function<AccessOutcome(const LinkSettings&)>& transfer);
     void showOutcome(const AccessOutcome& outcome);
+    AccessOutcome readWholeImage(const LinkSettings& link, const TransferRequest& block,
+                                 std::int64_t partSize);
 
     Context m_context;
     EepromTransfer m_transfer;

@@ -26,25 +26,27 @@ AccessOutcome EepromTransfer::refusedOutcome(const TransferPlanResult& planned) 
 AccessOutcome EepromTransfer::read(const LinkSettings& link, const TransferRequest& request,
                                    MemoryImage& target, const QString& statusText)
 {
-    const TransferPlanResult planned = planTransfer(request, target.size());
-    if (!planned.plan) return refusedOutcome(planned);
-    if (!m_link.begin(statusText)) {
-        return refusedOutcome({std::nullopt, AccessOutcome::Refusal::Busy, {}});
-    }
-    AccessOutcome outcome = Eep_Read(link, *planned.plan, target);
-    m_link.end();
-    return outcome;
+    return runPlanned(request, target.size(), statusText,
+                      [&](const TransferPlan& plan) { return Eep_Read(link, plan, target); });
 }
 
 AccessOutcome EepromTransfer::write(const LinkSettings& link, const TransferRequest& request,
                                     const QByteArray& source, const QString& statusText)
 {
-    const TransferPlanResult planned = planTransfer(request, source.size());
+    return runPlanned(request, source.size(), statusText,
+                      [&](const TransferPlan& plan) { return Eep_Write(link, plan, source); });
+}
+
+AccessOutcome EepromTransfer::runPlanned(
+    const TransferRequest& request, qint64 imageSize, const QString& statusText,
+    const std::function<AccessOutcome(const TransferPlan&)>& transfer)
+{
+    const TransferPlanResult planned = planTransfer(request, imageSize);
     if (!planned.plan) return refusedOutcome(planned);
     if (!m_link.begin(statusText)) {
         return refusedOutcome({std::nullopt, AccessOutcome::Refusal::Busy, {}});
     }
-    AccessOutcome outcome = Eep_Write(link, *planned.plan, source);
+    AccessOutcome outcome = transfer(*planned.plan);
     m_link.end();
     return outcome;
 }
@@ -58,12 +60,15 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
     m_opStartTime = clock.now();
     m_link.setTimeOutFlag(0);
 
+    m_settings = link;
     AccessOutcome detection = m_link.Read_Version(link);
     if (!detection.succeeded()) return detection;
     m_identification = detection.identification;
     clock.pumpEvents();
     m_link.Eep_Prepare(plan.family);
-    if (m_link.cancelled()) return failed(AccessOutcome::Kind::Cancelled, kReadErrorText, plan, 0);
+    if (m_link.cancelled() || m_link.lineLost()) {
+        return failed(waitFailure(), kReadErrorText, plan, 0);
+    }
     m_link.Send_Access_Header(plan.family, readLetter(plan.commandVariant));
     m_link.sendAddressPackets(plan, true);
 
@@ -71,9 +76,7 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
     do {
         m_link.Wait_Input(plan.chunkCount, ProgrammerLink::kReplyLimit);
         if (m_link.TimeOutFlag() == 1) {
-            return failed(
-                m_link.cancelled() ? AccessOutcome::Kind::Cancelled : AccessOutcome::Kind::TimedOut,
-                kReadErrorText, plan, current - plan.start);
+            return failed(waitFailure(), kReadErrorText, plan, current - plan.start);
         }
         // Bytes past the chunk are dropped: the board sends the next chunk only after "@".
         const QByteArray chunk = m_link.takeReceived();
@@ -108,11 +111,14 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
     m_opStartTime = clock.now();
     m_link.setTimeOutFlag(0);
 
+    m_settings = link;
     AccessOutcome detection = m_link.Read_Version(link);
     if (!detection.succeeded()) return detection;
     m_identification = detection.identification;
     m_link.Eep_Prepare(plan.family);
-    if (m_link.cancelled()) return failed(AccessOutcome::Kind::Cancelled, kWriteErrorText, plan, 0);
+    if (m_link.cancelled() || m_link.lineLost()) {
+        return failed(waitFailure(), kWriteErrorText, plan, 0);
+    }
     m_link.Send_Access_Header(plan.family, writeLetter(plan.commandVariant));
     m_link.sendAddressPackets(plan, false);
 
@@ -121,9 +127,7 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
         clock.pumpEvents();
         m_link.Wait_Input(1, ProgrammerLink::kReplyLimit);
         if (m_link.TimeOutFlag() == 1) {
-            return failed(
-                m_link.cancelled() ? AccessOutcome::Kind::Cancelled : AccessOutcome::Kind::TimedOut,
-                kWriteErrorText, plan, current - plan.start);
+            return failed(waitFailure(), kWriteErrorText, plan, current - plan.start);
         }
         const QByteArray ready = m_link.takeReceived();
         if (ready.isEmpty() || ready.at(0) != kReady || current + plan.chunkCount > source.size()) {
@@ -150,9 +154,19 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
     return outcome;
 }
 
+AccessOutcome::Kind EepromTransfer::waitFailure() const
+{
+    if (m_link.cancelled()) return AccessOutcome::Kind::Cancelled;
+    if (m_link.lineLost()) return AccessOutcome::Kind::LineLost;
+    return AccessOutcome::Kind::TimedOut;
+}
+
 AccessOutcome EepromTransfer::failed(AccessOutcome::Kind kind, const QString& errorText,
                                      const TransferPlan& plan, qint64 done)
 {
+    if (kind == AccessOutcome::Kind::LineLost && m_link.observer()) {
+        m_link.observer()->boardNotConnected(m_settings);
+    }
     m_link.setStatusText(m_link.statusText() + errorText);
     AccessOutcome outcome;
     outcome.kind = kind;

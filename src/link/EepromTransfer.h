@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class MemoryImage;
 class ProgrammerLink;
 
@@ -37,11 +39,18 @@ public:
 
 private:
     [[nodiscard]] AccessOutcome refusedOutcome(const TransferPlanResult& planned) const;
+    // Plans `request` against an image of `imageSize` bytes and runs `transfer` as one access.
+    [[nodiscard]] AccessOutcome runPlanned(
+        const TransferRequest& request, qint64 imageSize, const QString& statusText,
+        const std::function<AccessOutcome(const TransferPlan&)>& transfer);
     [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const QString& errorText,
                                        const TransferPlan& plan, qint64 done);
+    // Why the last wait ended without its bytes.
+    [[nodiscard]] AccessOutcome::Kind waitFailure() const;
     void reportProgress(qint64 current, const TransferPlan& plan);
 
     ProgrammerLink& m_link;
     LinkClock::Duration m_opStartTime{0};  // OpStartTime
     QString m_identification;
+    LinkSettings m_settings;  // the line of the running access
 };

@@ -23,9 +23,9 @@ public:
     // Runs the window's pending events once, without waiting for more.
     virtual void pumpEvents() = 0;
 
-    // Sleeps in the event loop until `port` holds at least `count` received bytes, wake() is
-    // called or now() reaches `deadline`, whichever comes first. Returns at once when the
-    // deadline has passed.
+    // Sleeps in the event loop until `port` holds at least `count` received bytes, its line is
+    // lost, wake() is called or now() reaches `deadline`, whichever comes first. Returns at once
+    // when the deadline has passed.
     virtual void sleepUntil(Duration deadline, SerialPort& port, int count) = 0;
 
     // Ends the current sleepUntil() early.

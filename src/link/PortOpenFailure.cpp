@@ -2,20 +2,36 @@
 
 #include "link/PortDevices.h"
 
+namespace {
+
+QString devicePrefix(int portNumber, const QString& devicePath)
+{
+    return portNumber > 0 ? QStringLiteral("COM%1 (%2): ").arg(portNumber).arg(devicePath)
+                          : devicePath + QStringLiteral(": ");
+}
+
+}  // namespace
+
 QString PortOpenFailure::text() const
 {
     const QString reason = systemReason.isEmpty() ? QStringLiteral("?") : systemReason;
-    QString result = portNumber > 0
-                         ? QStringLiteral("COM%1 (%2): %3").arg(portNumber).arg(devicePath, reason)
-                         : QStringLiteral("%1: %2").arg(devicePath, reason);
+    QString result = devicePrefix(portNumber, devicePath) + reason;
     switch (kind) {
         case Kind::PermissionDenied: {
             const QString group = deviceGroup.isEmpty() ? QStringLiteral("dialout") : deviceGroup;
+            const QString user = userName.isEmpty() ? QStringLiteral("$USER") : userName;
+            if (memberNotYetActive) {
+                result += QStringLiteral(
+                              "\n\n%2 はデバイスの所有グループ「%1」に入っていますが、このログイン"
+                              "にはまだ効いていません。ログインし直してください。")
+                              .arg(group, user);
+                break;
+            }
             result += QStringLiteral(
                           "\n\nこのデバイスを使う権限がありません。デバイスの所有グループ「%1」"
                           "（通常は dialout）にユーザーを加え、ログインし直してください。\n"
-                          "例: sudo usermod -aG %1 $USER")
-                          .arg(group);
+                          "コマンド: sudo usermod -aG %1 %2")
+                          .arg(group, user);
             break;
         }
         case Kind::NotFound:
@@ -26,8 +42,8 @@ QString PortOpenFailure::text() const
             result += QStringLiteral(
                           "\n\nこのデバイスはありません。ボードの USB シリアル変換器が接続されて"
                           "いるか確かめてください。通信ポート n は /dev/ttyUSB(n-1) です。別の"
-                          "デバイスを使うときは、設定ファイルの [%1] に %2=デバイスのパス を"
-                          "書いてください。")
+                          "デバイスを使うときは、通信設定の［デバイス...］で選ぶか、設定ファイル"
+                          "の [%1] に %2=デバイスのパス を書いてください。")
                           .arg(SettingsKeys::kPorts, SettingsKeys::portKey(portNumber));
             break;
         case Kind::InUse:
@@ -37,4 +53,11 @@ QString PortOpenFailure::text() const
             break;
     }
     return result;
+}
+
+QString PortOpenFailure::withoutDevice(const QString& text, int portNumber,
+                                       const QString& devicePath)
+{
+    const QString prefix = devicePrefix(portNumber, devicePath);
+    return text.startsWith(prefix) ? text.mid(prefix.size()) : text;
 }

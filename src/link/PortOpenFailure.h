@@ -12,6 +12,13 @@ struct PortOpenFailure {
     QString devicePath;
     QString systemReason;  // the system's words, e.g. "Permission denied"
     QString deviceGroup;   // the group that owns the device, when known
+    QString userName;      // who runs the program, for the command that adds them to the group
+    bool memberNotYetActive = false;  // already in the group, but not in this login
 
     [[nodiscard]] QString text() const;
+
+    // `text` without the leading "COM3 (/dev/ttyUSB2): " or "/dev/ttyUSB2: " that names the
+    // device, for a place that names the device already.
+    [[nodiscard]] static QString withoutDevice(const QString& text, int portNumber,
+                                               const QString& devicePath);
 };

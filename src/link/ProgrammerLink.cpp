@@ -16,6 +16,7 @@ constexpr int kVersionLength = 4;
 const QString kBoardName = QStringLiteral("QZ-PGM");
 const QString kTimeOutText = QStringLiteral("タイムアウト");
 const QString kCheckFailedText = QStringLiteral("プログラマ接続確認エラー。");
+const QString kLineLostText = QStringLiteral("通信ポートが切断されました。");
 
 QString lineText(const QByteArray& bytes)
 {
@@ -52,6 +53,11 @@ void ProgrammerLink::Wait_Input(int minimum, LinkClock::Duration limit)
     if (awaitBytes(minimum, limit)) return;
     m_timeOutFlag = 1;
     if (m_cancelled) return;
+    if (m_port.isLineLost()) {
+        m_statusText = kLineLostText;
+        qCDebug(lcLink) << "line lost";
+        return;
+    }
     m_statusText = kTimeOutText;
     qCDebug(lcLink) << "no reply: wanted" << minimum << "bytes, have" << m_port.receivedCount();
     if (m_observer) m_observer->replyTimedOut();
@@ -63,14 +69,14 @@ bool ProgrammerLink::awaitBytes(int minimum, LinkClock::Duration limit)
     for (;;) {
         if (m_port.receivedCount() >= minimum) return true;
         m_clock.pumpEvents();
-        if (m_cancelled) return false;
+        if (m_cancelled || m_port.isLineLost()) return false;
         // Strictly greater: at exactly the limit the wait goes on.
         if (m_clock.now() - waitStartTime > limit) return false;
         m_clock.sleepUntil(waitStartTime + limit, m_port, minimum);
     }
 }
 
-AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link)
+AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::Duration limit)
 {
     m_timeOutFlag = 0;
     if (m_port.isOpen()) m_port.close();
@@ -101,12 +107,15 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link)
     m_port.discard();
     send("?");
 
-    Wait_Input(kIdentificationReply, kDetectionLimit);
+    Wait_Input(kIdentificationReply, limit);
     if (m_cancelled) {
         AccessOutcome outcome;
         outcome.kind = AccessOutcome::Kind::Cancelled;
         outcome.text = m_statusText;
         return outcome;
+    }
+    if (m_port.isLineLost()) {
+        return detectionFailure(AccessOutcome::Kind::LineLost, kLineLostText, link, true);
     }
     if (m_timeOutFlag == 1) {
         const int answered = m_port.receivedCount();
@@ -203,6 +212,8 @@ QByteArray ProgrammerLink::takeReceived()
     qCDebug(lcLink).noquote() << "board <" << lineText(bytes);
     return bytes;
 }
+
+bool ProgrammerLink::lineLost() const { return m_port.isLineLost(); }
 
 void ProgrammerLink::cancel()
 {

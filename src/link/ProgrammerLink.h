@@ -59,10 +59,12 @@ public:
     // `limit` passed or the access was cancelled.
     [[nodiscard]] bool awaitBytes(int minimum, LinkClock::Duration limit);
 
-    // Opens the port on `link` and checks that a QZ-PGM board with firmware 6 or later answers.
-    // Done (with the identification) when the access may go on; otherwise TimeOutFlag = 1 and
-    // the outcome says why. The port stays open.
-    [[nodiscard]] AccessOutcome Read_Version(const LinkSettings& link);
+    // Opens the port on `link` and checks that a QZ-PGM board with firmware 6 or later answers
+    // within `limit`. Done (with the identification) when the access may go on; otherwise
+    // TimeOutFlag = 1 and the outcome says why. The port stays open. An access waits the full
+    // 10 s; a search that asks one device after another gives each a shorter limit.
+    [[nodiscard]] AccessOutcome Read_Version(const LinkSettings& link,
+                                             LinkClock::Duration limit = kDetectionLimit);
 
     // "E", then "e" + family digit + "P"; waits up to 30 s for any answer.
     void Eep_Prepare(std::int32_t family);
@@ -81,6 +83,8 @@ public:
     // a time-out text. Call on the link's own thread (from its event loop).
     void cancel();
     [[nodiscard]] bool cancelled() const { return m_cancelled; }
+    // The port's line went away during this access.
+    [[nodiscard]] bool lineLost() const;
 
     // The status text as the access has left it so far.
     [[nodiscard]] const QString& statusText() const { return m_statusText; }

@@ -1,5 +1,6 @@
 #include "link/QtSerialPort.h"
 
+#include "link/GroupMembership.h"
 #include "link/PortOpenFailure.h"
 
 #include <QDeadlineTimer>
@@ -53,6 +54,24 @@ QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent), m_port(new QSe
 {
     setObjectName(QStringLiteral("MSComm1"));
     connect(m_port, &QSerialPort::readyRead, this, &SerialPort::bytesArrived);
+    connect(m_port, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { onError(error); });
+}
+
+void QtSerialPort::onError(int error)
+{
+    // A line that has gone away fails every read from then on: Qt reports it again on every
+    // pass of the event loop, which would spin the program until the port is closed.
+    if (!m_port->isOpen() || (error != QSerialPort::ReadError && error != QSerialPort::WriteError &&
+                              error != QSerialPort::ResourceError)) {
+        return;
+    }
+    m_lineLost = true;
+    // What came before the line went away stays readable.
+    m_leftOver = m_port->readAll();
+    m_port->close();
+    m_port->clearError();
+    emit lineLost();
 }
 
 QtSerialPort::~QtSerialPort() { close(); }
@@ -75,6 +94,11 @@ bool QtSerialPort::open(QString* failureReason)
             failure.devicePath = path;
             failure.systemReason = m_port->errorString();
             failure.deviceGroup = QFileInfo(path).group();
+            if (failure.kind == PortOpenFailure::Kind::PermissionDenied) {
+                const GroupMembership membership = GroupMembership::of(failure.deviceGroup);
+                failure.userName = membership.userName;
+                failure.memberNotYetActive = membership.listed && !membership.active;
+            }
             *failureReason = failure.text();
         }
         m_port->clearError();
@@ -86,6 +110,8 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->setDataTerminalReady(m_dtr);
     m_port->clearError();
     m_wakeCount = 1;
+    m_lineLost = false;
+    m_leftOver.clear();
     requestLowLatency();
     return true;
 }
@@ -148,10 +174,14 @@ void QtSerialPort::write(const QByteArray& bytes)
 
 int QtSerialPort::receivedCount() const
 {
-    return m_port->isOpen() ? static_cast<int>(m_port->bytesAvailable()) : 0;
+    return m_port->isOpen() ? static_cast<int>(m_port->bytesAvailable())
+                            : static_cast<int>(m_leftOver.size());
 }
 
-QByteArray QtSerialPort::takeAll() { return m_port->isOpen() ? m_port->readAll() : QByteArray(); }
+QByteArray QtSerialPort::takeAll()
+{
+    return m_port->isOpen() ? m_port->readAll() : std::exchange(m_leftOver, {});
+}
 
 void QtSerialPort::expectBytes(int count)
 {
@@ -172,6 +202,7 @@ void QtSerialPort::expectBytes(int count)
 
 void QtSerialPort::discard()
 {
+    m_leftOver.clear();
     if (!m_port->isOpen()) return;
     m_port->clear(QSerialPort::Input);
     m_port->readAll();

@@ -28,10 +28,12 @@ public:
     [[nodiscard]] QByteArray takeAll() override;
     void discard() override;
     void expectBytes(int count) override;
+    [[nodiscard]] bool isLineLost() const override { return m_lineLost; }
 
 private:
     void drain();
     void requestLowLatency();
+    void onError(int error);
 
     QSerialPort* m_port = nullptr;
     QString m_devicePath;
@@ -40,4 +42,6 @@ private:
     bool m_dtr = false;
     ReceiveMode m_receiveMode = ReceiveMode::Text;
     int m_wakeCount = 1;  // the line's wake-up threshold (termios VMIN), 1 as opened
+    bool m_lineLost = false;
+    QByteArray m_leftOver;  // received before the line was lost
 };

@@ -70,7 +70,13 @@ public:
     // handed over; receivedCount() reads 0 afterwards.
     virtual void discard() = 0;
 
+    // The line went away while the port was open (adapter unplugged, the other end hung up):
+    // the port has closed itself. Cleared by the next successful open().
+    [[nodiscard]] virtual bool isLineLost() const { return false; }
+
 signals:
     // New bytes have arrived: receivedCount() has grown.
     void bytesArrived();
+    // The line has gone away; isLineLost() reads true from now on.
+    void lineLost();
 };

@@ -22,7 +22,10 @@ void SteadyLinkClock::pumpEvents() { QCoreApplication::processEvents(); }
 void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port, int count)
 {
     const Duration remaining = deadline - now();
-    if (remaining <= Duration::zero() || m_sleep || port.receivedCount() >= count) return;
+    if (remaining <= Duration::zero() || m_sleep || port.receivedCount() >= count ||
+        port.isLineLost()) {
+        return;
+    }
 
     QEventLoop sleep;
     QTimer timer;
@@ -33,6 +36,7 @@ void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port, int count)
     QObject::connect(&port, &SerialPort::bytesArrived, &sleep, [&] {
         if (port.receivedCount() >= count) sleep.quit();
     });
+    QObject::connect(&port, &SerialPort::lineLost, &sleep, &QEventLoop::quit);
     // Round up, so that the wake-up falls at or after the deadline and not a little before.
     timer.start(std::chrono::ceil<std::chrono::milliseconds>(remaining));
     port.expectBytes(count - port.receivedCount());

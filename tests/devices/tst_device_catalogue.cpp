@@ -21,7 +21,7 @@ SelectedDevice deviceOf(const char* line)
 class DeviceCatalogueTest : public QObject {
     Q_OBJECT
 private slots:
-    void listLinePadsNamesToNineCharacters_data()
+    void listLineKeepsNameAndTextApart_data()
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("listLine");
@@ -30,13 +30,15 @@ private slots:
         QTest::newRow("eight characters") << "AT24C02A 2Kbit"
                                           << "AT24C02A 2Kbit";
         QTest::newRow("nine characters") << "AT24C1024 1Mbit"
-                                         << "AT24C10241Mbit";
+                                         << "AT24C1024 1Mbit";
         QTest::newRow("ten characters") << "AT24C1024X 1Mbit"
-                                        << "AT24C1024X1Mbit";
+                                        << "AT24C1024X 1Mbit";
         QTest::newRow("no list text") << "24C02"
                                       << "24C02    ";
+        QTest::newRow("nine, no list text") << "AT24C1024"
+                                            << "AT24C1024 ";
     }
-    void listLinePadsNamesToNineCharacters()
+    void listLineKeepsNameAndTextApart()
     {
         QFETCH(QString, line);
         QFETCH(QString, listLine);

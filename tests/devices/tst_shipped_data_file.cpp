@@ -33,7 +33,12 @@ private slots:
         QVERIFY(!text.contains(QChar::ReplacementCharacter));
     }
 
-    void hasOneVersionLine() { QVERIFY(m_version.startsWith(QStringLiteral("vorle6.ini Ver "))); }
+    // The caption and the about window put "vorle6.ini" before the version line themselves.
+    void versionLineDoesNotNameTheFile()
+    {
+        QVERIFY(m_version.startsWith(QStringLiteral("Ver 1.00 ")));
+        QVERIFY(!m_version.contains(QStringLiteral("vorle6.ini")));
+    }
 
     void coversEveryPartTheProgramNames()
     {

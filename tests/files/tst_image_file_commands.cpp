@@ -717,16 +717,39 @@ private slots:
                  suffix);
     }
 
+    void listingOpensInTheViewer_data()
+    {
+        QTest::addColumn<bool>("listingThere");
+        QTest::addColumn<bool>("viewerStarts");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("shown") << true << true << true << QString();
+        QTest::newRow("no viewer")
+            << true << false << true << QStringLiteral("表示するプログラムを起動できませんでした");
+        QTest::newRow("no listing")
+            << false << true << false << QStringLiteral("ファイルがありません");
+    }
     void listingOpensInTheViewer()
     {
+        QFETCH(bool, listingThere);
+        QFETCH(bool, viewerStarts);
+        QFETCH(bool, opened);
+        QFETCH(QString, said);
+        const QString listing = m_environment->appFolder() + "temp.txt";
+        if (listingThere) writeAll(listing, "0x00000\t0xFF\r\n");
+        m_desktop->succeed = viewerStarts;
         m_panels->setText(1, QStringLiteral("as before"));
-        m_commands->mnuOutPutTextFile_Click();
-        QCOMPARE(m_desktop->openedFiles, QStringList{m_environment->appFolder() + "temp.txt"});
 
-        m_desktop->succeed = false;
         m_commands->mnuOutPutTextFile_Click();
-        QCOMPARE(m_desktop->openedFiles.size(), 2);
-        QVERIFY(m_dialogs->messages.isEmpty());
+        QCOMPARE(m_desktop->openedFiles, opened ? QStringList{listing} : QStringList{});
+        if (said.isEmpty()) {
+            QVERIFY(m_dialogs->messages.isEmpty());
+        } else {
+            QCOMPARE(m_dialogs->messages.size(), 1);
+            // The path, so that the user can open the listing by hand.
+            QVERIFY(m_dialogs->messages.first().text.contains(said));
+            QVERIFY(m_dialogs->messages.first().text.contains(QDir::toNativeSeparators(listing)));
+        }
         QCOMPARE(m_panels->history, QStringList{QStringLiteral("as before")});
         QVERIFY(m_panels->busyChanges.isEmpty());
     }
@@ -758,6 +781,7 @@ private slots:
         controls.mnuFileOpen->trigger();
         QCOMPARE(window.statusPanels().text(1), kNotOpened);
 
+        writeAll(m_environment->appFolder() + "temp.txt", "0x00000\r\n");
         controls.mnuOutPutTextFile->trigger();
         QCOMPARE(m_desktop->openedFiles.size(), 1);
     }

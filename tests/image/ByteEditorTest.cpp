@@ -3,7 +3,9 @@
 #include "ImageWindowFixture.h"
 #include "image/GridTexts.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 
 namespace {
 
@@ -44,6 +46,11 @@ private slots:
     void checksumFollowsEveryEdit();
     void editorFollowsKeyboardMoves();
     void keyboardMoveIntoTheTextColumn();
+    void boxKeysMoveTheCurrentCell_data();
+    void boxKeysMoveTheCurrentCell();
+    void enterInTheHexBoxTypesARun();
+    void goToAddress_data();
+    void goToAddress();
     void nonDataCellChangesNothing();
     void singleCellUpdatesLeaveTheRowText();
 };
@@ -272,6 +279,119 @@ void ByteEditorTest::editorFollowsKeyboardMoves()
     QCOMPARE(f.byteAt(0), 0x11);
     QCOMPARE(f.byteAt(1), 0x22);
     QCOMPARE(f.cell(2, 2), QStringLiteral("0x09"));
+}
+
+void ByteEditorTest::boxKeysMoveTheCurrentCell_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<qint64>("address");  // from 0x125 in a 512-byte image
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers control = Qt::ControlModifier;
+    QTest::newRow("hex Up") << "Text_modify_hex" << int(Qt::Key_Up) << none << qint64{0x115};
+    QTest::newRow("hex Down") << "Text_modify_hex" << int(Qt::Key_Down) << none << qint64{0x135};
+    QTest::newRow("dec Down") << "Text_modify_dec" << int(Qt::Key_Down) << none << qint64{0x135};
+    QTest::newRow("asc Up") << "Text_modify_asc" << int(Qt::Key_Up) << none << qint64{0x115};
+    QTest::newRow("hex Ctrl+Home")
+        << "Text_modify_hex" << int(Qt::Key_Home) << control << qint64{0};
+    QTest::newRow("dec Ctrl+End") << "Text_modify_dec" << int(Qt::Key_End) << control
+                                  << qint64{0x1FF};
+    QTest::newRow("asc PageDown") << "Text_modify_asc" << int(Qt::Key_PageDown) << none
+                                  << qint64{0x1F5};
+    // Enter steps on only in the hex box.
+    QTest::newRow("dec Enter") << "Text_modify_dec" << int(Qt::Key_Return) << none << qint64{0x125};
+}
+
+void ByteEditorTest::boxKeysMoveTheCurrentCell()
+{
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(qint64, address);
+    ImageWindowFixture f(QStringLiteral("24C04"));
+    QByteArray image(512, '\0');
+    for (int a = 0; a < image.size(); ++a) image[a] = static_cast<char>(a * 7);
+    f.showImage(image);
+    f.clickCell(0x12 + 1, 5 + 1);
+    auto* edit = f.c().Frame1->findChild<QLineEdit*>(box);
+    QVERIFY(edit);
+    edit->setFocus();
+
+    QTest::keyClick(edit, Qt::Key(key), modifiers);
+    QCOMPARE(f.view().currentAddress(), std::optional<qint64>(address));
+    // The editor follows and the box stays ready to be typed over.
+    QCOMPARE(f.c().Text_modify_hex->text(),
+             QString::asprintf("%02X", static_cast<unsigned>(f.byteAt(address))));
+    QCOMPARE(f.panel(3), QStringLiteral("ADDRESS:%1").arg(address));
+    QCOMPARE(QApplication::focusWidget(), edit);
+    if (address != 0x125) QCOMPARE(edit->selectedText(), edit->text());
+    // The grid shows the current cell.
+    QTableView* grid = f.c().MSFGrid1;
+    QVERIFY(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex()).center()));
+}
+
+void ByteEditorTest::enterInTheHexBoxTypesARun()
+{
+    ImageWindowFixture f;
+    f.showImage(QByteArray(256, '\xFF'));
+    f.clickCell(1, 15);
+    QLineEdit* hex = f.c().Text_modify_hex;
+    for (const char* digits : {"12", "34", "56", "78"}) {
+        QTest::keyClicks(hex, digits);
+        QTest::keyClick(hex, Qt::Key_Return);
+        QCOMPARE(hex->selectedText(), hex->text());
+    }
+    // Over the end of the row into the next one.
+    QCOMPARE(f.byteAt(0x0E), 0x12);
+    QCOMPARE(f.byteAt(0x0F), 0x34);
+    QCOMPARE(f.byteAt(0x10), 0x56);
+    QCOMPARE(f.byteAt(0x11), 0x78);
+    QCOMPARE(f.view().currentAddress(), std::optional<qint64>(0x12));
+    QCOMPARE(f.cell(2, 2), QStringLiteral("0x78"));
+    QCOMPARE(hex->text(), QStringLiteral("FF"));
+}
+
+void ByteEditorTest::goToAddress_data()
+{
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<qint64>("address");  // -1: the current cell stays at 0x25
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("hex digits") << true << "1f0" << qint64{0x1F0} << false;
+    QTest::newRow("with prefix") << true << "0x1FF" << qint64{0x1FF} << false;
+    QTest::newRow("beyond the part") << true << "200" << qint64{-1} << true;
+    QTest::newRow("not hexadecimal") << true << "xyz" << qint64{-1} << true;
+    QTest::newRow("cancelled") << false << "100" << qint64{-1} << false;
+}
+
+void ByteEditorTest::goToAddress()
+{
+    QFETCH(bool, accepted);
+    QFETCH(QString, typed);
+    QFETCH(qint64, address);
+    QFETCH(bool, refused);
+    ImageWindowFixture f(QStringLiteral("24C04"));
+    f.showImage(QByteArray(512, '\x5A'));
+    f.clickCell(3, 6);
+    QCOMPARE(f.c().mnuGoTo->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+    QCOMPARE(f.c().mnuGoTo->text(), QStringLiteral("アドレスへ移動..."));
+    f.dialogs.textAnswers.append(TextInputResult{accepted, typed});
+
+    f.c().mnuGoTo->trigger();
+    QCOMPARE(f.dialogs.textInputs.size(), 1);
+    // The box starts at the current address, and names the range.
+    QCOMPARE(f.dialogs.textInputs.first().text, QStringLiteral("00025"));
+    QVERIFY(f.dialogs.textInputs.first().label.contains(QStringLiteral("0x001FF")));
+    const qint64 expected = address < 0 ? 0x25 : address;
+    QCOMPARE(f.view().currentAddress(), std::optional<qint64>(expected));
+    QCOMPARE(f.panel(3), QStringLiteral("ADDRESS:%1").arg(expected));
+    QCOMPARE(f.dialogs.messages.size(), refused ? 1 : 0);
+    if (refused) QVERIFY(f.dialogs.messages.first().text.contains(typed));
+    if (address >= 0) {
+        QCOMPARE(QApplication::focusWidget(), f.c().Text_modify_hex);
+        QCOMPARE(f.c().Text_modify_hex->selectedText(), QStringLiteral("5A"));
+    }
 }
 
 void ByteEditorTest::keyboardMoveIntoTheTextColumn()

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -83,6 +84,8 @@ private slots:
     void wrongReplyStopsWrites();
     void lineNoiseAndExtraBytesInTransfers();
     void closingTheWindowStopsARunningRead();
+    void aLostLineEndsTheAccessAtOnce();
+    void aFailedReadKeepsWhatTheNextWriteSends();
     void theRealPortCarriesATransfer();
 
 private:
@@ -182,8 +185,11 @@ void TestAccessEmulator::verifyIdle()
                                   c.Combo_device,  c.CmbSize,          c.Command1,
                                   c.Cmd_Open,      c.Cmd_Port};
     for (QWidget* widget : widgets) QVERIFY2(widget->isEnabled(), qPrintable(widget->objectName()));
-    QVERIFY(c.mnuBufferClear->isEnabled());
-    QVERIFY(c.mnuFileOpen->isEnabled());
+    for (QAction* action : {c.mnuBufferClear, c.mnuFileOpen, c.mnuFileSaveAs, c.mnuOutPutTextFile,
+                            c.mnuToolsOptions}) {
+        QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
+    }
+    QVERIFY(c.Cmd_SaveAs->isEnabled());
 }
 
 void TestAccessEmulator::blockTransfersCopyAPart_data()
@@ -321,8 +327,8 @@ void TestAccessEmulator::detectionFailuresStopBeforeTheAccess_data()
                                        << QStringLiteral("COM1 : QZ-PGM Ver 5.10") << 1;
 }
 
-// Nothing but the two identification queries reaches a board that fails detection; a Block
-// Read has already blanked the image, a Block Write leaves it.
+// Nothing but the two identification queries reaches a board that fails detection, and the
+// image stays as it was.
 void TestAccessEmulator::detectionFailuresStopBeforeTheAccess()
 {
     QFETCH(QStringList, faults);
@@ -353,8 +359,8 @@ void TestAccessEmulator::detectionFailuresStopBeforeTheAccess()
                  QStringLiteral("このファームウエアバージョンでは、VORLE6.EXEは使用できません。"
                                 "ファームウエアバージョン６以上をご使用ください。"));
     }
-    if (!write) expected.fill(static_cast<char>(0xFF));
     QCOMPARE(image(), expected);
+    QCOMPARE(controls().LblCheckSUM->text(), checkSumLabel(expected));
     settle();
     QCOMPARE(board.fromPc(), QByteArray("??"));
     QCOMPARE(board.contents(), part);
@@ -395,8 +401,8 @@ void TestAccessEmulator::silentBoardsEndTransfersWithTimeOuts()
     QCOMPARE(panel(1), QStringLiteral("タイムアウト  リードエラー"));
     QCOMPARE(panel(2), kConnected);
     verifyIdle();
-    QByteArray expected(size, static_cast<char>(0xFF));
-    expected.replace(0, 5 * chunk, reader.contents().left(5 * chunk));
+    // Five chunks came before the silence; none of them replaces the image.
+    const QByteArray expected(size, static_cast<char>(0xFF));
     QCOMPARE(image(), expected);
 
     EmulatedBoard& writer = addBoard(k24C02, 0x21, {QStringLiteral("silence@3")});
@@ -485,13 +491,14 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
         progress = panel(3);
         // Nothing that changes the port, the device or the image can be reached meanwhile.
         MainWindowControls& c = controls();
-        const QList<QWidget*> heldOff{c.MSFGrid1, c.Cmd_READ_all, c.Cmd_WRITE_single,
-                                      c.Frame1,   c.Combo_device, c.CmbSize,
-                                      c.Command1, c.Cmd_Open,     c.Cmd_Port};
+        const QList<QWidget*> heldOff{
+            c.MSFGrid1, c.Cmd_READ_all, c.Cmd_WRITE_single, c.Frame1,   c.Combo_device,
+            c.CmbSize,  c.Command1,     c.Cmd_Open,         c.Cmd_Port, c.Cmd_SaveAs};
         for (QWidget* widget : heldOff) {
             if (widget->isEnabled()) enabledWhileRunning.append(widget->objectName());
         }
-        for (QAction* action : {c.mnuBufferClear, c.mnuFileOpen, c.mnuToolsOptions}) {
+        for (QAction* action : {c.mnuBufferClear, c.mnuFileOpen, c.mnuToolsOptions, c.mnuFileSaveAs,
+                                c.mnuOutPutTextFile}) {
             if (action->isEnabled()) enabledWhileRunning.append(action->objectName());
         }
         closedWhileRunning = !window().close();
@@ -508,6 +515,61 @@ void TestAccessEmulator::closingTheWindowStopsARunningRead()
     QVERIFY(!window().isVisible());
     settle();
     QVERIFY(board.events().contains(QStringLiteral("port closed: transfer abandoned")));
+}
+
+// The adapter pulled out in the middle of a read and of a write: the access ends at once with
+// the line's text, the port is closed and the image is as it was.
+void TestAccessEmulator::aLostLineEndsTheAccessAtOnce()
+{
+    EmulatedBoard& dropping = addBoard(k24C02, 0, {QStringLiteral("drop@4")});
+    EmulatedBoard& board = addBoard(k24C02, 0x11);
+    QVERIFY(start());
+    selectDevice(k24C02);
+    const QByteArray before = image();
+
+    pointPortAt(dropping);
+    click(controls().Cmd_READ_all);
+    QCOMPARE(panel(1), QStringLiteral("通信ポートが切断されました。  リードエラー"));
+    QCOMPARE(panel(2), kNotConnected);
+    verifyIdle();
+    QCOMPARE(image(), before);
+
+    pointPortAt(board);
+    LinkClock::Duration pulled{};
+    m_clock->after(200ms, [&] {
+        pulled = m_clock->now();
+        m_port->pullOut();
+    });
+    click(controls().Cmd_WRITE_all);
+    QVERIFY(m_clock->now() - pulled < 200ms);
+    QCOMPARE(panel(1), QStringLiteral("通信ポートが切断されました。 ライトエラー"));
+    QCOMPARE(panel(2), kNotConnected);
+    verifyIdle();
+}
+
+// Read chip A, pull the board out, a Block Read fails, a Block Write to chip B: chip B holds
+// chip A's data.
+void TestAccessEmulator::aFailedReadKeepsWhatTheNextWriteSends()
+{
+    EmulatedBoard& chipA = addBoard(k24C02, 0x0A);
+    EmulatedBoard& chipB = addBoard(k24C02, 0x0B);
+    pointPortAt(chipA);
+    QVERIFY(start());
+    selectDevice(k24C02);
+    click(controls().Cmd_READ_all);
+    QCOMPARE(image(), chipA.contents());
+
+    pointPortAt(QStringLiteral("/dev/unplugged"));
+    click(controls().Cmd_READ_all);
+    QCOMPARE(panel(1), kCheckFailed + QStringLiteral("【0】"));
+    QCOMPARE(image(), chipA.contents());
+    QCOMPARE(controls().LblCheckSUM->text(), checkSumLabel(chipA.contents()));
+
+    pointPortAt(chipB);
+    click(controls().Cmd_WRITE_all);
+    QVERIFY2(kWriteDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    settle();
+    QCOMPARE(chipB.contents(), chipA.contents());
 }
 
 // The program's own serial port and clock against qzpgm-sim on a pseudo-terminal: a Block
@@ -537,6 +599,22 @@ void TestAccessEmulator::theRealPortCarriesATransfer()
     QFile part(imagePath);
     QVERIFY(part.open(QIODevice::ReadOnly));
     QCOMPARE(part.readAll(), written);
+
+    // The line goes away in the middle of a read: the read ends at once, without spinning
+    // through the 30-second wait.
+    SimProcess dropping(SimProcess::shippedData() + QStringList{QStringLiteral("--device"), k24C02,
+                                                                QStringLiteral("--fault"),
+                                                                QStringLiteral("drop@3")});
+    QVERIFY2(dropping.isRunning(), qPrintable(dropping.errorText()));
+    pointPortAt(dropping.devicePath());
+    QElapsedTimer timer;
+    timer.start();
+    click(controls().Cmd_READ_all);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(panel(1), QStringLiteral("通信ポートが切断されました。  リードエラー"));
+    QCOMPARE(panel(2), kNotConnected);
+    verifyIdle();
+    QCOMPARE(image(), written);
 }
 
 QTEST_MAIN(TestAccessEmulator)

@@ -266,6 +266,12 @@ void EepromTransferTest::failuresSayWhatHappened_data()
     QTest::newRow("read chunk one byte short")
         << false << QStringList{"short-chunk@2"} << v6 << Kind::TimedOut
         << QStringLiteral("タイムアウト  リードエラー") << qint64{8} << 30;
+    QTest::newRow("line dropped in read chunk 2")
+        << false << QStringList{"drop@2"} << v6 << Kind::LineLost
+        << QStringLiteral("通信ポートが切断されました。  リードエラー") << qint64{8} << 0;
+    QTest::newRow("line dropped in write chunk 2")
+        << true << QStringList{"drop@2"} << v6 << Kind::LineLost
+        << QStringLiteral("通信ポートが切断されました。 ライトエラー") << qint64{16} << 0;
     QTest::newRow("wrong ready byte")
         << true << QStringList{"wrong-ready@4"} << v6 << Kind::BadReply
         << QStringLiteral("status ライトエラー") << qint64{24} << 0;

@@ -128,6 +128,18 @@ private slots:
         QCOMPARE(f.port.receiveMode(), SerialPort::ReceiveMode::Text);
     }
 
+    void aShorterLimitEndsTheWaitSooner()
+    {
+        LinkFixture f;
+        f.board.expect("?").expect("?");
+        const LinkClock::Duration start = f.clock.now();
+        const AccessOutcome outcome = f.link.Read_Version(f.linkSettings(), 300ms);
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::NoBoard);
+        QCOMPARE(outcome.text, kCheckFailed + QStringLiteral("【0】"));
+        const LinkClock::Duration waited = f.clock.now() - start - 50ms;
+        QVERIFY(waited > 300ms && waited <= 300ms + FakeLinkClock::kTick);
+    }
+
     void aSilentBoardReportsNoBytes()
     {
         LinkFixture f;

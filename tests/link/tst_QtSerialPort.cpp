@@ -1,5 +1,6 @@
 // The real port over pseudo-terminals the test holds: the operations the protocol relies on.
 #include "base/SettingsStore.h"
+#include "link/GroupMembership.h"
 #include "link/PortDevices.h"
 #include "link/PortOpenFailure.h"
 #include "link/QtSerialPort.h"
@@ -7,6 +8,7 @@
 #include "support/TestEnvironment.h"
 #include "support/TestPty.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -31,6 +33,7 @@ private slots:
     void failedOpenGivesTheSystemsReason();
     void failureTexts_data();
     void failureTexts();
+    void groupMembershipOfThisUser();
     void portNumbersMapToDevices();
     void closedPortIsInert();
 
@@ -223,23 +226,34 @@ void TestQtSerialPort::failureTexts_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("notYetActive");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("permission, group known")
         << int(PortOpenFailure::Kind::PermissionDenied) << "uucp"
+        << "alice" << false
         << QStringList{"COM2 (/dev/ttyUSB1): Permission denied", "「uucp」", "dialout",
-                       "usermod -aG uucp"};
-    QTest::newRow("permission, group unknown") << int(PortOpenFailure::Kind::PermissionDenied) << ""
-                                               << QStringList{"「dialout」", "usermod -aG dialout"};
+                       "sudo usermod -aG uucp alice"};
+    QTest::newRow("permission, group and user unknown")
+        << int(PortOpenFailure::Kind::PermissionDenied) << ""
+        << "" << false << QStringList{"「dialout」", "sudo usermod -aG dialout $USER"};
+    QTest::newRow("permission, joined but not logged in again")
+        << int(PortOpenFailure::Kind::PermissionDenied) << "dialout"
+        << "alice" << true << QStringList{"alice", "「dialout」", "ログインし直してください"};
     QTest::newRow("not found") << int(PortOpenFailure::Kind::NotFound) << ""
-                               << QStringList{"/dev/ttyUSB(n-1)", "[Ports] に COM2="};
+                               << "" << false
+                               << QStringList{"/dev/ttyUSB(n-1)", "［デバイス...］",
+                                              "[Ports] に COM2="};
     QTest::newRow("in use") << int(PortOpenFailure::Kind::InUse) << ""
-                            << QStringList{"他のプログラムが使用中"};
+                            << "" << false << QStringList{"他のプログラムが使用中"};
 }
 
 void TestQtSerialPort::failureTexts()
 {
     QFETCH(int, kind);
     QFETCH(QString, group);
+    QFETCH(QString, user);
+    QFETCH(bool, notYetActive);
     QFETCH(QStringList, expected);
     PortOpenFailure failure;
     failure.kind = static_cast<PortOpenFailure::Kind>(kind);
@@ -247,8 +261,33 @@ void TestQtSerialPort::failureTexts()
     failure.devicePath = QStringLiteral("/dev/ttyUSB1");
     failure.systemReason = QStringLiteral("Permission denied");
     failure.deviceGroup = group;
+    failure.userName = user;
+    failure.memberNotYetActive = notYetActive;
     const QString text = failure.text();
     for (const QString& part : expected) QVERIFY2(text.contains(part), qPrintable(text));
+    if (failure.kind == PortOpenFailure::Kind::PermissionDenied) {
+        // Someone already in the group needs a new login, not the command.
+        QCOMPARE(text.contains(QStringLiteral("usermod")), !notYetActive);
+    }
+    // A place that names the device already shows the rest.
+    const QString rest = PortOpenFailure::withoutDevice(text, 2, failure.devicePath);
+    QVERIFY(rest.startsWith(QStringLiteral("Permission denied\n\n")));
+    QCOMPARE(PortOpenFailure::withoutDevice(text, 3, failure.devicePath), text);
+}
+
+void TestQtSerialPort::groupMembershipOfThisUser()
+{
+    // The user's own primary group is listed and carried; a group that does not exist is not.
+    QProcess id;
+    id.start(QStringLiteral("id"), {QStringLiteral("-gn")});
+    QVERIFY(id.waitForFinished());
+    const QString primary = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed();
+    const GroupMembership own = GroupMembership::of(primary);
+    QVERIFY(!own.userName.isEmpty());
+    QVERIFY(own.listed && own.active);
+    const GroupMembership none = GroupMembership::of(QStringLiteral("vorle-no-such-group"));
+    QCOMPARE(none.userName, own.userName);
+    QVERIFY(!none.listed && !none.active);
 }
 
 void TestQtSerialPort::portNumbersMapToDevices()

@@ -155,15 +155,9 @@ private slots:
     void logRecordsTheExactExchange();
     void pacesBytesAtTheLineRate();
 
-    void faultNoAnswer();
-    void faultWrongAndShortIdentification();
-    void faultNoPreparationAnswer();
-    void faultShortChunk();
     void faultWrongReady();
-    void faultSilenceAfterChunks();
     void faultGarbageAndExtraBytes();
     void faultLineDroppedInRead();
-    void faultLineDroppedInWrite();
 
     void onceEndsAtTheFirstClose();
     void signalEndsAndRemovesTheLink();
@@ -373,64 +367,6 @@ void TestBoardEmulator::pacesBytesAtTheLineRate()
              qPrintable(QString::number(lastReply - lastChunkSeen)));
 }
 
-void TestBoardEmulator::faultNoAnswer()
-{
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--fault", "no-answer"});
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
-    Pc pc(sim.devicePath());
-    QVERIFY(pc.open());
-    pc.port().write("?");
-    pc.port().write("Ee2P");
-    QVERIFY(waitForPcBytes(sim, 5));
-    QVERIFY(!waitForReceived(pc.port(), 1, kShortLook));
-    QCOMPARE(sim.fromBoard(), QByteArray());
-}
-
-void TestBoardEmulator::faultWrongAndShortIdentification()
-{
-    SimProcess wrong(QStringList{"--size-exponent", "8", "--family", "2", "--fault", "wrong-id"});
-    QVERIFY2(wrong.isRunning(), qPrintable(wrong.errorText()));
-    Pc pc(wrong.devicePath());
-    QVERIFY(pc.open());
-    const QByteArray answer = pc.identify();
-    QCOMPARE(answer.size(), 17);
-    QVERIFY(!answer.startsWith("QZ-PGM"));
-    QCOMPARE(answer.mid(6), kIdentification.mid(6));
-
-    SimProcess shortId(QStringList{"--size-exponent", "8", "--family", "2", "--fault", "short-id"});
-    QVERIFY2(shortId.isRunning(), qPrintable(shortId.errorText()));
-    Pc shortPc(shortId.devicePath());
-    QVERIFY(shortPc.open());
-    shortPc.port().write("?");
-    QVERIFY(waitForReceived(shortPc.port(), 16));
-    QVERIFY(!waitForReceived(shortPc.port(), 17, kShortLook));
-    QCOMPARE(shortPc.port().takeAll(), kIdentification.left(16));
-}
-
-void TestBoardEmulator::faultNoPreparationAnswer()
-{
-    SimProcess sim(
-        QStringList{"--size-exponent", "8", "--family", "2", "--fault", "no-prep-answer"});
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
-    Pc pc(sim.devicePath());
-    QVERIFY(pc.open());
-    QCOMPARE(pc.identify(), kIdentification);
-    QCOMPARE(pc.prepare(2, kShortLook), QByteArray());
-    // The board was prepared all the same: the read goes on.
-    pc.header(2, 'R', 8, 0, 7, 0);
-    QVERIFY(waitForReceived(pc.port(), 8));
-}
-
-void TestBoardEmulator::faultShortChunk()
-{
-    SimProcess sim(
-        QStringList{"--size-exponent", "8", "--family", "2", "--fault", "short-chunk@2"});
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
-    Pc pc(sim.devicePath());
-    QVERIFY(pc.open());
-    QCOMPARE(pc.read(2, 'R', 16, 0, 48, 0, kShortLook), QByteArray(31, char(0xFF)));
-}
-
 void TestBoardEmulator::faultWrongReady()
 {
     SimProcess sim(
@@ -440,25 +376,6 @@ void TestBoardEmulator::faultWrongReady()
     QVERIFY(pc.open());
     const auto readies = pc.write(2, 'W', 8, 0, pattern(24));
     QCOMPARE(readies, (QList<QByteArray>{"@", "!@"}));
-}
-
-void TestBoardEmulator::faultSilenceAfterChunks()
-{
-    QTemporaryDir folder;
-    const QString image = folder.filePath("part.bin");
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--image", image, "--fault",
-                               "silence@2"});
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
-    Pc pc(sim.devicePath());
-    QVERIFY(pc.open());
-    QCOMPARE(pc.read(2, 'R', 8, 0, 32, 0, kShortLook).size(), 16);
-    pc.port().close();
-    QVERIFY(pc.open());
-    // Two chunks are taken and programmed, then no ready byte comes.
-    QCOMPARE(pc.write(2, 'W', 8, 0, pattern(32), 0, kShortLook).size(), 2);
-    pc.port().close();
-    QCOMPARE(sim.stop(), 0);
-    QCOMPARE(fileBytes(image).left(32), pattern(16) + QByteArray(16, char(0xFF)));
 }
 
 void TestBoardEmulator::faultGarbageAndExtraBytes()
@@ -501,21 +418,6 @@ void TestBoardEmulator::faultLineDroppedInRead()
     QVERIFY(!QFileInfo(link).isSymLink());
     QVERIFY(sim.events().contains("line dropped"));
     pc.port().close();
-}
-
-void TestBoardEmulator::faultLineDroppedInWrite()
-{
-    QTemporaryDir folder;
-    const QString image = folder.filePath("part.bin");
-    SimProcess sim(QStringList{"--size-exponent", "8", "--family", "2", "--image", image, "--fault",
-                               "drop@2"});
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
-    Pc pc(sim.devicePath());
-    QVERIFY(pc.open());
-    QCOMPARE(pc.write(2, 'W', 8, 0, pattern(24), 0, kShortLook).size(), 2);
-    QVERIFY(sim.waitForExit());
-    pc.port().close();
-    QCOMPARE(fileBytes(image).left(24), pattern(8) + QByteArray(16, char(0xFF)));
 }
 
 void TestBoardEmulator::onceEndsAtTheFirstClose()

@@ -90,6 +90,7 @@ bool EmulatedPort::open(QString* failureReason)
         return false;
     }
     m_board = board;
+    m_lineLost = false;
     m_received.clear();
     ++m_opening;
     ++openCount;
@@ -107,6 +108,17 @@ void EmulatedPort::close()
         board->m_firmware.lineClosed();
         takeBoardOutput(*board);
     });
+}
+
+void EmulatedPort::pullOut()
+{
+    if (!m_board) return;
+    m_lineLost = true;
+    m_board->m_firmware.lineClosed();
+    m_board->m_events += m_board->m_firmware.takeEvents();
+    m_board = nullptr;
+    ++m_opening;
+    emit lineLost();
 }
 
 void EmulatedPort::write(const QByteArray& bytes)
@@ -153,7 +165,10 @@ void EmulatedPort::takeBoardOutput(EmulatedBoard& board)
         burst += output.bytes;
         if (output.dropLine) {
             flush();
-            later(m_toPcFree, [&board] { board.m_gone = true; });
+            later(m_toPcFree, [this, &board, opening] {
+                board.m_gone = true;
+                if (m_board == &board && opening == m_opening) pullOut();
+            });
         }
     }
     flush();

@@ -93,6 +93,10 @@ public:
     [[nodiscard]] int receivedCount() const override { return static_cast<int>(m_received.size()); }
     [[nodiscard]] QByteArray takeAll() override { return std::exchange(m_received, {}); }
     void discard() override { m_received.clear(); }
+    [[nodiscard]] bool isLineLost() const override { return m_lineLost; }
+
+    // The adapter is pulled out: the open port loses its line at once.
+    void pullOut();
 
     // Openings so far.
     int openCount = 0;
@@ -109,6 +113,7 @@ private:
     int m_portNumber = 0;
     ReceiveMode m_receiveMode = ReceiveMode::Text;
     QByteArray m_received;
+    bool m_lineLost = false;
     quint64 m_opening = 0;  // which opening scheduled events belong to
     std::chrono::nanoseconds m_toBoardFree{0};
     std::chrono::nanoseconds m_toPcFree{0};

@@ -15,6 +15,12 @@ FileDialogResult FakeUserDialogs::showFileDialog(const FileDialogRequest& reques
     return fileAnswers.isEmpty() ? FileDialogResult{} : fileAnswers.takeFirst();
 }
 
+TextInputResult FakeUserDialogs::askText(const TextInputRequest& request)
+{
+    textInputs.append(request);
+    return textAnswers.isEmpty() ? TextInputResult{} : textAnswers.takeFirst();
+}
+
 FileDialogResult FakeUserDialogs::chosen(const QString& path)
 {
     FileDialogResult result;

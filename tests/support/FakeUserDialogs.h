@@ -5,17 +5,20 @@
 #include <QList>
 #include <functional>
 
-// Scripted dialogs: records every request and answers from a queue (message boxes answer Ok
-// and file dialogs are cancelled when the queue is empty).
+// Scripted dialogs: records every request and answers from a queue (message boxes answer Ok,
+// file dialogs and text entries are cancelled when the queue is empty).
 class FakeUserDialogs : public UserDialogs {
 public:
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
     FileDialogResult showFileDialog(const FileDialogRequest& request) override;
+    TextInputResult askText(const TextInputRequest& request) override;
 
     QList<MessageBoxRequest> messages;
     QList<FileDialogRequest> fileDialogs;
     QList<MessageAnswer> messageAnswers;
     QList<FileDialogResult> fileAnswers;
+    QList<TextInputRequest> textInputs;
+    QList<TextInputResult> textAnswers;  // cancelled when empty
     // Runs while a message box is "open", for tests that act in the middle of a modal box.
     std::function<void(const MessageBoxRequest&)> onMessage;
 

@@ -22,10 +22,13 @@ set(expected
     share/metainfo/example.vorle.vorle6.metainfo.xml
     share/mime/packages/example.vorle.vorle6.xml
     share/icons/hicolor/16x16/apps/example.vorle.vorle6.png
-    share/icons/hicolor/256x256/apps/example.vorle.vorle6.png)
+    share/icons/hicolor/256x256/apps/example.vorle.vorle6.png
+    share/man/man1/vorle6.1.gz
+    share/doc/vorle6/copyright
+    share/doc/vorle6/changelog.gz)
 set(launchers bin/vorle6)
 if(WITH_SIM)
-    list(APPEND expected lib/vorle6/qzpgm-sim bin/qzpgm-sim)
+    list(APPEND expected lib/vorle6/qzpgm-sim bin/qzpgm-sim share/man/man1/qzpgm-sim.1.gz)
     list(APPEND launchers bin/qzpgm-sim)
 endif()
 foreach(file IN LISTS expected)

@@ -57,7 +57,9 @@ private slots:
     void clickOnFrameClosesSplash();
     void secondInstanceEndsAfterSplashIsShown();
     void aboutWindowAtFirstAndLaterOpenings();
+    void supportButtonOpensSupportPage_data();
     void supportButtonOpensSupportPage();
+    void shippedManualHasTheSupportPage();
     void boardToggleTwiceHidesThenShows();
     void boardToggleAfterCloseBox();
     void helpContentsOpensInstalledManual();
@@ -116,6 +118,12 @@ void AuxiliaryWindowsTest::startupEndsWithBoardShownAndSplashHidden()
 {
     QVERIFY(start());
     QVERIFY(m_startup->mainWindow()->isVisible());
+    // On this test's 1920x1080 screen there is room beside the main window.
+    const QRect main = m_startup->mainWindow()->frameGeometry();
+    const QRect board = windows().boardWindow()->frameGeometry();
+    QVERIFY(!board.intersects(main));
+    QCOMPARE(board.top(), main.top());
+    QVERIFY(board.left() > main.right());
     QVERIFY(m_startup->splashWindow());
     QVERIFY(!m_startup->splashWindow()->isVisible());
     QVERIFY(controls().mnuBoardInfomation->isChecked());
@@ -188,14 +196,16 @@ void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings()
 {
     QVERIFY(start());
     const QString dataFileVersion = m_startup->state().dataFileVersion;
-    QVERIFY(!dataFileVersion.isEmpty());
+    QVERIFY(dataFileVersion.startsWith(QStringLiteral("Ver 1.00 ")));
 
     struct Expected {
         QString version, disclaimer, dataFile;
     };
-    const Expected first{QStringLiteral("Ver 6.2.13"),
-                         QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") + ProductInfo::kSupportPageUrl,
-                         QStringLiteral("vorle6.ini  ") + dataFileVersion};
+    const Expected first{
+        QStringLiteral("Ver 6.2.13"),
+        QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") +
+            QDir::toNativeSeparators(m_environment->appFolder() + "help/support.html"),
+        QStringLiteral("vorle6.ini  ") + dataFileVersion};
     const Expected later{QStringLiteral("ﾊﾞｰｼﾞｮﾝ 6.2.13"), QString(),
                          QStringLiteral("vorle6.iniバージョン")};
 
@@ -222,18 +232,59 @@ void AuxiliaryWindowsTest::aboutWindowAtFirstAndLaterOpenings()
     }
 }
 
+void AuxiliaryWindowsTest::supportButtonOpensSupportPage_data()
+{
+    QTest::addColumn<bool>("pageThere");
+    QTest::addColumn<bool>("browserStarts");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("opened") << true << true << true << QString();
+    QTest::newRow("no browser") << true << false << true
+                                << QStringLiteral("表示するプログラムを起動できませんでした");
+    QTest::newRow("no page") << false << true << false << QStringLiteral("見つかりません");
+}
+
 void AuxiliaryWindowsTest::supportButtonOpensSupportPage()
 {
+    QFETCH(bool, pageThere);
+    QFETCH(bool, browserStarts);
+    QFETCH(bool, opened);
+    QFETCH(QString, said);
+    const QString page = m_environment->appFolder() + "help/support.html";
+    if (pageThere) {
+        QVERIFY(QDir().mkpath(m_environment->appFolder() + "help"));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    m_desktop->succeed = browserStarts;
+
     QVERIFY(start());
-    controls().mnuHelpAbout->trigger();
-    auto* jump = windows().aboutWindow()->findChild<QPushButton*>("Command1");
-    QVERIFY(jump);
-    QCOMPARE(jump->text(), QStringLiteral("サポートホームページへジャンプ"));
-    m_desktop->succeed = false;  // no browser: nothing is said
-    QTest::mouseClick(jump, Qt::LeftButton);
-    QCOMPARE(m_desktop->openedUrls, QStringList{ProductInfo::kSupportPageUrl});
-    QVERIFY(m_dialogs->messages.isEmpty());
-    QVERIFY(windows().aboutWindow()->isVisible());
+    // Both the window that start-up prepared and a later one open the same page.
+    for (int opening = 0; opening < 2; ++opening) {
+        controls().mnuHelpAbout->trigger();
+        QPointer<AboutWindow> about = windows().aboutWindow();
+        auto* jump = about->findChild<QPushButton*>("Command1");
+        QVERIFY(jump);
+        QCOMPARE(jump->text(), QStringLiteral("サポートホームページへジャンプ"));
+        QTest::mouseClick(jump, Qt::LeftButton);
+        QVERIFY(m_desktop->openedUrls.isEmpty());
+        QCOMPARE(m_desktop->openedFiles.size(), opened ? opening + 1 : 0);
+        if (opened) QCOMPARE(m_desktop->openedFiles.last(), page);
+        QCOMPARE(m_dialogs->messages.size(), said.isEmpty() ? 0 : opening + 1);
+        if (!said.isEmpty()) {
+            QVERIFY(m_dialogs->messages.last().text.contains(said));
+            QVERIFY(m_dialogs->messages.last().text.contains(QDir::toNativeSeparators(page)));
+        }
+        QVERIFY(about->isVisible());
+        about->close();
+        discardClosedWindows();
+    }
+}
+
+// The page that the button opens is part of the shipped manual.
+void AuxiliaryWindowsTest::shippedManualHasTheSupportPage()
+{
+    QVERIFY(QFile::exists(QStringLiteral(VORLE_SOURCE_DIR "/src/ui/help/support.html")));
 }
 
 void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows()

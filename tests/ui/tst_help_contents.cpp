@@ -15,7 +15,8 @@
 namespace {
 const QString kNoHelpText =
     QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
-const QString kCaption = QStringLiteral("Serial EEPROM Programmer Ver 6.2.13    vorle6.ini Ver");
+const QString kCaption =
+    QStringLiteral("Serial EEPROM Programmer Ver 6.2.13    vorle6.ini Ver 1.00");
 const QString kShippedManual = QStringLiteral(VORLE_SOURCE_DIR "/src/ui/help");
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "link/QtSerialPort.h"
 #include "link/gui/AccessController.h"
 #include "link/gui/PortSettingsController.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -56,7 +58,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     });
     setAcceptDrops(true);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
-    resize(1000, 660);
+    resize(QSize(1000, 660).expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow() = default;
@@ -73,9 +75,53 @@ void MainWindow::Form_Load()
     const double left = m_services.settings.getNumber(kSettings, kMainLeft, 1000);
     const double top = m_services.settings.getNumber(kSettings, kMainTop, 1000);
     move(twipsToPixels(left, dotsPerInch()), twipsToPixels(top, dotsPerInch()));
+    placeOnScreen();
 
     placeSeparator();
     m_devicePanel->fillFixedAccessSizes();
+}
+
+QMargins MainWindow::frameMargins() const
+{
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    if (frame != client) {
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                        frame.right() - client.right(), frame.bottom() - client.bottom());
+    }
+    // Not on screen yet: the window manager's frame is not known, so allow for a title bar.
+    const int border = 4;
+    return QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border,
+                    border);
+}
+
+void MainWindow::placeOnScreen()
+{
+    QList<QRect> areas;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        areas.append(primary->availableGeometry());
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen()) areas.append(screen->availableGeometry());
+    }
+    const QMargins margins = frameMargins();
+    const QRect frame(pos(), size().grownBy(margins));
+    const QRect placed = WindowPlacement::onScreen(frame, WindowPlacement::areaFor(frame, areas));
+    if (placed == frame) return;
+    // The layout's minimum wins over a screen smaller still; the top left corner stays on it.
+    resize(placed.size().shrunkBy(margins).expandedTo(minimumSizeHint()));
+    move(placed.topLeft());
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce) return;
+    m_shownOnce = true;
+    // Once on screen the real frame is known: place again should it differ from the estimate.
+    QTimer::singleShot(0, this, [this] {
+        if (frameGeometry() != geometry()) placeOnScreen();
+    });
 }
 
 void MainWindow::placeSeparator()

@@ -22,9 +22,13 @@ public:
     explicit MainWindow(const AppServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Runs once, right after the window has been created: restores the stored position,
-    // places the separator and fills the fixed access-size list.
+    // Runs once, right after the window has been created: restores the stored position (moved
+    // onto the screen, and fitted to a screen smaller than the window), places the separator
+    // and fills the fixed access-size list.
     void Form_Load();
+
+    // Moves and sizes the window so that it is usable on the screen that shows most of it.
+    void placeOnScreen();
 
     [[nodiscard]] MainWindowControls& controls() { return m_controls; }
     [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
@@ -49,6 +53,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // A file dropped on the window loads as if opened; nothing is taken during an access.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -58,6 +63,7 @@ private:
     void mnuFileExit_Click();
     void placeSeparator();
     [[nodiscard]] double dotsPerInch() const;
+    [[nodiscard]] QMargins frameMargins() const;
 
     AppServices m_services;
     MainWindowControls m_controls;
@@ -69,5 +75,6 @@ private:
     std::unique_ptr<ImageView> m_imageView;
     AccessController* m_access = nullptr;
     bool m_closeAfterAccess = false;
+    bool m_shownOnce = false;
     QString m_fileAfterAccess;  // handed in during an access, loaded when it ends
 };

@@ -45,6 +45,14 @@ QPushButton* button(const QString& name, const QString& caption)
     return result;
 }
 
+void buildEditMenu(QMenuBar* bar, MainWindowControls& c)
+{
+    c.mnuEdit = named(bar->addMenu(QStringLiteral("編集(&E)")), QStringLiteral("mnuEdit"));
+    c.mnuGoTo =
+        addAction(c.mnuEdit, QStringLiteral("mnuGoTo"), QStringLiteral("アドレスへ移動..."));
+    c.mnuGoTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+}
+
 void buildMenus(QMainWindow* window, MainWindowControls& c)
 {
     QMenuBar* bar = window->menuBar();
@@ -70,6 +78,8 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
     c.mnuFilePageSetup->setVisible(false);
     c.mnuFilePrint->setVisible(false);
     c.mnuFileExitSeparator->setVisible(false);
+
+    buildEditMenu(bar, c);
 
     c.mnuTools = named(bar->addMenu(QStringLiteral("オプション(&T)")), QStringLiteral("mnuTools"));
     c.mnuBufferClear = addAction(c.mnuTools, QStringLiteral("mnuBufferClear"),
@@ -273,13 +283,14 @@ void buildStatusBar(QMainWindow* window, MainWindowControls& c)
 {
     c.sbStatusBar = named(new QStatusBar, QStringLiteral("sbStatusBar"));
     c.sbStatusBar->setSizeGripEnabled(false);
-    static constexpr int stretch[4] = {4, 3, 1, 3};
+    c.sbStatusBar->setContentsMargins(2, 0, 2, 0);  // the outer panels' frames off the edges
+    // Panel 1 takes what is left; the others are as wide as their texts (StatusBarPanels).
     for (int i = 0; i < 4; ++i) {
         c.statusPanels[i] = named(new QLabel, QStringLiteral("Panel%1").arg(i + 1));
         c.statusPanels[i]->setFrameShape(QFrame::StyledPanel);
         c.statusPanels[i]->setFrameShadow(QFrame::Sunken);
         c.statusPanels[i]->setMinimumWidth(60);
-        c.sbStatusBar->addWidget(c.statusPanels[i], stretch[i]);
+        c.sbStatusBar->addWidget(c.statusPanels[i], i == 0 ? 1 : 0);
     }
     window->setStatusBar(c.sbStatusBar);
 }

@@ -63,6 +63,8 @@ struct MainWindowControls {
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileExitSeparator = nullptr;
     QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuGoTo = nullptr;  // Ctrl+G: jump to a byte by its hexadecimal address
     QMenu* mnuTools = nullptr;
     QAction* mnuBufferClear = nullptr;
     QAction* mnuBoardInfomation = nullptr;

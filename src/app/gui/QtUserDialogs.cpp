@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 QtUserDialogs::QtUserDialogs(QObject* parent) : QObject(parent)
@@ -71,6 +72,19 @@ FileDialogResult QtUserDialogs::showFileDialog(const FileDialogRequest& request)
     result.fileTitle = QFileInfo(result.fileName).fileName();
     result.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
     m_lastFileName = result.fileName;
+    return result;
+}
+
+TextInputResult QtUserDialogs::askText(const TextInputRequest& request)
+{
+    QInputDialog dialog(m_owner);
+    dialog.setWindowTitle(request.title);
+    dialog.setLabelText(request.label);
+    dialog.setTextValue(request.text);
+    dialog.setInputMode(QInputDialog::TextInput);
+    TextInputResult result;
+    result.accepted = dialog.exec() == QDialog::Accepted;
+    result.text = dialog.textValue();
     return result;
 }
 

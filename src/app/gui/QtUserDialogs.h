@@ -18,6 +18,7 @@ public:
 
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
     FileDialogResult showFileDialog(const FileDialogRequest& request) override;
+    TextInputResult askText(const TextInputRequest& request) override;
 
     // "Hexファイル|*.hex|全てのファイル|*.*|" -> "Hexファイル (*.hex);;全てのファイル (*.*)"
     [[nodiscard]] static QString qtFilter(const QString& barSeparatedFilter);

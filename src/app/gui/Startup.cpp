@@ -72,12 +72,13 @@ bool Startup::run()
                      [this](const QString& path) { takeHandedFile(path); });
     static_cast<void>(m_handoff->listen());
 
-    m_aboutWindow = std::make_unique<AboutWindow>(*m_desktop);
+    m_aboutWindow = std::make_unique<AboutWindow>(*m_desktop, *m_dialogs);
     m_aboutWindow->fillFromStartup();
 
     QDir::setCurrent(m_environment.appFolder);
     m_state.appFolder = appFolderOf(m_environment.appFolder);
     QCoreApplication::processEvents();
+    m_aboutWindow->setAppFolder(m_state.appFolder);
     m_aboutWindow->showSupportPageLine();
 
     if (!FileExists(m_state.appFolder + QStringLiteral("vorle6.ini"))) {

@@ -18,6 +18,7 @@
 #include "image/ListingPath.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
@@ -237,6 +238,21 @@ void ImageFileCommands::showMessage(const QString& text, MessageIcon icon)
 
 void ImageFileCommands::mnuOutPutTextFile_Click()
 {
-    // The viewer is the user's business: a missing file or association is not reported.
-    static_cast<void>(m_services.desktop.openFile(listingFilePath(m_services.state.appFolder)));
+    // What cannot be shown is said, with the listing's path for the user to open it by hand.
+    const QString path = listingFilePath(m_services.state.appFolder);
+    MessageBoxRequest message;
+    message.title = kMessageTitle;
+    message.icon = MessageIcon::Warning;
+    if (!FileExists(path)) {
+        message.text = QStringLiteral("テキストデータのファイルがありません。\r\n%1")
+                           .arg(QDir::toNativeSeparators(path));
+    } else if (!m_services.desktop.openFile(path)) {
+        message.text = QStringLiteral(
+                           "テキストデータを表示するプログラムを起動できませんでした。\r\n"
+                           "次のファイルをテキストエディターなどで開いてください。\r\n%1")
+                           .arg(QDir::toNativeSeparators(path));
+    } else {
+        return;
+    }
+    m_services.dialogs.showMessage(message);
 }

@@ -6,6 +6,7 @@
 #include "image/ByteEditorRules.h"
 #include "image/CheckSum.h"
 #include "image/GridAddress.h"
+#include "image/GridNavigation.h"
 #include "image/GridTexts.h"
 #include "image/gui/HexGrid.h"
 
@@ -30,7 +31,10 @@ ByteEditorPanel::ByteEditorPanel(MainWindowControls& controls, ProgramState& sta
     for (int i = 0; i < 8; ++i) {
         connect(m_controls.ChkBin[i], &QCheckBox::toggled, this, [this, i] { ChkBin_Click(i); });
     }
-    m_controls.Text_modify_hex->installEventFilter(this);
+    for (QLineEdit* box :
+         {m_controls.Text_modify_hex, m_controls.Text_modify_dec, m_controls.Text_modify_asc}) {
+        box->installEventFilter(this);
+    }
     // An input method would hand over composed text past the key filter.
     m_controls.Text_modify_hex->setAttribute(Qt::WA_InputMethodEnabled, false);
 }
@@ -152,10 +156,31 @@ void ByteEditorPanel::storeAndRefresh(qint64 address, std::optional<std::uint8_t
 
 bool ByteEditorPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_controls.Text_modify_hex && event->type() == QEvent::KeyPress) {
-        return Text_modify_hex_KeyPress(static_cast<QKeyEvent*>(event));
-    }
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && moveByKey(box, key)) return true;
+    if (watched == m_controls.Text_modify_hex) return Text_modify_hex_KeyPress(key);
     return QObject::eventFilter(watched, event);
+}
+
+bool ByteEditorPanel::moveByKey(QLineEdit* box, const QKeyEvent* event)
+{
+    const std::optional<GridNavigation::Move> move =
+        GridNavigation::moveForKey(event->key(), event->modifiers());
+    if (!move) return false;
+    // Enter steps on only from the hex box, where a run of bytes is typed.
+    if (*move == GridNavigation::Move::Next && box != m_controls.Text_modify_hex) return false;
+    if (m_updating) return true;
+
+    const qint64 from = m_grid.currentAddress().value_or(0);
+    const std::optional<qint64> to =
+        GridNavigation::target(from, *move, m_state.image.size(), m_grid.visibleRows());
+    if (!to) return true;
+    // The move runs the grid's current-cell notification, which loads the editor.
+    m_grid.setCurrentCell(GridAddress::rowOf(*to), GridAddress::columnOf(*to));
+    box->selectAll();
+    return true;
 }
 
 bool ByteEditorPanel::Text_modify_hex_KeyPress(QKeyEvent* event)

@@ -8,6 +8,7 @@
 class HexGrid;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class StatusPanels;
 struct MainWindowControls;
 struct ProgramState;
@@ -48,6 +49,10 @@ private:
     void Text_modify_dec_Change();
     void Text_modify_asc_Change();
     void ChkBin_Click(int index);
+    // Up, Down, PageUp, PageDown, Ctrl+Home and Ctrl+End in any box, and Enter in the hex box,
+    // move the grid's current cell; the editor follows and the box's text is selected, ready
+    // to be typed over. True when the key was such a move.
+    bool moveByKey(QLineEdit* box, const QKeyEvent* event);
     // Text_modify_hex_KeyPress: true when the key has been dealt with here.
     bool Text_modify_hex_KeyPress(QKeyEvent* event);
 

@@ -122,6 +122,12 @@ void HexGrid::reselectCurrentCell()
     }
 }
 
+int HexGrid::visibleRows() const
+{
+    const int rowHeight = std::max(1, m_view->verticalHeader()->defaultSectionSize());
+    return std::max(1, m_view->viewport()->height() / rowHeight);
+}
+
 std::optional<qint64> HexGrid::currentAddress() const
 {
     return GridAddress::addressOf(currentRow(), currentColumn());

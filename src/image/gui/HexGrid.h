@@ -32,6 +32,9 @@ public:
     // Marks the current cell as the selected one again (after a mouse press moved it).
     void reselectCurrentCell();
 
+    // Whole data rows that the grid shows at once: the step of PageUp and PageDown.
+    [[nodiscard]] int visibleRows() const;
+
     // The image address of the current cell when it is a byte cell.
     [[nodiscard]] std::optional<qint64> currentAddress() const;
 

@@ -3,9 +3,12 @@
 #include "app/ProgramState.h"
 #include "app/gui/MainWindowControls.h"
 #include "base/BusyIndicator.h"
+#include "base/HexText.h"
 #include "base/StatusPanels.h"
+#include "base/UserDialogs.h"
 #include "image/CheckSum.h"
 #include "image/GridAddress.h"
+#include "image/GridNavigation.h"
 #include "image/ImageListing.h"
 #include "image/ListingPath.h"
 
@@ -28,6 +31,7 @@ ImageView::ImageView(MainWindowControls& controls, const AppServices& services,
     connect(&m_grid, &HexGrid::clicked, this, &ImageView::MSFGrid1_Click);
     connect(&m_grid, &HexGrid::currentCellChanged, this, &ImageView::followCurrentCell);
     connect(m_controls.Command1, &QPushButton::clicked, this, &ImageView::Command1_Click);
+    connect(m_controls.mnuGoTo, &QAction::triggered, this, &ImageView::mnuGoTo_Click);
     connect(m_controls.mnuBufferClear, &QAction::triggered, this, &ImageView::mnuBufferClear_Click);
 }
 
@@ -67,6 +71,39 @@ void ImageView::MSFGrid1_Click() { m_editor.MSFGrid1_Click(); }
 void ImageView::followCurrentCell()
 {
     if (!m_rebuilding) m_editor.followCurrentCell();
+}
+
+void ImageView::mnuGoTo_Click()
+{
+    // A running access has locked the grid: the current cell is the one being read or written.
+    if (!m_controls.MSFGrid1->isEnabled()) return;
+    const qint64 size = m_services.state.image.size();
+    if (size <= 0 || m_grid.rows() <= 1) return;
+    const QString lastAddress = hexText(static_cast<quint32>(size - 1), 5);
+    TextInputRequest request;
+    request.title = QStringLiteral("アドレスへ移動");
+    request.label = QStringLiteral("移動先のアドレスを16進数で入力してください (0x00000～0x%1):")
+                        .arg(lastAddress);
+    request.text = hexText(static_cast<quint32>(m_grid.currentAddress().value_or(0)), 5);
+    const TextInputResult answer = m_services.dialogs.askText(request);
+    if (!answer.accepted) return;
+
+    const std::optional<qint64> address = GridNavigation::typedAddress(answer.text, size);
+    if (!address) {
+        MessageBoxRequest message;
+        message.title = request.title;
+        message.icon = MessageIcon::Warning;
+        message.text = QStringLiteral(
+                           "「%1」はこのデバイスのアドレスではありません。\r\n"
+                           "0x00000～0x%2 の16進数で入力してください。")
+                           .arg(answer.text.trimmed(), lastAddress);
+        m_services.dialogs.showMessage(message);
+        return;
+    }
+    m_grid.setCurrentCell(GridAddress::rowOf(*address), GridAddress::columnOf(*address));
+    m_controls.MSFGrid1->scrollTo(m_controls.MSFGrid1->currentIndex(),
+                                  QAbstractItemView::PositionAtCenter);
+    MSFGrid1_Click();
 }
 
 void ImageView::Command1_Click()

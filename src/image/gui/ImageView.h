@@ -32,6 +32,10 @@ public:
     // Loads the grid's current cell into the byte editor and gives it the focus.
     void MSFGrid1_Click();
 
+    // Edit > Go to address (Ctrl+G): asks for a hexadecimal address and makes its byte the
+    // current cell, loaded into the editor.
+    void mnuGoTo_Click();
+
     void Command1_Click();
     void mnuBufferClear_Click();
 

@@ -78,6 +78,9 @@ void AccessController::setImageCommandsEnabled(bool enabled)
     m_controls.Cmd_Open->setEnabled(enabled);
     m_controls.mnuFileOpen->setEnabled(enabled);
     m_controls.mnuFileRecent->menuAction()->setEnabled(enabled);
+    m_controls.Cmd_SaveAs->setEnabled(enabled);
+    m_controls.mnuFileSaveAs->setEnabled(enabled);
+    m_controls.mnuOutPutTextFile->setEnabled(enabled);
     m_controls.Cmd_Port->setEnabled(enabled);
     m_controls.mnuToolsOptions->setEnabled(enabled);
 }

@@ -2,8 +2,10 @@
 
 #include "base/DesktopOpener.h"
 #include "base/ProductInfo.h"
+#include "ui/SupportPage.h"
 #include "ui/gui/LogoView.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,8 +30,8 @@ QPushButton* button(const QString& name, const QString& caption)
 
 }  // namespace
 
-AboutWindow::AboutWindow(DesktopOpener& desktop, QWidget* parent)
-    : QDialog(parent), m_desktop(desktop)
+AboutWindow::AboutWindow(DesktopOpener& desktop, UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), m_desktop(desktop), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -120,7 +122,8 @@ void AboutWindow::fillFromStartup()
 
 void AboutWindow::showSupportPageLine()
 {
-    m_disclaimer->setText(QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") + ProductInfo::kSupportPageUrl);
+    m_disclaimer->setText(QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") +
+                          QDir::toNativeSeparators(SupportPage::pathIn(m_appFolder)));
 }
 
 void AboutWindow::setDataFileVersion(const QString& version)
@@ -128,7 +131,6 @@ void AboutWindow::setDataFileVersion(const QString& version)
     m_dataFile->setText(QStringLiteral("vorle6.ini  ") + version);
 }
 
-// A browser that cannot be started is not reported: the address is on the window to copy.
-void AboutWindow::Command1_Click() { m_desktop.openUrl(ProductInfo::kSupportPageUrl); }
+void AboutWindow::Command1_Click() { SupportPage::open(m_appFolder, m_dialogs, m_desktop); }
 
 void AboutWindow::cmdOK_Click() { accept(); }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class DesktopOpener;
+class UserDialogs;
 class QLabel;
 class QPushButton;
 
@@ -12,11 +13,14 @@ class QPushButton;
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutWindow(DesktopOpener& desktop, QWidget* parent = nullptr);
+    AboutWindow(DesktopOpener& desktop, UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    // The program folder, where the support button finds the manual's support page.
+    void setAppFolder(const QString& appFolder) { m_appFolder = appFolder; }
 
     // Start-up: the version label, title, description and comments as the program reports them.
     void fillFromStartup();
-    // Start-up: the comment line names the maker's support page.
+    // Start-up: the comment line names the support page that the support button opens.
     void showSupportPageLine();
     // The data-file load: the data file's version line.
     void setDataFileVersion(const QString& version);
@@ -27,6 +31,8 @@ private:
     void cmdOK_Click();
 
     DesktopOpener& m_desktop;
+    UserDialogs& m_dialogs;
+    QString m_appFolder;
     QLabel* m_title = nullptr;        // lblTitle
     QLabel* m_version = nullptr;      // lblVersion
     QLabel* m_description = nullptr;  // lblDescription

@@ -5,6 +5,7 @@
 #include "base/SettingsStore.h"
 #include "ui/HelpContents.h"
 #include "ui/HelpFile.h"
+#include "ui/WindowPlacement.h"
 #include "ui/gui/AboutWindow.h"
 #include "ui/gui/BoardWindow.h"
 
@@ -12,6 +13,8 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
+#include <QStyle>
+#include <QTableView>
 
 AuxiliaryWindows::AuxiliaryWindows(QMainWindow& mainWindow, MainWindowControls& controls,
                                    const AppServices& services)
@@ -61,19 +64,32 @@ void AuxiliaryWindows::showBoard()
 {
     if (!m_board) {
         m_board = new BoardWindow(&m_mainWindow);
-        // Beside the main window's right edge while the screen has room there, else inside it.
-        const QRect main = m_mainWindow.frameGeometry();
-        QPoint place(main.right() + 8, main.top());
-        if (const QScreen* screen = m_mainWindow.screen()) {
-            const QRect area = screen->availableGeometry();
-            if (place.x() + m_board->width() > area.right()) {
-                place.setX(qMax(area.left(), main.right() - m_board->width() - 24));
-                place.setY(main.top() + 80);
-            }
-        }
-        m_board->move(place);
+        placeBoard();
     }
     m_board->show();
+}
+
+// Beside the main window where the screen has room, else over the lower left of the grid:
+// never over the buttons and the byte editor.
+void AuxiliaryWindows::placeBoard()
+{
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen == QGuiApplication::primaryScreen()) {
+            areas.prepend(screen->availableGeometry());
+        } else {
+            areas.append(screen->availableGeometry());
+        }
+    }
+    const QRect owner = m_mainWindow.frameGeometry();
+    const QWidget* grid = m_controls.MSFGrid1;
+    const QRect coverable(grid->mapToGlobal(QPoint(0, 0)), grid->size());
+    // The board window's frame is not known before it is shown: allow for a title bar.
+    const int titleBar = m_board->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QSize frame = m_board->size() + QSize(0, titleBar);
+    const QRect place = WindowPlacement::besideOwner(frame, owner, coverable,
+                                                     WindowPlacement::areaFor(owner, areas));
+    m_board->move(place.topLeft());
 }
 
 void AuxiliaryWindows::mnuHelpContents_Click()
@@ -85,7 +101,10 @@ void AuxiliaryWindows::mnuHelpContents_Click()
 // Modal without blocking the caller: the window takes the input until it is closed.
 void AuxiliaryWindows::mnuHelpAbout_Click()
 {
-    if (!m_about) m_about = new AboutWindow(m_services.desktop, &m_mainWindow);
+    if (!m_about) {
+        m_about = new AboutWindow(m_services.desktop, m_services.dialogs, &m_mainWindow);
+        m_about->setAppFolder(m_services.state.appFolder);
+    }
     m_about->setWindowModality(Qt::ApplicationModal);
     m_about->show();
     m_about->raise();

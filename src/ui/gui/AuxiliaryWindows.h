@@ -36,6 +36,7 @@ private:
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
     void showBoard();
+    void placeBoard();
 
     QMainWindow& m_mainWindow;
     MainWindowControls& m_controls;

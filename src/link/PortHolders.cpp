@@ -1,0 +1,181 @@
+#include "link/PortHolders.h"
+
+#include "link/SerialDevices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <cerrno>
+#include <csignal>
+#endif
+
+#include <cstring>
+
+namespace {
+
+constexpr qint64 kLockFileLimit = 256;  // a lock file holds a process number and a few names
+
+// The lock file name Qt Serial Port uses: the path below /dev, with '/' written as '_'.
+QString qtLockName(const QString& path)
+{
+    QString name = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QStringLiteral("LCK..") + name;
+}
+
+bool processRuns(qint64 pid)
+{
+#ifdef Q_OS_UNIX
+    if (pid <= 0) return false;
+    // EPERM: the process runs but belongs to someone else.
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#else
+    Q_UNUSED(pid);
+    return true;
+#endif
+}
+
+QString programName(qint64 pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
+}
+
+// The program file a process runs; empty for another user's process.
+QString executable(qint64 pid)
+{
+    return QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+}
+
+// The process number a lock file records: ASCII (Qt's QLockFile writes it on the first line,
+// UUCP-style programs pad it to ten characters), or a raw 4-byte number from old programs.
+std::optional<qint64> lockFilePid(const QByteArray& contents)
+{
+    const QByteArray firstLine = contents.left(contents.indexOf('\n')).trimmed();
+    bool ok = false;
+    const qint64 pid = firstLine.toLongLong(&ok);
+    if (ok) return pid;
+    if (contents.size() == 4) {
+        qint32 binary = 0;
+        std::memcpy(&binary, contents.constData(), sizeof binary);
+        return binary;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PortHolders::PortHolders()
+    : m_lockFolders{QStringLiteral("/var/lock"),
+                    QStringLiteral("/run/lock"),
+                    QStringLiteral("/var/lock/lockdev"),
+                    QStringLiteral("/etc/locks"),
+                    QStringLiteral("/var/spool/locks"),
+                    QStringLiteral("/var/spool/uucp"),
+                    QStringLiteral("/tmp"),
+                    QStringLiteral("/var/tmp"),
+                    QStandardPaths::writableLocation(QStandardPaths::TempLocation)},
+      m_aliasFolders{SerialDevices::kStableFolder, QStringLiteral("/dev/serial/by-path")}
+{
+    m_lockFolders.removeDuplicates();
+}
+
+std::optional<PortHolders::Holder> PortHolders::holderOf(const QString& devicePath) const
+{
+    const QString node = SerialDevices::resolved(devicePath);
+    for (const QString& folder : m_lockFolders) {
+        for (const QString& name : lockNames(devicePath, node)) {
+            const QString lockFile = QDir(folder).filePath(name);
+            if (!QFileInfo::exists(lockFile)) continue;
+            if (std::optional<Holder> holder = lockFileHolder(lockFile)) return holder;
+        }
+    }
+    return processHolder(node);
+}
+
+QStringList PortHolders::lockNames(const QString& devicePath, const QString& node) const
+{
+    QStringList names{qtLockName(devicePath), qtLockName(node),
+                      QStringLiteral("LCK..") + QFileInfo(node).fileName()};
+    for (const QString& folder : m_aliasFolders) {
+        const QFileInfoList links =
+            QDir(folder).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+        for (const QFileInfo& link : links) {
+            if (link.isSymLink() && link.canonicalFilePath() == node) {
+                names.append(qtLockName(link.absoluteFilePath()));
+            }
+        }
+    }
+#ifdef Q_OS_UNIX
+    // lockdev also names the lock after the device numbers.
+    struct stat status {};
+    if (::stat(node.toLocal8Bit().constData(), &status) == 0 && S_ISCHR(status.st_mode)) {
+        names.append(QStringLiteral("LCK.%1.%2")
+                         .arg(major(status.st_rdev), 3, 10, QLatin1Char('0'))
+                         .arg(minor(status.st_rdev), 3, 10, QLatin1Char('0')));
+    }
+#endif
+    names.removeDuplicates();
+    return names;
+}
+
+std::optional<PortHolders::Holder> PortHolders::lockFileHolder(const QString& lockFile) const
+{
+    QFile file(lockFile);
+    Holder holder;
+    holder.lockFile = lockFile;
+    // A lock file that cannot be read or names no process is taken at its word: the port is
+    // held. One whose process has ended is left from a crash and holds nothing.
+    if (!file.open(QIODevice::ReadOnly)) return holder;
+    const QByteArray contents = file.read(kLockFileLimit);
+    const std::optional<qint64> pid = lockFilePid(contents);
+    if (!pid) return holder;
+    if (!processRuns(*pid)) return std::nullopt;
+    // Qt's lock names the program on its second line. A running process by another name has
+    // been given the number of one that ended, and Qt itself takes such a lock as stale.
+    const QString lockProgram =
+        QFileInfo(QString::fromLocal8Bit(contents.split('\n').value(1)).trimmed()).fileName();
+    const QString runningProgram = QFileInfo(executable(*pid)).fileName();
+    if (!lockProgram.isEmpty() && !runningProgram.isEmpty() && lockProgram != runningProgram) {
+        return std::nullopt;
+    }
+    holder.pid = *pid;
+    holder.program = programName(*pid);
+    return holder;
+}
+
+std::optional<PortHolders::Holder> PortHolders::processHolder(const QString& node)
+{
+    const QFileInfo nodeInfo(node);
+    if (!nodeInfo.exists()) return std::nullopt;
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& process : processes) {
+        bool isNumber = false;
+        const qint64 pid = process.toLongLong(&isNumber);
+        if (!isNumber) continue;
+        // Processes of other users cannot be looked into; the listing is then empty.
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(process));
+        for (const QString& fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFile::symLinkTarget(fds.filePath(fd)) == node) {
+                Holder holder;
+                holder.pid = pid;
+                holder.program = programName(pid);
+                return holder;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+QString PortHolders::describe(const Holder& holder)
+{
+    if (holder.pid <= 0) return holder.lockFile;
+    const QString pid = QStringLiteral("PID %1").arg(holder.pid);
+    return holder.program.isEmpty() ? pid : QStringLiteral("%1 (%2)").arg(holder.program, pid);
+}

@@ -1,0 +1,40 @@
+#include "ui/SupportPage.h"
+
+#include "base/DesktopOpener.h"
+#include "base/FileExists.h"
+#include "base/ProductInfo.h"
+#include "base/UserDialogs.h"
+#include "ui/HelpFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace SupportPage {
+
+QString pathIn(const QString& appFolder)
+{
+    const QString manual = HelpFile::relativePath();
+    if (manual.isEmpty()) return QString();
+    return appFolder + QFileInfo(manual).path() + QStringLiteral("/support.html");
+}
+
+void open(const QString& appFolder, UserDialogs& dialogs, DesktopOpener& desktop)
+{
+    const QString page = pathIn(appFolder);
+    MessageBoxRequest message;
+    message.title = ProductInfo::kApplicationTitle;
+    message.icon = MessageIcon::Warning;
+    if (page.isEmpty() || !FileExists(page)) {
+        message.text = QStringLiteral("サポートページが見つかりません。\r\n%1")
+                           .arg(QDir::toNativeSeparators(page));
+    } else if (!desktop.openFile(page)) {
+        message.text =
+            QStringLiteral("サポートページを表示するプログラムを起動できませんでした。\r\n%1")
+                .arg(QDir::toNativeSeparators(page));
+    } else {
+        return;
+    }
+    dialogs.showMessage(message);
+}
+
+}  // namespace SupportPage
