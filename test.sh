@@ -18,11 +18,12 @@ run_fuzzers() {
           -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DVORLE_BUILD_FUZZERS=ON \
           -DVORLE_BUILD_TESTS=OFF -DVORLE_BUILD_BENCH=OFF
     local name
-    for name in intel_hex_reader data_file_reader; do
+    local names=(intel_hex_reader srecord_reader binary_reader data_file_reader)
+    for name in "${names[@]}"; do
         cmake --build "$dir" --target "fuzz_$name"
     done
     mkdir -p "$dir/artifacts"
-    for name in intel_hex_reader data_file_reader; do
+    for name in "${names[@]}"; do
         local seeds=fuzz/corpus/${name%_reader}
         # New inputs go to the build folder's corpus; the repository's seeds are only read.
         mkdir -p "$dir/corpus/$name"

@@ -5,7 +5,8 @@
 
 bool FileExists(const QString& path)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir()) return false;
+    // Only regular files are tried: opening a named pipe without a writer would wait for ever.
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return false;
     QFile file(path);
     return file.open(QIODevice::ReadOnly);
 }

@@ -21,6 +21,15 @@ void SettingsStore::save(const QString& section, const QString& key, const QStri
     m_settings.sync();
 }
 
+void SettingsStore::save(const QString& section,
+                         const QList<std::pair<QString, QString>>& keysAndValues)
+{
+    for (const auto& [key, value] : keysAndValues) {
+        m_settings.setValue(section + QLatin1Char('/') + key, value);
+    }
+    m_settings.sync();
+}
+
 double SettingsStore::getNumber(const QString& section, const QString& key,
                                 double defaultValue) const
 {

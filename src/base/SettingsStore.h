@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QSettings>
 #include <QString>
+
+#include <utility>
 
 // The per-user settings store: text values addressed by section and key, under the
 // application name "VORLE". On Linux this is the INI file VORLE/VORLE.conf in the user's
@@ -16,6 +19,8 @@ public:
     [[nodiscard]] QString get(const QString& section, const QString& key,
                               const QString& defaultValue) const;
     void save(const QString& section, const QString& key, const QString& value);
+    // Writes several keys of `section` and puts them on disk together.
+    void save(const QString& section, const QList<std::pair<QString, QString>>& keysAndValues);
 
     // The stored value as a number; a value that is not a number gives `defaultValue`.
     [[nodiscard]] double getNumber(const QString& section, const QString& key,

@@ -24,14 +24,16 @@ struct FileDialogRequest {
     QString title;             // empty: the system's own title
     QString initialFolder;     // empty: the dialog's own choice
     QString filter;            // "Name|pattern|Name|pattern|" pairs, as the program writes them
-    QString defaultExtension;  // added to a typed name without an extension
+    QString defaultExtension;  // added to a typed name without an extension (while the chosen
+                               // filter allows it; else the filter's own extension is added)
     QString fileName;          // the name field's initial text; empty keeps the dialog's last one
 };
 
 struct FileDialogResult {
     bool accepted = false;
-    QString fileName;   // the full path
-    QString fileTitle;  // the bare file name
+    QString fileName;      // the full path
+    QString fileTitle;     // the bare file name
+    int filterIndex = -1;  // the position of the filter chosen in the request's list; -1 none
 };
 
 // A one-line text box with OK and Cancel.

@@ -8,6 +8,9 @@
 
 namespace {
 
+// Ctrl-Z, which old text editors put at the end of a file.
+constexpr char kEndOfFileMark = '\x1A';
+
 bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
 // Digit values of every byte: 0..15 for "0".."9", "A".."F", "a".."f"; -1 for anything else.
@@ -35,17 +38,38 @@ int digitValue(char c) { return std::max<int>(0, kDigits[static_cast<std::uint8_
 
 void IntelHexReader::feed(QByteArrayView text)
 {
+    const LeadingByteOrderMark::Pieces pieces = m_byteOrderMark.pass(text);
+    parse(pieces.heldBack);
+    parse(pieces.rest);
+}
+
+void IntelHexReader::finish()
+{
+    parse(m_byteOrderMark.finish());
+    if (m_state != State::BeforeField) endField();
+}
+
+void IntelHexReader::parse(QByteArrayView text)
+{
     const char* next = text.data();
     const char* const end = next + text.size();
     while (next < end) {
         switch (m_state) {
             case State::BeforeField: {
                 const char c = *next++;
-                if (c == ' ' || c == '\t') break;
+                if (c == ' ' || c == '\t') {
+                    m_afterCarriageReturn = false;
+                    break;
+                }
+                if (isDelimiter(c)) {
+                    passDelimiter(c);
+                    endField();
+                    break;
+                }
+                m_afterCarriageReturn = false;
+                m_fieldLine = m_line;
                 if (c == '"') {
                     m_state = State::Quoted;
-                } else if (isDelimiter(c)) {
-                    endField();
                 } else {
                     append(&c, 1);
                     m_state = State::Plain;
@@ -56,9 +80,10 @@ void IntelHexReader::feed(QByteArrayView text)
                 const char* const start = next;
                 while (next < end && !isDelimiter(*next)) ++next;
                 append(start, next - start);
+                if (next > start) m_afterCarriageReturn = false;
                 if (next < end) {
+                    passDelimiter(*next++);
                     endField();
-                    ++next;
                 }
                 break;
             }
@@ -66,27 +91,27 @@ void IntelHexReader::feed(QByteArrayView text)
                 const char* const start = next;
                 while (next < end && *next != '"') ++next;
                 append(start, next - start);
+                passText(start, next - start);
                 if (next < end) {
+                    m_afterCarriageReturn = false;
                     m_state = State::AfterQuote;
                     ++next;
                 }
                 break;
             }
-            case State::AfterQuote:
+            case State::AfterQuote: {
                 // What stands between the closing quote and the next delimiter is dropped.
+                const char* const start = next;
                 while (next < end && !isDelimiter(*next)) ++next;
+                if (next > start) m_afterCarriageReturn = false;
                 if (next < end) {
+                    passDelimiter(*next++);
                     endField();
-                    ++next;
                 }
                 break;
+            }
         }
     }
-}
-
-void IntelHexReader::finish()
-{
-    if (m_state != State::BeforeField) endField();
 }
 
 void IntelHexReader::append(const char* characters, qsizetype count)
@@ -97,9 +122,38 @@ void IntelHexReader::append(const char* characters, qsizetype count)
     m_fieldLength += static_cast<int>(kept);
 }
 
+void IntelHexReader::passText(const char* characters, qsizetype count)
+{
+    for (qsizetype i = 0; i < count; ++i) {
+        const char c = characters[i];
+        if (c == '\r' || c == '\n') {
+            passDelimiter(c);
+        } else {
+            m_afterCarriageReturn = false;
+        }
+    }
+}
+
+void IntelHexReader::passDelimiter(char delimiter)
+{
+    if (delimiter == '\r') {
+        ++m_line;
+        m_afterCarriageReturn = true;
+        return;
+    }
+    if (delimiter == '\n' && !m_afterCarriageReturn) ++m_line;
+    m_afterCarriageReturn = false;
+}
+
 void IntelHexReader::endField()
 {
-    takeRecord();
+    if (m_fieldLength > 0) {
+        if (m_field[0] == ':') {
+            takeRecord();
+        } else if (m_field[0] != kEndOfFileMark) {
+            m_summary.ignoreLine(m_fieldLine);
+        }
+    }
     m_fieldLength = 0;
     m_state = State::BeforeField;
 }
@@ -127,7 +181,6 @@ bool IntelHexReader::isIntact(int dataBytes) const
 
 void IntelHexReader::takeRecord()
 {
-    if (m_fieldLength == 0 || m_field[0] != ':') return;
     const int count = value(1, 2);
     const qint64 address = value(3, 4);
     const int type = value(7, 2);
@@ -155,13 +208,10 @@ void IntelHexReader::store(qint64 address, int byte)
         ++m_summary.storedBytes;
         return;
     }
-    ++m_summary.bytesBeyond;
-    if (m_summary.lowestAddressBeyond < 0 || address < m_summary.lowestAddressBeyond) {
-        m_summary.lowestAddressBeyond = address;
-    }
+    m_summary.leaveOut(address);
 }
 
-IntelHexReadSummary readIntelHex(QByteArrayView text, MemoryImage& image)
+ImageReadSummary readIntelHex(QByteArrayView text, MemoryImage& image)
 {
     IntelHexReader reader(image);
     reader.feed(text);

@@ -2,7 +2,6 @@
 
 #include "base/HexText.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -56,32 +55,55 @@ void AppendRecordChecksum(QByteArray& record)
     record.append(checksum.data(), 2);
 }
 
+namespace {
+
+// Appends one record: ":", the count, the address, the type, the data, the checksum, CR LF. The
+// checksum is summed from the bytes as they are put down, which gives what
+// AppendRecordChecksum gives for the record's text.
+void appendRecord(QByteArray& text, std::uint16_t address, std::uint8_t type, const char* data,
+                  int dataBytes)
+{
+    const ByteDigits& table = byteDigits();
+    const qsizetype start = text.size();
+    text.resize(start + 1 + 2 * (5 + dataBytes) + 2);
+    char* out = text.data() + start;
+    *out++ = ':';
+    unsigned sum = 0;
+    const auto put = [&](std::uint8_t byte) {
+        sum += byte;
+        out = putByte(out, byte, table);
+    };
+    put(static_cast<std::uint8_t>(dataBytes));
+    put(static_cast<std::uint8_t>(address >> 8));
+    put(static_cast<std::uint8_t>(address));
+    put(type);
+    for (int i = 0; i < dataBytes; ++i) put(static_cast<std::uint8_t>(data[i]));
+    out = putByte(out, static_cast<std::uint8_t>(0x100 - sum % 0x100), table);
+    *out++ = '\r';
+    *out = '\n';
+}
+
+}  // namespace
+
 QByteArray intelHexText(const QByteArray& image)
 {
     static const QByteArray kEndLine = QByteArrayLiteral(":00000001FF\r\n");
-    const qint64 records = std::min<qint64>(image.size(), kIntelHexSaveLimit) / kRecordBytes;
+    const qint64 records = image.size() / kRecordBytes;
+    const bool banked = image.size() > kIntelHexBankSize;
 
     QByteArray text;
-    text.reserve(records * 45 + kEndLine.size());
-    // ":10" AAAA "00" and 16 data bytes: 41 characters before the checksum.
-    const ByteDigits& table = byteDigits();
-    QByteArray record;
-    record.reserve(45);
+    text.reserve(records * 45 + (banked ? image.size() / kIntelHexBankSize * 17 : 0) +
+                 kEndLine.size());
     for (qint64 r = 0; r < records; ++r) {
         const qint64 address = r * kRecordBytes;
-        record.resize(41);
-        char* out = record.data();
-        *out++ = ':';
-        out = putByte(out, 0x10);
-        out = putByte(out, static_cast<std::uint8_t>(address >> 8));
-        out = putByte(out, static_cast<std::uint8_t>(address));
-        out = putByte(out, 0x00);
-        for (qint64 i = 0; i < kRecordBytes; ++i) {
-            out = putByte(out, static_cast<std::uint8_t>(image.at(address + i)), table);
+        if (banked && address % kIntelHexBankSize == 0) {
+            const qint64 bank = address / kIntelHexBankSize;
+            const std::array<char, 2> bankBytes = {static_cast<char>(bank >> 8),
+                                                   static_cast<char>(bank)};
+            appendRecord(text, 0, 0x04, bankBytes.data(), 2);
         }
-        AppendRecordChecksum(record);
-        text += record;
-        text += "\r\n";
+        appendRecord(text, static_cast<std::uint16_t>(address), 0x00, image.constData() + address,
+                     static_cast<int>(kRecordBytes));
     }
     text += kEndLine;
     return text;

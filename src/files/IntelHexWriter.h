@@ -4,13 +4,18 @@
 
 // Intel HEX text of a memory image, in the form the board's users and other programs rely on:
 // 16-byte data records (":10" AAAA "00" 16 x DD CC) from address 0 without gaps, upper-case
-// digits, CR LF after every line, and the end line ":00000001FF". No address records: the
-// records cover at most the first 64 KiB, which 16-bit record addresses reach on their own.
+// digits, CR LF after every line, and the end line ":00000001FF".
+//
+// An image of up to 64 KiB, which 16-bit record addresses reach on their own, has no address
+// record, so such files stay exactly as other programs have always read them. A larger image
+// has an extended linear address record (":02000004" BBBB CC) before each 64 KiB bank, bank 0
+// included, and the records of a bank count their addresses from the bank's start.
 
-// The most bytes a file holds; larger images are saved up to this size only.
-inline constexpr qint64 kIntelHexSaveLimit = 65536;
+// The largest image written without address records.
+inline constexpr qint64 kIntelHexBankSize = 65536;
 
-// The file's whole text for `image`: min(size, 64 KiB) / 16 records, then the end line.
+// The file's whole text for `image`: size / 16 records (and the bank records), then the end
+// line.
 [[nodiscard]] QByteArray intelHexText(const QByteArray& image);
 
 // Appends the record checksum to `record`, a record under construction beginning with ":":

@@ -1,3 +1,4 @@
+#include "app/gui/FileHandoff.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
 #include "base/ProductInfo.h"
@@ -11,7 +12,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+
+#include <memory>
 
 using namespace SettingsKeys;
 
@@ -22,6 +27,7 @@ private slots:
     {
         m_environment = std::make_unique<TestEnvironment>();
         m_dialogs = FakeUserDialogs();
+        m_fileToLoad.clear();
     }
     void cleanup()
     {
@@ -227,11 +233,75 @@ private slots:
         QVERIFY(m_dialogs.messages.first().text.contains("65"));
     }
 
+    void fileOnTheCommandLineLoadsAfterStartUp()
+    {
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("dump.bin"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(16, '\x3C'));
+        file.close();
+
+        m_fileToLoad = path;
+        QVERIFY(start());
+        MainWindow* window = m_startup->mainWindow();
+        QVERIFY(window->isVisible());
+        QCOMPARE(m_startup->state().image.bytes(), QByteArray(16, '\x3C'));
+        QCOMPARE(window->windowTitle(), ProductInfo::titleText() + path);
+        QCOMPARE(window->statusPanels().text(1),
+                 QString::fromUtf8("ファイルオープン完了（バイナリ形式）"));
+        QCOMPARE(window->controls().LblCheckSUM->text(), QStringLiteral("CheckSum:03C0"));
+    }
+
+    // A second start hands its file over the socket beside the lock; the window loads it.
+    void fileHandedOverLoads()
+    {
+        QVERIFY(start());
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("handed.s19"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("S104000042B9\r\n");
+        file.close();
+
+        bool handed = false;
+        std::unique_ptr<QThread> second(QThread::create([&] {
+            handed = FileHandoff::handOver(
+                FileHandoff::serverNameFor(m_environment->lockFilePath()), path);
+        }));
+        second->start();
+        QTRY_VERIFY(second->isFinished());
+        QVERIFY(handed);
+        QTRY_COMPARE(m_startup->state().image.at(0), std::uint8_t{0x42});
+        QCOMPARE(m_startup->mainWindow()->windowTitle(), ProductInfo::titleText() + path);
+    }
+
+    void fileFromArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("none") << QStringList{"vorle6"} << QString();
+        QTest::newRow("relative") << QStringList{"vorle6", "a.hex"} << "/x/y/a.hex";
+        QTest::newRow("up a folder") << QStringList{"vorle6", "../a.hex"} << "/x/a.hex";
+        QTest::newRow("absolute") << QStringList{"vorle6", "/d/b.s19"} << "/d/b.s19";
+        QTest::newRow("file URL") << QStringList{"vorle6", "file:///d/c%20d.bin"} << "/d/c d.bin";
+        QTest::newRow("options passed over") << QStringList{"vorle6", "-v", "a"} << "/x/y/a";
+        QTest::newRow("after --") << QStringList{"vorle6", "--", "-a"} << "/x/y/-a";
+    }
+    void fileFromArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, file);
+        QCOMPARE(Startup::fileFromArguments(arguments, QStringLiteral("/x/y")), file);
+    }
+
 private:
     bool start()
     {
-        m_startup = std::make_unique<Startup>(Startup::Environment{
-            m_environment->appFolder(), m_environment->lockFilePath(), &m_dialogs, &m_desktop});
+        Startup::Environment environment{m_environment->appFolder(), m_environment->lockFilePath(),
+                                         &m_dialogs, &m_desktop};
+        environment.fileToLoad = m_fileToLoad;
+        m_startup = std::make_unique<Startup>(environment);
         return m_startup->run();
     }
     static QStringList comboItems(QComboBox* combo)
@@ -245,6 +315,7 @@ private:
     FakeUserDialogs m_dialogs;
     FakeDesktopOpener m_desktop;
     std::unique_ptr<Startup> m_startup;
+    QString m_fileToLoad;
 };
 
 QTEST_MAIN(StartupTest)

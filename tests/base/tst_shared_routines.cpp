@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class SharedRoutinesTest : public QObject {
     Q_OBJECT
 private slots:
@@ -67,6 +69,12 @@ private slots:
         QVERIFY(FileExists(path));
         QCOMPARE(QFileInfo(path).size(), 3);
         QCOMPARE(QFileInfo(path).lastModified(), modified);
+
+        // A pipe without a writer would keep a trial open waiting for ever.
+        const QString pipe = dir.filePath("pipe");
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!FileExists(pipe));
+        QVERIFY(!FileExists(QStringLiteral("/dev/null")));
     }
 
     void roundHalfEven_data()

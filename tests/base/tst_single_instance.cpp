@@ -1,5 +1,6 @@
-// A second copy of the program ends at once and silently; a lock left by a crashed run does
-// not stop the next start.
+// A second copy of the program hands its file to the running one and ends at once; a lock left
+// by a crashed run does not stop the next start.
+#include "app/gui/FileHandoff.h"
 #include "base/InstanceLock.h"
 #include "support/TestEnvironment.h"
 
@@ -25,16 +26,37 @@ private slots:
         QVERIFY(!second.acquire());
     }
 
-    void secondProgramEndsAtOnce()
+    // The running copy is stood in for by the lock and the socket beside it.
+    void secondProgramHandsItsFileOver_data()
     {
-        InstanceLock held(m_runtime.filePath("vorle6.lock"));
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("handed");
+        QTest::newRow("a file") << QStringList{"dump.hex"} << "/dump.hex";
+        QTest::newRow("no file: the window only") << QStringList{} << QString();
+    }
+    void secondProgramHandsItsFileOver()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, handed);
+        const QString lockPath = m_runtime.filePath("vorle6.lock");
+        InstanceLock held(lockPath);
         QVERIFY(held.acquire());
+        FileHandoff running(FileHandoff::serverNameFor(lockPath));
+        QVERIFY(running.listen());
+        QStringList received;
+        connect(&running, &FileHandoff::fileHanded, this,
+                [&](const QString& path) { received.append(path); });
+
+        QTemporaryDir work;
         QProcess program;
         program.setProcessEnvironment(environment());
-        program.start(QStringLiteral(VORLE_PROGRAM), {});
-        QVERIFY(program.waitForFinished(30000));
+        program.setWorkingDirectory(work.path());
+        program.start(QStringLiteral(VORLE_PROGRAM), arguments);
+        QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, 30000);
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
+        QTRY_COMPARE(received.size(), 1);
+        QCOMPARE(received.first(), handed.isEmpty() ? handed : work.path() + handed);
     }
 
     void staleLockOfACrashedRunIsTakenOver()

@@ -2,10 +2,12 @@
 #include "app/ProgramState.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
+#include "app/gui/QtUserDialogs.h"
 #include "base/BusyIndicator.h"
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
+#include "files/ImageFileFilters.h"
 #include "files/gui/ImageFileCommands.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
@@ -13,14 +15,21 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -75,14 +84,6 @@ int checkSum(const MemoryImage& image)
     return sum & 0xFFFF;
 }
 
-QString partialSaveText()
-{
-    return QStringLiteral(
-        "データ保存範囲。　　　　　　　　　　\r\n"
-        " データは、アドレス0x0000～0xFFFFの範囲のみ保存しました。\r\n"
-        " （１Ｍサイズの１／２）");
-}
-
 }  // namespace
 
 class ImageFileCommandsTest : public QObject {
@@ -120,7 +121,10 @@ private slots:
         QCOMPARE(request.kind, FileDialogKind::Save);
         QCOMPARE(request.title, QString());
         QCOMPARE(request.initialFolder, QStringLiteral("/some/where"));
-        QCOMPARE(request.filter, QStringLiteral("Hexファイル|*.hex|全てのファイル|*.*|"));
+        QCOMPARE(
+            request.filter,
+            QStringLiteral("Hexファイル|*.hex|Sレコードファイル|*.s19;*.s28;*.s37;*.srec;*.mot|"
+                           "バイナリファイル|*.bin|全てのファイル|*.*|"));
         QCOMPARE(request.defaultExtension, QStringLiteral("HEX"));
         QCOMPARE(request.fileName, QString());  // the dialog keeps its last name
     }
@@ -168,37 +172,35 @@ private slots:
         QCOMPARE(saveDir(), filePath(QStringLiteral("data")));
     }
 
-    void largeImageSavesFirst64KiBAndSaysSo()
+    // A 1 Mbit image is saved whole, a bank record before each 64 KiB, without a message.
+    void largeImageIsSavedWhole()
     {
         selectDevice(17);
         const QString path = filePath(QStringLiteral("big.hex"));
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
-        int dataLinesWhenAsked = -1;
-        m_dialogs->onMessage = [&](const MessageBoxRequest&) {
-            dataLinesWhenAsked = static_cast<int>(readAll(path).count(":10"));
-        };
         m_commands->mnuFileSaveAs_Click();
 
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        const MessageBoxRequest& message = m_dialogs->messages.first();
-        QCOMPARE(message.text, partialSaveText());
-        QCOMPARE(message.title, QStringLiteral("メッセージ"));
-        QCOMPARE(message.icon, MessageIcon::Information);
-        QCOMPARE(message.buttons, MessageButtons::Ok);
-        QCOMPARE(dataLinesWhenAsked, 4096);
+        QVERIFY(m_dialogs->messages.isEmpty());
         QCOMPARE(m_panels->text(1), kSaved);
+        const QByteArray text = readAll(path);
+        QVERIFY(text.startsWith(":020000040000FA\r\n:10000000FFFF"));
         QVERIFY(
-            readAll(path).endsWith(":10FFF000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF11\r\n"
-                                   ":00000001FF\r\n"));
+            text.contains(":10FFF000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF11\r\n"
+                          ":020000040001F9\r\n:10000000FFFF"));
+        QCOMPARE(text.count(":10"), 8192);
     }
 
-    void exactly64KiBNeedsNoMessage()
+    // Files of 64 KiB or less stay as other programs have always read them: no bank record.
+    void exactly64KiBHasNoBankRecord()
     {
         selectDevice(16);
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(filePath(QStringLiteral("x.hex"))));
         m_commands->mnuFileSaveAs_Click();
         QVERIFY(m_dialogs->messages.isEmpty());
-        QCOMPARE(readAll(filePath(QStringLiteral("x.hex"))).count(":10"), 4096);
+        const QByteArray text = readAll(filePath(QStringLiteral("x.hex")));
+        QCOMPARE(text.count(":10"), 4096);
+        QVERIFY(!text.contains(":02000004"));
+        QVERIFY(text.startsWith(":10000000"));
     }
 
     void overwriteRefusedKeepsEverything()
@@ -283,7 +285,10 @@ private slots:
         QCOMPARE(request.kind, FileDialogKind::Open);
         QCOMPARE(request.title, QString());
         QCOMPARE(request.initialFolder, QStringLiteral("/some/where"));
-        QCOMPARE(request.filter, QStringLiteral("Hexファイル|*.HEX|全てのファイル|*.*|"));
+        QCOMPARE(
+            request.filter,
+            QStringLiteral("Hexファイル|*.HEX|Sレコードファイル|*.S19;*.S28;*.S37;*.SREC;*.MOT|"
+                           "バイナリファイル|*.BIN|全てのファイル|*.*|"));
         QCOMPARE(request.defaultExtension, QStringLiteral("HEX"));
         QCOMPARE(request.fileName, QStringLiteral("*.HEX"));
     }
@@ -361,10 +366,8 @@ private slots:
     {
         QFETCH(int, exponent);
         selectDevice(exponent);
-        // Only the first 64 KiB go into a file; the rest of a larger part stays blank.
         QRandomGenerator generator(static_cast<quint32>(exponent));
-        const qint64 saved = std::min<qint64>(m_state->image.size(), 65536);
-        for (qint64 i = 0; i < saved; ++i) {
+        for (qint64 i = 0; i < m_state->image.size(); ++i) {
             m_state->image.set(i, static_cast<std::uint8_t>(generator.bounded(256)));
         }
         const QByteArray original = m_state->image.bytes();
@@ -442,6 +445,276 @@ private slots:
         QCOMPARE(m_dialogs->messages.size(), 1);
         QVERIFY(m_dialogs->messages.first().text.contains(
             QStringLiteral("デバイスが選択されていない")));
+    }
+
+    void saveFormatFollowsTheExtensionOrTheFilter_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("extension") << "a.s19" << 0 << QByteArray("S0030000FC\r\nS1130000");
+        QTest::newRow("binary filter") << "a.dat" << 2 << QByteArray("\x12\xFF", 2);
+        QTest::newRow("S-record filter") << "a" << 1 << QByteArray("S0030000FC");
+        QTest::newRow("all files") << "a.dat" << 3 << QByteArray(":1000000012FF");
+    }
+    void saveFormatFollowsTheExtensionOrTheFilter()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, filterIndex);
+        QFETCH(QByteArray, start);
+        m_state->image.set(0, 0x12);
+        FileDialogResult answer = FakeUserDialogs::chosen(filePath(name));
+        answer.filterIndex = filterIndex;
+        m_dialogs->fileAnswers.append(answer);
+        m_commands->mnuFileSaveAs_Click();
+        QCOMPARE(m_panels->history, (QStringList{kSaving, kSaved}));
+        QVERIFY(readAll(filePath(name)).startsWith(start));
+    }
+
+    // Intel HEX chosen by name says nothing more; any other format, or one found from the
+    // content, is named in the status text.
+    void openNamesTheFormat_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("firstByte");
+        QTest::newRow("Intel HEX by extension")
+            << "a.hex" << 0 << QByteArray(":0100000042BD\r\n") << kLoaded << 0x42;
+        QTest::newRow("Intel HEX by content")
+            << "a.dat" << 0 << QByteArray(":0100000042BD\r\n")
+            << kLoaded + QStringLiteral("（Intel HEX形式）") << 0x42;
+        QTest::newRow("S-records by content")
+            << "a.dat" << 3 << QByteArray("S104000042B9\n")
+            << kLoaded + QStringLiteral("（Sレコード形式）") << 0x42;
+        QTest::newRow("S-records by extension")
+            << "a.mot" << 0 << QByteArray("S104000042B9\n")
+            << kLoaded + QStringLiteral("（Sレコード形式）") << 0x42;
+        QTest::newRow("binary by filter")
+            << "a.dat" << 2 << QByteArray(":0100000042BD\r\n")
+            << kLoaded + QStringLiteral("（バイナリ形式）") << int{':'};
+    }
+    void openNamesTheFormat()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, filterIndex);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, status);
+        QFETCH(int, firstByte);
+        selectDevice(4);
+        QByteArray full = contents;
+        if (status.endsWith(QStringLiteral("（バイナリ形式）"))) full = full.leftJustified(16, 'x');
+        writeAll(filePath(name), full);
+        FileDialogResult answer = FakeUserDialogs::chosen(filePath(name));
+        answer.filterIndex = filterIndex;
+        m_dialogs->fileAnswers.append(answer);
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_panels->text(1), status);
+        QCOMPARE(m_state->image.at(0), static_cast<std::uint8_t>(firstByte));
+        QVERIFY(m_dialogs->messages.isEmpty());
+    }
+
+    void binaryShorterThanThePartSaysSo()
+    {
+        writeAll(filePath(QStringLiteral("short.bin")), QByteArray(100, '\x11'));
+        m_dialogs->fileAnswers.append(
+            FakeUserDialogs::chosen(filePath(QStringLiteral("short.bin"))));
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_state->image.at(99), std::uint8_t{0x11});
+        QCOMPARE(m_state->image.at(100), std::uint8_t{0xFF});
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.first().icon, MessageIcon::Warning);
+        QCOMPARE(m_dialogs->messages.first().text,
+                 QStringLiteral("ファイルは 100 バイトで、デバイスの容量 256 バイトより短いため、"
+                                "アドレス 0x0064 から後は 0xFF のままです。"));
+    }
+
+    // A file without a single data record is no blank image: the image stays as it was.
+    void fileWithoutDataLeavesTheImage_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("end record only") << QByteArray(":00000001FF\r\n");
+        QTest::newRow("text") << QByteArray("\xEF\xBB\xBFnot a record\r\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void fileWithoutDataLeavesTheImage()
+    {
+        QFETCH(QByteArray, contents);
+        m_state->image.set(5, 0x42);
+        const QByteArray before = m_state->image.bytes();
+        const QString path = filePath(QStringLiteral("empty.hex"));
+        writeAll(path, contents);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileOpen_Click();
+
+        const QString noData = QStringLiteral("有効なデータレコードがありません。");
+        QCOMPARE(m_state->image.bytes(), before);
+        QCOMPARE(m_showImageCalls, 0);
+        QCOMPARE(m_caption, kCaptionBefore);
+        QCOMPARE(openDir(), QStringLiteral("unchanged"));
+        QCOMPARE(m_panels->text(1), noData);
+        QVERIFY(!m_panels->busy);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.first().text, noData);
+        QCOMPARE(m_commands->recentFiles(), QStringList());
+    }
+
+    void linesThatAreNotRecordsAreReported()
+    {
+        const QString path = filePath(QStringLiteral("notes.hex"));
+        writeAll(path, "; dumped 2024\r\n:0100000042BD\r\n\r\nend\r\n");
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0x42});
+        QCOMPARE(m_panels->text(1), kLoaded);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.first().text,
+                 QStringLiteral("レコードではない行が 2 行ありました（最初は 1 行目）。\r\n"
+                                "それらの行は読み飛ばしました。"));
+    }
+
+    // A named pipe is refused at once, in both directions, before any question or trial open.
+    void namedPipeIsRefused()
+    {
+        const QString pipe = filePath(QStringLiteral("pipe.hex"));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const QByteArray before = m_state->image.bytes();
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(pipe));
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_panels->text(1), kNotOpened);
+        QCOMPARE(m_state->image.bytes(), before);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QVERIFY(m_dialogs->messages.first().text.contains(QStringLiteral("名前付きパイプ")));
+
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(pipe));
+        m_commands->mnuFileSaveAs_Click();
+        QCOMPARE(m_dialogs->messages.size(), 2);
+        QCOMPARE(m_dialogs->messages.last().icon, MessageIcon::Critical);
+        QVERIFY(m_dialogs->messages.last().text.contains(QStringLiteral("名前付きパイプ")));
+        QCOMPARE(m_panels->text(1), QStringLiteral("ファイルに保存できませんでした。"));
+        QCOMPARE(m_caption, kCaptionBefore);
+        QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+    }
+
+    void recentFilesRememberSavesAndLoads()
+    {
+        MainWindow window(services());
+        ImageFileCommands& commands = window.imageFileCommands();
+        QMenu* menu = window.controls().mnuFileRecent;
+        QCOMPARE(menu->objectName(), QStringLiteral("mnuFileRecent"));
+        QCOMPARE(menu->actions().size(), 1);
+        QVERIFY(!menu->actions().first()->isEnabled());
+
+        for (int i = 0; i < 9; ++i) {
+            const QString path = filePath(QStringLiteral("f%1.hex").arg(i));
+            m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+            commands.mnuFileSaveAs_Click();
+        }
+        m_state->image.set(0, 0x00);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(filePath(QStringLiteral("f3.hex"))));
+        commands.mnuFileOpen_Click();
+
+        const QList<QAction*> entries = menu->actions();
+        QCOMPARE(entries.size(), 8);
+        QCOMPARE(entries.at(0)->objectName(), QStringLiteral("mnuFileRecent(0)"));
+        QCOMPARE(entries.at(0)->text(), QStringLiteral("&1 ") + filePath(QStringLiteral("f3.hex")));
+        QCOMPARE(entries.at(1)->text(), QStringLiteral("&2 ") + filePath(QStringLiteral("f8.hex")));
+        QCOMPARE(entries.at(7)->text(), QStringLiteral("&8 ") + filePath(QStringLiteral("f1.hex")));
+
+        // Stored: a new window shows the same list; a chosen entry loads its file.
+        MainWindow again(services());
+        QCOMPARE(again.controls().mnuFileRecent->actions().size(), 8);
+        m_state->image.set(0, 0x00);
+        again.controls().mnuFileRecent->actions().at(2)->trigger();
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0xFF});
+        QCOMPARE(again.statusPanels().text(1), kLoaded);
+        QCOMPARE(again.imageFileCommands().recentFiles().first(),
+                 filePath(QStringLiteral("f7.hex")));
+    }
+
+    void missingRecentFileIsTakenOut()
+    {
+        const QString path = filePath(QStringLiteral("gone.hex"));
+        writeAll(path, ":0100000042BD\r\n");
+        MainWindow window(services());
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        window.imageFileCommands().mnuFileOpen_Click();
+        QVERIFY(QFile::remove(path));
+        m_dialogs->messages.clear();
+
+        window.controls().mnuFileRecent->actions().first()->trigger();
+        QCOMPARE(window.statusPanels().text(1), kNotOpened);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.first().text,
+                 QStringLiteral("ファイルが見つかりません。\r\n") + path +
+                     QStringLiteral("\r\n最近使ったファイルの一覧から削除しました。"));
+        QCOMPARE(window.imageFileCommands().recentFiles(), QStringList());
+        QCOMPARE(window.controls().mnuFileRecent->actions().size(), 1);
+    }
+
+    void loadsWaitWhileBusy()
+    {
+        const QString path = filePath(QStringLiteral("in.hex"));
+        writeAll(path, ":0100000042BD\r\n");
+        m_commands->setBusyCheck([] { return true; });
+        QVERIFY(!m_commands->loadFile(path));
+        m_commands->openRecentFile(path);
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0xFF});
+        QVERIFY(m_panels->history.isEmpty());
+        m_commands->setBusyCheck([] { return false; });
+        QVERIFY(m_commands->loadFile(path));
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0x42});
+    }
+
+    // A file dropped on the window loads as if opened; other drags are turned away.
+    void droppedFileLoads()
+    {
+        MainWindow window(services());
+        const QString path = filePath(QStringLiteral("dropped.s19"));
+        writeAll(path, "S104000042B9\r\n");
+
+        QMimeData text;
+        text.setText(QStringLiteral("hello"));
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton,
+                                Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &refused);
+        QVERIFY(!refused.isAccepted());
+
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &file, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &drop);
+        QTRY_COMPARE(m_state->image.at(0), std::uint8_t{0x42});
+        QCOMPARE(window.statusPanels().text(1), kLoaded + QStringLiteral("（Sレコード形式）"));
+        QCOMPARE(window.windowTitle(), ProductInfo::titleText() + path);
+    }
+
+    // The real dialog shows one Qt filter per format and adds the chosen format's extension
+    // to a name typed without one.
+    void qtDialogFilters_data()
+    {
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("Intel HEX") << 0 << "HEX";
+        QTest::newRow("S-records") << 1 << "s19";
+        QTest::newRow("binary") << 2 << "bin";
+        QTest::newRow("all files") << 3 << "HEX";
+    }
+    void qtDialogFilters()
+    {
+        QFETCH(int, filterIndex);
+        QFETCH(QString, suffix);
+        const QStringList filters = QtUserDialogs::qtFilters(saveFileFilter());
+        QCOMPARE(filters.size(), 4);
+        QCOMPARE(filters.at(1),
+                 QStringLiteral("Sレコードファイル (*.s19 *.s28 *.s37 *.srec *.mot)"));
+        QCOMPARE(QtUserDialogs::defaultSuffixFor(filters.at(filterIndex), QStringLiteral("HEX")),
+                 suffix);
     }
 
     void listingOpensInTheViewer_data()

@@ -78,7 +78,8 @@ private slots:
         QTest::newRow("less than a record") << qint64{8} << 0 << QByteArray();
         QTest::newRow("16") << qint64{16} << 1 << QByteArray(":10000000");
         QTest::newRow("64 KiB") << qint64{65536} << 4096 << QByteArray(":10FFF000");
-        QTest::newRow("128 KiB") << qint64{131072} << 4096 << QByteArray(":10FFF000");
+        // 8,192 data records and a bank record before each 64 KiB.
+        QTest::newRow("128 KiB") << qint64{131072} << 8194 << QByteArray(":10FFF000");
     }
     void recordCount()
     {
@@ -111,11 +112,20 @@ private slots:
         }
     }
 
-    // Beyond 64 KiB nothing is written: the file equals that of the first half.
-    void largeImageKeepsFirst64KiB()
+    // Above 64 KiB each bank starts with its extended linear address record; the records of a
+    // bank are those a 64 KiB image of the bank's bytes would have.
+    void largeImageIsWrittenInBanks()
     {
         const QByteArray image = randomBytes(131072, 11);
-        QCOMPARE(intelHexText(image), intelHexText(image.left(65536)));
+        const QList<QByteArray> lines = linesOf(intelHexText(image));
+        QCOMPARE(lines.size(), 2 + 8192 + 1);
+        QCOMPARE(lines.at(0), QByteArray(":020000040000FA"));
+        QCOMPARE(lines.at(4097), QByteArray(":020000040001F9"));
+        for (int bank = 0; bank < 2; ++bank) {
+            const QList<QByteArray> alone = linesOf(intelHexText(image.mid(bank * 65536, 65536)));
+            QCOMPARE(lines.mid(1 + bank * 4097, 4096), alone.first(4096));
+        }
+        QCOMPARE(lines.last(), QByteArray(":00000001FF"));
     }
 
     void appendRecordChecksum_data()

@@ -20,6 +20,7 @@ set(expected
     lib/vorle6/${HELP_FILE}
     share/applications/example.vorle.vorle6.desktop
     share/metainfo/example.vorle.vorle6.metainfo.xml
+    share/mime/packages/example.vorle.vorle6.xml
     share/icons/hicolor/16x16/apps/example.vorle.vorle6.png
     share/icons/hicolor/256x256/apps/example.vorle.vorle6.png
     share/man/man1/vorle6.1.gz

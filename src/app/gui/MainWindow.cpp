@@ -13,11 +13,17 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QUrl>
+
+#include <utility>
 
 MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     : QMainWindow(parent),
@@ -41,12 +47,20 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
         new AccessController(m_controls, services, m_statusPanels, *m_serialPort, services.clock,
                              *m_imageView, *m_devicePanel, *m_differences, this);
     m_portSettings->setBusyCheck([this] { return m_access->running(); });
+    m_imageFileCommands->setBusyCheck([this] { return m_access->running(); });
     // A close during an access stops the access first; the window closes once it has ended.
     connect(m_access, &AccessController::accessFinished, this, [this] {
-        if (!m_closeAfterAccess) return;
-        m_access->reportStopForClose();
-        QTimer::singleShot(0, this, [this] { close(); });
+        if (m_closeAfterAccess) {
+            m_access->reportStopForClose();
+            QTimer::singleShot(0, this, [this] { close(); });
+            return;
+        }
+        if (!m_fileAfterAccess.isEmpty()) {
+            QTimer::singleShot(
+                0, this, [this] { openFileFromOutside(std::exchange(m_fileAfterAccess, {})); });
+        }
     });
+    setAcceptDrops(true);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(QSize(1000, 660).expandedTo(minimumSizeHint()));
 }
@@ -156,3 +170,47 @@ void MainWindow::closeEvent(QCloseEvent* event)
 }
 
 void MainWindow::mnuFileExit_Click() { close(); }
+
+void MainWindow::openFileFromOutside(const QString& path)
+{
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    if (path.isEmpty()) return;
+    if (m_access->running()) {
+        m_fileAfterAccess = path;
+        return;
+    }
+    m_imageFileCommands->loadFile(path);
+}
+
+namespace {
+
+// The first local file among the dragged items; empty when there is none.
+QString droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!m_access->running() && !droppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (m_access->running() || path.isEmpty()) return;
+    event->acceptProposedAction();
+    // Loaded once the drop is over: a message box inside the drop would hold up the program the
+    // file came from.
+    QTimer::singleShot(0, this, [this, path] { m_imageFileCommands->loadFile(path); });
+}

@@ -44,6 +44,11 @@ public:
     // Differences found by a verify: grid marks and their list.
     [[nodiscard]] DifferencesDisplay& differences() { return *m_differences; }
 
+    // A file given from outside the window (the command line, a second start of the program):
+    // the window comes to the front and loads it like the open command. During an access the
+    // load waits for the access to end. An empty path only brings the window to the front.
+    void openFileFromOutside(const QString& path);
+
 signals:
     // The window has been closed (Form_Unload has run); the program ends.
     void unloaded();
@@ -52,6 +57,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // A file dropped on the window loads as if opened; nothing is taken during an access.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_Unload();
@@ -72,4 +80,5 @@ private:
     AccessController* m_access = nullptr;
     bool m_closeAfterAccess = false;
     bool m_shownOnce = false;
+    QString m_fileAfterAccess;  // handed in during an access, loaded when it ends
 };

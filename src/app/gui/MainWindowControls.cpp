@@ -79,6 +79,8 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
                               QStringLiteral("ファイルをロード(&O)..."));
     c.mnuFileSaveAs = addAction(c.mnuFile, QStringLiteral("mnuFileSaveAs"),
                                 QStringLiteral("名前を付けて保存(&A)..."));
+    c.mnuFileRecent = named(c.mnuFile->addMenu(QStringLiteral("最近使ったファイル(&R)")),
+                            QStringLiteral("mnuFileRecent"));
     c.mnuFile->addSeparator();
     c.mnuOutPutTextFile = addAction(c.mnuFile, QStringLiteral("mnuOutPutTextFile"),
                                     QStringLiteral("テキストデータとして出力"));

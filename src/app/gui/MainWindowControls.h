@@ -58,6 +58,7 @@ struct MainWindowControls {
     QMenu* mnuFile = nullptr;
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFileSaveAs = nullptr;
+    QMenu* mnuFileRecent = nullptr;  // the files last opened or saved
     QAction* mnuOutPutTextFile = nullptr;
     QAction* mnuFilePageSetup = nullptr;
     QAction* mnuFilePrint = nullptr;

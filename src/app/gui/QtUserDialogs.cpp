@@ -44,10 +44,16 @@ MessageAnswer QtUserDialogs::showMessage(const MessageBoxRequest& request)
 
 FileDialogResult QtUserDialogs::showFileDialog(const FileDialogRequest& request)
 {
-    QFileDialog dialog(m_owner, request.title, request.initialFolder, qtFilter(request.filter));
+    const QStringList filters = qtFilters(request.filter);
+    QFileDialog dialog(m_owner, request.title, request.initialFolder,
+                       filters.join(QStringLiteral(";;")));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setDefaultSuffix(request.defaultExtension);
+    // A name typed without an extension gets the chosen format's, not always Intel HEX's.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(defaultSuffixFor(filter, request.defaultExtension));
+    });
     if (request.kind == FileDialogKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -64,6 +70,7 @@ FileDialogResult QtUserDialogs::showFileDialog(const FileDialogRequest& request)
     result.accepted = true;
     result.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     result.fileTitle = QFileInfo(result.fileName).fileName();
+    result.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
     m_lastFileName = result.fileName;
     return result;
 }
@@ -81,7 +88,7 @@ TextInputResult QtUserDialogs::askText(const TextInputRequest& request)
     return result;
 }
 
-QString QtUserDialogs::qtFilter(const QString& barSeparatedFilter)
+QStringList QtUserDialogs::qtFilters(const QString& barSeparatedFilter)
 {
     const QStringList parts = barSeparatedFilter.split(QLatin1Char('|'));
     QStringList filters;
@@ -90,5 +97,31 @@ QString QtUserDialogs::qtFilter(const QString& barSeparatedFilter)
         filters.append(QStringLiteral("%1 (%2)").arg(
             parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '))));
     }
-    return filters.join(QStringLiteral(";;"));
+    return filters;
+}
+
+QString QtUserDialogs::qtFilter(const QString& barSeparatedFilter)
+{
+    return qtFilters(barSeparatedFilter).join(QStringLiteral(";;"));
+}
+
+QString QtUserDialogs::defaultSuffixFor(const QString& qtFilter, const QString& defaultExtension)
+{
+    // "Name (*.a *.b)": the patterns stand between the last parentheses.
+    const qsizetype open = qtFilter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = qtFilter.lastIndexOf(QLatin1Char(')'));
+    const QStringList patterns =
+        open >= 0 && close > open
+            ? qtFilter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts)
+            : QStringList();
+    QString first;
+    for (const QString& pattern : patterns) {
+        if (!pattern.startsWith(QStringLiteral("*."))) continue;
+        const QString extension = pattern.mid(2);
+        if (extension == u"*" || extension.compare(defaultExtension, Qt::CaseInsensitive) == 0) {
+            return defaultExtension;
+        }
+        if (first.isEmpty()) first = extension;
+    }
+    return first.isEmpty() ? defaultExtension : first;
 }

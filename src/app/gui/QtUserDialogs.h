@@ -22,6 +22,12 @@ public:
 
     // "Hexファイル|*.hex|全てのファイル|*.*|" -> "Hexファイル (*.hex);;全てのファイル (*.*)"
     [[nodiscard]] static QString qtFilter(const QString& barSeparatedFilter);
+    // The same, one entry per filter of the request's list, in its order.
+    [[nodiscard]] static QStringList qtFilters(const QString& barSeparatedFilter);
+    // The extension added to a typed name without one while `qtFilter` is chosen: the request's
+    // default where the filter allows it, else the filter's first extension.
+    [[nodiscard]] static QString defaultSuffixFor(const QString& qtFilter,
+                                                  const QString& defaultExtension);
 
 private:
     QPointer<QWidget> m_owner;

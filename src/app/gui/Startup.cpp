@@ -1,5 +1,6 @@
 #include "app/gui/Startup.h"
 
+#include "app/gui/FileHandoff.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/QtDesktopOpener.h"
 #include "app/gui/QtUserDialogs.h"
@@ -16,6 +17,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QUrl>
+
+#include <utility>
 
 Startup::Startup(Environment environment)
     : m_environment(std::move(environment)), m_instanceLock(m_environment.lockFilePath)
@@ -55,7 +59,18 @@ bool Startup::run()
 {
     m_splash = new SplashWindow;
     m_splash->show();
-    if (!m_instanceLock.acquire()) return false;
+    const QString handoffName = FileHandoff::serverNameFor(m_environment.lockFilePath);
+    if (!m_instanceLock.acquire()) {
+        // The running copy takes the file and comes to the front; this one ends either way.
+        if (!FileHandoff::handOver(handoffName, m_environment.fileToLoad)) {
+            qWarning("vorle6: the running copy did not take the file");
+        }
+        return false;
+    }
+    m_handoff = std::make_unique<FileHandoff>(handoffName);
+    QObject::connect(m_handoff.get(), &FileHandoff::fileHanded, m_handoff.get(),
+                     [this](const QString& path) { takeHandedFile(path); });
+    static_cast<void>(m_handoff->listen());
 
     m_aboutWindow = std::make_unique<AboutWindow>(*m_desktop, *m_dialogs);
     m_aboutWindow->fillFromStartup();
@@ -88,7 +103,43 @@ bool Startup::run()
     QCoreApplication::processEvents();
     m_auxiliaryWindows->showBoardIfTicked();
     showNotices();
+    m_started = true;
+    if (!m_environment.fileToLoad.isEmpty()) {
+        m_mainWindow->openFileFromOutside(m_environment.fileToLoad);
+    }
+    for (const QString& path : std::exchange(m_handedBeforeWindow, {})) {
+        m_mainWindow->openFileFromOutside(path);
+    }
     return true;
+}
+
+void Startup::takeHandedFile(const QString& path)
+{
+    if (!m_started) {
+        m_handedBeforeWindow.append(path);
+        return;
+    }
+    m_mainWindow->openFileFromOutside(path);
+}
+
+QString Startup::fileFromArguments(const QStringList& arguments, const QString& currentFolder)
+{
+    bool options = true;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (options && argument == u"--") {
+            options = false;
+            continue;
+        }
+        if (argument.isEmpty() || (options && argument.startsWith(u'-'))) continue;
+        if (argument.startsWith(QStringLiteral("file:"))) {
+            const QString local = QUrl(argument).toLocalFile();
+            if (!local.isEmpty()) return QDir::cleanPath(local);
+            continue;
+        }
+        return QDir::cleanPath(QDir(currentFolder).absoluteFilePath(argument));
+    }
+    return {};
 }
 
 void Startup::loadDataFile()

@@ -14,6 +14,7 @@
 class AboutWindow;
 class AuxiliaryWindows;
 class DesktopOpener;
+class FileHandoff;
 class LinkClock;
 class SerialPort;
 class MainWindow;
@@ -30,14 +31,23 @@ public:
         DesktopOpener* desktop = nullptr;  // none: the desktop's own
         SerialPort* port = nullptr;        // none: the program's serial port
         LinkClock* clock = nullptr;        // none: the steady clock
+        QString fileToLoad{};  // an absolute path from the command line, loaded after start-up
     };
 
     explicit Startup(Environment environment);
     ~Startup();
 
-    // Runs the start-up sequence. False when the program must end at once: another copy runs,
-    // or the data file is missing (after saying so).
+    // Runs the start-up sequence. False when the program must end at once: another copy runs
+    // (it is handed the file to load and brought to the front), or the data file is missing
+    // (after saying so).
     [[nodiscard]] bool run();
+
+    // The file named on a command line (`arguments` as QCoreApplication gives them, the
+    // program first) as an absolute path, relative names taken from `currentFolder`; a
+    // "file:" URL is taken as its local path. Options ("-x") are passed over, up to "--".
+    // Empty when none is named.
+    [[nodiscard]] static QString fileFromArguments(const QStringList& arguments,
+                                                   const QString& currentFolder);
 
     [[nodiscard]] MainWindow* mainWindow() const { return m_mainWindow.get(); }
     [[nodiscard]] SplashWindow* splashWindow() const;
@@ -51,6 +61,7 @@ private:
     [[nodiscard]] AppServices services();
     void loadDataFile();
     void showNotices();
+    void takeHandedFile(const QString& path);
 
     Environment m_environment;
     InstanceLock m_instanceLock;
@@ -65,4 +76,7 @@ private:
     QPointer<SplashWindow> m_splash;             // gone once a key press or a click has closed it
     std::unique_ptr<AboutWindow> m_aboutWindow;  // until the main window takes it over
     std::unique_ptr<AuxiliaryWindows> m_auxiliaryWindows;
+    std::unique_ptr<FileHandoff> m_handoff;
+    QStringList m_handedBeforeWindow;  // files handed over while the program was starting
+    bool m_started = false;
 };

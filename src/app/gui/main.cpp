@@ -4,6 +4,7 @@
 #include "ui/gui/ApplicationSetup.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
@@ -14,6 +15,9 @@ int main(int argc, char* argv[])
     Startup::Environment environment;
     environment.appFolder = QCoreApplication::applicationDirPath();
     environment.lockFilePath = InstanceLock::defaultPath();
+    // Taken before start-up makes the program's folder the current one.
+    environment.fileToLoad =
+        Startup::fileFromArguments(QCoreApplication::arguments(), QDir::currentPath());
     Startup startup(environment);
     if (!startup.run()) return 0;
 

@@ -5,21 +5,23 @@
 #include "base/BusyIndicator.h"
 #include "base/DesktopOpener.h"
 #include "base/FileExists.h"
-#include "base/HexText.h"
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
-#include "base/UserDialogs.h"
 #include "files/FolderMemory.h"
-#include "files/IntelHexFile.h"
-#include "files/IntelHexWriter.h"
+#include "files/ImageFileFilters.h"
+#include "files/ImageFileLoad.h"
+#include "files/ImageFileSave.h"
+#include "files/RecentFiles.h"
+#include "files/RegularFile.h"
+#include "files/gui/RecentFilesMenu.h"
 #include "image/ListingPath.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPushButton>
-#include <QStringList>
 
 namespace {
 
@@ -33,20 +35,10 @@ const QString kLoading = QStringLiteral("ファイルをロードしています
 const QString kLoaded = QStringLiteral("ファイルオープン完了");
 const QString kMessageTitle = QStringLiteral("メッセージ");
 
-// Four digits as the program shows addresses, more where an address record reached further.
-QString addressText(qint64 address)
+// "<what failed>\r\n<path>\r\n原因: <cause>"
+QString failureText(const QString& what, const QString& path, const QString& cause)
 {
-    if (address <= 0xFFFFFFFF) return hexText(static_cast<quint32>(address), 4);
-    return hexText(static_cast<quint32>(address >> 32), 1) +
-           hexText(static_cast<quint32>(address & 0xFFFFFFFF), 8);
-}
-
-QString partialSaveText()
-{
-    return QStringLiteral("データ保存範囲。") + QString(10, QChar(0x3000)) +
-           QStringLiteral(
-               "\r\n データは、アドレス0x0000～0xFFFFの範囲のみ保存しました。"
-               "\r\n （１Ｍサイズの１／２）");
+    return what + QStringLiteral("\r\n") + path + QStringLiteral("\r\n原因: ") + cause;
 }
 
 }  // namespace
@@ -57,9 +49,12 @@ ImageFileCommands::ImageFileCommands(const AppServices& services, StatusPanels& 
       m_services(services),
       m_panels(panels),
       m_busy(busy),
-      m_setCaption(std::move(setCaption))
+      m_setCaption(std::move(setCaption)),
+      m_recentFiles(std::make_unique<RecentFiles>(services.settings))
 {
 }
+
+ImageFileCommands::~ImageFileCommands() = default;
 
 void ImageFileCommands::connectControls(const MainWindowControls& controls)
 {
@@ -70,7 +65,12 @@ void ImageFileCommands::connectControls(const MainWindowControls& controls)
     connect(controls.Cmd_Open, &QPushButton::clicked, this, &ImageFileCommands::Cmd_Open_Click);
     connect(controls.mnuOutPutTextFile, &QAction::triggered, this,
             &ImageFileCommands::mnuOutPutTextFile_Click);
+    m_recentFilesMenu = new RecentFilesMenu(
+        *controls.mnuFileRecent, [this](const QString& path) { openRecentFile(path); }, this);
+    m_recentFilesMenu->show(m_recentFiles->paths());
 }
+
+QStringList ImageFileCommands::recentFiles() const { return m_recentFiles->paths(); }
 
 void ImageFileCommands::mnuFileSaveAs_Click()
 {
@@ -78,7 +78,7 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     FileDialogRequest request;
     request.kind = FileDialogKind::Save;
     request.initialFolder = m_services.settings.get(kSettings, kSaveDir, QString());
-    request.filter = QStringLiteral("Hexファイル|*.hex|全てのファイル|*.*|");
+    request.filter = saveFileFilter();
     request.defaultExtension = QStringLiteral("HEX");
     const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) {
@@ -87,6 +87,14 @@ void ImageFileCommands::mnuFileSaveAs_Click()
         return;
     }
     m_workFilePath = chosen.fileName;
+
+    // Refused before the overwrite question: a pipe would keep even that look waiting.
+    if (isSpecialFile(m_workFilePath)) {
+        m_panels.setText(1, kSaveFailed);
+        showMessage(failureText(kSaveFailed, m_workFilePath, notRegularFileText()),
+                    MessageIcon::Critical);
+        return;
+    }
 
     // Asked for every existing file, also one that cannot be read, since it will be replaced.
     const QFileInfo target(m_workFilePath);
@@ -104,17 +112,12 @@ void ImageFileCommands::mnuFileSaveAs_Click()
 
     m_panels.setText(1, kSaving);
     m_busy.setBusy(true);
-    const MemoryImage& image = m_services.state.image;
-    const QString error = saveIntelHexFile(m_workFilePath, image);
+    const QString error = saveImageFile(
+        m_workFilePath, formatToSave(m_workFilePath, chosen.filterIndex), m_services.state.image);
     if (!error.isEmpty()) {
         m_panels.setText(1, kSaveFailed);
         m_busy.setBusy(false);
-        MessageBoxRequest failure;
-        failure.text = kSaveFailed + QStringLiteral("\r\n") + m_workFilePath +
-                       QStringLiteral("\r\n原因: ") + error;
-        failure.title = kMessageTitle;
-        failure.icon = MessageIcon::Critical;
-        m_services.dialogs.showMessage(failure);
+        showMessage(failureText(kSaveFailed, m_workFilePath, error), MessageIcon::Critical);
         return;
     }
 
@@ -123,14 +126,7 @@ void ImageFileCommands::mnuFileSaveAs_Click()
                              folderOfChosenFile(chosen.fileName, chosen.fileTitle));
     m_panels.setText(1, kSaved);
     m_busy.setBusy(false);
-
-    if (image.size() > kIntelHexSaveLimit) {
-        MessageBoxRequest notice;
-        notice.text = partialSaveText();
-        notice.title = kMessageTitle;
-        notice.icon = MessageIcon::Information;
-        m_services.dialogs.showMessage(notice);
-    }
+    remember(m_workFilePath);
 }
 
 void ImageFileCommands::mnuFileOpen_Click()
@@ -141,64 +137,102 @@ void ImageFileCommands::mnuFileOpen_Click()
     FileDialogRequest request;
     request.kind = FileDialogKind::Open;
     request.initialFolder = m_services.settings.get(kSettings, kOpenDir, QString());
-    request.filter = QStringLiteral("Hexファイル|*.HEX|全てのファイル|*.*|");
+    request.filter = openFileFilter();
     request.defaultExtension = QStringLiteral("HEX");
     request.fileName = QStringLiteral("*.HEX");
     const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
     m_workFilePath = chosen.accepted ? chosen.fileName : QString();
-    if (!chosen.accepted || !FileExists(m_workFilePath)) {
+    if (!chosen.accepted) {
         m_panels.setText(1, kNotOpened);
         return;
+    }
+    if (!loadFile(m_workFilePath, formatToLoad(m_workFilePath, chosen.filterIndex))) return;
+    m_services.settings.save(kSettings, kOpenDir,
+                             folderOfChosenFile(chosen.fileName, chosen.fileTitle));
+}
+
+bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format)
+{
+    if (m_busyCheck && m_busyCheck()) return false;
+    m_workFilePath = path;
+    // Refused before FileExists, whose trial open would wait on a pipe without a writer.
+    if (isSpecialFile(path)) {
+        m_panels.setText(1, kNotOpened);
+        showMessage(failureText(kNotOpened, path, notRegularFileText()), MessageIcon::Warning);
+        return false;
+    }
+    if (!FileExists(path)) {
+        m_panels.setText(1, kNotOpened);
+        return false;
     }
 
     m_busy.setBusy(true);
     m_panels.setText(1, kLoading);
     ProgramState& state = m_services.state;
     const qint64 size = state.selectedDevice ? state.selectedDevice->memorySize() : 0;
-    const IntelHexLoad load = loadIntelHexFile(m_workFilePath, size);
-    if (!load.complete) {
-        m_busy.setBusy(false);
-        m_panels.setText(1, kNotOpened);
-        return;
+    const ImageFileLoad load = loadImageFile(path, format, size);
+    switch (load.result) {
+        case ImageFileLoad::Result::Loaded:
+            break;
+        case ImageFileLoad::Result::NotRegularFile:
+            m_busy.setBusy(false);
+            m_panels.setText(1, kNotOpened);
+            showMessage(failureText(kNotOpened, path, load.error), MessageIcon::Warning);
+            return false;
+        case ImageFileLoad::Result::Unreadable:
+            m_busy.setBusy(false);
+            m_panels.setText(1, kNotOpened);
+            return false;
+        case ImageFileLoad::Result::NoData:
+            m_busy.setBusy(false);
+            m_panels.setText(1, noDataRecordText());
+            showMessage(noDataRecordText(), MessageIcon::Warning);
+            return false;
     }
 
-    m_services.settings.save(kSettings, kOpenDir,
-                             folderOfChosenFile(chosen.fileName, chosen.fileTitle));
-    m_setCaption(ProductInfo::titleText() + m_workFilePath);
+    m_setCaption(ProductInfo::titleText() + path);
     state.image = load.image;
     if (m_showImage) m_showImage();
-    m_panels.setText(1, kLoaded);
+    // Intel HEX chosen by its extension or filter says nothing more, as it always has.
+    const bool nameFormat = load.formatFromContent || load.format != ImageFileFormat::IntelHex;
+    m_panels.setText(
+        1, nameFormat ? kLoaded + QStringLiteral("（%1）").arg(formatName(load.format)) : kLoaded);
     m_busy.setBusy(false);
-    reportLoadNotices(load);
+    remember(path);
+    if (!load.notices.isEmpty()) {
+        showMessage(load.notices.join(QStringLiteral("\r\n")), MessageIcon::Warning);
+    }
+    return true;
 }
 
-void ImageFileCommands::reportLoadNotices(const IntelHexLoad& load)
+void ImageFileCommands::openRecentFile(const QString& path)
 {
-    QStringList notices;
-    if (load.summary.hasDataBeyond()) {
-        if (load.image.size() == 0) {
-            notices.append(QStringLiteral(
-                "デバイスが選択されていないため、ファイルのデータは読み込みませんでした。"));
-        } else {
-            notices.append(
-                QStringLiteral("ファイルには、デバイスの最終アドレス 0x%1 を超えるデータが"
-                               "ありました（アドレス 0x%2 から）。\r\n"
-                               "範囲内のデータだけを読み込みました。")
-                    .arg(addressText(load.image.size() - 1),
-                         addressText(load.summary.lowestAddressBeyond)));
-        }
+    if (m_busyCheck && m_busyCheck()) return;
+    if (!QFileInfo::exists(path)) {
+        m_recentFiles->remove(path);
+        if (m_recentFilesMenu) m_recentFilesMenu->show(m_recentFiles->paths());
+        m_panels.setText(1, kNotOpened);
+        showMessage(QStringLiteral("ファイルが見つかりません。\r\n%1\r\n"
+                                   "最近使ったファイルの一覧から削除しました。")
+                        .arg(path),
+                    MessageIcon::Warning);
+        return;
     }
-    if (load.summary.badRecords > 0) {
-        notices.append(QStringLiteral("チェックサムが正しくないレコードが %1 件ありました。\r\n"
-                                      "それらのデータもそのまま読み込みました。")
-                           .arg(load.summary.badRecords));
-    }
-    if (notices.isEmpty()) return;
+    loadFile(path);
+}
 
+void ImageFileCommands::remember(const QString& path)
+{
+    m_recentFiles->add(path);
+    if (m_recentFilesMenu) m_recentFilesMenu->show(m_recentFiles->paths());
+}
+
+void ImageFileCommands::showMessage(const QString& text, MessageIcon icon)
+{
     MessageBoxRequest message;
-    message.text = notices.join(QStringLiteral("\r\n"));
+    message.text = text;
     message.title = kMessageTitle;
-    message.icon = MessageIcon::Warning;
+    message.icon = icon;
     m_services.dialogs.showMessage(message);
 }
 

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -157,6 +158,7 @@ void AccessController::setImageCommandsEnabled(bool enabled)
     m_controls.mnuBufferClear->setEnabled(enabled);
     m_controls.Cmd_Open->setEnabled(enabled);
     m_controls.mnuFileOpen->setEnabled(enabled);
+    m_controls.mnuFileRecent->menuAction()->setEnabled(enabled);
     m_controls.Cmd_SaveAs->setEnabled(enabled);
     m_controls.mnuFileSaveAs->setEnabled(enabled);
     m_controls.mnuOutPutTextFile->setEnabled(enabled);

@@ -1,0 +1,20 @@
+# Checks that the desktop entry opens image files: Exec passes the file, MimeType names the
+# image file types, and the MIME package beside it defines the two the shared database lacks.
+#   cmake -DPACKAGING=<packaging folder> -P DesktopEntry.cmake
+file(READ ${PACKAGING}/example.vorle.vorle6.desktop entry)
+string(REGEX MATCH "\nExec=[^\n]*" exec "${entry}")
+if(NOT exec STREQUAL "\nExec=vorle6 %f")
+    message(FATAL_ERROR "the entry does not pass the file: ${exec}")
+endif()
+string(REGEX MATCH "\nMimeType=[^\n]*" types "${entry}")
+file(READ ${PACKAGING}/example.vorle.vorle6.mime.xml package)
+foreach(type text/x-ihex text/x-srecord application/octet-stream)
+    if(NOT types MATCHES "[=;]${type};")
+        message(FATAL_ERROR "the entry does not declare ${type}: ${types}")
+    endif()
+endforeach()
+foreach(type text/x-ihex text/x-srecord)
+    if(NOT package MATCHES "<mime-type type=\"${type}\">")
+        message(FATAL_ERROR "the MIME package does not define ${type}")
+    endif()
+endforeach()
