@@ -73,7 +73,7 @@ CliParse parseCliArguments(const QStringList& arguments)
         {"length", {}, "N"},
         {{"i", "input"}, {}, "FILE"},
         {{"o", "output"}, {}, "FILE"},
-        {"format", {}, "hex|bin"},
+        {"format", {}, "hex|srec|bin"},
         {"search", {}},
         {"truncate", {}},
         {"no-verify", {}},
@@ -169,8 +169,8 @@ CliParse parseCliArguments(const QStringList& arguments)
     if (parser.isSet("format")) {
         options.format = imageFormatNamed(parser.value("format"));
         if (!options.format) {
-            result.error =
-                QStringLiteral("--format takes hex or bin, not '%1'").arg(parser.value("format"));
+            result.error = QStringLiteral("--format takes hex, srec or bin, not '%1'")
+                               .arg(parser.value("format"));
             return result;
         }
     }
@@ -233,9 +233,10 @@ QString cliHelpText()
         "  -i, --input FILE     the image to write or verify\n"
         "  -o, --output FILE    the image to read into; with several ports, %p in the name\n"
         "                       becomes each port's name (image-%p.hex)\n"
-        "                       Files: .hex .ihx .ihex Intel HEX, .bin raw bytes from address 0;\n"
+        "                       Files: .hex .ihx .ihex Intel HEX, .s19 .s28 .s37 .srec .mot\n"
+        "                       S-records, .bin raw bytes; each an image from address 0;\n"
         "                       - is standard input or output and needs --format\n"
-        "  --format hex|bin     the file format whatever the extension\n"
+        "  --format hex|srec|bin  the file format whatever the extension\n"
         "  --truncate           leave out a file's data beyond the end of the part\n"
         "  --no-verify          write or erase without reading back\n"
         "  -q, --quiet          errors only\n"

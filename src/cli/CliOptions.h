@@ -21,7 +21,7 @@ struct CliOptions {
     std::optional<qint64> length;      // ... and its length
     QString input;                     // -i: a file, or "-" for standard input
     QString output;                    // -o: a file, or "-" for standard output
-    std::optional<ImageFormat> format;
+    std::optional<ImageFileFormat> format;
     bool search = false;    // detect: ask every serial device present
     bool truncate = false;  // leave out a file's data beyond the part
     bool noVerify = false;  // write and erase without reading back

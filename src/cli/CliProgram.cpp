@@ -17,6 +17,7 @@
 #include "cli/SearchCommand.h"
 #include "devices/CatalogueLoad.h"
 #include "devices/DeviceRecord.h"
+#include "files/ImageFileSave.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,13 +216,14 @@ std::optional<int> CliProgram::readInput(JobSpec& spec)
 {
     const QString& path = m_options.input;
     const bool standardInput = path == kStandardStream;
-    const std::optional<ImageFormat> format =
+    const std::optional<ImageFileFormat> format =
         m_options.format ? m_options.format : imageFormatOfPath(path);
     if (!format) {
         m_console.error(standardInput
-                            ? QStringLiteral("standard input needs --format hex or --format bin")
+                            ? QStringLiteral("standard input needs --format hex, srec or bin")
                             : QStringLiteral("cannot tell the format of %1 by its name: use .hex, "
-                                             ".ihx, .ihex or .bin, or --format hex|bin")
+                                             ".ihx, .ihex, .s19, .s28, .s37, .srec, .mot or .bin, "
+                                             "or --format hex|srec|bin")
                                   .arg(path));
         return ExitCodes::kUsage;
     }
@@ -236,20 +238,16 @@ std::optional<int> CliProgram::readInput(JobSpec& spec)
         device = &file;
     }
     const qint64 partSize = spec.device.memorySize();
-    const ImageFileLoad load = loadImageFile(*device, *format, partSize);
+    const CliImageLoad load = readImageFile(*device, *format, partSize);
     if (!load.ok()) {
         m_console.error(QStringLiteral("cannot read %1: %2").arg(name, load.error));
         return ExitCodes::kFile;
     }
     if (load.badRecords > 0) {
-        m_console.error(QStringLiteral("%1: %2 Intel HEX records have a wrong checksum or are cut "
+        m_console.error(QStringLiteral("%1: %2 of its records have a wrong checksum or are cut "
                                        "short; nothing was sent")
                             .arg(name)
                             .arg(load.badRecords));
-        return ExitCodes::kFile;
-    }
-    if (*format == ImageFormat::IntelHex && load.heldBytes == 0 && load.bytesBeyond == 0) {
-        m_console.error(QStringLiteral("%1 holds no Intel HEX data records").arg(name));
         return ExitCodes::kFile;
     }
     if (load.bytesBeyond > 0) {
@@ -266,14 +264,14 @@ std::optional<int> CliProgram::readInput(JobSpec& spec)
         m_console.notice(beyond + QStringLiteral(": left out (--truncate)"));
     }
     const qint64 rangeEnd = spec.range.offset + spec.range.length;
-    if (*format == ImageFormat::Binary && load.heldBytes < rangeEnd) {
+    if (*format == ImageFileFormat::Binary && load.heldBytes < rangeEnd) {
         m_console.notice(QStringLiteral("%1 holds %2 bytes, fewer than the %3 up to %4: the rest "
                                         "is taken as 0xFF")
                              .arg(name)
                              .arg(load.heldBytes)
                              .arg(rangeEnd)
                              .arg(addressText(rangeEnd - 1)));
-    } else if (*format == ImageFormat::IntelHex && load.heldBytes < spec.range.length) {
+    } else if (*format != ImageFileFormat::Binary && load.heldBytes < spec.range.length) {
         m_console.notice(QStringLiteral("%1 gives %2 bytes, fewer than the %3 of %4..%5: the "
                                         "rest is taken as 0xFF")
                              .arg(name)
@@ -295,14 +293,15 @@ std::optional<int> CliProgram::checkOutput(const JobSpec& spec, const QList<Link
 {
     const QString& path = m_options.output;
     const bool standardOutput = path == kStandardStream;
-    const std::optional<ImageFormat> format =
+    const std::optional<ImageFileFormat> format =
         m_options.format ? m_options.format
                          : imageFormatOfPath(QString(path).remove(kPortPlaceholder));
     if (!format) {
         m_console.error(standardOutput
-                            ? QStringLiteral("standard output needs --format hex or --format bin")
+                            ? QStringLiteral("standard output needs --format hex, srec or bin")
                             : QStringLiteral("cannot tell the format of %1 by its name: use .hex, "
-                                             ".ihx, .ihex or .bin, or --format hex|bin")
+                                             ".ihx, .ihex, .s19, .s28, .s37, .srec, .mot or .bin, "
+                                             "or --format hex|srec|bin")
                                   .arg(path));
         return ExitCodes::kUsage;
     }
@@ -325,12 +324,6 @@ std::optional<int> CliProgram::checkOutput(const JobSpec& spec, const QList<Link
             m_console.error(QStringLiteral("cannot write %1: %2").arg(name, problem));
             return ExitCodes::kFile;
         }
-    }
-    const QString limit = imageFormatLimit(*format, spec.device.memorySize());
-    if (!limit.isEmpty()) {
-        m_console.error(
-            QStringLiteral("cannot write the %1 to %2: %3").arg(spec.partName, path, limit));
-        return ExitCodes::kFile;
     }
     if (!spec.range.wholePart) {
         m_console.notice(QStringLiteral("only %1..%2 is read; the file holds the whole %3 with "
@@ -401,7 +394,7 @@ void CliProgram::writeOutputs(QList<BoardResult>& results)
             m_console.data(imageFileContents(m_outputFormat, result.image));
         } else {
             result.outputPath = path;
-            const QString error = saveImageFile(path, m_outputFormat, result.image);
+            const QString error = writeImageFile(path, m_outputFormat, result.image);
             if (!error.isEmpty()) {
                 result.kind = BoardResult::Kind::FileError;
                 result.fileError = error;

@@ -51,7 +51,7 @@ private:
     CliEnvironment m_environment;
     CliConsole m_console;
     CliOptions m_options;
-    ImageFormat m_outputFormat = ImageFormat::Binary;
+    ImageFileFormat m_outputFormat = ImageFileFormat::Binary;
     ParallelRunner* m_runner = nullptr;    // while the boards run
     ProgressReport* m_progress = nullptr;  // while the boards run
     SearchCommand* m_search = nullptr;     // while detect --search runs

@@ -1,103 +1,76 @@
 #include "cli/ImageFile.h"
 
-#include "files/IntelHexFile.h"
-#include "files/IntelHexReader.h"
-#include "files/IntelHexWriter.h"
-#include "image/MemoryImage.h"
+#include "files/ImageFileLoad.h"
+#include "files/ImageFileSave.h"
 
 #include <QFileInfo>
-#include <QIODevice>
-#include <QSaveFile>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
-// Raw binary: the file's bytes from address 0. Whatever lies past the part is counted, not
-// kept, so a file of any size is read in bounded memory.
-ImageFileLoad loadRawBinary(QIODevice& device, qint64 partSize)
+QString failureText(const FileWriteFailure& failure)
 {
-    ImageFileLoad load;
-    load.bytes = QByteArray(partSize, static_cast<char>(MemoryImage::kBlank));
-    std::array<char, 65536> buffer{};
-    qint64 position = 0;
-    for (;;) {
-        const qint64 count = device.read(buffer.data(), static_cast<qint64>(buffer.size()));
-        if (count < 0) {
-            load.error = device.errorString();
-            return load;
-        }
-        if (count == 0) break;
-        const qint64 inside = std::clamp<qint64>(partSize - position, 0, count);
-        std::copy_n(buffer.data(), inside, load.bytes.data() + position);
-        if (inside < count && load.firstAddressBeyond < 0)
-            load.firstAddressBeyond = position + inside;
-        load.bytesBeyond += count - inside;
-        position += count;
+    QString text;
+    switch (failure.cause) {
+        case FileWriteFailure::Cause::None:
+            return {};
+        case FileWriteFailure::Cause::NotRegularFile:
+            text = QStringLiteral("it is not a regular file (a pipe or a device)");
+            break;
+        case FileWriteFailure::Cause::WriteProtected:
+            text = QStringLiteral("it is write-protected");
+            break;
+        case FileWriteFailure::Cause::DiskFull:
+            text = QStringLiteral("the disk is full");
+            break;
+        case FileWriteFailure::Cause::CutShort:
+            text = QStringLiteral("the system stopped taking the bytes");
+            break;
+        case FileWriteFailure::Cause::System:
+            text = failure.systemText;
+            break;
     }
-    load.heldBytes = std::min(position, partSize);
-    return load;
-}
-
-ImageFileLoad loadIntelHexImage(QIODevice& device, qint64 partSize)
-{
-    const IntelHexLoad hex = loadIntelHex(device, partSize);
-    ImageFileLoad load;
-    if (!hex.complete) {
-        load.error = hex.error;
-        return load;
+    if (failure.restoreFailure) {
+        text += QStringLiteral("; the old file could not be put back either: %1")
+                    .arg(failureText(*failure.restoreFailure));
     }
-    load.bytes = hex.image.bytes();
-    load.heldBytes = std::min(hex.summary.storedBytes, partSize);
-    load.bytesBeyond = hex.summary.bytesBeyond;
-    load.firstAddressBeyond = hex.summary.lowestAddressBeyond;
-    load.badRecords = hex.summary.badRecords;
-    return load;
+    return text;
 }
 
 }  // namespace
 
-ImageFileLoad loadImageFile(QIODevice& device, ImageFormat format, qint64 partSize)
+CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize)
 {
-    return format == ImageFormat::IntelHex ? loadIntelHexImage(device, partSize)
-                                           : loadRawBinary(device, partSize);
+    const ImageFileLoad file = loadImage(device, format, partSize);
+    CliImageLoad load;
+    switch (file.result) {
+        case ImageFileLoad::Result::Loaded:
+            break;
+        case ImageFileLoad::Result::NoData:
+            load.noData = true;
+            load.error = QStringLiteral("it holds no data record");
+            return load;
+        case ImageFileLoad::Result::NotRegularFile:
+            load.error = QStringLiteral("it is not a regular file");
+            return load;
+        case ImageFileLoad::Result::Unreadable:
+            load.error = file.error;
+            return load;
+    }
+    load.bytes = file.image.bytes();
+    load.heldBytes = std::min(file.summary.storedBytes, partSize);
+    load.bytesBeyond = file.summary.bytesBeyond;
+    load.firstAddressBeyond = file.summary.lowestAddressBeyond;
+    load.badRecords = file.summary.badRecords;
+    return load;
 }
 
-QByteArray imageFileContents(ImageFormat format, const QByteArray& image)
-{
-    return format == ImageFormat::IntelHex ? intelHexText(image) : image;
-}
-
-QString saveImageFile(const QString& path, ImageFormat format, const QByteArray& image)
+QString writeImageFile(const QString& path, ImageFileFormat format, const QByteArray& image)
 {
     const QString problem = outputFileProblem(path);
     if (!problem.isEmpty()) return problem;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    const QByteArray contents = imageFileContents(format, image);
-    if (file.write(contents) != contents.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
-}
-
-QString imageFormatLimit(ImageFormat format, qint64 size)
-{
-    if (format == ImageFormat::Binary) return {};
-    // Asks the writer itself: write an image of that size and read it back.
-    MemoryImage image;
-    image.recreate(size);
-    const IntelHexReadSummary summary = readIntelHex(intelHexText(QByteArray(size, '\0')), image);
-    if (summary.storedBytes >= size) return {};
-    return QStringLiteral(
-               "an Intel HEX file written here holds at most %1 bytes, fewer than "
-               "the %2 to read; write a .bin file (or --format bin) instead")
-        .arg(summary.storedBytes)
-        .arg(size);
+    return failureText(saveImageFileReporting(path, format, image));
 }
 
 QString outputFileProblem(const QString& path)

@@ -1,26 +1,39 @@
 #include "cli/ImageFormat.h"
 
-#include <QFileInfo>
+namespace {
 
-std::optional<ImageFormat> imageFormatOfPath(const QString& path)
+struct FormatWord {
+    ImageFileFormat format;
+    const char* word;
+};
+
+constexpr FormatWord kWords[] = {
+    {ImageFileFormat::IntelHex, "hex"},
+    {ImageFileFormat::SRecord, "srec"},
+    {ImageFileFormat::Binary, "bin"},
+};
+
+}  // namespace
+
+std::optional<ImageFileFormat> imageFormatOfPath(const QString& path)
 {
-    const QString extension = QFileInfo(path).suffix().toLower();
-    if (extension == QLatin1String("hex") || extension == QLatin1String("ihx") ||
-        extension == QLatin1String("ihex")) {
-        return ImageFormat::IntelHex;
+    const ImageFileFormat format = formatForPath(path);
+    if (format == ImageFileFormat::Unknown) return std::nullopt;
+    return format;
+}
+
+std::optional<ImageFileFormat> imageFormatNamed(const QString& name)
+{
+    for (const FormatWord& word : kWords) {
+        if (name == QLatin1String(word.word)) return word.format;
     }
-    if (extension == QLatin1String("bin")) return ImageFormat::Binary;
     return std::nullopt;
 }
 
-std::optional<ImageFormat> imageFormatNamed(const QString& name)
+QString imageFormatName(ImageFileFormat format)
 {
-    if (name == QLatin1String("hex")) return ImageFormat::IntelHex;
-    if (name == QLatin1String("bin")) return ImageFormat::Binary;
-    return std::nullopt;
-}
-
-QString imageFormatName(ImageFormat format)
-{
-    return format == ImageFormat::IntelHex ? QStringLiteral("hex") : QStringLiteral("bin");
+    for (const FormatWord& word : kWords) {
+        if (word.format == format) return QString::fromLatin1(word.word);
+    }
+    return QStringLiteral("hex");
 }

@@ -23,3 +23,9 @@ QString saveImageFile(const QString& path, ImageFileFormat format, const MemoryI
 {
     return replaceFile(path, imageFileContents(format, image.bytes()));
 }
+
+FileWriteFailure saveImageFileReporting(const QString& path, ImageFileFormat format,
+                                        const QByteArray& image)
+{
+    return replaceFileReporting(path, imageFileContents(format, image));
+}

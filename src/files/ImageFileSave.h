@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileReplacement.h"
 #include "files/ImageFileFormat.h"
 
 #include <QByteArray>
@@ -15,3 +16,6 @@ class MemoryImage;
 // Empty on success, else the cause in words for the user.
 [[nodiscard]] QString saveImageFile(const QString& path, ImageFileFormat format,
                                     const MemoryImage& image);
+// The same with the cause to be worded by the caller.
+[[nodiscard]] FileWriteFailure saveImageFileReporting(const QString& path, ImageFileFormat format,
+                                                      const QByteArray& image);

@@ -1,6 +1,7 @@
 // The real vorle6-cli against qzpgm-sim on pseudo-terminals: the wiring of the program, its
 // threads, its ports and its Ctrl+C, which the in-process tests stand in for.
 #include "cli/ImageFile.h"
+#include "files/ImageFileSave.h"
 #include "link/QtSerialPort.h"
 #include "support/SimProcess.h"
 #include "support/TestEnvironment.h"
@@ -107,7 +108,7 @@ void CliProcessTest::writeReadAndVerify()
     const SimProcess sim(QStringList{"--device", part} + SimProcess::shippedData());
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     const QString port = sim.devicePath();
-    const ImageFormat format = *imageFormatNamed(extension);
+    const ImageFileFormat format = *imageFormatNamed(extension);
     const qint64 size = part == QLatin1String("24C64") ? 8192 : 512;
     const QByteArray image = pattern(size, 5);
     const QString written = m_files.filePath("written." + extension);
