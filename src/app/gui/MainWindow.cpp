@@ -1,5 +1,6 @@
 #include "app/gui/MainWindow.h"
 
+#include "app/ProgramState.h"
 #include "base/SettingsStore.h"
 #include "base/Twips.h"
 #include "devices/gui/DevicePanel.h"
@@ -161,6 +162,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
             m_closeAfterAccess = true;
             m_access->cancel();
         }
+        event->ignore();
+        return;
+    }
+    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+        m_closeAfterAccess = false;
         event->ignore();
         return;
     }
