@@ -163,6 +163,7 @@ void AccessController::setImageCommandsEnabled(bool enabled)
     m_controls.Cmd_SaveAs->setEnabled(enabled);
     m_controls.mnuFileSaveAs->setEnabled(enabled);
     m_controls.mnuOutPutTextFile->setEnabled(enabled);
+    m_controls.mnuFileCompare->setEnabled(enabled);
     m_controls.Cmd_Port->setEnabled(enabled);
     m_controls.mnuToolsOptions->setEnabled(enabled);
 }
