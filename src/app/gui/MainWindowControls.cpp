@@ -219,8 +219,12 @@ QGroupBox* buildBlockAccess(MainWindowControls& c)
     layout->addWidget(c.Cmd_READ_all, 0, 0);
     layout->addWidget(c.Cmd_WRITE_all, 0, 1);
     layout->addWidget(c.Cmd_VERIFY_all, 0, 2);
-    layout->addWidget(c.Label3, 1, 0);
-    layout->addWidget(c.CmbSize, 1, 1, 1, 2);
+    // The size row has a layout of its own, so that its label takes the room its words need
+    // (they are longer in English) and the list the rest.
+    auto* size = new QHBoxLayout;
+    size->addWidget(c.Label3);
+    size->addWidget(c.CmbSize, 1);
+    layout->addLayout(size, 1, 0, 1, 3);
     return c.Frame2;
 }
 
