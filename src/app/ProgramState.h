@@ -3,6 +3,7 @@
 #include "devices/DeviceCatalogue.h"
 #include "devices/SelectedDevice.h"
 #include "image/MemoryImage.h"
+#include "image/UnsavedImage.h"
 
 #include <QString>
 
@@ -16,4 +17,5 @@ struct ProgramState {
     DeviceCatalogue catalogue;  // DeviceTable
     std::optional<SelectedDevice> selectedDevice;  // none until a usable row is selected
     MemoryImage image;
+    UnsavedImage unsaved;  // the image holds edits that are in no file and on no chip
 };

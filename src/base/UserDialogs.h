@@ -6,8 +6,9 @@
 // provide the real dialogs; tests replace them with scripted answers, so no test ever blocks.
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageAnswer { Ok, Cancel };
+// YesNo: "No" is the default button and the answer to Esc.
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct MessageBoxRequest {
     QString text;

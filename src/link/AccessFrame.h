@@ -16,6 +16,7 @@
 class AccessWindow;
 class ComparisonView;
 class MemoryImage;
+class UnsavedImage;
 class ProgrammerLink;
 class StatusPanels;
 class UserDialogs;
@@ -35,6 +36,7 @@ public:
         ProgrammerLink& link;
         const std::optional<SelectedDevice>& device;  // SelectedDevice
         MemoryImage& image;                           // the memory image
+        UnsavedImage& unsaved;                        // whether it holds unsaved edits
         AccessWindow& window;
         StatusPanels& panels;
         UserDialogs& dialogs;

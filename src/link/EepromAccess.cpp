@@ -3,6 +3,7 @@
 #include "base/StatusPanels.h"
 #include "devices/SelectedDevice.h"
 #include "image/MemoryImage.h"
+#include "image/UnsavedImage.h"
 #include "link/AccessFrame.h"
 #include "link/AccessWindow.h"
 #include "link/ChipCheckCommands.h"
@@ -25,6 +26,12 @@ AccessOutcome EepromAccess::Cmd_READ_all_Click()
     const TransferRequest block = m_frame.request(::AccessMode::Block);
     const std::int64_t partSize = block.device ? block.device->memorySize() : 0;
     if (auto refused = m_frame.refusal(block, partSize)) return *refused;
+    const AccessFrame::Context& context = m_frame.context();
+    if (!context.unsaved.mayDiscard(context.dialogs)) {
+        AccessOutcome kept;
+        kept.kind = AccessOutcome::Kind::Refused;
+        return kept;
+    }
     return m_frame.run(::AccessMode::Block, kReadingText, [&](const LinkSettings& link) {
         return readWholeImage(link, block, partSize);
     });
@@ -45,6 +52,7 @@ AccessOutcome EepromAccess::readWholeImage(const LinkSettings& link, const Trans
     }
     const AccessFrame::Context& context = m_frame.context();
     context.image = std::move(read);
+    context.unsaved.markKept();
     context.panels.setText(1, QString());
     context.window.ShowImage();
     return outcome;
@@ -58,6 +66,8 @@ AccessOutcome EepromAccess::Cmd_READ_single_Click()
     return m_frame.run(::AccessMode::Byte, QString(), [&](const LinkSettings& link) {
         AccessOutcome outcome = m_frame.transfer().read(link, byte, context.image);
         if (outcome.succeeded()) {
+            // The image now holds a byte that is in no file.
+            context.unsaved.markChanged();
             context.panels.setText(1, QString());
             context.window.showReadByte(context.image.at(outcome.firstAddress));
         }

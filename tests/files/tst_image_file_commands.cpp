@@ -9,6 +9,8 @@
 #include "base/StatusPanels.h"
 #include "files/ImageFileFilters.h"
 #include "files/gui/ImageFileCommands.h"
+#include "image/gui/DifferencesDisplay.h"
+#include "image/gui/ImageView.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
 #include "support/TestEnvironment.h"
@@ -25,6 +27,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include <memory>
@@ -631,6 +634,39 @@ private slots:
         QCOMPARE(again.statusPanels().text(1), kLoaded);
         QCOMPARE(again.imageFileCommands().recentFiles().first(),
                  filePath(QStringLiteral("f7.hex")));
+    }
+
+    // The image against a file: differences marked and listed like a verify's, the image
+    // unchanged; an equal file says so.
+    void compareWithAFileShowsTheDifferences()
+    {
+        MainWindow window(services());
+        window.imageView().ShowImage();
+        const QByteArray image = m_state->image.bytes();
+        QByteArray file = image;
+        file[0x21] = '\x5A';
+        file[0xF0] = '\x00';
+        const QString path = filePath(QStringLiteral("other.bin"));
+        writeAll(path, file);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        window.controls().mnuFileCompare->trigger();
+        QCOMPARE(m_dialogs->fileDialogs.last().title, QStringLiteral("ファイルと比較"));
+        QCOMPARE(window.statusPanels().text(1),
+                 QStringLiteral("ファイル比較: 2 バイト不一致 (最初 0x00021: バッファ 0xFF / "
+                                "ファイル 0x5A)"));
+        QCOMPARE(window.imageView().markCount(), 2);
+        QVERIFY(window.imageView().isMarked(3, 2));
+        QCOMPARE(window.differences().dialog()->list()->topLevelItemCount(), 2);
+        QCOMPARE(m_state->image.bytes(), image);
+
+        writeAll(path, image);
+        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
+        window.controls().mnuFileCompare->trigger();
+        QCOMPARE(window.statusPanels().text(1), QStringLiteral("ファイル比較: 一致しました"));
+        QCOMPARE(window.imageView().markCount(), 0);
+
+        window.controls().mnuFileCompare->trigger();
+        QCOMPARE(window.statusPanels().text(1), QStringLiteral("ファイル比較をキャンセルしました。"));
     }
 
     void missingRecentFileIsTakenOut()

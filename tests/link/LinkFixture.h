@@ -69,7 +69,8 @@ public:
 struct LinkFixture {
     LinkFixture()
         : link(port, clock),
-          frame({link, state.selectedDevice, state.image, window, panels, dialogs, comparisons,
+          frame({link, state.selectedDevice, state.image, state.unsaved, window, panels, dialogs,
+                 comparisons,
                  [this] { return linkSettings(); }}),
           checks(frame),
           access(frame, checks)

@@ -507,6 +507,7 @@ void TestAccessEmulator::theRealPortCarriesATransfer()
 
     click(controls().Cmd_WRITE_all);
     QVERIFY2(kWriteDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    m_dialogs.messageAnswers.append(MessageAnswer::Yes);  // the edited image may be read over
     click(controls().Cmd_READ_all);
     QVERIFY2(kReadDone.match(panel(1)).hasMatch(), qPrintable(panel(1)));
     QCOMPARE(panel(2), kConnected);

@@ -6,7 +6,9 @@ MessageAnswer FakeUserDialogs::showMessage(const MessageBoxRequest& request)
 {
     messages.append(request);
     if (onMessage) onMessage(request);
-    return messageAnswers.isEmpty() ? MessageAnswer::Ok : messageAnswers.takeFirst();
+    if (!messageAnswers.isEmpty()) return messageAnswers.takeFirst();
+    // The box's default button.
+    return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
 FileDialogResult FakeUserDialogs::showFileDialog(const FileDialogRequest& request)

@@ -5,8 +5,9 @@
 #include <QList>
 #include <functional>
 
-// Scripted dialogs: records every request and answers from a queue (message boxes answer Ok,
-// file dialogs and text entries are cancelled when the queue is empty).
+// Scripted dialogs: records every request and answers from a queue. When the queue is empty a
+// message box answers with its default button (Ok, or No for a Yes/No question), and file
+// dialogs and text entries are cancelled.
 class FakeUserDialogs : public UserDialogs {
 public:
     MessageAnswer showMessage(const MessageBoxRequest& request) override;

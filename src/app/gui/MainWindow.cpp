@@ -1,8 +1,10 @@
 #include "app/gui/MainWindow.h"
 
+#include "app/ProgramState.h"
 #include "base/SettingsStore.h"
 #include "base/Twips.h"
 #include "devices/gui/DevicePanel.h"
+#include "files/gui/FileCompareCommand.h"
 #include "files/gui/ImageFileCommands.h"
 #include "image/gui/DifferencesDisplay.h"
 #include "image/gui/ImageView.h"
@@ -48,6 +50,10 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
                              *m_imageView, *m_devicePanel, *m_differences, this);
     m_portSettings->setBusyCheck([this] { return m_access->running(); });
     m_imageFileCommands->setBusyCheck([this] { return m_access->running(); });
+    m_fileCompare = new FileCompareCommand(services, m_statusPanels, *m_differences, this);
+    m_fileCompare->setBusyCheck([this] { return m_access->running(); });
+    connect(m_controls.mnuFileCompare, &QAction::triggered, m_fileCompare,
+            &FileCompareCommand::mnuFileCompare_Click);
     // A close during an access stops the access first; the window closes once it has ended.
     connect(m_access, &AccessController::accessFinished, this, [this] {
         if (m_closeAfterAccess) {
@@ -161,6 +167,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
             m_closeAfterAccess = true;
             m_access->cancel();
         }
+        event->ignore();
+        return;
+    }
+    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+        m_closeAfterAccess = false;
         event->ignore();
         return;
     }

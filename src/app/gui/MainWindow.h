@@ -11,6 +11,7 @@
 class AccessController;
 class DevicePanel;
 class DifferencesDisplay;
+class FileCompareCommand;
 class ImageFileCommands;
 class PortSettingsController;
 class SerialPort;
@@ -35,6 +36,8 @@ public:
     [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
     [[nodiscard]] DevicePanel& devicePanel() { return *m_devicePanel; }
     [[nodiscard]] ImageFileCommands& imageFileCommands() { return *m_imageFileCommands; }
+    // mnuFileCompare: the image against a file.
+    [[nodiscard]] FileCompareCommand& fileCompare() { return *m_fileCompare; }
     // MSComm1: the program's one serial port, closed except during an access.
     [[nodiscard]] SerialPort& serialPort() { return *m_serialPort; }
     [[nodiscard]] PortSettingsController& portSettings() { return *m_portSettings; }
@@ -73,6 +76,7 @@ private:
     StatusBarPanels m_statusPanels;
     std::unique_ptr<DevicePanel> m_devicePanel;
     std::unique_ptr<ImageFileCommands> m_imageFileCommands;
+    FileCompareCommand* m_fileCompare = nullptr;
     SerialPort* m_serialPort = nullptr;
     PortSettingsController* m_portSettings = nullptr;
     std::unique_ptr<ImageView> m_imageView;

@@ -81,6 +81,8 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
                                 QStringLiteral("名前を付けて保存(&A)..."));
     c.mnuFileRecent = named(c.mnuFile->addMenu(QStringLiteral("最近使ったファイル(&R)")),
                             QStringLiteral("mnuFileRecent"));
+    c.mnuFileCompare = addAction(c.mnuFile, QStringLiteral("mnuFileCompare"),
+                                 QStringLiteral("ファイルと比較(&M)..."));
     c.mnuFile->addSeparator();
     c.mnuOutPutTextFile = addAction(c.mnuFile, QStringLiteral("mnuOutPutTextFile"),
                                     QStringLiteral("テキストデータとして出力"));

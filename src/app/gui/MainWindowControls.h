@@ -59,6 +59,7 @@ struct MainWindowControls {
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFileSaveAs = nullptr;
     QMenu* mnuFileRecent = nullptr;  // the files last opened or saved
+    QAction* mnuFileCompare = nullptr;
     QAction* mnuOutPutTextFile = nullptr;
     QAction* mnuFilePageSetup = nullptr;
     QAction* mnuFilePrint = nullptr;

@@ -9,6 +9,7 @@
 #include "devices/DeviceTexts.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 
@@ -23,6 +24,20 @@ DevicePanel::DevicePanel(MainWindowControls& controls, const AppServices& servic
     connect(m_controls.Combo_device, &QComboBox::currentIndexChanged, this,
             &DevicePanel::Combo_device_Click);
     connect(m_controls.CmbSize, &QComboBox::currentIndexChanged, this, &DevicePanel::CmbSize_Click);
+    // A turn of the mouse wheel over the list, on its way down the window, would change the
+    // device: the list takes the wheel only once it has the keyboard focus.
+    m_controls.Combo_device->setFocusPolicy(Qt::StrongFocus);
+    m_controls.Combo_device->installEventFilter(this);
+}
+
+bool DevicePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_controls.Combo_device && event->type() == QEvent::Wheel &&
+        !m_controls.Combo_device->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void DevicePanel::fillFixedAccessSizes()
@@ -135,6 +150,11 @@ void DevicePanel::Combo_device_Click()
                 .arg(m_services.state.catalogue.record(index).field(DeviceRecord::ListName),
                      problem);
         m_services.dialogs.showMessage(message);
+        return;
+    }
+    // Another device re-creates the image: edits that are in no file are lost unless kept.
+    if (index != m_selectedIndex && !m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+        setDeviceListIndex(m_selectedIndex);
         return;
     }
     selectDevice(index);

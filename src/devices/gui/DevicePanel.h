@@ -37,6 +37,9 @@ public:
     // The selected device's catalogue name ("24C64"); empty when none is selected.
     [[nodiscard]] QString selectedName() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // A device has been selected and the image re-created for it.
     void deviceSelected();

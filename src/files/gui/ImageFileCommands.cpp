@@ -122,6 +122,7 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     }
 
     m_setCaption(ProductInfo::titleText() + chosen.fileName);
+    m_services.state.unsaved.markKept();
     m_services.settings.save(kSettings, kSaveDir,
                              folderOfChosenFile(chosen.fileName, chosen.fileTitle));
     m_panels.setText(1, kSaved);
@@ -154,6 +155,10 @@ void ImageFileCommands::mnuFileOpen_Click()
 bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format)
 {
     if (m_busyCheck && m_busyCheck()) return false;
+    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+        m_panels.setText(1, kNotOpened);
+        return false;
+    }
     m_workFilePath = path;
     // Refused before FileExists, whose trial open would wait on a pipe without a writer.
     if (isSpecialFile(path)) {
@@ -192,6 +197,7 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format)
 
     m_setCaption(ProductInfo::titleText() + path);
     state.image = load.image;
+    state.unsaved.markKept();
     if (m_showImage) m_showImage();
     // Intel HEX chosen by its extension or filter says nothing more, as it always has.
     const bool nameFormat = load.formatFromContent || load.format != ImageFileFormat::IntelHex;

@@ -136,7 +136,10 @@ void ByteEditorPanel::ChkBin_Click(int /*index*/)
 void ByteEditorPanel::storeAndRefresh(qint64 address, std::optional<std::uint8_t> value,
                                       Source source)
 {
-    if (value) m_state.image.set(address, *value);
+    if (value && *value != m_state.image.at(address)) {
+        m_state.image.set(address, *value);
+        m_state.unsaved.markChanged();
+    }
     const std::uint8_t b = m_state.image.at(address);
 
     const int row = GridAddress::rowOf(address);

@@ -39,6 +39,7 @@ void ImageView::ClearImage()
 {
     const auto& device = m_services.state.selectedDevice;
     m_services.state.image.recreate(device ? device->memorySize() : 0);
+    m_services.state.unsaved.markKept();
     // The rebuild replaces every row and clears the current cell first; until then the grid
     // keeps showing its own copy of the old image, never the re-created one.
     ShowImage();
@@ -109,6 +110,7 @@ void ImageView::mnuGoTo_Click()
 
 void ImageView::Command1_Click()
 {
+    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) return;
     ClearImage();
     m_panels.setText(1, QStringLiteral("ＰＣのバッファをクリアしました。"));
 }

@@ -43,7 +43,8 @@ AccessController::AccessController(MainWindowControls& controls, const AppServic
       m_imageView(imageView),
       m_devicePanel(devicePanel),
       m_link(port, clockOrOwn(clock, m_ownClock)),
-      m_frame({m_link, services.state.selectedDevice, services.state.image, *this, panels,
+      m_frame({m_link, services.state.selectedDevice, services.state.image, services.state.unsaved,
+               *this, panels,
                services.dialogs, comparisons,
                [&settings = services.settings] { return LinkSettings::stored(settings); }}),
       m_checks(m_frame),
@@ -162,6 +163,7 @@ void AccessController::setImageCommandsEnabled(bool enabled)
     m_controls.Cmd_SaveAs->setEnabled(enabled);
     m_controls.mnuFileSaveAs->setEnabled(enabled);
     m_controls.mnuOutPutTextFile->setEnabled(enabled);
+    m_controls.mnuFileCompare->setEnabled(enabled);
     m_controls.Cmd_Port->setEnabled(enabled);
     m_controls.mnuToolsOptions->setEnabled(enabled);
 }

@@ -1,0 +1,79 @@
+#include "files/gui/FileCompareCommand.h"
+
+#include "app/ProgramState.h"
+#include "base/SettingsStore.h"
+#include "base/StatusPanels.h"
+#include "base/UserDialogs.h"
+#include "files/FileComparison.h"
+#include "files/ImageFileFilters.h"
+#include "image/ComparisonView.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("ファイルと比較");
+const QString kCancelled = QStringLiteral("ファイル比較をキャンセルしました。");
+const QString kNotOpened = QStringLiteral("ファイルをオープンできませんでした。");
+
+}  // namespace
+
+FileCompareCommand::FileCompareCommand(const AppServices& services, StatusPanels& panels,
+                                       ComparisonView& comparisons, QObject* parent)
+    : QObject(parent), m_services(services), m_panels(panels), m_comparisons(comparisons)
+{
+}
+
+void FileCompareCommand::mnuFileCompare_Click()
+{
+    if (m_busyCheck && m_busyCheck()) return;
+    if (m_services.state.image.size() == 0) {
+        m_panels.setText(1, QStringLiteral("デバイスが選択されていません。"));
+        return;
+    }
+    FileDialogRequest request;
+    request.kind = FileDialogKind::Open;
+    request.title = kTitle;
+    request.initialFolder =
+        m_services.settings.get(SettingsKeys::kSettings, SettingsKeys::kOpenDir, QString());
+    request.filter = openFileFilter();
+    request.defaultExtension = QStringLiteral("HEX");
+    const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
+    if (!chosen.accepted) {
+        m_panels.setText(1, kCancelled);
+        return;
+    }
+    compareWith(chosen.fileName, chosen.filterIndex);
+}
+
+bool FileCompareCommand::compareWith(const QString& path, int filterIndex)
+{
+    const FileComparison result =
+        compareWithFile(path, formatToLoad(path, filterIndex), m_services.state.image.bytes());
+    switch (result.load.result) {
+        case ImageFileLoad::Result::Loaded:
+            break;
+        case ImageFileLoad::Result::NoData:
+            m_panels.setText(1, noDataRecordText());
+            warn(noDataRecordText());
+            return false;
+        case ImageFileLoad::Result::NotRegularFile:
+        case ImageFileLoad::Result::Unreadable:
+            m_panels.setText(1, kNotOpened);
+            if (!result.load.error.isEmpty())
+                warn(kNotOpened + QStringLiteral("\r\n") + result.load.error);
+            return false;
+    }
+    const QString text = result.text();
+    m_panels.setText(1, text);
+    m_comparisons.showComparison(result.comparison, {kTitle, text, QStringLiteral("ファイル")});
+    if (!result.load.notices.isEmpty()) warn(result.load.notices.join(QStringLiteral("\r\n")));
+    return true;
+}
+
+void FileCompareCommand::warn(const QString& text)
+{
+    MessageBoxRequest message;
+    message.text = text;
+    message.title = QStringLiteral("メッセージ");
+    message.icon = MessageIcon::Warning;
+    m_services.dialogs.showMessage(message);
+}
