@@ -34,8 +34,8 @@ QByteArray blankImage(qint64 size)
 
 }  // namespace
 
-BoardJob::BoardJob(ProgrammerLink& link, const JobSpec& spec, const LinkSettings& settings)
-    : m_link(link), m_transfer(link), m_operations(m_transfer), m_spec(spec), m_settings(settings)
+BoardJob::BoardJob(ProgrammerLink& link, const JobOrder& order, const LinkSettings& settings)
+    : m_link(link), m_transfer(link), m_operations(m_transfer), m_order(order), m_settings(settings)
 {
 }
 
@@ -43,10 +43,10 @@ BoardResult BoardJob::run(const std::atomic<bool>& stop)
 {
     BoardResult result;
     result.link = m_settings;
-    result.command = m_spec.command;
-    result.partName = m_spec.partName;
-    result.verifyAfter = m_spec.verifyAfter;
-    m_phase = result.phase = firstPhase(m_spec.command);
+    result.command = m_order.command;
+    result.partName = m_order.partName;
+    result.verifyAfter = m_order.verifyAfter;
+    m_phase = result.phase = firstPhase(m_order.command);
     if (stop) {
         result.kind = BoardResult::Kind::Cancelled;
         return result;
@@ -55,7 +55,7 @@ BoardResult BoardJob::run(const std::atomic<bool>& stop)
     const LinkClock::Duration start = m_link.clock().now();
     AccessObserver* previous = m_link.observer();
     m_link.setObserver(this);
-    switch (m_spec.command) {
+    switch (m_order.command) {
         case CliCommand::List:
         case CliCommand::Detect:
             detect(result);
@@ -67,7 +67,7 @@ BoardResult BoardJob::run(const std::atomic<bool>& stop)
             write(result, stop);
             break;
         case CliCommand::Verify:
-            check(result, JobPhase::Verify, m_spec.image, BoardResult::Kind::Mismatch);
+            check(result, JobPhase::Verify, m_order.image, BoardResult::Kind::Mismatch);
             break;
         case CliCommand::Blank:
             blankCheck(result);
@@ -114,9 +114,9 @@ void BoardJob::detect(BoardResult& result)
 void BoardJob::read(BoardResult& result)
 {
     MemoryImage image;
-    image.recreate(m_spec.device.memorySize());
+    image.recreate(m_order.device.memorySize());
     const AccessOutcome outcome =
-        m_transfer.read(m_settings, m_spec.range.request(m_spec.device), image);
+        m_transfer.read(m_settings, m_order.range.request(m_order.device), image);
     take(result, outcome);
     result.bytes = outcome.bytesDone;
     if (outcome.succeeded()) result.image = image.bytes();
@@ -125,30 +125,31 @@ void BoardJob::read(BoardResult& result)
 void BoardJob::write(BoardResult& result, const std::atomic<bool>& stop)
 {
     const AccessOutcome outcome =
-        m_transfer.write(m_settings, m_spec.range.request(m_spec.device), m_spec.image);
+        m_transfer.write(m_settings, m_order.range.request(m_order.device), m_order.image);
     take(result, outcome);
     result.bytes = outcome.bytesDone;
     result.writtenTo = outcome.lastAddressDone();
-    if (!outcome.succeeded() || !m_spec.verifyAfter) return;
+    if (!outcome.succeeded() || !m_order.verifyAfter) return;
     if (stop) {
         result.phase = JobPhase::Verify;
         result.kind = BoardResult::Kind::Cancelled;
         return;
     }
-    check(result, JobPhase::Verify, m_spec.image, BoardResult::Kind::Mismatch);
+    check(result, JobPhase::Verify, m_order.image, BoardResult::Kind::Mismatch);
     result.bytes = outcome.bytesDone;
 }
 
 void BoardJob::erase(BoardResult& result, const std::atomic<bool>& stop)
 {
     const AccessOutcome outcome =
-        m_spec.range.wholePart ? m_operations.erase(m_settings, m_spec.device)
-                               : m_transfer.write(m_settings, m_spec.range.request(m_spec.device),
-                                                  blankImage(m_spec.device.memorySize()));
+        m_order.range.wholePart
+            ? m_operations.erase(m_settings, m_order.device)
+            : m_transfer.write(m_settings, m_order.range.request(m_order.device),
+                               blankImage(m_order.device.memorySize()));
     take(result, outcome);
     result.bytes = outcome.bytesDone;
     result.writtenTo = outcome.lastAddressDone();
-    if (!outcome.succeeded() || !m_spec.verifyAfter) return;
+    if (!outcome.succeeded() || !m_order.verifyAfter) return;
     if (stop) {
         result.phase = JobPhase::BlankCheck;
         result.kind = BoardResult::Kind::Cancelled;
@@ -160,13 +161,13 @@ void BoardJob::erase(BoardResult& result, const std::atomic<bool>& stop)
 
 void BoardJob::blankCheck(BoardResult& result)
 {
-    if (!m_spec.range.wholePart) {
-        check(result, JobPhase::BlankCheck, blankImage(m_spec.device.memorySize()),
+    if (!m_order.range.wholePart) {
+        check(result, JobPhase::BlankCheck, blankImage(m_order.device.memorySize()),
               BoardResult::Kind::NotBlank);
         return;
     }
     m_phase = result.phase = JobPhase::BlankCheck;
-    const CheckOutcome outcome = m_operations.blankCheck(m_settings, m_spec.device);
+    const CheckOutcome outcome = m_operations.blankCheck(m_settings, m_order.device);
     take(result, outcome.access);
     result.bytes = outcome.access.bytesDone;
     if (!outcome.access.succeeded()) return;
@@ -179,7 +180,7 @@ void BoardJob::check(BoardResult& result, JobPhase phase, const QByteArray& expe
 {
     m_phase = result.phase = phase;
     const CheckOutcome outcome =
-        m_operations.verify(m_settings, m_spec.range.request(m_spec.device), expected);
+        m_operations.verify(m_settings, m_order.range.request(m_order.device), expected);
     take(result, outcome.access);
     result.bytes = outcome.access.bytesDone;
     if (!outcome.access.succeeded()) return;

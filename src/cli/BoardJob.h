@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/BoardResult.h"
-#include "cli/JobSpec.h"
+#include "cli/JobOrder.h"
 #include "link/AccessObserver.h"
 #include "link/ChipOperations.h"
 #include "link/EepromTransfer.h"
@@ -19,7 +19,7 @@ class BoardJob : public AccessObserver {
 public:
     using ProgressHandler = std::function<void(JobPhase phase, qint64 done, qint64 total)>;
 
-    BoardJob(ProgrammerLink& link, const JobSpec& spec, const LinkSettings& settings);
+    BoardJob(ProgrammerLink& link, const JobOrder& order, const LinkSettings& settings);
 
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
 
@@ -42,7 +42,7 @@ private:
     ProgrammerLink& m_link;
     EepromTransfer m_transfer;
     ChipOperations m_operations;
-    JobSpec m_spec;
+    JobOrder m_order;
     LinkSettings m_settings;
     JobPhase m_phase = JobPhase::Detect;
     ProgressHandler m_progress;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliCommand.h"
-#include "cli/JobSpec.h"
+#include "cli/JobOrder.h"
 #include "link/AccessOutcome.h"
 #include "link/ChipCheck.h"
 #include "link/LinkSettings.h"

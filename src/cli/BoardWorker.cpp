@@ -10,9 +10,9 @@ constexpr qint64 kProgressSteps = 200;
 
 }  // namespace
 
-BoardWorker::BoardWorker(int board, LinkFactory& factory, const JobSpec& spec,
+BoardWorker::BoardWorker(int board, LinkFactory& factory, const JobOrder& order,
                          const LinkSettings& link)
-    : m_board(board), m_factory(factory), m_spec(spec), m_link(link)
+    : m_board(board), m_factory(factory), m_order(order), m_link(link)
 {
 }
 
@@ -22,7 +22,7 @@ void BoardWorker::run()
         const std::unique_ptr<SerialPort> port = m_factory.makePort(m_link);
         const std::unique_ptr<LinkClock> clock = m_factory.makeClock(m_link);
         ProgrammerLink link(*port, *clock);
-        BoardJob job(link, m_spec, m_link);
+        BoardJob job(link, m_order, m_link);
         qint64 lastStep = -1;
         int lastPhase = -1;
         job.setProgressHandler([&](JobPhase phase, qint64 done, qint64 total) {

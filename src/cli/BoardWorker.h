@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/BoardResult.h"
-#include "cli/JobSpec.h"
+#include "cli/JobOrder.h"
 #include "link/LinkSettings.h"
 
 #include <QObject>
@@ -17,7 +17,7 @@ class ProgrammerLink;
 class BoardWorker : public QObject {
     Q_OBJECT
 public:
-    BoardWorker(int board, LinkFactory& factory, const JobSpec& spec, const LinkSettings& link);
+    BoardWorker(int board, LinkFactory& factory, const JobOrder& order, const LinkSettings& link);
 
     // Runs the job to its end on the calling thread, which must be the worker's.
     void run();
@@ -38,7 +38,7 @@ private:
 
     int m_board = 0;
     LinkFactory& m_factory;
-    JobSpec m_spec;
+    JobOrder m_order;
     LinkSettings m_link;
     BoardResult m_result;
     std::atomic<bool> m_stop{false};

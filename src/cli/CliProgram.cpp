@@ -82,14 +82,14 @@ int CliProgram::run(const QStringList& arguments)
     noticeCatalogueProblems(load);
     if (m_options.command == CliCommand::List) return list(load);
 
-    JobSpec spec;
-    spec.command = m_options.command;
-    spec.verifyAfter = !m_options.noVerify;
-    if (cliCommandNeedsPart(spec.command)) {
-        if (const auto code = choosePart(load, spec)) return *code;
+    JobOrder order;
+    order.command = m_options.command;
+    order.verifyAfter = !m_options.noVerify;
+    if (cliCommandNeedsPart(order.command)) {
+        if (const auto code = choosePart(load, order)) return *code;
     }
-    if (spec.command == CliCommand::Write || spec.command == CliCommand::Verify) {
-        if (const auto code = readInput(spec)) return *code;
+    if (order.command == CliCommand::Write || order.command == CliCommand::Verify) {
+        if (const auto code = readInput(order)) return *code;
     }
     const SettingsStore settings;
     if (m_options.search) {
@@ -104,14 +104,14 @@ int CliProgram::run(const QStringList& arguments)
         m_console.error(ports.error);
         return ExitCodes::kUsage;
     }
-    if (spec.command == CliCommand::Read) {
-        if (const auto code = checkOutput(spec, ports.links)) return *code;
+    if (order.command == CliCommand::Read) {
+        if (const auto code = checkOutput(order, ports.links)) return *code;
     }
     if (m_interrupted) {
         m_console.error(QStringLiteral("interrupted before anything was sent"));
         return ExitCodes::kInterrupted;
     }
-    return runBoards(spec, ports.links);
+    return runBoards(order, ports.links);
 }
 
 void CliProgram::interrupt()
@@ -183,7 +183,7 @@ int CliProgram::list(const CatalogueLoad& load)
     return ExitCodes::kDone;
 }
 
-std::optional<int> CliProgram::choosePart(const CatalogueLoad& load, JobSpec& spec)
+std::optional<int> CliProgram::choosePart(const CatalogueLoad& load, JobOrder& order)
 {
     const PartLookup lookup(load.catalogue);
     const int index = lookup.indexOf(m_options.part);
@@ -195,24 +195,24 @@ std::optional<int> CliProgram::choosePart(const CatalogueLoad& load, JobSpec& sp
         return ExitCodes::kUsage;
     }
     const DeviceRecord& record = load.catalogue.record(index);
-    spec.partName = record.field(DeviceRecord::ListName);
+    order.partName = record.field(DeviceRecord::ListName);
     QString problem;
-    if (!SelectedDevice::fromRecord(record, spec.device, problem)) {
+    if (!SelectedDevice::fromRecord(record, order.device, problem)) {
         m_console.error(QStringLiteral("%1: the row of %2 cannot be used: a number is missing or "
                                        "the size is outside 16 to 131072 bytes")
-                            .arg(load.path, spec.partName));
+                            .arg(load.path, order.partName));
         return ExitCodes::kFile;
     }
-    const AccessRangeCheck range = checkAccessRange(m_options, spec.device, spec.partName);
+    const AccessRangeCheck range = checkAccessRange(m_options, order.device, order.partName);
     if (!range.range) {
         m_console.error(range.error);
         return ExitCodes::kUsage;
     }
-    spec.range = *range.range;
+    order.range = *range.range;
     return std::nullopt;
 }
 
-std::optional<int> CliProgram::readInput(JobSpec& spec)
+std::optional<int> CliProgram::readInput(JobOrder& order)
 {
     const QString& path = m_options.input;
     const bool standardInput = path == kStandardStream;
@@ -237,7 +237,7 @@ std::optional<int> CliProgram::readInput(JobSpec& spec)
         }
         device = &file;
     }
-    const qint64 partSize = spec.device.memorySize();
+    const qint64 partSize = order.device.memorySize();
     const CliImageLoad load = readImageFile(*device, *format, partSize);
     if (!load.ok()) {
         m_console.error(QStringLiteral("cannot read %1: %2").arg(name, load.error));
@@ -255,7 +255,7 @@ std::optional<int> CliProgram::readInput(JobSpec& spec)
                                    "%1 bytes of %2 lie beyond the end of the %3 (from "
                                    "%4; its last address is %5)")
                                    .arg(load.bytesBeyond)
-                                   .arg(name, spec.partName, addressText(load.firstAddressBeyond),
+                                   .arg(name, order.partName, addressText(load.firstAddressBeyond),
                                         addressText(partSize - 1));
         if (!m_options.truncate) {
             m_console.error(beyond + QStringLiteral("; give --truncate to leave them out"));
@@ -263,7 +263,7 @@ std::optional<int> CliProgram::readInput(JobSpec& spec)
         }
         m_console.notice(beyond + QStringLiteral(": left out (--truncate)"));
     }
-    const qint64 rangeEnd = spec.range.offset + spec.range.length;
+    const qint64 rangeEnd = order.range.offset + order.range.length;
     if (*format == ImageFileFormat::Binary && load.heldBytes < rangeEnd) {
         m_console.notice(QStringLiteral("%1 holds %2 bytes, fewer than the %3 up to %4: the rest "
                                         "is taken as 0xFF")
@@ -271,15 +271,15 @@ std::optional<int> CliProgram::readInput(JobSpec& spec)
                              .arg(load.heldBytes)
                              .arg(rangeEnd)
                              .arg(addressText(rangeEnd - 1)));
-    } else if (*format != ImageFileFormat::Binary && load.heldBytes < spec.range.length) {
+    } else if (*format != ImageFileFormat::Binary && load.heldBytes < order.range.length) {
         m_console.notice(QStringLiteral("%1 gives %2 bytes, fewer than the %3 of %4..%5: the "
                                         "rest is taken as 0xFF")
                              .arg(name)
                              .arg(load.heldBytes)
-                             .arg(spec.range.length)
-                             .arg(addressText(spec.range.offset), addressText(rangeEnd - 1)));
+                             .arg(order.range.length)
+                             .arg(addressText(order.range.offset), addressText(rangeEnd - 1)));
     }
-    spec.image = load.bytes;
+    order.image = load.bytes;
     return std::nullopt;
 }
 
@@ -289,7 +289,7 @@ QString CliProgram::outputPathFor(const LinkSettings& link) const
     return path.replace(kPortPlaceholder, portShortName(link));
 }
 
-std::optional<int> CliProgram::checkOutput(const JobSpec& spec, const QList<LinkSettings>& links)
+std::optional<int> CliProgram::checkOutput(const JobOrder& order, const QList<LinkSettings>& links)
 {
     const QString& path = m_options.output;
     const bool standardOutput = path == kStandardStream;
@@ -325,17 +325,17 @@ std::optional<int> CliProgram::checkOutput(const JobSpec& spec, const QList<Link
             return ExitCodes::kFile;
         }
     }
-    if (!spec.range.wholePart) {
+    if (!order.range.wholePart) {
         m_console.notice(QStringLiteral("only %1..%2 is read; the file holds the whole %3 with "
                                         "0xFF outside that range")
-                             .arg(addressText(spec.range.offset),
-                                  addressText(spec.range.lastAddress()), spec.partName));
+                             .arg(addressText(order.range.offset),
+                                  addressText(order.range.lastAddress()), order.partName));
     }
     m_outputFormat = *format;
     return std::nullopt;
 }
 
-int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
+int CliProgram::runBoards(const JobOrder& order, const QList<LinkSettings>& links)
 {
     QList<BoardResult> results(links.size());
     QList<LinkSettings> claimed;
@@ -347,8 +347,8 @@ int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
         if (!claim->acquire()) {
             BoardResult& refused = results[index];
             refused.link = link;
-            refused.command = spec.command;
-            refused.partName = spec.partName;
+            refused.command = order.command;
+            refused.partName = order.partName;
             refused.kind = BoardResult::Kind::PortClaimed;
             refused.holder = claim->holder();
             continue;
@@ -361,7 +361,7 @@ int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
     QStringList names;
     for (const LinkSettings& link : claimed) names.append(portShortName(link));
     ProgressReport::Style style = ProgressReport::Style::Lines;
-    if (m_options.quiet || spec.command == CliCommand::Detect) {
+    if (m_options.quiet || order.command == CliCommand::Detect) {
         style = ProgressReport::Style::None;
     } else if (m_environment.errorsAreTerminal) {
         style = ProgressReport::Style::Bar;
@@ -372,13 +372,13 @@ int CliProgram::runBoards(const JobSpec& spec, const QList<LinkSettings>& links)
     if (m_interrupted) runner.stopAll();
     m_runner = &runner;
     m_progress = &progress;
-    const QList<BoardResult> ran = runner.run(spec, claimed);
+    const QList<BoardResult> ran = runner.run(order, claimed);
     m_runner = nullptr;
     m_progress = nullptr;
     progress.finish();
     for (int i = 0; i < ran.size(); ++i) results[claimedIndex.at(i)] = ran.at(i);
 
-    if (spec.command == CliCommand::Read) writeOutputs(results);
+    if (order.command == CliCommand::Read) writeOutputs(results);
     report(results);
     int exitCode = ExitCodes::kDone;
     for (const BoardResult& result : results) exitCode = std::max(exitCode, result.exitCode());

@@ -3,7 +3,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CliEnvironment.h"
 #include "cli/CliOptions.h"
-#include "cli/JobSpec.h"
+#include "cli/JobOrder.h"
 #include "cli/ParallelRunner.h"
 #include "link/LinkSettings.h"
 
@@ -38,11 +38,11 @@ public:
 private:
     // Each step returns the exit code to end with, or nothing to go on.
     [[nodiscard]] int list(const CatalogueLoad& load);
-    [[nodiscard]] std::optional<int> choosePart(const CatalogueLoad& load, JobSpec& spec);
-    [[nodiscard]] std::optional<int> readInput(JobSpec& spec);
-    [[nodiscard]] std::optional<int> checkOutput(const JobSpec& spec,
+    [[nodiscard]] std::optional<int> choosePart(const CatalogueLoad& load, JobOrder& order);
+    [[nodiscard]] std::optional<int> readInput(JobOrder& order);
+    [[nodiscard]] std::optional<int> checkOutput(const JobOrder& order,
                                                  const QList<LinkSettings>& links);
-    [[nodiscard]] int runBoards(const JobSpec& spec, const QList<LinkSettings>& links);
+    [[nodiscard]] int runBoards(const JobOrder& order, const QList<LinkSettings>& links);
     void writeOutputs(QList<BoardResult>& results);
     void report(const QList<BoardResult>& results);
     void noticeCatalogueProblems(const CatalogueLoad& load);

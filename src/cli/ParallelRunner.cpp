@@ -11,11 +11,11 @@ ParallelRunner::ParallelRunner(LinkFactory& factory, Mode mode) : m_factory(fact
 
 ParallelRunner::~ParallelRunner() = default;
 
-QList<BoardResult> ParallelRunner::run(const JobSpec& spec, const QList<LinkSettings>& links)
+QList<BoardResult> ParallelRunner::run(const JobOrder& order, const QList<LinkSettings>& links)
 {
     m_workers.clear();
     for (int board = 0; board < links.size(); ++board) {
-        auto worker = std::make_unique<BoardWorker>(board, m_factory, spec, links.at(board));
+        auto worker = std::make_unique<BoardWorker>(board, m_factory, order, links.at(board));
         if (m_stopped) worker->requestStop();
         connect(worker.get(), &BoardWorker::progressed, this, &ParallelRunner::progressed);
         m_workers.push_back(std::move(worker));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/BoardResult.h"
-#include "cli/JobSpec.h"
+#include "cli/JobOrder.h"
 #include "link/LinkSettings.h"
 
 #include <QList>
@@ -25,9 +25,9 @@ public:
     ParallelRunner(LinkFactory& factory, Mode mode);
     ~ParallelRunner() override;
 
-    // Runs `spec` on every board of `links` and returns once all have ended, the results in
+    // Runs `order` on every board of `links` and returns once all have ended, the results in
     // the order of `links`. The calling thread's events are served meanwhile.
-    [[nodiscard]] QList<BoardResult> run(const JobSpec& spec, const QList<LinkSettings>& links);
+    [[nodiscard]] QList<BoardResult> run(const JobOrder& order, const QList<LinkSettings>& links);
 
     // Asks every board to stop at its next chunk boundary; boards not yet begun send nothing.
     // Call on the thread that called run().

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/JobSpec.h"
+#include "cli/JobOrder.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,7 +1,8 @@
 # Installs the build into a fresh prefix, checks the layout, and starts the installed program
 # through its launcher from another folder (offscreen). The program runs until it is closed, so
 # a program still running at the time-out, having read its data file, is a good start.
-#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DHELP_FILE=... -DWITH_SIM=0|1 -P InstallLayout.cmake
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DHELP_FILE=... -DENGLISH_HELP_FILE=... -DWITH_SIM=0|1
+#         -P InstallLayout.cmake
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR}/config ${WORK_DIR}/runtime)
@@ -18,6 +19,7 @@ set(expected
     lib/vorle6/vorle6
     lib/vorle6/vorle6.ini
     lib/vorle6/${HELP_FILE}
+    lib/vorle6/${ENGLISH_HELP_FILE}
     lib/vorle6/translations/vorle6_en.qm
     share/applications/example.vorle.vorle6.desktop
     share/metainfo/example.vorle.vorle6.metainfo.xml

@@ -12,12 +12,43 @@
 #include <QTest>
 #include <QUrl>
 
+#include <optional>
+
 namespace {
 const QString kNoHelpText =
     QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
 const QString kCaption =
     QStringLiteral("Serial EEPROM Programmer Ver 6.2.13    vorle6.ini Ver 1.00");
 const QString kShippedManual = QStringLiteral(VORLE_SOURCE_DIR "/src/ui/help");
+const QString kEnglishManual = kShippedManual + QStringLiteral("/en");
+
+QString pageText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList idsIn(const QString& text)
+{
+    static const QRegularExpression anchorId(QStringLiteral("id=\"([^\"]+)\""));
+    QStringList ids;
+    for (const auto& id : anchorId.globalMatch(text)) ids.append(id.captured(1));
+    return ids;
+}
+
+// The text outside parentheses (nested ones included), or nothing when they do not pair up.
+std::optional<QString> outsideParentheses(const QString& text)
+{
+    QString outside;
+    int depth = 0;
+    for (const QChar c : text) {
+        if (c == u'(') ++depth;
+        if (depth == 0) outside += c;
+        if (c == u')' && --depth < 0) return std::nullopt;
+    }
+    if (depth != 0) return std::nullopt;
+    return outside;
+}
 }  // namespace
 
 class HelpContentsTest : public QObject {
@@ -27,6 +58,8 @@ private slots:
     void opensTheManualOrSaysWhy();
     void manualSitsWhereTheProgramLooks();
     void manualLinksResolve();
+    void englishPageMatchesJapanese_data();
+    void englishPageMatchesJapanese();
 };
 
 void HelpContentsTest::opensTheManualOrSaysWhy_data()
@@ -106,7 +139,6 @@ void HelpContentsTest::manualSitsWhereTheProgramLooks()
 void HelpContentsTest::manualLinksResolve()
 {
     static const QRegularExpression reference(QStringLiteral(R"re((?:href|src)="([^"]+)")re"));
-    static const QRegularExpression anchorId(QStringLiteral(R"re(id="([^"]+)")re"));
     int pages = 0;
     QDirIterator it(kShippedManual, {"*.html"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -125,17 +157,50 @@ void HelpContentsTest::manualLinksResolve()
             const QString linked =
                 fileName.isEmpty() ? page : QFileInfo(page).dir().filePath(fileName);
             QVERIFY2(QFile::exists(linked), qPrintable(page + " -> " + target));
-            if (anchor.isEmpty()) continue;
-            QFile linkedFile(linked);
-            QVERIFY(linkedFile.open(QIODevice::ReadOnly));
-            QStringList ids;
-            for (const auto& id : anchorId.globalMatch(QString::fromUtf8(linkedFile.readAll()))) {
-                ids.append(id.captured(1));
+            // Each language's pages lead to pages of the same language.
+            if (linked.endsWith(QStringLiteral(".html"))) {
+                QVERIFY2(QFileInfo(linked).canonicalPath() == QFileInfo(page).canonicalPath(),
+                         qPrintable(page + " -> " + target));
             }
-            QVERIFY2(ids.contains(anchor), qPrintable(page + " -> " + target));
+            if (anchor.isEmpty()) continue;
+            QVERIFY2(idsIn(pageText(linked)).contains(anchor), qPrintable(page + " -> " + target));
         }
     }
     QVERIFY(pages > 1);
+}
+
+void HelpContentsTest::englishPageMatchesJapanese_data()
+{
+    QTest::addColumn<QString>("name");
+    const QStringList pages = QDir(kShippedManual).entryList({"*.html"}, QDir::Files);
+    QVERIFY(pages.size() > 1);
+    for (const QString& name : pages) QTest::newRow(qPrintable(name)) << name;
+}
+
+// Every Japanese page has its English counterpart with the same anchors, and the English pages
+// hold Japanese only in parentheses that quote the Japanese interface.
+void HelpContentsTest::englishPageMatchesJapanese()
+{
+    QFETCH(QString, name);
+    const QString japanese = pageText(kShippedManual + "/" + name);
+    QString english = pageText(kEnglishManual + "/" + name);
+    QVERIFY2(!english.isEmpty(), qPrintable("no en/" + name));
+    QVERIFY(english.contains(QStringLiteral("<html lang=\"en\">")));
+
+    const QStringList englishIds = idsIn(english);
+    for (const QString& id : idsIn(japanese)) {
+        QVERIFY2(englishIds.contains(id), qPrintable(name + "#" + id));
+    }
+
+    // The language menu is named in both languages in either interface.
+    english.remove(QStringLiteral("Language / 言語")).remove(QStringLiteral("日本語"));
+    const std::optional<QString> outside = outsideParentheses(english);
+    QVERIFY2(outside, "parentheses do not pair up");
+    static const QRegularExpression japaneseCharacter(QStringLiteral(
+        "[\\x{3000}-\\x{30FF}\\x{3400}-\\x{4DBF}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]+"));
+    const QRegularExpressionMatch found = japaneseCharacter.match(*outside);
+    QVERIFY2(!found.hasMatch(),
+             qPrintable(outside->mid(qMax<qsizetype>(0, found.capturedStart() - 40), 80)));
 }
 
 QTEST_GUILESS_MAIN(HelpContentsTest)

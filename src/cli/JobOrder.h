@@ -8,7 +8,7 @@
 #include <QString>
 
 // What every board of one command is to do; the same for all of them.
-struct JobSpec {
+struct JobOrder {
     CliCommand command = CliCommand::Detect;
     SelectedDevice device;  // every command but detect
     QString partName;       // as the catalogue spells it

@@ -1,4 +1,4 @@
-#include "cli/JobSpec.h"
+#include "cli/JobOrder.h"
 
 QString jobPhaseName(JobPhase phase)
 {
