@@ -400,11 +400,16 @@ void EnglishWindowTest::portWindowsSpeakEnglish()
 
 void EnglishWindowTest::englishTextsFitTheirControls()
 {
-    addBoard(QStringLiteral("24C02"), 5);
+    EmulatedBoard& board = addBoard(QStringLiteral("24C02"), 5);
+    pointPortAt(board);
     QVERIFY(start());
     selectDevice(QStringLiteral("24C02"));
     QCoreApplication::processEvents();
     QStringList cut = cutTexts(&window());
+    // The list of differences after a verify that found some.
+    click(controls().Cmd_VERIFY_all);
+    QCoreApplication::processEvents();
+    cut += cutTexts(window().differences().dialog());
     cut += cutTexts(m_startup->auxiliaryWindows()->boardWindow());
     controls().mnuHelpAbout->trigger();
     AboutWindow* about = m_startup->auxiliaryWindows()->aboutWindow();
@@ -416,6 +421,10 @@ void EnglishWindowTest::englishTextsFitTheirControls()
     cut += cutTexts(splash);
     splash->hide();
     cut += cutTexts(portWindow().get());
+    FrmPortDevice list(1, m_devices.present(), {QString()}, QString());
+    list.show();
+    QCoreApplication::processEvents();
+    cut += cutTexts(&list);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
