@@ -17,8 +17,10 @@ while [[ $# -gt 0 ]]; do
     shift
 done
 
+# qt6-tools-dev: CMake's Qt Linguist tools (qt_add_lrelease); qt6-l10n-tools: lupdate and
+# lrelease themselves.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          qt6-translations-l10n fonts-ipafont-gothic "${optional_packages[@]}" "$@")
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-ipafont-gothic "${optional_packages[@]}" "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,7 +2,7 @@
 // a throw-away settings folder, for checking the layout and for the manual. With a serial
 // device (for example the link that qzpgm-sim makes), port 1 points at it and the window is
 // taken again after a board search, as frmCom-detected.png.
-// Usage: vorle6-port-screenshot <output-folder> [<serial-device>]
+// Usage: vorle6-port-screenshot [--lang ja|en] <output-folder> [<serial-device>]
 #include "base/SettingsStore.h"
 #include "base/UserDialogs.h"
 #include "link/PortDevices.h"
@@ -11,6 +11,7 @@
 #include "link/SerialDevices.h"
 #include "link/gui/FrmCom.h"
 #include "link/gui/FrmPortDevice.h"
+#include "ui/ProgramTranslations.h"
 #include "ui/gui/ApplicationSetup.h"
 
 #include <QApplication>
@@ -42,11 +43,22 @@ int main(int argc, char* argv[])
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     ApplicationSetup::apply(app);
-    if (argc < 2) return 2;
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    UiLanguage language = UiLanguage::Japanese;
+    if (arguments.size() > 1 && arguments.first() == QLatin1String("--lang")) {
+        arguments.removeFirst();
+        const std::optional<UiLanguage> chosen = languageFromCode(arguments.takeFirst());
+        if (!chosen) return 2;
+        language = *chosen;
+    }
+    if (arguments.isEmpty()) return 2;
+    // The translations the build puts beside build/vorle6.
+    ProgramTranslations translations;
+    translations.install(language, QCoreApplication::applicationDirPath() + "/../");
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
-    const QString output = QString::fromLocal8Bit(argv[1]);
+    const QString output = arguments.value(0);
     QDir().mkpath(output);
-    const QString device = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString device = arguments.value(1);
 
     SettingsStore settings;
     if (!device.isEmpty()) settings.save(SettingsKeys::kPorts, SettingsKeys::portKey(1), device);

@@ -1,12 +1,13 @@
 // Starts the program in-process with a throw-away settings folder and saves a picture of every
 // top-level window as PNG files in the given folder, for checking the layout and the Japanese
 // texts.
-//   vorle6-screenshots [--desktop] [--about] [--part NAME] <output-folder>
+//   vorle6-screenshots [--desktop] [--about] [--part NAME] [--lang ja|en] <output-folder>
 //                      [<app-folder> [<serial-device> [<part>]]]
 // --desktop also saves desktop.png: the screen's available area with the windows where the
 // program put them (each under a plain title bar), to check their placement on small screens.
 // --about opens the about window first, as Help > version information does.
 // --part picks the device list's entry that begins with NAME before the pictures are taken.
+// --lang shows the windows in that language, as the program's own --lang does.
 // With a serial device (for example the one qzpgm-sim prints), the main window is taken again
 // after a Block Read from the board on that device, as main-window-read.png; <part> picks the
 // device for that read.
@@ -15,6 +16,7 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
 #include "base/SettingsStore.h"
+#include "base/UiLanguage.h"
 #include "link/PortDevices.h"
 
 #include <QAction>
@@ -86,6 +88,7 @@ int main(int argc, char* argv[])
     bool desktop = false;
     bool about = false;
     QString firstPart;
+    std::optional<UiLanguage> language;
     while (!arguments.isEmpty() && arguments.first().startsWith(QLatin1String("--"))) {
         const QString option = arguments.takeFirst();
         if (option == QLatin1String("--desktop")) {
@@ -94,6 +97,9 @@ int main(int argc, char* argv[])
             about = true;
         } else if (option == QLatin1String("--part") && !arguments.isEmpty()) {
             firstPart = arguments.takeFirst();
+        } else if (option == QLatin1String("--lang") && !arguments.isEmpty()) {
+            language = languageFromCode(arguments.takeFirst());
+            if (!language) return 2;
         } else {
             return 2;
         }
@@ -106,6 +112,7 @@ int main(int argc, char* argv[])
     environment.appFolder = arguments.size() > 1 ? QDir(arguments.value(1)).absolutePath()
                                                  : QCoreApplication::applicationDirPath() + "/..";
     environment.lockFilePath = config.path() + "/vorle6.lock";
+    environment.language = language;
     Startup startup(environment);
     if (!startup.run()) return 1;
     MainWindow* main = startup.mainWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/UiLanguage.h"
 #include "devices/DeviceCatalogue.h"
 #include "devices/SelectedDevice.h"
 #include "image/MemoryImage.h"
@@ -12,9 +13,10 @@
 // The program-wide state that exists once for the whole run. The main window owns it and
 // hands it to the parts that read or change it.
 struct ProgramState {
-    QString appFolder;          // the executable's folder, ending with a separator
-    QString dataFileVersion;    // the data file's version line
-    DeviceCatalogue catalogue;  // DeviceTable
+    QString appFolder;                           // the executable's folder, ending with a separator
+    QString dataFileVersion;                     // the data file's version line
+    UiLanguage language = UiLanguage::Japanese;  // the language the windows show
+    DeviceCatalogue catalogue;                   // DeviceTable
     std::optional<SelectedDevice> selectedDevice;  // none until a usable row is selected
     MemoryImage image;
     UnsavedImage unsaved;  // the image holds edits that are in no file and on no chip

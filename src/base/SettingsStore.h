@@ -52,4 +52,5 @@ inline const QString kSaveDir = QStringLiteral("SAVE_DIR");
 inline const QString kOpenDir = QStringLiteral("OPEN_DIR0");
 inline const QString kBoardInfomation = QStringLiteral("mnuBoardInfomation");
 inline const QString kVerifyAfterWrite = QStringLiteral("VerifyAfterWrite");
+inline const QString kLanguage = QStringLiteral("Language");  // "ja" or "en"
 }  // namespace SettingsKeys

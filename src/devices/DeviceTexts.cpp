@@ -4,11 +4,15 @@
 #include "devices/DeviceRecord.h"
 #include "devices/SelectedDevice.h"
 
+#include <QCoreApplication>
+
 QString pageSizeLabelText(const SelectedDevice& device)
 {
-    const QString memory = QStringLiteral("　Mem. Size: %1 byte").arg(device.memorySize());
+    const QString memory =
+        QCoreApplication::translate("DeviceTexts", "　Mem. Size: %1 byte").arg(device.memorySize());
     if (device.Family == SelectedDevice::kFamilyI2c) {
-        return memory + QStringLiteral("\r\n　Page Size: %1 byte").arg(device.PageSize);
+        return memory + QCoreApplication::translate("DeviceTexts", "\r\n　Page Size: %1 byte")
+                            .arg(device.PageSize);
     }
     if (device.Family == SelectedDevice::kFamilyMicrowire) return memory;
     return QString();

@@ -3,6 +3,8 @@
 #include "base/NumberText.h"
 #include "devices/DeviceRecord.h"
 
+#include <QCoreApplication>
+
 bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& device,
                                 QString& problem)
 {
@@ -11,11 +13,16 @@ bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& devi
         std::int32_t SelectedDevice::*member;
         const char* name;
     } numericFields[] = {
-        {DeviceRecord::Family, &SelectedDevice::Family, "ファミリ"},
-        {DeviceRecord::SizeExponent, &SelectedDevice::SizeExponent, "サイズ指数"},
-        {DeviceRecord::PageSize, &SelectedDevice::PageSize, "ページサイズ"},
-        {DeviceRecord::CommandVariant, &SelectedDevice::CommandVariant, "コマンド種別"},
-        {DeviceRecord::MicrowireParam, &SelectedDevice::MicrowireParam, "マイクロワイヤ設定"},
+        {DeviceRecord::Family, &SelectedDevice::Family,
+         QT_TRANSLATE_NOOP("SelectedDevice", "ファミリ")},
+        {DeviceRecord::SizeExponent, &SelectedDevice::SizeExponent,
+         QT_TRANSLATE_NOOP("SelectedDevice", "サイズ指数")},
+        {DeviceRecord::PageSize, &SelectedDevice::PageSize,
+         QT_TRANSLATE_NOOP("SelectedDevice", "ページサイズ")},
+        {DeviceRecord::CommandVariant, &SelectedDevice::CommandVariant,
+         QT_TRANSLATE_NOOP("SelectedDevice", "コマンド種別")},
+        {DeviceRecord::MicrowireParam, &SelectedDevice::MicrowireParam,
+         QT_TRANSLATE_NOOP("SelectedDevice", "マイクロワイヤ設定")},
     };
 
     SelectedDevice result;
@@ -23,17 +30,20 @@ bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& devi
         const QString word = record.field(numeric.field);
         const auto value = parseInt32Field(word);
         if (!value) {
-            problem = QStringLiteral("%1 の値「%2」が数値ではありません。")
-                          .arg(QString::fromUtf8(numeric.name), word);
+            problem =
+                QCoreApplication::translate("SelectedDevice", "%1 の値「%2」が数値ではありません。")
+                    .arg(QCoreApplication::translate("SelectedDevice", numeric.name), word);
             return false;
         }
         result.*numeric.member = *value;
     }
     if (result.SizeExponent < kMinSizeExponent || result.SizeExponent > kMaxSizeExponent) {
-        problem = QStringLiteral("サイズ指数 %1 は扱えません（%2 ～ %3、16 ～ 131072 バイト）。")
-                      .arg(result.SizeExponent)
-                      .arg(kMinSizeExponent)
-                      .arg(kMaxSizeExponent);
+        problem =
+            QCoreApplication::translate(
+                "SelectedDevice", "サイズ指数 %1 は扱えません（%2 ～ %3、16 ～ 131072 バイト）。")
+                .arg(result.SizeExponent)
+                .arg(kMinSizeExponent)
+                .arg(kMaxSizeExponent);
         return false;
     }
     result.StatusNote = record.field(DeviceRecord::StatusNote);

@@ -2,6 +2,8 @@
 
 #include "base/HexText.h"
 
+#include <QCoreApplication>
+
 FileComparison compareWithFile(const QString& path, ImageFileFormat format, const QByteArray& image)
 {
     FileComparison result;
@@ -14,9 +16,11 @@ FileComparison compareWithFile(const QString& path, ImageFileFormat format, cons
 
 QString FileComparison::text() const
 {
-    if (comparison.matches()) return QStringLiteral("ファイル比較: 一致しました");
+    if (comparison.matches())
+        return QCoreApplication::translate("FileComparison", "ファイル比較: 一致しました");
     const ByteDifference& first = comparison.first.first();
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "FileComparison",
                "ファイル比較: %1 バイト不一致 (最初 0x%2: バッファ 0x%3 / ファイル 0x%4)")
         .arg(comparison.mismatches)
         .arg(hexText(static_cast<quint32>(first.address), 5), hexText(first.expected, 2),

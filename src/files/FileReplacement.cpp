@@ -2,6 +2,7 @@
 
 #include "files/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -81,20 +82,24 @@ QString FileWriteFailure::text() const
             result = notRegularFileText();
             break;
         case Cause::WriteProtected:
-            result = QStringLiteral("ファイルへの書き込みが許可されていません。");
+            result = QCoreApplication::translate("FileReplacement",
+                                                 "ファイルへの書き込みが許可されていません。");
             break;
         case Cause::DiskFull:
-            result = QStringLiteral("ディスクの空き容量が足りません");
+            result =
+                QCoreApplication::translate("FileReplacement", "ディスクの空き容量が足りません");
             break;
         case Cause::CutShort:
-            result = QStringLiteral("ファイルへの書き込みが途中で止まりました。");
+            result = QCoreApplication::translate("FileReplacement",
+                                                 "ファイルへの書き込みが途中で止まりました。");
             break;
         case Cause::System:
             result = systemText;
             break;
     }
     if (restoreFailure) {
-        result += QStringLiteral("（元のファイルも元に戻せませんでした: %1）")
+        result += QCoreApplication::translate("FileReplacement",
+                                              "（元のファイルも元に戻せませんでした: %1）")
                       .arg(restoreFailure->text());
     }
     return result;

@@ -1,15 +1,19 @@
 #include "files/ImageFileFilters.h"
 
+#include <QCoreApplication>
+
 QString openFileFilter()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "ImageFileFilters",
         "Hexファイル|*.HEX|Sレコードファイル|*.S19;*.S28;*.S37;*.SREC;*.MOT|"
         "バイナリファイル|*.BIN|全てのファイル|*.*|");
 }
 
 QString saveFileFilter()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "ImageFileFilters",
         "Hexファイル|*.hex|Sレコードファイル|*.s19;*.s28;*.s37;*.srec;*.mot|"
         "バイナリファイル|*.bin|全てのファイル|*.*|");
 }

@@ -1,5 +1,6 @@
 #include "files/ImageFileFormat.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -53,11 +54,11 @@ QString formatName(ImageFileFormat format)
 {
     switch (format) {
         case ImageFileFormat::IntelHex:
-            return QStringLiteral("Intel HEX形式");
+            return QCoreApplication::translate("ImageFileFormat", "Intel HEX形式");
         case ImageFileFormat::SRecord:
-            return QStringLiteral("Sレコード形式");
+            return QCoreApplication::translate("ImageFileFormat", "Sレコード形式");
         case ImageFileFormat::Binary:
-            return QStringLiteral("バイナリ形式");
+            return QCoreApplication::translate("ImageFileFormat", "バイナリ形式");
         case ImageFileFormat::Unknown:
             break;
     }

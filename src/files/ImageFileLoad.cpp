@@ -6,6 +6,7 @@
 #include "files/RegularFile.h"
 #include "files/SRecordReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
 
@@ -57,7 +58,10 @@ bool readBinary(QIODevice& device, BinaryReader& reader, QString& error)
 
 }  // namespace
 
-QString noDataRecordText() { return QStringLiteral("有効なデータレコードがありません。"); }
+QString noDataRecordText()
+{
+    return QCoreApplication::translate("ImageFileLoad", "有効なデータレコードがありません。");
+}
 
 ImageFileLoad loadImage(QIODevice& device, ImageFileFormat format, qint64 imageSize)
 {

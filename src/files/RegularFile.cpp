@@ -1,5 +1,6 @@
 #include "files/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,7 +11,8 @@
 
 QString notRegularFileText()
 {
-    return QStringLiteral("通常のファイルではありません（名前付きパイプやデバイスファイルなど）。");
+    return QCoreApplication::translate(
+        "RegularFile", "通常のファイルではありません（名前付きパイプやデバイスファイルなど）。");
 }
 
 bool isSpecialFile(const QString& path)

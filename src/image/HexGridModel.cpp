@@ -5,7 +5,7 @@
 
 QString HexGridModel::headerText(int column)
 {
-    if (column == GridAddress::kLabelColumn) return QStringLiteral("　Adr.");
+    if (column == GridAddress::kLabelColumn) return tr("　Adr.");
     if (column == GridAddress::kTextColumn) return QStringLiteral("ASCII");
     if (column >= GridAddress::kFirstByteColumn && column <= GridAddress::kLastByteColumn) {
         return GridTexts::byteCellText(static_cast<std::uint8_t>(column - 1));

@@ -9,14 +9,17 @@
 #include "link/PortUnusableMessage.h"
 #include "link/ProgrammerLink.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 MessageBoxRequest oldFirmwareMessage()
 {
     MessageBoxRequest message;
-    message.text = QStringLiteral(
-        "このファームウエアバージョンでは、VORLE6.EXEは使用できません。"
-        "ファームウエアバージョン６以上をご使用ください。");
+    message.text =
+        QCoreApplication::translate("AccessFrame",
+                                    "このファームウエアバージョンでは、VORLE6.EXEは使用できません。"
+                                    "ファームウエアバージョン６以上をご使用ください。");
     message.title = ProductInfo::kApplicationTitle;
     message.icon = MessageIcon::None;
     message.buttons = MessageButtons::Ok;
@@ -142,10 +145,14 @@ void AccessFrame::boardIdentified(const LinkSettings& link, const QString& ident
 
 void AccessFrame::boardNotConnected(const LinkSettings& link)
 {
-    m_context.panels.setText(2, link.portName() + QStringLiteral(" : ライター未接続"));
+    m_context.panels.setText(
+        2, link.portName() + QCoreApplication::translate("AccessFrame", " : ライター未接続"));
 }
 
-void AccessFrame::replyTimedOut() { m_context.panels.setText(1, QStringLiteral("タイムアウト")); }
+void AccessFrame::replyTimedOut()
+{
+    m_context.panels.setText(1, QCoreApplication::translate("AccessFrame", "タイムアウト"));
+}
 
 void AccessFrame::progressed(const AccessProgress& progress)
 {

@@ -1,5 +1,7 @@
 #include "link/AccessTimeEstimate.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,14 +16,16 @@ QString AccessTimeEstimate::text(LinkClock::Duration now, qint64 done, qint64 to
 {
     const LinkClock::Duration elapsed = std::max(now - m_start, LinkClock::Duration{0});
     const qint64 elapsedSeconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
-    QString text = QStringLiteral("経過 ") + clockText(elapsedSeconds);
+    QString text =
+        QCoreApplication::translate("AccessTimeEstimate", "経過 ") + clockText(elapsedSeconds);
     if (done <= 0 || total <= 0) return text;
     const qint64 left = std::max<qint64>(total - done, 0);
     // Whole seconds up, so that "0:00" is left only at the end.
     const double remaining = std::chrono::duration<double>(elapsed).count() *
                              static_cast<double>(left) / static_cast<double>(done);
     const auto remainingSeconds = static_cast<qint64>(std::ceil(remaining));
-    return text + QStringLiteral(" / 残り ") + clockText(remainingSeconds);
+    return text + QCoreApplication::translate("AccessTimeEstimate", " / 残り ") +
+           clockText(remainingSeconds);
 }
 
 QString AccessTimeEstimate::clockText(qint64 seconds)

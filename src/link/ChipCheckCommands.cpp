@@ -1,6 +1,7 @@
 #include "link/ChipCheckCommands.h"
 
 #include "base/ProductInfo.h"
+#include "base/TranslatableText.h"
 #include "base/UserDialogs.h"
 #include "devices/SelectedDevice.h"
 #include "image/ComparisonView.h"
@@ -11,9 +12,12 @@
 
 namespace {
 
-const QString kVerifyingText = QStringLiteral("ベリファイ中.....");
-const QString kBlankCheckingText = QStringLiteral("ブランクチェック中.....");
-const QString kErasingText = QStringLiteral("消去中.....");
+constexpr TranslatableText kVerifyingText{
+    "ChipCheckCommands", QT_TRANSLATE_NOOP("ChipCheckCommands", "ベリファイ中.....")};
+constexpr TranslatableText kBlankCheckingText{
+    "ChipCheckCommands", QT_TRANSLATE_NOOP("ChipCheckCommands", "ブランクチェック中.....")};
+constexpr TranslatableText kErasingText{"ChipCheckCommands",
+                                        QT_TRANSLATE_NOOP("ChipCheckCommands", "消去中.....")};
 
 }  // namespace
 
@@ -34,7 +38,8 @@ CheckOutcome ChipCheckCommands::verify(const LinkSettings& link, const TransferR
     if (check.access.succeeded()) {
         m_frame.context().comparisons.showComparison(
             check.comparison,
-            {QStringLiteral("ベリファイ"), check.access.text, QStringLiteral("チップ")});
+            {QCoreApplication::translate("ChipCheckCommands", "ベリファイ"), check.access.text,
+             QCoreApplication::translate("ChipCheckCommands", "チップ")});
     }
     return check;
 }
@@ -52,9 +57,10 @@ AccessOutcome ChipCheckCommands::verifyWritten(const LinkSettings& link,
     m_frame.startPhase(kVerifyingText);
     const CheckOutcome check = verify(link, request, source);
     if (check.access.succeeded() && !check.comparison.matches()) {
-        m_frame.warn(
-            QStringLiteral("書き込んだデータをチップから読み返すと、一致しませんでした。\n") +
-            check.access.text);
+        m_frame.warn(QCoreApplication::translate(
+                         "ChipCheckCommands",
+                         "書き込んだデータをチップから読み返すと、一致しませんでした。\n") +
+                     check.access.text);
     }
     return check.access;
 }
@@ -89,8 +95,10 @@ AccessOutcome ChipCheckCommands::mnuErase_Click()
         m_frame.startPhase(kBlankCheckingText);
         const CheckOutcome check = operations.blankCheck(link, device, kBlankCheckingText);
         if (check.access.succeeded() && !check.comparison.matches()) {
-            m_frame.warn(QStringLiteral("消去したチップに0xFF以外のバイトが残っています。\n") +
-                         check.access.text);
+            m_frame.warn(
+                QCoreApplication::translate("ChipCheckCommands",
+                                            "消去したチップに0xFF以外のバイトが残っています。\n") +
+                check.access.text);
         }
         return check.access;
     });
@@ -100,11 +108,12 @@ bool ChipCheckCommands::confirmErase()
 {
     const AccessFrame::Context& context = m_frame.context();
     MessageBoxRequest question;
-    question.text = QStringLiteral(
-                        "%1 (%2 バイト) の全体に 0xFF を書き込んで消去します。\n"
-                        "チップの内容は失われます。よろしいですか？")
-                        .arg(context.window.deviceName())
-                        .arg(context.device->memorySize());
+    question.text =
+        QCoreApplication::translate("ChipCheckCommands",
+                                    "%1 (%2 バイト) の全体に 0xFF を書き込んで消去します。\n"
+                                    "チップの内容は失われます。よろしいですか？")
+            .arg(context.window.deviceName())
+            .arg(context.device->memorySize());
     question.title = ProductInfo::kApplicationTitle;
     question.icon = MessageIcon::Warning;
     question.buttons = MessageButtons::OkCancel;

@@ -4,6 +4,8 @@
 #include "image/MemoryImage.h"
 #include "link/EepromTransfer.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -64,17 +66,21 @@ AccessOutcome ChipOperations::erase(const LinkSettings& link, const SelectedDevi
 QString ChipOperations::verifyText(const Comparison& comparison, LinkClock::Duration elapsed)
 {
     if (comparison.matches()) {
-        return EepromTransfer::elapsedText(QStringLiteral("ベリファイOK ("), elapsed);
+        return EepromTransfer::elapsedText(
+            QCoreApplication::translate("ChipOperations", "ベリファイOK ("), elapsed);
     }
     const ByteDifference& first = comparison.first.first();
-    return QStringLiteral("ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)")
+    return QCoreApplication::translate(
+               "ChipOperations",
+               "ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)")
         .arg(comparison.mismatches)
         .arg(addressText(first.address), byteText(first.expected), byteText(first.actual));
 }
 
 QString ChipOperations::erasedText(LinkClock::Duration elapsed)
 {
-    return EepromTransfer::elapsedText(QStringLiteral("消去終了。 ("), elapsed);
+    return EepromTransfer::elapsedText(
+        QCoreApplication::translate("ChipOperations", "消去終了。 ("), elapsed);
 }
 
 bool ChipOperations::allBlank(const QByteArray& bytes, qint64 start, qint64 length)
@@ -86,15 +92,18 @@ bool ChipOperations::allBlank(const QByteArray& bytes, qint64 start, qint64 leng
 
 QString ChipOperations::blankReadHint()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "ChipOperations",
         "  全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能性があります。");
 }
 
 QString ChipOperations::blankText(const Comparison& comparison)
 {
-    if (comparison.matches()) return QStringLiteral("ブランクです (全て0xFF)");
+    if (comparison.matches())
+        return QCoreApplication::translate("ChipOperations", "ブランクです (全て0xFF)");
     const ByteDifference& first = comparison.first.first();
-    return QStringLiteral("ブランクではありません: %1 バイトが0xFF以外 (最初 %2 = %3)")
+    return QCoreApplication::translate("ChipOperations",
+                                       "ブランクではありません: %1 バイトが0xFF以外 (最初 %2 = %3)")
         .arg(comparison.mismatches)
         .arg(addressText(first.address), byteText(first.actual));
 }

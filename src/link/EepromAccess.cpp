@@ -1,6 +1,7 @@
 #include "link/EepromAccess.h"
 
 #include "base/StatusPanels.h"
+#include "base/TranslatableText.h"
 #include "devices/SelectedDevice.h"
 #include "image/MemoryImage.h"
 #include "image/UnsavedImage.h"
@@ -11,8 +12,10 @@
 
 namespace {
 
-const QString kReadingText = QStringLiteral("読み出し中.....");
-const QString kWritingText = QStringLiteral("書き込み中.....");
+constexpr TranslatableText kReadingText{"EepromAccess",
+                                        QT_TRANSLATE_NOOP("EepromAccess", "読み出し中.....")};
+constexpr TranslatableText kWritingText{"EepromAccess",
+                                        QT_TRANSLATE_NOOP("EepromAccess", "書き込み中.....")};
 
 }  // namespace
 

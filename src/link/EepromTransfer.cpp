@@ -1,15 +1,20 @@
 #include "link/EepromTransfer.h"
 
 #include "base/HexText.h"
+#include "base/TranslatableText.h"
 #include "image/MemoryImage.h"
 #include "link/AccessObserver.h"
 #include "link/ProgrammerLink.h"
 #include "link/SerialPort.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString kReadErrorText = QStringLiteral("  リードエラー");
-const QString kWriteErrorText = QStringLiteral(" ライトエラー");
+constexpr TranslatableText kReadErrorText{"EepromTransfer",
+                                          QT_TRANSLATE_NOOP("EepromTransfer", "  リードエラー")};
+constexpr TranslatableText kWriteErrorText{"EepromTransfer",
+                                           QT_TRANSLATE_NOOP("EepromTransfer", " ライトエラー")};
 constexpr char kNextRequest = '@';
 constexpr char kReady = '@';
 
@@ -117,7 +122,8 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
     outcome.firstAddress = plan.start;
     outcome.bytesDone = current - plan.start;
     outcome.elapsed = clock.now() - m_opStartTime;
-    outcome.text = elapsedText(QStringLiteral("読み出し終了。 ("), outcome.elapsed);
+    outcome.text = elapsedText(QCoreApplication::translate("EepromTransfer", "読み出し終了。 ("),
+                               outcome.elapsed);
     return outcome;
 }
 
@@ -171,7 +177,8 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
     outcome.firstAddress = plan.start;
     outcome.bytesDone = current - plan.start;
     outcome.elapsed = clock.now() - m_opStartTime;
-    outcome.text = elapsedText(QStringLiteral("書き込み終了。 ("), outcome.elapsed);
+    outcome.text = elapsedText(QCoreApplication::translate("EepromTransfer", "書き込み終了。 ("),
+                               outcome.elapsed);
     return outcome;
 }
 
@@ -227,12 +234,14 @@ void EepromTransfer::reportProgress(qint64 current, const TransferPlan& plan)
 
 QString EepromTransfer::cancelledText(bool write, qint64 lastAddressWritten)
 {
-    const QString stopped = QStringLiteral("中止しました。");
+    const QString stopped = QCoreApplication::translate("EepromTransfer", "中止しました。");
     if (!write) return stopped;
     if (lastAddressWritten < 0)
-        return stopped + QStringLiteral(" (チップには何も書き込んでいません)");
-    return stopped + QStringLiteral(" (チップは 0x%1 まで書き込み済みです)")
-                         .arg(hexText(static_cast<quint32>(lastAddressWritten), 5));
+        return stopped +
+               QCoreApplication::translate("EepromTransfer", " (チップには何も書き込んでいません)");
+    return stopped +
+           QCoreApplication::translate("EepromTransfer", " (チップは 0x%1 まで書き込み済みです)")
+               .arg(hexText(static_cast<quint32>(lastAddressWritten), 5));
 }
 
 QString EepromTransfer::elapsedText(const QString& prefix, LinkClock::Duration elapsed)

@@ -2,6 +2,8 @@
 
 #include "link/PortDevices.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString devicePrefix(int portNumber, const QString& devicePath)
@@ -21,13 +23,15 @@ QString PortOpenFailure::text() const
             const QString group = deviceGroup.isEmpty() ? QStringLiteral("dialout") : deviceGroup;
             const QString user = userName.isEmpty() ? QStringLiteral("$USER") : userName;
             if (memberNotYetActive) {
-                result += QStringLiteral(
+                result += QCoreApplication::translate(
+                              "PortOpenFailure",
                               "\n\n%2 はデバイスの所有グループ「%1」に入っていますが、このログイン"
                               "にはまだ効いていません。ログインし直してください。")
                               .arg(group, user);
                 break;
             }
-            result += QStringLiteral(
+            result += QCoreApplication::translate(
+                          "PortOpenFailure",
                           "\n\nこのデバイスを使う権限がありません。デバイスの所有グループ「%1」"
                           "（通常は dialout）にユーザーを加え、ログインし直してください。\n"
                           "コマンド: sudo usermod -aG %1 %2")
@@ -36,10 +40,12 @@ QString PortOpenFailure::text() const
         }
         case Kind::NotFound:
             if (portNumber < 1) {
-                result += QStringLiteral("\n\nこのデバイスはありません。");
+                result += QCoreApplication::translate("PortOpenFailure",
+                                                      "\n\nこのデバイスはありません。");
                 break;
             }
-            result += QStringLiteral(
+            result += QCoreApplication::translate(
+                          "PortOpenFailure",
                           "\n\nこのデバイスはありません。ボードの USB シリアル変換器が接続されて"
                           "いるか確かめてください。通信ポート n は /dev/ttyUSB(n-1) です。別の"
                           "デバイスを使うときは、通信設定の［デバイス...］で選ぶか、設定ファイル"
@@ -47,7 +53,8 @@ QString PortOpenFailure::text() const
                           .arg(SettingsKeys::kPorts, SettingsKeys::portKey(portNumber));
             break;
         case Kind::InUse:
-            result += QStringLiteral("\n\nこのポートは他のプログラムが使用中です。");
+            result += QCoreApplication::translate("PortOpenFailure",
+                                                  "\n\nこのポートは他のプログラムが使用中です。");
             break;
         case Kind::Other:
             break;

@@ -2,6 +2,7 @@
 
 #include "base/HexText.h"
 #include "base/NumberText.h"
+#include "base/TranslatableText.h"
 #include "link/AccessObserver.h"
 #include "link/AccessPackets.h"
 #include "link/LinkLog.h"
@@ -9,14 +10,19 @@
 #include "link/SerialPort.h"
 #include "link/TransferPlan.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr int kIdentificationLength = 15;
 constexpr int kVersionLength = 4;
 const QString kBoardName = QStringLiteral("QZ-PGM");
-const QString kTimeOutText = QStringLiteral("タイムアウト");
-const QString kCheckFailedText = QStringLiteral("プログラマ接続確認エラー。");
-const QString kLineLostText = QStringLiteral("通信ポートが切断されました。");
+constexpr TranslatableText kTimeOutText{"ProgrammerLink",
+                                        QT_TRANSLATE_NOOP("ProgrammerLink", "タイムアウト")};
+constexpr TranslatableText kCheckFailedText{
+    "ProgrammerLink", QT_TRANSLATE_NOOP("ProgrammerLink", "プログラマ接続確認エラー。")};
+constexpr TranslatableText kLineLostText{
+    "ProgrammerLink", QT_TRANSLATE_NOOP("ProgrammerLink", "通信ポートが切断されました。")};
 
 QString lineText(const QByteArray& bytes)
 {
@@ -90,9 +96,9 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::
     QString reason;
     if (!m_port.open(&reason)) {
         qCDebug(lcLink) << "cannot open" << link.devicePath << reason;
-        AccessOutcome outcome =
-            detectionFailure(AccessOutcome::Kind::PortUnusable,
-                             kCheckFailedText + QStringLiteral("【0】"), link, true);
+        AccessOutcome outcome = detectionFailure(
+            AccessOutcome::Kind::PortUnusable,
+            kCheckFailedText + QCoreApplication::translate("ProgrammerLink", "【0】"), link, true);
         outcome.reason = reason;
         return outcome;
     }
@@ -119,11 +125,11 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::
     }
     if (m_timeOutFlag == 1) {
         const int answered = m_port.receivedCount();
-        AccessOutcome outcome =
-            detectionFailure(AccessOutcome::Kind::NoBoard,
-                             kCheckFailedText + QStringLiteral("【") + QString::number(answered) +
-                                 QStringLiteral("】"),
-                             link, true);
+        AccessOutcome outcome = detectionFailure(
+            AccessOutcome::Kind::NoBoard,
+            kCheckFailedText + QCoreApplication::translate("ProgrammerLink", "【") +
+                QString::number(answered) + QCoreApplication::translate("ProgrammerLink", "】"),
+            link, true);
         outcome.reason = QString::number(answered);
         return outcome;
     }

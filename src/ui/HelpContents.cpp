@@ -5,6 +5,7 @@
 #include "base/ProductInfo.h"
 #include "base/UserDialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 void showHelpContents(const QString& helpFile, const QString& ownerCaption, UserDialogs& dialogs,
@@ -12,7 +13,8 @@ void showHelpContents(const QString& helpFile, const QString& ownerCaption, User
 {
     if (helpFile.isEmpty() || !FileExists(helpFile)) {
         MessageBoxRequest message;
-        message.text = QStringLiteral(
+        message.text = QCoreApplication::translate(
+            "HelpContents",
             "ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
         message.title = ownerCaption;
         message.icon = MessageIcon::Information;
@@ -22,7 +24,8 @@ void showHelpContents(const QString& helpFile, const QString& ownerCaption, User
     if (desktop.openFile(helpFile)) return;
 
     MessageBoxRequest message;
-    message.text = QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\r\n%1")
+    message.text = QCoreApplication::translate(
+                       "HelpContents", "ヘルプを表示するプログラムを起動できませんでした。\r\n%1")
                        .arg(QDir::toNativeSeparators(helpFile));
     message.title = ProductInfo::kApplicationTitle;
     dialogs.showMessage(message);

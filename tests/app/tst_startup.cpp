@@ -4,6 +4,7 @@
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/Twips.h"
+#include "base/UiLanguage.h"
 #include "devices/gui/DevicePanel.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
@@ -11,6 +12,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
@@ -287,12 +289,41 @@ private slots:
         QTest::newRow("file URL") << QStringList{"vorle6", "file:///d/c%20d.bin"} << "/d/c d.bin";
         QTest::newRow("options passed over") << QStringList{"vorle6", "-v", "a"} << "/x/y/a";
         QTest::newRow("after --") << QStringList{"vorle6", "--", "-a"} << "/x/y/-a";
+        QTest::newRow("language first") << QStringList{"vorle6", "--lang", "en", "a"} << "/x/y/a";
+        QTest::newRow("language only") << QStringList{"vorle6", "--lang", "ja"} << QString();
+        QTest::newRow("language joined") << QStringList{"vorle6", "--lang=en", "a"} << "/x/y/a";
     }
     void fileFromArguments()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, file);
         QCOMPARE(Startup::fileFromArguments(arguments, QStringLiteral("/x/y")), file);
+    }
+
+    void languageFromArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("language");  // the code; empty: none asked for
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("none") << QStringList{"vorle6", "a.hex"} << QString() << false;
+        QTest::newRow("English") << QStringList{"vorle6", "--lang", "en", "a.hex"} << "en" << false;
+        QTest::newRow("Japanese") << QStringList{"vorle6", "--lang", "ja"} << "ja" << false;
+        QTest::newRow("joined, upper case") << QStringList{"vorle6", "--lang=EN"} << "en" << false;
+        QTest::newRow("the last one counts")
+            << QStringList{"vorle6", "--lang", "en", "--lang", "ja"} << "ja" << false;
+        QTest::newRow("unknown") << QStringList{"vorle6", "--lang", "fr"} << QString() << true;
+        QTest::newRow("without its value") << QStringList{"vorle6", "--lang"} << QString() << true;
+        QTest::newRow("a file after --")
+            << QStringList{"vorle6", "--", "--lang"} << QString() << false;
+    }
+    void languageFromArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, language);
+        QFETCH(bool, warned);
+        if (warned) QTest::ignoreMessage(QtWarningMsg, QRegularExpression("--lang takes ja or en"));
+        const std::optional<UiLanguage> asked = Startup::languageFromArguments(arguments);
+        QCOMPARE(asked ? languageCode(*asked) : QString(), language);
     }
 
 private:

@@ -58,6 +58,7 @@ bool WindowOnBoards::start(bool emulated)
         environment.port = m_port.get();
         environment.clock = m_clock.get();
     }
+    environment.language = m_language;
     m_startup = std::make_unique<Startup>(environment);
     return m_startup->run() && m_startup->mainWindow();
 }

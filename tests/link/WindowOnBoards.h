@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <memory>
+#include <optional>
 
 // The real main window on emulated boards in fake time: boards at device paths, port 1 pointed
 // at one of them, and the window started with the emulated port and clock (or, for the tests
@@ -51,4 +52,5 @@ protected:
     std::unique_ptr<EmulatedPort> m_port;
     QHash<const EmulatedBoard*, QString> m_paths;
     std::unique_ptr<Startup> m_startup;
+    std::optional<UiLanguage> m_language;  // as --lang gives it; none: the stored choice
 };

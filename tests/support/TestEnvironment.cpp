@@ -24,6 +24,18 @@ QString TestEnvironment::settingsFile() const
 
 QString TestEnvironment::lockFilePath() const { return m_config.path() + "/vorle6.lock"; }
 
+void TestEnvironment::copyTranslations() const
+{
+    const QDir built(QStringLiteral(VORLE_BUILT_TRANSLATIONS));
+    const QString target = appFolder() + QStringLiteral(VORLE_TRANSLATIONS_FOLDER);
+    QDir().mkpath(target);
+    for (const QString& name : built.entryList({QStringLiteral("*.qm")}, QDir::Files)) {
+        if (!QFile::copy(built.filePath(name), target + QLatin1Char('/') + name)) {
+            qFatal("cannot copy the translation %s", qPrintable(name));
+        }
+    }
+}
+
 void TestEnvironment::writeDataFile(const QString& text) const
 {
     QFile file(appFolder() + "vorle6.ini");

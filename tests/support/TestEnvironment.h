@@ -17,6 +17,9 @@ public:
     [[nodiscard]] QString settingsFile() const;
     [[nodiscard]] QString lockFilePath() const;
 
+    // Puts the built translations into the application folder, where the program looks for
+    // them, so that a test can start the window in English.
+    void copyTranslations() const;
     // Replaces the application folder's data file with `text`, written as Shift_JIS.
     void writeDataFile(const QString& text) const;
     // Forgets every stored setting.

@@ -20,6 +20,7 @@ set(expected
     lib/vorle6/vorle6.ini
     lib/vorle6/${HELP_FILE}
     lib/vorle6/${ENGLISH_HELP_FILE}
+    lib/vorle6/translations/vorle6_en.qm
     share/applications/example.vorle.vorle6.desktop
     share/metainfo/example.vorle.vorle6.metainfo.xml
     share/mime/packages/example.vorle.vorle6.xml

@@ -12,6 +12,7 @@
 #include "link/gui/AccessController.h"
 #include "link/gui/PortSettingsController.h"
 #include "ui/WindowPlacement.h"
+#include "ui/gui/LanguageMenu.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
                 0, this, [this] { openFileFromOutside(std::exchange(m_fileAfterAccess, {})); });
         }
     });
+    new LanguageMenu(m_controls, services, this);
     setAcceptDrops(true);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(QSize(1000, 660).expandedTo(minimumSizeHint()));

@@ -1,10 +1,13 @@
 #include "app/gui/MainWindowControls.h"
 
 #include "app/gui/UiFonts.h"
+#include "link/AccessTimeEstimate.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,6 +27,11 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The words of the main window's controls and menus.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(MainWindowControls)
+};
 
 template <typename Widget>
 Widget* named(Widget* widget, const QString& name)
@@ -49,24 +57,41 @@ QPushButton* button(const QString& name, const QString& caption)
 // デバイス: what the chip holds, between Options and Help.
 void buildDeviceMenu(QMenuBar* bar, MainWindowControls& c)
 {
-    c.mnuDevice = named(bar->addMenu(QStringLiteral("デバイス(&D)")), QStringLiteral("mnuDevice"));
-    c.mnuVerify =
-        addAction(c.mnuDevice, QStringLiteral("mnuVerify"), QStringLiteral("ベリファイ(&V)"));
-    c.mnuBlankCheck = addAction(c.mnuDevice, QStringLiteral("mnuBlankCheck"),
-                                QStringLiteral("ブランクチェック(&B)"));
-    c.mnuErase = addAction(c.mnuDevice, QStringLiteral("mnuErase"), QStringLiteral("消去(&E)..."));
+    c.mnuDevice = named(bar->addMenu(Texts::tr("デバイス(&D)")), QStringLiteral("mnuDevice"));
+    c.mnuVerify = addAction(c.mnuDevice, QStringLiteral("mnuVerify"), Texts::tr("ベリファイ(&V)"));
+    c.mnuBlankCheck =
+        addAction(c.mnuDevice, QStringLiteral("mnuBlankCheck"), Texts::tr("ブランクチェック(&B)"));
+    c.mnuErase = addAction(c.mnuDevice, QStringLiteral("mnuErase"), Texts::tr("消去(&E)..."));
     c.mnuDevice->addSeparator();
     c.mnuVerifyAfterWrite = addAction(c.mnuDevice, QStringLiteral("mnuVerifyAfterWrite"),
-                                      QStringLiteral("書き込み後にベリファイ(&A)"));
+                                      Texts::tr("書き込み後にベリファイ(&A)"));
     c.mnuVerifyAfterWrite->setCheckable(true);
     c.mnuVerifyAfterWrite->setChecked(true);
 }
 
+// Language / 言語, under Options. Its words are the same in every language, so that the menu is
+// found whichever language the window shows; they are not translated.
+void buildLanguageMenu(MainWindowControls& c)
+{
+    c.mnuTools->addSeparator();
+    c.mnuLanguage = named(c.mnuTools->addMenu(QStringLiteral("Language / 言語")),
+                          QStringLiteral("mnuLanguage"));
+    c.mnuLanguageJa =
+        addAction(c.mnuLanguage, QStringLiteral("mnuLanguageJa"), QStringLiteral("日本語"));
+    c.mnuLanguageEn =
+        addAction(c.mnuLanguage, QStringLiteral("mnuLanguageEn"), QStringLiteral("English"));
+    auto* choices = new QActionGroup(c.mnuLanguage);
+    for (QAction* choice : {c.mnuLanguageJa, c.mnuLanguageEn}) {
+        choice->setCheckable(true);
+        choices->addAction(choice);
+    }
+    c.mnuLanguageJa->setChecked(true);
+}
+
 void buildEditMenu(QMenuBar* bar, MainWindowControls& c)
 {
-    c.mnuEdit = named(bar->addMenu(QStringLiteral("編集(&E)")), QStringLiteral("mnuEdit"));
-    c.mnuGoTo =
-        addAction(c.mnuEdit, QStringLiteral("mnuGoTo"), QStringLiteral("アドレスへ移動..."));
+    c.mnuEdit = named(bar->addMenu(Texts::tr("編集(&E)")), QStringLiteral("mnuEdit"));
+    c.mnuGoTo = addAction(c.mnuEdit, QStringLiteral("mnuGoTo"), Texts::tr("アドレスへ移動..."));
     c.mnuGoTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
 }
 
@@ -74,25 +99,24 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
 {
     QMenuBar* bar = window->menuBar();
 
-    c.mnuFile = named(bar->addMenu(QStringLiteral("ファイル(&F)")), QStringLiteral("mnuFile"));
-    c.mnuFileOpen = addAction(c.mnuFile, QStringLiteral("mnuFileOpen"),
-                              QStringLiteral("ファイルをロード(&O)..."));
-    c.mnuFileSaveAs = addAction(c.mnuFile, QStringLiteral("mnuFileSaveAs"),
-                                QStringLiteral("名前を付けて保存(&A)..."));
-    c.mnuFileRecent = named(c.mnuFile->addMenu(QStringLiteral("最近使ったファイル(&R)")),
+    c.mnuFile = named(bar->addMenu(Texts::tr("ファイル(&F)")), QStringLiteral("mnuFile"));
+    c.mnuFileOpen =
+        addAction(c.mnuFile, QStringLiteral("mnuFileOpen"), Texts::tr("ファイルをロード(&O)..."));
+    c.mnuFileSaveAs =
+        addAction(c.mnuFile, QStringLiteral("mnuFileSaveAs"), Texts::tr("名前を付けて保存(&A)..."));
+    c.mnuFileRecent = named(c.mnuFile->addMenu(Texts::tr("最近使ったファイル(&R)")),
                             QStringLiteral("mnuFileRecent"));
-    c.mnuFileCompare = addAction(c.mnuFile, QStringLiteral("mnuFileCompare"),
-                                 QStringLiteral("ファイルと比較(&M)..."));
+    c.mnuFileCompare =
+        addAction(c.mnuFile, QStringLiteral("mnuFileCompare"), Texts::tr("ファイルと比較(&M)..."));
     c.mnuFile->addSeparator();
     c.mnuOutPutTextFile = addAction(c.mnuFile, QStringLiteral("mnuOutPutTextFile"),
-                                    QStringLiteral("テキストデータとして出力"));
+                                    Texts::tr("テキストデータとして出力"));
     c.mnuFile->addSeparator();
-    c.mnuFilePageSetup = addAction(c.mnuFile, QStringLiteral("mnuFilePageSetup"),
-                                   QStringLiteral("ﾍﾟｰｼﾞ設定(&U)..."));
-    c.mnuFilePrint =
-        addAction(c.mnuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("印刷(&P)..."));
+    c.mnuFilePageSetup =
+        addAction(c.mnuFile, QStringLiteral("mnuFilePageSetup"), Texts::tr("ﾍﾟｰｼﾞ設定(&U)..."));
+    c.mnuFilePrint = addAction(c.mnuFile, QStringLiteral("mnuFilePrint"), Texts::tr("印刷(&P)..."));
     c.mnuFileExitSeparator = c.mnuFile->addSeparator();
-    c.mnuFileExit = addAction(c.mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&X)"));
+    c.mnuFileExit = addAction(c.mnuFile, QStringLiteral("mnuFileExit"), Texts::tr("終了(&X)"));
     // Page setup, print and the separator before Exit are kept but never shown.
     c.mnuFilePageSetup->setVisible(false);
     c.mnuFilePrint->setVisible(false);
@@ -100,29 +124,30 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
 
     buildEditMenu(bar, c);
 
-    c.mnuTools = named(bar->addMenu(QStringLiteral("オプション(&T)")), QStringLiteral("mnuTools"));
-    c.mnuBufferClear = addAction(c.mnuTools, QStringLiteral("mnuBufferClear"),
-                                 QStringLiteral("バッファをクリア(&B)"));
+    c.mnuTools = named(bar->addMenu(Texts::tr("オプション(&T)")), QStringLiteral("mnuTools"));
+    c.mnuBufferClear =
+        addAction(c.mnuTools, QStringLiteral("mnuBufferClear"), Texts::tr("バッファをクリア(&B)"));
     c.mnuTools->addSeparator();
-    c.mnuBoardInfomation = addAction(c.mnuTools, QStringLiteral("mnuBoardInfomation"),
-                                     QStringLiteral("デバイス挿入方向"));
+    c.mnuBoardInfomation =
+        addAction(c.mnuTools, QStringLiteral("mnuBoardInfomation"), Texts::tr("デバイス挿入方向"));
     c.mnuBoardInfomation->setCheckable(true);
     c.mnuBoardInfomation->setChecked(true);
     c.mnuTools->addSeparator();
-    c.mnuToolsOptions = addAction(c.mnuTools, QStringLiteral("mnuToolsOptions"),
-                                  QStringLiteral("COMポート設定(&O)..."));
+    c.mnuToolsOptions =
+        addAction(c.mnuTools, QStringLiteral("mnuToolsOptions"), Texts::tr("COMポート設定(&O)..."));
+    buildLanguageMenu(c);
 
     buildDeviceMenu(bar, c);
 
-    c.mnuHelp = named(bar->addMenu(QStringLiteral("ヘルプﾟ(&H)")), QStringLiteral("mnuHelp"));
+    c.mnuHelp = named(bar->addMenu(Texts::tr("ヘルプﾟ(&H)")), QStringLiteral("mnuHelp"));
     c.mnuHelpContents =
-        addAction(c.mnuHelp, QStringLiteral("mnuHelpContents"), QStringLiteral("目次(&C)"));
+        addAction(c.mnuHelp, QStringLiteral("mnuHelpContents"), Texts::tr("目次(&C)"));
     c.mnuHelpSearchForHelpOn = addAction(c.mnuHelp, QStringLiteral("mnuHelpSearchForHelpOn"),
-                                         QStringLiteral("ﾄﾋﾟｯｸの検索(&S)..."));
+                                         Texts::tr("ﾄﾋﾟｯｸの検索(&S)..."));
     c.mnuHelpSearchForHelpOn->setVisible(false);
     c.mnuHelp->addSeparator();
     c.mnuHelpAbout =
-        addAction(c.mnuHelp, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+        addAction(c.mnuHelp, QStringLiteral("mnuHelpAbout"), Texts::tr("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
 }
 
 // Line1 and Line2: an etched separator under the menu bar, two lines 20 twips (one pixel at
@@ -169,8 +194,7 @@ QWidget* buildGridArea(MainWindowControls& c)
     auto* area = new QWidget;
     auto* stack = new QStackedLayout(area);
     stack->setStackingMode(QStackedLayout::StackAll);
-    c.Label1 =
-        named(new QLabel(QStringLiteral("しばらくお待ちください。")), QStringLiteral("Label1"));
+    c.Label1 = named(new QLabel(Texts::tr("しばらくお待ちください。")), QStringLiteral("Label1"));
     c.Label1->setAlignment(Qt::AlignCenter);
     QFont waitFont = c.Label1->font();
     waitFont.setPointSize(16);
@@ -184,31 +208,33 @@ QWidget* buildGridArea(MainWindowControls& c)
 
 QGroupBox* buildBlockAccess(MainWindowControls& c)
 {
-    c.Frame2 =
-        named(new QGroupBox(QStringLiteral("ﾌﾞﾛｯｸｱｸｾｽ(開始ｱﾄﾞﾚｽ0)")), QStringLiteral("Frame2"));
+    c.Frame2 = named(new QGroupBox(Texts::tr("ﾌﾞﾛｯｸｱｸｾｽ(開始ｱﾄﾞﾚｽ0)")), QStringLiteral("Frame2"));
     auto* layout = new QGridLayout(c.Frame2);
-    c.Cmd_READ_all = button(QStringLiteral("Cmd_READ_all"), QStringLiteral("Block Read"));
-    c.Cmd_WRITE_all = button(QStringLiteral("Cmd_WRITE_all"), QStringLiteral("Block Write"));
-    c.Label3 = named(new QLabel(QStringLiteral("ｱｸｾｽｻｲｽﾞ　 (Byte)")), QStringLiteral("Label3"));
+    c.Cmd_READ_all = button(QStringLiteral("Cmd_READ_all"), Texts::tr("Block Read"));
+    c.Cmd_WRITE_all = button(QStringLiteral("Cmd_WRITE_all"), Texts::tr("Block Write"));
+    c.Label3 = named(new QLabel(Texts::tr("ｱｸｾｽｻｲｽﾞ　 (Byte)")), QStringLiteral("Label3"));
     c.CmbSize = named(new QComboBox, QStringLiteral("CmbSize"));
     c.CmbSize->setMaxVisibleItems(16);
-    c.Cmd_VERIFY_all = button(QStringLiteral("Cmd_VERIFY_all"), QStringLiteral("Verify"));
+    c.Cmd_VERIFY_all = button(QStringLiteral("Cmd_VERIFY_all"), Texts::tr("Verify"));
     layout->addWidget(c.Cmd_READ_all, 0, 0);
     layout->addWidget(c.Cmd_WRITE_all, 0, 1);
     layout->addWidget(c.Cmd_VERIFY_all, 0, 2);
-    layout->addWidget(c.Label3, 1, 0);
-    layout->addWidget(c.CmbSize, 1, 1, 1, 2);
+    // The size row has a layout of its own, so that its label takes the room its words need
+    // (they are longer in English) and the list the rest.
+    auto* size = new QHBoxLayout;
+    size->addWidget(c.Label3);
+    size->addWidget(c.CmbSize, 1);
+    layout->addLayout(size, 1, 0, 1, 3);
     return c.Frame2;
 }
 
 QGroupBox* buildByteAccess(MainWindowControls& c)
 {
-    c.Frame3 = named(new QGroupBox(QStringLiteral("ﾊﾞｲﾄｱｸｾｽ")), QStringLiteral("Frame3"));
+    c.Frame3 = named(new QGroupBox(Texts::tr("ﾊﾞｲﾄｱｸｾｽ")), QStringLiteral("Frame3"));
     auto* layout = new QGridLayout(c.Frame3);
-    c.Cmd_READ_single = button(QStringLiteral("Cmd_READ_single"), QStringLiteral("Byte Read"));
-    c.Cmd_WRITE_single = button(QStringLiteral("Cmd_WRITE_single"), QStringLiteral("Byte Write"));
-    c.Label4 =
-        named(new QLabel(QStringLiteral("任意ｱﾄﾞﾚｽの１byteのｱｸｾｽ")), QStringLiteral("Label4"));
+    c.Cmd_READ_single = button(QStringLiteral("Cmd_READ_single"), Texts::tr("Byte Read"));
+    c.Cmd_WRITE_single = button(QStringLiteral("Cmd_WRITE_single"), Texts::tr("Byte Write"));
+    c.Label4 = named(new QLabel(Texts::tr("任意ｱﾄﾞﾚｽの１byteのｱｸｾｽ")), QStringLiteral("Label4"));
     layout->addWidget(c.Cmd_READ_single, 0, 0);
     layout->addWidget(c.Cmd_WRITE_single, 0, 1);
     layout->addWidget(c.Label4, 1, 0, 1, 2);
@@ -217,10 +243,10 @@ QGroupBox* buildByteAccess(MainWindowControls& c)
 
 QGroupBox* buildByteEditor(MainWindowControls& c)
 {
-    c.Frame1 = named(new QGroupBox(QStringLiteral("データ修正")), QStringLiteral("Frame1"));
+    c.Frame1 = named(new QGroupBox(Texts::tr("データ修正")), QStringLiteral("Frame1"));
     auto* layout = new QGridLayout(c.Frame1);
-    const QStringList captions = {QStringLiteral("Hex"), QStringLiteral("Dec"),
-                                  QStringLiteral("Bin"), QStringLiteral("Ascii")};
+    const QStringList captions = {Texts::tr("Hex"), Texts::tr("Dec"), Texts::tr("Bin"),
+                                  Texts::tr("Ascii")};
     for (int i = 0; i < 4; ++i) {
         c.Label2[i] = named(new QLabel(captions[i]), QStringLiteral("Label2(%1)").arg(i));
     }
@@ -249,7 +275,7 @@ QGroupBox* buildByteEditor(MainWindowControls& c)
     bits->addSpacing(6);
     for (int i = 7; i >= 0; --i) {
         c.ChkBin[i] = named(new QCheckBox, QStringLiteral("ChkBin(%1)").arg(i));
-        c.ChkBin[i]->setToolTip(QStringLiteral("bit %1").arg(i));
+        c.ChkBin[i]->setToolTip(Texts::tr("bit %1").arg(i));
         bits->addWidget(c.ChkBin[i]);
         if (i == 4) bits->addSpacing(10);  // two groups of four bits
     }
@@ -280,10 +306,10 @@ QWidget* buildSidePanel(MainWindowControls& c)
     layout->addWidget(buildByteEditor(c));
     layout->addWidget(buildChecksum(c));
 
-    c.Cmd_Port = button(QStringLiteral("Cmd_Port"), QStringLiteral("通信ポート"));
-    c.Cmd_Open = button(QStringLiteral("Cmd_Open"), QStringLiteral("開く"));
-    c.Cmd_SaveAs = button(QStringLiteral("Cmd_SaveAs"), QStringLiteral("保存"));
-    c.Command1 = button(QStringLiteral("Command1"), QStringLiteral("ﾊﾞｯﾌｧ ｸﾘｱ"));
+    c.Cmd_Port = button(QStringLiteral("Cmd_Port"), Texts::tr("通信ポート"));
+    c.Cmd_Open = button(QStringLiteral("Cmd_Open"), Texts::tr("開く"));
+    c.Cmd_SaveAs = button(QStringLiteral("Cmd_SaveAs"), Texts::tr("保存"));
+    c.Command1 = button(QStringLiteral("Command1"), Texts::tr("ﾊﾞｯﾌｧ ｸﾘｱ"));
     auto* buttons = new QGridLayout;
     buttons->addWidget(c.Cmd_Open, 0, 0);
     buttons->addWidget(c.Cmd_SaveAs, 0, 1);
@@ -313,17 +339,18 @@ void buildAccessProgress(MainWindowControls& c)
     c.PrgAccess->setMaximumHeight(c.statusPanels[0]->sizeHint().height() + 4);
     c.PrgAccess->setVisible(false);
     c.Lbl_AccessTime = named(new QLabel, QStringLiteral("Lbl_AccessTime"));
-    // Room for "経過 1:23 / 残り 4:56", so that the text does not move as the seconds change.
-    const QFontMetrics metrics = c.Lbl_AccessTime->fontMetrics();
-    c.Lbl_AccessTime->setMinimumWidth(
-        metrics.horizontalAdvance(QStringLiteral("経過 0:00 / 残り 0:00")) + 4);
+    // Room for the elapsed and remaining time, so that the text does not move as the seconds
+    // change.
+    const QString sample = AccessTimeEstimate().text(LinkClock::Duration{0}, 1, 2);
+    c.Lbl_AccessTime->setMinimumWidth(c.Lbl_AccessTime->fontMetrics().horizontalAdvance(sample) +
+                                      4);
     c.Lbl_AccessTime->setVisible(false);
-    c.Cmd_Cancel = button(QStringLiteral("Cmd_Cancel"), QStringLiteral("中止"));
+    c.Cmd_Cancel = button(QStringLiteral("Cmd_Cancel"), Texts::tr("中止"));
     c.Cmd_Cancel->setFixedWidth(
         c.Cmd_Cancel->fontMetrics().horizontalAdvance(c.Cmd_Cancel->text()) + 24);
     c.Cmd_Cancel->setEnabled(false);
     c.Cmd_Cancel->setVisible(false);
-    c.Cmd_Cancel->setToolTip(QStringLiteral("実行中のアクセスを中止します (Esc)"));
+    c.Cmd_Cancel->setToolTip(Texts::tr("実行中のアクセスを中止します (Esc)"));
     c.sbStatusBar->addPermanentWidget(c.PrgAccess);
     c.sbStatusBar->addPermanentWidget(c.Lbl_AccessTime);
     c.sbStatusBar->addPermanentWidget(c.Cmd_Cancel);

@@ -71,6 +71,10 @@ struct MainWindowControls {
     QAction* mnuBufferClear = nullptr;
     QAction* mnuBoardInfomation = nullptr;
     QAction* mnuToolsOptions = nullptr;
+    // Language / 言語: the window's language from the next start on.
+    QMenu* mnuLanguage = nullptr;
+    QAction* mnuLanguageJa = nullptr;  // 日本語
+    QAction* mnuLanguageEn = nullptr;  // English
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpSearchForHelpOn = nullptr;

@@ -16,6 +16,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QUrl>
 
@@ -55,8 +56,24 @@ QString Startup::appFolderOf(const QString& folder)
     return result;
 }
 
+namespace {
+
+// The command-line option that chooses the window's language for one run.
+const QString kLanguageOption = QStringLiteral("--lang");
+
+}  // namespace
+
 bool Startup::run()
 {
+    // Before the first window: every text is translated when its window is built.
+    m_state.language = m_environment.language.value_or(storedLanguage(m_settings));
+    if (!m_translations.install(m_state.language, appFolderOf(m_environment.appFolder)) &&
+        m_state.language != UiLanguage::Japanese) {
+        qWarning().noquote() << "vorle6: no translation"
+                             << ProgramTranslations::fileBaseName(m_state.language) + ".qm in"
+                             << ProgramTranslations::folderIn(appFolderOf(m_environment.appFolder))
+                             << "- the window stays in Japanese";
+    }
     m_splash = new SplashWindow;
     m_splash->show();
     const QString handoffName = FileHandoff::serverNameFor(m_environment.lockFilePath);
@@ -73,6 +90,7 @@ bool Startup::run()
     static_cast<void>(m_handoff->listen());
 
     m_aboutWindow = std::make_unique<AboutWindow>(*m_desktop, *m_dialogs);
+    m_aboutWindow->setLanguage(m_state.language);
     m_aboutWindow->fillFromStartup();
 
     QDir::setCurrent(m_environment.appFolder);
@@ -84,9 +102,10 @@ bool Startup::run()
     if (!FileExists(m_state.appFolder + QStringLiteral("vorle6.ini"))) {
         MessageBoxRequest message;
         message.text =
-            m_state.appFolder + QStringLiteral(
-                                    "内に vorle6.iniファイルがありませんので         \r\n"
-                                    "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。");
+            m_state.appFolder +
+            QCoreApplication::translate("Startup",
+                                        "内に vorle6.iniファイルがありませんので         \r\n"
+                                        "シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。");
         message.title = ProductInfo::kMessageTitle;
         message.icon = MessageIcon::Critical;
         m_dialogs->showMessage(message);
@@ -131,6 +150,10 @@ QString Startup::fileFromArguments(const QStringList& arguments, const QString& 
             options = false;
             continue;
         }
+        if (options && argument == kLanguageOption) {
+            ++i;
+            continue;
+        }
         if (argument.isEmpty() || (options && argument.startsWith(u'-'))) continue;
         if (argument.startsWith(QStringLiteral("file:"))) {
             const QString local = QUrl(argument).toLocalFile();
@@ -140,6 +163,27 @@ QString Startup::fileFromArguments(const QStringList& arguments, const QString& 
         return QDir::cleanPath(QDir(currentFolder).absoluteFilePath(argument));
     }
     return {};
+}
+
+std::optional<UiLanguage> Startup::languageFromArguments(const QStringList& arguments)
+{
+    const QString withValue = kLanguageOption + QLatin1Char('=');
+    std::optional<QString> code;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == u"--") break;
+        if (argument == kLanguageOption) {
+            code = arguments.value(++i);
+        } else if (argument.startsWith(withValue)) {
+            code = argument.mid(withValue.size());
+        }
+    }
+    if (!code) return std::nullopt;
+    const std::optional<UiLanguage> language = languageFromCode(*code);
+    if (!language) {
+        qWarning().noquote() << "vorle6: --lang takes ja or en, not" << *code;
+    }
+    return language;
 }
 
 void Startup::loadDataFile()

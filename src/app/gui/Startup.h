@@ -4,12 +4,15 @@
 #include "app/ProgramState.h"
 #include "base/InstanceLock.h"
 #include "base/SettingsStore.h"
+#include "base/UiLanguage.h"
+#include "ui/ProgramTranslations.h"
 
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class AboutWindow;
 class AuxiliaryWindows;
@@ -32,6 +35,9 @@ public:
         SerialPort* port = nullptr;        // none: the program's serial port
         LinkClock* clock = nullptr;        // none: the steady clock
         QString fileToLoad{};  // an absolute path from the command line, loaded after start-up
+        // The window's language for this run (--lang); none: the one the user chose in the
+        // Language menu, Japanese unless told otherwise.
+        std::optional<UiLanguage> language{};
     };
 
     explicit Startup(Environment environment);
@@ -45,9 +51,14 @@ public:
     // The file named on a command line (`arguments` as QCoreApplication gives them, the
     // program first) as an absolute path, relative names taken from `currentFolder`; a
     // "file:" URL is taken as its local path. Options ("-x") are passed over, up to "--".
-    // Empty when none is named.
+    // Empty when none is named. The value of --lang is no file.
     [[nodiscard]] static QString fileFromArguments(const QStringList& arguments,
                                                    const QString& currentFolder);
+    // The language that "--lang ja|en" (or "--lang=en") on a command line asks for; none when
+    // the option is not given or its value is not a language the program has (said on
+    // standard error).
+    [[nodiscard]] static std::optional<UiLanguage> languageFromArguments(
+        const QStringList& arguments);
 
     [[nodiscard]] MainWindow* mainWindow() const { return m_mainWindow.get(); }
     [[nodiscard]] SplashWindow* splashWindow() const;
@@ -63,6 +74,8 @@ private:
     void showNotices();
     void takeHandedFile(const QString& path);
 
+    // First, so that the translations are removed only after every window has gone.
+    ProgramTranslations m_translations;
     Environment m_environment;
     InstanceLock m_instanceLock;
     ProgramState m_state;

@@ -16,8 +16,9 @@ int main(int argc, char* argv[])
     environment.appFolder = QCoreApplication::applicationDirPath();
     environment.lockFilePath = InstanceLock::defaultPath();
     // Taken before start-up makes the program's folder the current one.
-    environment.fileToLoad =
-        Startup::fileFromArguments(QCoreApplication::arguments(), QDir::currentPath());
+    const QStringList arguments = QCoreApplication::arguments();
+    environment.fileToLoad = Startup::fileFromArguments(arguments, QDir::currentPath());
+    environment.language = Startup::languageFromArguments(arguments);
     Startup startup(environment);
     if (!startup.run()) return 0;
 

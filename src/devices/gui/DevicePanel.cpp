@@ -74,7 +74,7 @@ void DevicePanel::fillDeviceList(QStringList& notices)
         }
     }
     if (catalogue.isEmpty()) {
-        notices.append(QStringLiteral("vorle6.ini にデバイスが登録されていません。"));
+        notices.append(tr("vorle6.ini にデバイスが登録されていません。"));
         selectNoDevice();
         return;
     }
@@ -85,19 +85,19 @@ void DevicePanel::fillDeviceList(QStringList& notices)
     if (stored >= 0 && stored < catalogue.size() && stored == static_cast<int>(stored)) {
         index = static_cast<int>(stored);
     } else {
-        notices.append(QStringLiteral("保存されていたデバイス番号 %1 はデバイスリストにありません。"
-                                      "先頭のデバイスを選択しました。")
+        notices.append(tr("保存されていたデバイス番号 %1 はデバイスリストにありません。"
+                          "先頭のデバイスを選択しました。")
                            .arg(m_services.settings.get(SettingsKeys::kSettings, SettingsKeys::kDut,
                                                         QString())));
     }
 
     QString problem;
     if (!isUsable(index, &problem)) {
-        notices.append(QStringLiteral("デバイス「%1」は使用できません。%2")
+        notices.append(tr("デバイス「%1」は使用できません。%2")
                            .arg(catalogue.record(index).field(DeviceRecord::ListName), problem));
         index = firstUsableRow();
         if (index < 0) {
-            notices.append(QStringLiteral("vorle6.ini に使用できるデバイスがありません。"));
+            notices.append(tr("vorle6.ini に使用できるデバイスがありません。"));
             setDeviceListIndex(-1);
             selectNoDevice();
             return;
@@ -144,9 +144,8 @@ void DevicePanel::Combo_device_Click()
         message.title = ProductInfo::kMessageTitle;
         message.icon = MessageIcon::Warning;
         message.text =
-            QStringLiteral(
-                "デバイス「%1」は選択できません。\r\n%2\r\n"
-                "vorle6.ini の記述を確認してください。")
+            tr("デバイス「%1」は選択できません。\r\n%2\r\n"
+               "vorle6.ini の記述を確認してください。")
                 .arg(m_services.state.catalogue.record(index).field(DeviceRecord::ListName),
                      problem);
         m_services.dialogs.showMessage(message);
@@ -172,7 +171,7 @@ void DevicePanel::selectDevice(int index)
     m_panels.setText(4, device.StatusNote);
     m_controls.Lbl_PageSize->setText(pageSizeLabelText(device));
     m_controls.Lbl_Spec->setText(specLineText(device, record));
-    m_panels.setText(1, QStringLiteral("しばらくお待ちください。"));
+    m_panels.setText(1, tr("しばらくお待ちください。"));
     m_clearImage();
     m_services.settings.save(SettingsKeys::kSettings, SettingsKeys::kDut, QString::number(index));
     m_panels.setText(1, QString());

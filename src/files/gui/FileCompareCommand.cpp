@@ -3,6 +3,7 @@
 #include "app/ProgramState.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
+#include "base/TranslatableText.h"
 #include "base/UserDialogs.h"
 #include "files/FileComparison.h"
 #include "files/ImageFileFilters.h"
@@ -10,9 +11,14 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("ファイルと比較");
-const QString kCancelled = QStringLiteral("ファイル比較をキャンセルしました。");
-const QString kNotOpened = QStringLiteral("ファイルをオープンできませんでした。");
+constexpr TranslatableText kTitle{"FileCompareCommand",
+                                  QT_TRANSLATE_NOOP("FileCompareCommand", "ファイルと比較")};
+constexpr TranslatableText kCancelled{
+    "FileCompareCommand",
+    QT_TRANSLATE_NOOP("FileCompareCommand", "ファイル比較をキャンセルしました。")};
+constexpr TranslatableText kNotOpened{
+    "FileCompareCommand",
+    QT_TRANSLATE_NOOP("FileCompareCommand", "ファイルをオープンできませんでした。")};
 
 }  // namespace
 
@@ -26,7 +32,7 @@ void FileCompareCommand::mnuFileCompare_Click()
 {
     if (m_busyCheck && m_busyCheck()) return;
     if (m_services.state.image.size() == 0) {
-        m_panels.setText(1, QStringLiteral("デバイスが選択されていません。"));
+        m_panels.setText(1, tr("デバイスが選択されていません。"));
         return;
     }
     FileDialogRequest request;
@@ -64,7 +70,7 @@ bool FileCompareCommand::compareWith(const QString& path, int filterIndex)
     }
     const QString text = result.text();
     m_panels.setText(1, text);
-    m_comparisons.showComparison(result.comparison, {kTitle, text, QStringLiteral("ファイル")});
+    m_comparisons.showComparison(result.comparison, {kTitle, text, tr("ファイル")});
     if (!result.load.notices.isEmpty()) warn(result.load.notices.join(QStringLiteral("\r\n")));
     return true;
 }
@@ -73,7 +79,7 @@ void FileCompareCommand::warn(const QString& text)
 {
     MessageBoxRequest message;
     message.text = text;
-    message.title = QStringLiteral("メッセージ");
+    message.title = tr("メッセージ");
     message.icon = MessageIcon::Warning;
     m_services.dialogs.showMessage(message);
 }

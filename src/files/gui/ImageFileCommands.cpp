@@ -8,6 +8,7 @@
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
+#include "base/TranslatableText.h"
 #include "files/FolderMemory.h"
 #include "files/ImageFileFilters.h"
 #include "files/ImageFileLoad.h"
@@ -25,20 +26,35 @@
 
 namespace {
 
-const QString kSaveCancelled = QStringLiteral("ファイル保存をキャンセルしました。");
-const QString kSaving = QStringLiteral("ファイルに保存中..... ");
-const QString kSaved = QStringLiteral("ファイルに保存終了。 ");
-const QString kSaveFailed = QStringLiteral("ファイルに保存できませんでした。");
-const QString kPleaseWait = QStringLiteral("しばらくお待ちください。");
-const QString kNotOpened = QStringLiteral("ファイルをオープンできませんでした。");
-const QString kLoading = QStringLiteral("ファイルをロードしています..........");
-const QString kLoaded = QStringLiteral("ファイルオープン完了");
-const QString kMessageTitle = QStringLiteral("メッセージ");
+constexpr TranslatableText kSaveCancelled{
+    "ImageFileCommands",
+    QT_TRANSLATE_NOOP("ImageFileCommands", "ファイル保存をキャンセルしました。")};
+constexpr TranslatableText kSaving{
+    "ImageFileCommands", QT_TRANSLATE_NOOP("ImageFileCommands", "ファイルに保存中..... ")};
+constexpr TranslatableText kSaved{"ImageFileCommands",
+                                  QT_TRANSLATE_NOOP("ImageFileCommands", "ファイルに保存終了。 ")};
+constexpr TranslatableText kSaveFailed{
+    "ImageFileCommands",
+    QT_TRANSLATE_NOOP("ImageFileCommands", "ファイルに保存できませんでした。")};
+constexpr TranslatableText kPleaseWait{
+    "ImageFileCommands", QT_TRANSLATE_NOOP("ImageFileCommands", "しばらくお待ちください。")};
+constexpr TranslatableText kNotOpened{
+    "ImageFileCommands",
+    QT_TRANSLATE_NOOP("ImageFileCommands", "ファイルをオープンできませんでした。")};
+constexpr TranslatableText kLoading{
+    "ImageFileCommands",
+    QT_TRANSLATE_NOOP("ImageFileCommands", "ファイルをロードしています..........")};
+constexpr TranslatableText kLoaded{"ImageFileCommands",
+                                   QT_TRANSLATE_NOOP("ImageFileCommands", "ファイルオープン完了")};
+constexpr TranslatableText kMessageTitle{"ImageFileCommands",
+                                         QT_TRANSLATE_NOOP("ImageFileCommands", "メッセージ")};
+constexpr TranslatableText kCause{"ImageFileCommands",
+                                  QT_TRANSLATE_NOOP("ImageFileCommands", "\r\n原因: ")};
 
 // "<what failed>\r\n<path>\r\n原因: <cause>"
 QString failureText(const QString& what, const QString& path, const QString& cause)
 {
-    return what + QStringLiteral("\r\n") + path + QStringLiteral("\r\n原因: ") + cause;
+    return what + QStringLiteral("\r\n") + path + kCause + cause;
 }
 
 }  // namespace
@@ -100,8 +116,8 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     const QFileInfo target(m_workFilePath);
     if (FileExists(m_workFilePath) || (target.exists() && !target.isDir())) {
         MessageBoxRequest question;
-        question.text = QStringLiteral("ファイルが存在します。上書きしますか？");
-        question.title = QStringLiteral("上書き保存");
+        question.text = tr("ファイルが存在します。上書きしますか？");
+        question.title = tr("上書き保存");
         question.icon = MessageIcon::Question;
         question.buttons = MessageButtons::OkCancel;
         if (m_services.dialogs.showMessage(question) == MessageAnswer::Cancel) {
@@ -201,8 +217,7 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format)
     if (m_showImage) m_showImage();
     // Intel HEX chosen by its extension or filter says nothing more, as it always has.
     const bool nameFormat = load.formatFromContent || load.format != ImageFileFormat::IntelHex;
-    m_panels.setText(
-        1, nameFormat ? kLoaded + QStringLiteral("（%1）").arg(formatName(load.format)) : kLoaded);
+    m_panels.setText(1, nameFormat ? kLoaded + tr("（%1）").arg(formatName(load.format)) : kLoaded);
     m_busy.setBusy(false);
     remember(path);
     if (!load.notices.isEmpty()) {
@@ -218,8 +233,8 @@ void ImageFileCommands::openRecentFile(const QString& path)
         m_recentFiles->remove(path);
         if (m_recentFilesMenu) m_recentFilesMenu->show(m_recentFiles->paths());
         m_panels.setText(1, kNotOpened);
-        showMessage(QStringLiteral("ファイルが見つかりません。\r\n%1\r\n"
-                                   "最近使ったファイルの一覧から削除しました。")
+        showMessage(tr("ファイルが見つかりません。\r\n%1\r\n"
+                       "最近使ったファイルの一覧から削除しました。")
                         .arg(path),
                     MessageIcon::Warning);
         return;
@@ -250,12 +265,11 @@ void ImageFileCommands::mnuOutPutTextFile_Click()
     message.title = kMessageTitle;
     message.icon = MessageIcon::Warning;
     if (!FileExists(path)) {
-        message.text = QStringLiteral("テキストデータのファイルがありません。\r\n%1")
-                           .arg(QDir::toNativeSeparators(path));
+        message.text =
+            tr("テキストデータのファイルがありません。\r\n%1").arg(QDir::toNativeSeparators(path));
     } else if (!m_services.desktop.openFile(path)) {
-        message.text = QStringLiteral(
-                           "テキストデータを表示するプログラムを起動できませんでした。\r\n"
-                           "次のファイルをテキストエディターなどで開いてください。\r\n%1")
+        message.text = tr("テキストデータを表示するプログラムを起動できませんでした。\r\n"
+                          "次のファイルをテキストエディターなどで開いてください。\r\n%1")
                            .arg(QDir::toNativeSeparators(path));
     } else {
         return;

@@ -26,6 +26,7 @@ struct MainWindowControls;
 // file, and a failure leaves the caption and the remembered folder as they were. A load that
 // cannot read its file, or finds no data in it, leaves the image as it was.
 class ImageFileCommands : public QObject {
+    Q_OBJECT
 public:
     using CaptionSetter = std::function<void(const QString&)>;
 

@@ -17,7 +17,7 @@ void RecentFilesMenu::show(const QStringList& paths)
         action->deleteLater();
     }
     if (paths.isEmpty()) {
-        m_menu.addAction(QStringLiteral("（履歴なし）"))->setEnabled(false);
+        m_menu.addAction(tr("（履歴なし）"))->setEnabled(false);
         return;
     }
     for (int i = 0; i < paths.size(); ++i) {

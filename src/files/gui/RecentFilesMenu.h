@@ -12,6 +12,7 @@ class QMenu;
 // "&8 path", named mnuFileRecent(0) to mnuFileRecent(7); a disabled "（履歴なし）" while the list
 // is empty.
 class RecentFilesMenu : public QObject {
+    Q_OBJECT
 public:
     using Opener = std::function<void(const QString&)>;
 

@@ -40,7 +40,7 @@ DifferencesDialog::DifferencesDialog(QWidget* parent) : QDialog(parent)
     m_list->header()->setSectionResizeMode(QHeaderView::Stretch);
     m_list->header()->setDefaultAlignment(Qt::AlignCenter);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
+    buttons->button(QDialogButtonBox::Close)->setText(tr("閉じる"));
     buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("Cmd_Close"));
     layout->addWidget(m_summary);
     layout->addWidget(m_count);
@@ -60,17 +60,16 @@ DifferencesDialog::DifferencesDialog(QWidget* parent) : QDialog(parent)
 
 void DifferencesDialog::setComparison(const Comparison& comparison, const ComparisonTexts& texts)
 {
-    setWindowTitle(texts.title + QStringLiteral(" : 不一致の一覧"));
+    setWindowTitle(texts.title + tr(" : 不一致の一覧"));
     m_summary->setText(texts.summary);
     m_count->setText(comparison.mismatches > comparison.first.size()
-                         ? QStringLiteral("不一致 %1 バイトのうち、最初の %2 バイトを示します。")
+                         ? tr("不一致 %1 バイトのうち、最初の %2 バイトを示します。")
                                .arg(comparison.mismatches)
                                .arg(comparison.first.size())
-                         : QStringLiteral("不一致 %1 バイト").arg(comparison.mismatches));
+                         : tr("不一致 %1 バイト").arg(comparison.mismatches));
     const QSignalBlocker quiet(m_list);
     m_list->clear();
-    m_list->setHeaderLabels(
-        {QStringLiteral("アドレス"), QStringLiteral("バッファ"), texts.otherHeading});
+    m_list->setHeaderLabels({tr("アドレス"), tr("バッファ"), texts.otherHeading});
     QList<QTreeWidgetItem*> items;
     items.reserve(comparison.first.size());
     for (const ByteDifference& difference : comparison.first) {

@@ -48,7 +48,7 @@ void ImageView::ClearImage()
 void ImageView::ShowImage()
 {
     m_busy.setBusy(true);
-    m_panels.setText(1, QStringLiteral("データ表示中です。　しばらくお待ちください。"));
+    m_panels.setText(1, tr("データ表示中です。　しばらくお待ちください。"));
     // Paint the text once; user input waits until the grid is whole again.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
@@ -64,7 +64,7 @@ void ImageView::ShowImage()
     m_controls.LblCheckSUM->setText(CheckSumText(image));
     MSFGrid1_Click();
     m_busy.setBusy(false);
-    m_panels.setText(1, QStringLiteral("終了"));
+    m_panels.setText(1, tr("終了"));
     emit imageShown();
 }
 
@@ -83,9 +83,9 @@ void ImageView::mnuGoTo_Click()
     if (size <= 0 || m_grid.rows() <= 1) return;
     const QString lastAddress = hexText(static_cast<quint32>(size - 1), 5);
     TextInputRequest request;
-    request.title = QStringLiteral("アドレスへ移動");
-    request.label = QStringLiteral("移動先のアドレスを16進数で入力してください (0x00000～0x%1):")
-                        .arg(lastAddress);
+    request.title = tr("アドレスへ移動");
+    request.label =
+        tr("移動先のアドレスを16進数で入力してください (0x00000～0x%1):").arg(lastAddress);
     request.text = hexText(static_cast<quint32>(m_grid.currentAddress().value_or(0)), 5);
     const TextInputResult answer = m_services.dialogs.askText(request);
     if (!answer.accepted) return;
@@ -95,9 +95,8 @@ void ImageView::mnuGoTo_Click()
         MessageBoxRequest message;
         message.title = request.title;
         message.icon = MessageIcon::Warning;
-        message.text = QStringLiteral(
-                           "「%1」はこのデバイスのアドレスではありません。\r\n"
-                           "0x00000～0x%2 の16進数で入力してください。")
+        message.text = tr("「%1」はこのデバイスのアドレスではありません。\r\n"
+                          "0x00000～0x%2 の16進数で入力してください。")
                            .arg(answer.text.trimmed(), lastAddress);
         m_services.dialogs.showMessage(message);
         return;
@@ -112,7 +111,7 @@ void ImageView::Command1_Click()
 {
     if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) return;
     ClearImage();
-    m_panels.setText(1, QStringLiteral("ＰＣのバッファをクリアしました。"));
+    m_panels.setText(1, tr("ＰＣのバッファをクリアしました。"));
 }
 
 void ImageView::mnuBufferClear_Click() { Command1_Click(); }

@@ -44,8 +44,7 @@ AccessController::AccessController(MainWindowControls& controls, const AppServic
       m_devicePanel(devicePanel),
       m_link(port, clockOrOwn(clock, m_ownClock)),
       m_frame({m_link, services.state.selectedDevice, services.state.image, services.state.unsaved,
-               *this, panels,
-               services.dialogs, comparisons,
+               *this, panels, services.dialogs, comparisons,
                [&settings = services.settings] { return LinkSettings::stored(settings); }}),
       m_checks(m_frame),
       m_access(m_frame, m_checks)
@@ -109,10 +108,10 @@ bool AccessController::confirmStopForClose()
     if (m_askingToStop) return false;
     m_askingToStop = true;
     MessageBoxRequest question;
-    question.text = QStringLiteral(
-        "チップへの書き込み中です。\n"
-        "中止すると、チップは途中まで書き込まれた状態のまま残ります。\n"
-        "書き込みを中止して終了しますか？");
+    question.text =
+        tr("チップへの書き込み中です。\n"
+           "中止すると、チップは途中まで書き込まれた状態のまま残ります。\n"
+           "書き込みを中止して終了しますか？");
     question.title = ProductInfo::kApplicationTitle;
     question.icon = MessageIcon::Warning;
     question.buttons = MessageButtons::OkCancel;
@@ -130,7 +129,7 @@ void AccessController::reportStopForClose()
         return;
     }
     MessageBoxRequest message;
-    message.text = QStringLiteral("書き込みを") + m_lastOutcome.text;
+    message.text = tr("書き込みを") + m_lastOutcome.text;
     message.title = ProductInfo::kApplicationTitle;
     message.icon = MessageIcon::Warning;
     message.buttons = MessageButtons::Ok;

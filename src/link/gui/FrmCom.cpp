@@ -57,22 +57,19 @@ FrmCom::FrmCom(SerialPort& port, SettingsStore& settings, UserDialogs& dialogs, 
     : QDialog(parent), m_port(port), m_settings(settings), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmCom"));
-    setWindowTitle(QStringLiteral("通信設定"));
+    setWindowTitle(tr("通信設定"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
 
-    m_label1 = named(new QLabel(QStringLiteral("通信ポート番号"), this), "Label1");
+    m_label1 = named(new QLabel(tr("通信ポート番号"), this), "Label1");
     m_cmbCom = named(new QComboBox(this), "Cmb_com");
     m_cmbCom->setMinimumContentsLength(4);
-    m_frame1 = named(
-        new QGroupBox(QStringLiteral("通信ができないとき変更してみてください。"), this), "Frame1");
-    m_checkDtr =
-        named(new QCheckBox(QStringLiteral("DTR (通常チェック無し)"), m_frame1), "CheckDTR");
-    m_checkRts =
-        named(new QCheckBox(QStringLiteral("RTS (通常チェック有り)"), m_frame1), "CheckRTS");
+    m_frame1 = named(new QGroupBox(tr("通信ができないとき変更してみてください。"), this), "Frame1");
+    m_checkDtr = named(new QCheckBox(tr("DTR (通常チェック無し)"), m_frame1), "CheckDTR");
+    m_checkRts = named(new QCheckBox(tr("RTS (通常チェック有り)"), m_frame1), "CheckRTS");
     m_labelDsr = named(new QLabel(QStringLiteral("DSR"), m_frame1), "LabelDSR");
     m_labelCts = named(new QLabel(QStringLiteral("CTS"), m_frame1), "LabelCTS");
-    m_cmdClose = named(new QPushButton(QStringLiteral("閉じる"), this), "Cmd_Close");
+    m_cmdClose = named(new QPushButton(tr("閉じる"), this), "Cmd_Close");
     m_cmdClose->setAutoDefault(false);
     m_lblPortDevice = named(new QLabel(this), "Lbl_PortDevice");
     m_lblPortDevice->setWordWrap(true);

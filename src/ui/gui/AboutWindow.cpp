@@ -47,7 +47,7 @@ AboutWindow::AboutWindow(DesktopOpener& desktop, UserDialogs& dialogs, QWidget* 
     titleFont.setBold(true);
     m_title->setFont(titleFont);
     m_version = label(QStringLiteral("lblVersion"));
-    m_dataFile = label(QStringLiteral("Label_vorle_rev"), QStringLiteral("vorle6.iniバージョン"));
+    m_dataFile = label(QStringLiteral("Label_vorle_rev"), tr("vorle6.iniバージョン"));
     m_description = label(QStringLiteral("lblDescription"));
     m_description->setWordWrap(true);
     auto* maker = label(QStringLiteral("Label1"), ProductInfo::kMakerLine);
@@ -63,10 +63,9 @@ AboutWindow::AboutWindow(DesktopOpener& desktop, UserDialogs& dialogs, QWidget* 
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    auto* support =
-        button(QStringLiteral("Command1"), QStringLiteral("サポートホームページへジャンプ"));
+    auto* support = button(QStringLiteral("Command1"), tr("サポートホームページへジャンプ"));
     support->setAutoDefault(false);
-    auto* close = button(QStringLiteral("cmdOK"), QStringLiteral("閉じる"));
+    auto* close = button(QStringLiteral("cmdOK"), tr("閉じる"));
     close->setDefault(true);
     close->setMinimumWidth(110);
     connect(support, &QPushButton::clicked, this, &AboutWindow::Command1_Click);
@@ -105,8 +104,8 @@ AboutWindow::AboutWindow(DesktopOpener& desktop, UserDialogs& dialogs, QWidget* 
 
 void AboutWindow::Form_Load()
 {
-    setWindowTitle(ProductInfo::kApplicationTitle + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
-    m_version->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + ProductInfo::versionNumber());
+    setWindowTitle(ProductInfo::kApplicationTitle + tr("のﾊﾞｰｼﾞｮﾝ情報"));
+    m_version->setText(tr("ﾊﾞｰｼﾞｮﾝ ") + ProductInfo::versionNumber());
     m_title->setText(ProductInfo::kApplicationTitle.toUpper());
     m_description->setText(ProductInfo::kFileDescription);
     m_disclaimer->setText(ProductInfo::kFileComments);
@@ -122,8 +121,8 @@ void AboutWindow::fillFromStartup()
 
 void AboutWindow::showSupportPageLine()
 {
-    m_disclaimer->setText(QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") +
-                          QDir::toNativeSeparators(SupportPage::pathIn(m_appFolder)));
+    m_disclaimer->setText(tr("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") +
+                          QDir::toNativeSeparators(SupportPage::pathIn(m_appFolder, m_language)));
 }
 
 void AboutWindow::setDataFileVersion(const QString& version)
@@ -131,6 +130,9 @@ void AboutWindow::setDataFileVersion(const QString& version)
     m_dataFile->setText(QStringLiteral("vorle6.ini  ") + version);
 }
 
-void AboutWindow::Command1_Click() { SupportPage::open(m_appFolder, m_dialogs, m_desktop); }
+void AboutWindow::Command1_Click()
+{
+    SupportPage::open(m_appFolder, m_dialogs, m_desktop, m_language);
+}
 
 void AboutWindow::cmdOK_Click() { accept(); }

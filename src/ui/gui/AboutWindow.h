@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/UiLanguage.h"
+
 #include <QDialog>
 
 class DesktopOpener;
@@ -17,6 +19,8 @@ public:
 
     // The program folder, where the support button finds the manual's support page.
     void setAppFolder(const QString& appFolder) { m_appFolder = appFolder; }
+    // The language of the manual whose support page the window names and opens.
+    void setLanguage(UiLanguage language) { m_language = language; }
 
     // Start-up: the version label, title, description and comments as the program reports them.
     void fillFromStartup();
@@ -33,6 +37,7 @@ private:
     DesktopOpener& m_desktop;
     UserDialogs& m_dialogs;
     QString m_appFolder;
+    UiLanguage m_language = UiLanguage::Japanese;
     QLabel* m_title = nullptr;        // lblTitle
     QLabel* m_version = nullptr;      // lblVersion
     QLabel* m_description = nullptr;  // lblDescription

@@ -1,30 +1,26 @@
 #include "ui/gui/ApplicationSetup.h"
 
+#include "ui/ProgramTranslations.h"
 #include "ui/gui/ProductLogo.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace ApplicationSetup {
 
 bool installJapaneseQtTranslations(QCoreApplication& application)
 {
-    auto* translator = new QTranslator(&application);
-    if (!translator->load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    QCoreApplication::installTranslator(translator);
+    std::unique_ptr<QTranslator> translator = ProgramTranslations::qtJapanese();
+    if (!translator) return false;
+    translator->setParent(&application);
+    QCoreApplication::installTranslator(translator.release());
     return true;
 }
 
 void apply(QApplication& application)
 {
-    installJapaneseQtTranslations(application);
-    QApplication::setWindowIcon(ProductLogo::icon());
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+    application.setWindowIcon(ProductLogo::icon());
+    application.setDesktopFileName(QString::fromLatin1(kDesktopId));
 }
 
 }  // namespace ApplicationSetup

@@ -3,9 +3,9 @@
 class QApplication;
 class QCoreApplication;
 
-// What the application object needs before the first window: Qt's own texts (standard dialog
-// buttons and the like) in Japanese like the rest of the program, the program icon and the
-// desktop entry that the window belongs to.
+// What the application object needs before the first window: the program icon and the desktop
+// entry that the window belongs to. The texts follow the language chosen at start-up
+// (ProgramTranslations).
 namespace ApplicationSetup {
 
 // The desktop entry's name, without ".desktop"; the installed icon carries it too.

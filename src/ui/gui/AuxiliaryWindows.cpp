@@ -94,8 +94,8 @@ void AuxiliaryWindows::placeBoard()
 
 void AuxiliaryWindows::mnuHelpContents_Click()
 {
-    showHelpContents(HelpFile::pathIn(m_services.state.appFolder), m_mainWindow.windowTitle(),
-                     m_services.dialogs, m_services.desktop);
+    showHelpContents(HelpFile::pathIn(m_services.state.appFolder, m_services.state.language),
+                     m_mainWindow.windowTitle(), m_services.dialogs, m_services.desktop);
 }
 
 // Modal without blocking the caller: the window takes the input until it is closed.
@@ -104,6 +104,7 @@ void AuxiliaryWindows::mnuHelpAbout_Click()
     if (!m_about) {
         m_about = new AboutWindow(m_services.desktop, m_services.dialogs, &m_mainWindow);
         m_about->setAppFolder(m_services.state.appFolder);
+        m_about->setLanguage(m_services.state.language);
     }
     m_about->setWindowModality(Qt::ApplicationModal);
     m_about->show();

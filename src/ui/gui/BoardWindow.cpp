@@ -56,7 +56,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, const Q
 BoardWindow::BoardWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmBoard"));
-    setWindowTitle(QStringLiteral("インデックス情報"));
+    setWindowTitle(tr("インデックス情報"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette colours = palette();
@@ -72,8 +72,8 @@ BoardWindow::BoardWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 // The socket with its two rows of holes, and an 8-pin part seated at the top: pin 1 upper left.
 void BoardWindow::buildSocket()
 {
-    auto* note = label(this, QStringLiteral("Label2"), QStringLiteral("上側が１ｐｉｎ"),
-                       QPoint(kSocketLeft, 16));
+    auto* note =
+        label(this, QStringLiteral("Label2"), tr("上側が１ｐｉｎ"), QPoint(kSocketLeft, 16));
     QFont noteFont = note->font();
     noteFont.setPointSize(11);
     noteFont.setBold(true);
@@ -146,6 +146,6 @@ void BoardWindow::buildJumper()
     numbers->adjustSize();
     numbers->move(kJumperLeft, padTop + padSide + 4);
 
-    label(this, QStringLiteral("Label_sel"), QStringLiteral("どちらでも可"),
+    label(this, QStringLiteral("Label_sel"), tr("どちらでも可"),
           QPoint(kJumperLeft, padTop + padSide + 12 + metrics.height()));
 }

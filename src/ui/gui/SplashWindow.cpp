@@ -53,8 +53,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::F
     auto* logo = new LogoView(112);
     logo->setObjectName(QStringLiteral("imgLogo"));
 
-    auto* subtitle =
-        label(QStringLiteral("Label2"), QStringLiteral("シリアルＥＥＰＲＯＭプログラマー"));
+    auto* subtitle = label(QStringLiteral("Label2"), tr("シリアルＥＥＰＲＯＭプログラマー"));
     QFont subtitleFont = subtitle->font();
     subtitleFont.setPointSize(15);
     subtitleFont.setBold(true);
@@ -66,7 +65,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::F
     versionFont.setPointSize(11);
     m_version->setFont(versionFont);
 
-    auto* wait = label(QStringLiteral("Label1"), QStringLiteral("しばらくお待ちください。"));
+    auto* wait = label(QStringLiteral("Label1"), tr("しばらくお待ちください。"));
     wait->setAlignment(Qt::AlignCenter);
 
     auto* company = label(QStringLiteral("lblCompany"), ProductInfo::kMakerName);
@@ -141,7 +140,7 @@ QWidget* SplashWindow::buildTitle()
 void SplashWindow::Form_Load()
 {
     m_productName->setText(ProductInfo::kApplicationTitle.toUpper());
-    m_version->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + ProductInfo::versionNumber());
+    m_version->setText(tr("ﾊﾞｰｼﾞｮﾝ ") + ProductInfo::versionNumber());
 }
 
 void SplashWindow::showEvent(QShowEvent* event)

@@ -1,0 +1,1118 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>vorle6.iniバージョン</source>
+        <translation>vorle6.ini version</translation>
+    </message>
+    <message>
+        <source>サポートホームページへジャンプ</source>
+        <translation>Go to Support Home Page</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>のﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation> Version Information</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ </source>
+        <translation>Version </translation>
+    </message>
+    <message>
+        <source>ｻﾎﾟｰﾄﾍﾟｰｼﾞ : </source>
+        <translation>Support page : </translation>
+    </message>
+</context>
+<context>
+    <name>AccessController</name>
+    <message>
+        <source>チップへの書き込み中です。
+中止すると、チップは途中まで書き込まれた状態のまま残ります。
+書き込みを中止して終了しますか？</source>
+        <translation>The chip is being written.
+If you stop now, the chip stays partly written.
+Stop writing and exit?</translation>
+    </message>
+    <message>
+        <source>書き込みを</source>
+        <translation>Writing: </translation>
+    </message>
+</context>
+<context>
+    <name>AccessFrame</name>
+    <message>
+        <source>このファームウエアバージョンでは、VORLE6.EXEは使用できません。ファームウエアバージョン６以上をご使用ください。</source>
+        <translation>VORLE6.EXE cannot be used with this firmware version. Please use firmware version 6 or later.</translation>
+    </message>
+    <message>
+        <source> : ライター未接続</source>
+        <translation> : Programmer not connected</translation>
+    </message>
+    <message>
+        <source>タイムアウト</source>
+        <translation>Timeout</translation>
+    </message>
+</context>
+<context>
+    <name>AccessTimeEstimate</name>
+    <message>
+        <source>経過 </source>
+        <translation>Elapsed </translation>
+    </message>
+    <message>
+        <source> / 残り </source>
+        <translation> / Left </translation>
+    </message>
+</context>
+<context>
+    <name>BoardWindow</name>
+    <message>
+        <source>インデックス情報</source>
+        <translation>Pin 1 Orientation</translation>
+    </message>
+    <message>
+        <source>上側が１ｐｉｎ</source>
+        <translation>Pin 1 at the top</translation>
+    </message>
+    <message>
+        <source>どちらでも可</source>
+        <translation>Either way</translation>
+    </message>
+</context>
+<context>
+    <name>CatalogueLoad</name>
+    <message>
+        <source>%1 を読み込めませんでした。</source>
+        <translation>Could not read %1.</translation>
+    </message>
+    <message>
+        <source>vorle6.ini のデバイスは %1 件までです。それを超える %2 件は読み込みませんでした。</source>
+        <translation>vorle6.ini may hold up to %1 devices. The %2 beyond them were not read.</translation>
+    </message>
+    <message>
+        <source>vorle6.ini の %1 行は語数が %2 を超えています。超えた語は無視しました。</source>
+        <translation>%1 lines of vorle6.ini have more than %2 words. The extra words were ignored.</translation>
+    </message>
+    <message>
+        <source>vorle6.ini の最後の項目の引用符（&quot;）が閉じていません。</source>
+        <translation>The quotation mark (&quot;) of the last item in vorle6.ini is not closed.</translation>
+    </message>
+</context>
+<context>
+    <name>ChipCheckCommands</name>
+    <message>
+        <source>ベリファイ中.....</source>
+        <translation>Verifying.....</translation>
+    </message>
+    <message>
+        <source>ブランクチェック中.....</source>
+        <translation>Blank checking.....</translation>
+    </message>
+    <message>
+        <source>消去中.....</source>
+        <translation>Erasing.....</translation>
+    </message>
+    <message>
+        <source>ベリファイ</source>
+        <translation>Verify</translation>
+    </message>
+    <message>
+        <source>チップ</source>
+        <translation>Chip</translation>
+    </message>
+    <message>
+        <source>書き込んだデータをチップから読み返すと、一致しませんでした。
+</source>
+        <translation>The data read back from the chip does not match what was written.
+</translation>
+    </message>
+    <message>
+        <source>消去したチップに0xFF以外のバイトが残っています。
+</source>
+        <translation>Bytes other than 0xFF remain on the erased chip.
+</translation>
+    </message>
+    <message>
+        <source>%1 (%2 バイト) の全体に 0xFF を書き込んで消去します。
+チップの内容は失われます。よろしいですか？</source>
+        <translation>All of %1 (%2 bytes) will be erased by writing 0xFF.
+The chip&apos;s contents will be lost. Continue?</translation>
+    </message>
+</context>
+<context>
+    <name>ChipOperations</name>
+    <message>
+        <source>ベリファイOK (</source>
+        <translation>Verify OK (</translation>
+    </message>
+    <message>
+        <source>ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)</source>
+        <translation>Verify error: %1 bytes differ (first %2: buffer %3 / chip %4)</translation>
+    </message>
+    <message>
+        <source>消去終了。 (</source>
+        <translation>Erase complete. (</translation>
+    </message>
+    <message>
+        <source>  全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能性があります。</source>
+        <translation>  All 0xFF: the chip may be blank, missing or inserted the wrong way round.</translation>
+    </message>
+    <message>
+        <source>ブランクです (全て0xFF)</source>
+        <translation>Blank (all 0xFF)</translation>
+    </message>
+    <message>
+        <source>ブランクではありません: %1 バイトが0xFF以外 (最初 %2 = %3)</source>
+        <translation>Not blank: %1 bytes are not 0xFF (first %2 = %3)</translation>
+    </message>
+</context>
+<context>
+    <name>DevicePanel</name>
+    <message>
+        <source>vorle6.ini にデバイスが登録されていません。</source>
+        <translation>vorle6.ini lists no devices.</translation>
+    </message>
+    <message>
+        <source>保存されていたデバイス番号 %1 はデバイスリストにありません。先頭のデバイスを選択しました。</source>
+        <translation>The stored device number %1 is not in the device list. The first device has been selected.</translation>
+    </message>
+    <message>
+        <source>デバイス「%1」は使用できません。%2</source>
+        <translation>Device &quot;%1&quot; cannot be used. %2</translation>
+    </message>
+    <message>
+        <source>vorle6.ini に使用できるデバイスがありません。</source>
+        <translation>vorle6.ini holds no usable device.</translation>
+    </message>
+    <message>
+        <source>デバイス「%1」は選択できません。<byte value="xd"/>
+%2<byte value="xd"/>
+vorle6.ini の記述を確認してください。</source>
+        <translation>Device &quot;%1&quot; cannot be selected.<byte value="xd"/>
+%2<byte value="xd"/>
+Please check its entry in vorle6.ini.</translation>
+    </message>
+    <message>
+        <source>しばらくお待ちください。</source>
+        <translation>Please wait.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceTexts</name>
+    <message>
+        <source>&#x3000;Mem. Size: %1 byte</source>
+        <translation>  Mem. Size: %1 byte</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+&#x3000;Page Size: %1 byte</source>
+        <translation><byte value="xd"/>
+  Page Size: %1 byte</translation>
+    </message>
+</context>
+<context>
+    <name>DifferencesDialog</name>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source> : 不一致の一覧</source>
+        <translation> : List of Differences</translation>
+    </message>
+    <message>
+        <source>不一致 %1 バイトのうち、最初の %2 バイトを示します。</source>
+        <translation>%1 bytes differ; the first %2 are shown.</translation>
+    </message>
+    <message>
+        <source>不一致 %1 バイト</source>
+        <translation>%1 bytes differ</translation>
+    </message>
+    <message>
+        <source>アドレス</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>バッファ</source>
+        <translation>Buffer</translation>
+    </message>
+</context>
+<context>
+    <name>EepromAccess</name>
+    <message>
+        <source>読み出し中.....</source>
+        <translation>Reading.....</translation>
+    </message>
+    <message>
+        <source>書き込み中.....</source>
+        <translation>Writing.....</translation>
+    </message>
+</context>
+<context>
+    <name>EepromTransfer</name>
+    <message>
+        <source>  リードエラー</source>
+        <translation>  Read error</translation>
+    </message>
+    <message>
+        <source> ライトエラー</source>
+        <translation> Write error</translation>
+    </message>
+    <message>
+        <source>読み出し終了。 (</source>
+        <translation>Read complete. (</translation>
+    </message>
+    <message>
+        <source>書き込み終了。 (</source>
+        <translation>Write complete. (</translation>
+    </message>
+    <message>
+        <source>中止しました。</source>
+        <translation>Stopped.</translation>
+    </message>
+    <message>
+        <source> (チップには何も書き込んでいません)</source>
+        <translation> (nothing was written to the chip)</translation>
+    </message>
+    <message>
+        <source> (チップは 0x%1 まで書き込み済みです)</source>
+        <translation> (the chip is written up to 0x%1)</translation>
+    </message>
+</context>
+<context>
+    <name>FileCompareCommand</name>
+    <message>
+        <source>ファイルと比較</source>
+        <translation>Compare with File</translation>
+    </message>
+    <message>
+        <source>ファイル比較をキャンセルしました。</source>
+        <translation>File comparison cancelled.</translation>
+    </message>
+    <message>
+        <source>ファイルをオープンできませんでした。</source>
+        <translation>Could not open the file.</translation>
+    </message>
+    <message>
+        <source>デバイスが選択されていません。</source>
+        <translation>No device is selected.</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>メッセージ</source>
+        <translation>Message</translation>
+    </message>
+</context>
+<context>
+    <name>FileComparison</name>
+    <message>
+        <source>ファイル比較: 一致しました</source>
+        <translation>File comparison: match</translation>
+    </message>
+    <message>
+        <source>ファイル比較: %1 バイト不一致 (最初 0x%2: バッファ 0x%3 / ファイル 0x%4)</source>
+        <translation>File comparison: %1 bytes differ (first 0x%2: buffer 0x%3 / file 0x%4)</translation>
+    </message>
+</context>
+<context>
+    <name>FileReplacement</name>
+    <message>
+        <source>ファイルへの書き込みが許可されていません。</source>
+        <translation>Writing to the file is not permitted.</translation>
+    </message>
+    <message>
+        <source>ディスクの空き容量が足りません</source>
+        <translation>Not enough free disk space</translation>
+    </message>
+    <message>
+        <source>ファイルへの書き込みが途中で止まりました。</source>
+        <translation>Writing to the file stopped partway.</translation>
+    </message>
+    <message>
+        <source>（元のファイルも元に戻せませんでした: %1）</source>
+        <translation> (the original file could not be restored either: %1)</translation>
+    </message>
+</context>
+<context>
+    <name>FrmCom</name>
+    <message>
+        <source>通信設定</source>
+        <translation>Port Settings</translation>
+    </message>
+    <message>
+        <source>通信ポート番号</source>
+        <translation>Port number</translation>
+    </message>
+    <message>
+        <source>通信ができないとき変更してみてください。</source>
+        <translation>Try changing these if the board does not answer.</translation>
+    </message>
+    <message>
+        <source>DTR (通常チェック無し)</source>
+        <translation>DTR (normally off)</translation>
+    </message>
+    <message>
+        <source>RTS (通常チェック有り)</source>
+        <translation>RTS (normally on)</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>HelpContents</name>
+    <message>
+        <source>ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。</source>
+        <translation>Cannot show the help contents. There is no help for this project.</translation>
+    </message>
+    <message>
+        <source>ヘルプを表示するプログラムを起動できませんでした。<byte value="xd"/>
+%1</source>
+        <translation>Could not start a program to show the help.<byte value="xd"/>
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>HexGridModel</name>
+    <message>
+        <source>&#x3000;Adr.</source>
+        <translation>  Adr.</translation>
+    </message>
+</context>
+<context>
+    <name>ImageFileCommands</name>
+    <message>
+        <source>ファイル保存をキャンセルしました。</source>
+        <translation>File save cancelled.</translation>
+    </message>
+    <message>
+        <source>ファイルに保存中..... </source>
+        <translation>Saving to file..... </translation>
+    </message>
+    <message>
+        <source>ファイルに保存終了。 </source>
+        <translation>Saved to file. </translation>
+    </message>
+    <message>
+        <source>ファイルに保存できませんでした。</source>
+        <translation>Could not save to the file.</translation>
+    </message>
+    <message>
+        <source>しばらくお待ちください。</source>
+        <translation>Please wait.</translation>
+    </message>
+    <message>
+        <source>ファイルをオープンできませんでした。</source>
+        <translation>Could not open the file.</translation>
+    </message>
+    <message>
+        <source>ファイルをロードしています..........</source>
+        <translation>Loading the file..........</translation>
+    </message>
+    <message>
+        <source>ファイルオープン完了</source>
+        <translation>File opened</translation>
+    </message>
+    <message>
+        <source>メッセージ</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+原因: </source>
+        <translation><byte value="xd"/>
+Cause: </translation>
+    </message>
+    <message>
+        <source>ファイルが存在します。上書きしますか？</source>
+        <translation>The file exists. Overwrite it?</translation>
+    </message>
+    <message>
+        <source>上書き保存</source>
+        <translation>Overwrite</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。<byte value="xd"/>
+%1<byte value="xd"/>
+最近使ったファイルの一覧から削除しました。</source>
+        <translation>File not found.<byte value="xd"/>
+%1<byte value="xd"/>
+It has been removed from the list of recent files.</translation>
+    </message>
+    <message>
+        <source>テキストデータのファイルがありません。<byte value="xd"/>
+%1</source>
+        <translation>The text data file does not exist.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>テキストデータを表示するプログラムを起動できませんでした。<byte value="xd"/>
+次のファイルをテキストエディターなどで開いてください。<byte value="xd"/>
+%1</source>
+        <translation>Could not start a program to show the text data.<byte value="xd"/>
+Open the following file in a text editor or the like.<byte value="xd"/>
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>ImageFileFilters</name>
+    <message>
+        <source>Hexファイル|*.HEX|Sレコードファイル|*.S19;*.S28;*.S37;*.SREC;*.MOT|バイナリファイル|*.BIN|全てのファイル|*.*|</source>
+        <translation>Hex files|*.HEX|S-record files|*.S19;*.S28;*.S37;*.SREC;*.MOT|Binary files|*.BIN|All files|*.*|</translation>
+    </message>
+    <message>
+        <source>Hexファイル|*.hex|Sレコードファイル|*.s19;*.s28;*.s37;*.srec;*.mot|バイナリファイル|*.bin|全てのファイル|*.*|</source>
+        <translation>Hex files|*.hex|S-record files|*.s19;*.s28;*.s37;*.srec;*.mot|Binary files|*.bin|All files|*.*|</translation>
+    </message>
+</context>
+<context>
+    <name>ImageFileFormat</name>
+    <message>
+        <source>Intel HEX形式</source>
+        <translation>Intel HEX format</translation>
+    </message>
+    <message>
+        <source>Sレコード形式</source>
+        <translation>S-record format</translation>
+    </message>
+    <message>
+        <source>バイナリ形式</source>
+        <translation>binary format</translation>
+    </message>
+</context>
+<context>
+    <name>ImageFileLoad</name>
+    <message>
+        <source>有効なデータレコードがありません。</source>
+        <translation>No valid data records.</translation>
+    </message>
+</context>
+<context>
+    <name>ImageLoadNotices</name>
+    <message>
+        <source>デバイスが選択されていないため、ファイルのデータは読み込みませんでした。</source>
+        <translation>No device is selected, so the file&apos;s data was not loaded.</translation>
+    </message>
+    <message>
+        <source>ファイルには、デバイスの最終アドレス 0x%1 を超えるデータがありました（アドレス 0x%2 から）。<byte value="xd"/>
+範囲内のデータだけを読み込みました。</source>
+        <translation>The file holds data beyond the device&apos;s last address 0x%1 (from address 0x%2).<byte value="xd"/>
+Only the data within the range was loaded.</translation>
+    </message>
+    <message>
+        <source>ファイルは %1 バイトで、デバイスの容量 %2 バイトより短いため、アドレス 0x%3 から後は 0xFF のままです。</source>
+        <translation>The file is %1 bytes, shorter than the device&apos;s %2 bytes, so the addresses from 0x%3 on stay 0xFF.</translation>
+    </message>
+    <message>
+        <source>チェックサムが正しくないレコードが %1 件ありました。<byte value="xd"/>
+それらのデータもそのまま読み込みました。</source>
+        <translation>%1 records had a wrong checksum.<byte value="xd"/>
+Their data was loaded as it is.</translation>
+    </message>
+    <message>
+        <source>レコードではない行が %1 行ありました（最初は %2 行目）。<byte value="xd"/>
+それらの行は読み飛ばしました。</source>
+        <translation>%1 lines were not records (the first is line %2).<byte value="xd"/>
+Those lines were skipped.</translation>
+    </message>
+</context>
+<context>
+    <name>ImageView</name>
+    <message>
+        <source>データ表示中です。&#x3000;しばらくお待ちください。</source>
+        <translation>Showing the data.  Please wait.</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>アドレスへ移動</source>
+        <translation>Go to Address</translation>
+    </message>
+    <message>
+        <source>移動先のアドレスを16進数で入力してください (0x00000～0x%1):</source>
+        <translation>Enter the address in hexadecimal (0x00000 to 0x%1):</translation>
+    </message>
+    <message>
+        <source>「%1」はこのデバイスのアドレスではありません。<byte value="xd"/>
+0x00000～0x%2 の16進数で入力してください。</source>
+        <translation>&quot;%1&quot; is not an address of this device.<byte value="xd"/>
+Enter a hexadecimal number from 0x00000 to 0x%2.</translation>
+    </message>
+    <message>
+        <source>ＰＣのバッファをクリアしました。</source>
+        <translation>The PC buffer has been cleared.</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>言語の設定は次回の起動から使われます。</source>
+        <translation>The language setting takes effect the next time the program is started.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowControls</name>
+    <message>
+        <source>デバイス(&amp;D)</source>
+        <translation>&amp;Device</translation>
+    </message>
+    <message>
+        <source>ベリファイ(&amp;V)</source>
+        <translation>&amp;Verify</translation>
+    </message>
+    <message>
+        <source>ブランクチェック(&amp;B)</source>
+        <translation>&amp;Blank Check</translation>
+    </message>
+    <message>
+        <source>消去(&amp;E)...</source>
+        <translation>&amp;Erase...</translation>
+    </message>
+    <message>
+        <source>書き込み後にベリファイ(&amp;A)</source>
+        <translation>Verify &amp;After Write</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>アドレスへ移動...</source>
+        <translation>Go to Address...</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>ファイルをロード(&amp;O)...</source>
+        <translation>&amp;Open File...</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>最近使ったファイル(&amp;R)</source>
+        <translation>&amp;Recent Files</translation>
+    </message>
+    <message>
+        <source>ファイルと比較(&amp;M)...</source>
+        <translation>Co&amp;mpare with File...</translation>
+    </message>
+    <message>
+        <source>テキストデータとして出力</source>
+        <translation>Output as Text Data</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｼﾞ設定(&amp;U)...</source>
+        <translation>Page Set&amp;up...</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>オプション(&amp;T)</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>バッファをクリア(&amp;B)</source>
+        <translation>Clear &amp;Buffer</translation>
+    </message>
+    <message>
+        <source>デバイス挿入方向</source>
+        <translation>Device Insertion Direction</translation>
+    </message>
+    <message>
+        <source>COMポート設定(&amp;O)...</source>
+        <translation>&amp;COM Port Settings...</translation>
+    </message>
+    <message>
+        <source>ヘルプﾟ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>目次(&amp;C)</source>
+        <translation>&amp;Contents</translation>
+    </message>
+    <message>
+        <source>ﾄﾋﾟｯｸの検索(&amp;S)...</source>
+        <translation>&amp;Search for Topic...</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>しばらくお待ちください。</source>
+        <translation>Please wait.</translation>
+    </message>
+    <message>
+        <source>ﾌﾞﾛｯｸｱｸｾｽ(開始ｱﾄﾞﾚｽ0)</source>
+        <translation>Block Access (Start Address 0)</translation>
+    </message>
+    <message>
+        <source>Block Read</source>
+        <translation>Block Read</translation>
+    </message>
+    <message>
+        <source>Block Write</source>
+        <translation>Block Write</translation>
+    </message>
+    <message>
+        <source>ｱｸｾｽｻｲｽﾞ&#x3000; (Byte)</source>
+        <translation>Access Size (Byte)</translation>
+    </message>
+    <message>
+        <source>Verify</source>
+        <translation>Verify</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｲﾄｱｸｾｽ</source>
+        <translation>Byte Access</translation>
+    </message>
+    <message>
+        <source>Byte Read</source>
+        <translation>Byte Read</translation>
+    </message>
+    <message>
+        <source>Byte Write</source>
+        <translation>Byte Write</translation>
+    </message>
+    <message>
+        <source>任意ｱﾄﾞﾚｽの１byteのｱｸｾｽ</source>
+        <translation>One byte at any address</translation>
+    </message>
+    <message>
+        <source>データ修正</source>
+        <translation>Edit Data</translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>Dec</source>
+        <translation>Dec</translation>
+    </message>
+    <message>
+        <source>Bin</source>
+        <translation>Bin</translation>
+    </message>
+    <message>
+        <source>Ascii</source>
+        <translation>Ascii</translation>
+    </message>
+    <message>
+        <source>bit %1</source>
+        <translation>bit %1</translation>
+    </message>
+    <message>
+        <source>通信ポート</source>
+        <translation>COM Port</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｯﾌｧ ｸﾘｱ</source>
+        <translation>Clear Buffer</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>実行中のアクセスを中止します (Esc)</source>
+        <translation>Stops the running access (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>PortOpenFailure</name>
+    <message>
+        <source>
+
+%2 はデバイスの所有グループ「%1」に入っていますが、このログインにはまだ効いていません。ログインし直してください。</source>
+        <translation>
+
+%2 is in the device&apos;s owner group &quot;%1&quot;, but this login does not have it yet. Log out and in again.</translation>
+    </message>
+    <message>
+        <source>
+
+このデバイスを使う権限がありません。デバイスの所有グループ「%1」（通常は dialout）にユーザーを加え、ログインし直してください。
+コマンド: sudo usermod -aG %1 %2</source>
+        <translation>
+
+You may not use this device. Add the user to the device&apos;s owner group &quot;%1&quot; (usually dialout), then log out and in again.
+Command: sudo usermod -aG %1 %2</translation>
+    </message>
+    <message>
+        <source>
+
+このデバイスはありません。</source>
+        <translation>
+
+This device does not exist.</translation>
+    </message>
+    <message>
+        <source>
+
+このデバイスはありません。ボードの USB シリアル変換器が接続されているか確かめてください。通信ポート n は /dev/ttyUSB(n-1) です。別のデバイスを使うときは、通信設定の［デバイス...］で選ぶか、設定ファイルの [%1] に %2=デバイスのパス を書いてください。</source>
+        <translation>
+
+This device does not exist. Check that the board&apos;s USB serial adapter is connected. Port n is /dev/ttyUSB(n-1). To use another device, choose it with [Device...] in Port Settings, or write %2=&lt;device path&gt; under [%1] in the settings file.</translation>
+    </message>
+    <message>
+        <source>
+
+このポートは他のプログラムが使用中です。</source>
+        <translation>
+
+Another program is using this port.</translation>
+    </message>
+</context>
+<context>
+    <name>PortTexts</name>
+    <message>
+        <source>デバイス...</source>
+        <translation>Device...</translation>
+    </message>
+    <message>
+        <source>ボード検出</source>
+        <translation>Detect Board</translation>
+    </message>
+    <message>
+        <source>接続されているシリアル機器に問い合わせを送ります。よろしいですか？</source>
+        <translation>A query will be sent to the connected serial devices. Continue?</translation>
+    </message>
+    <message>
+        <source>ボードを探しています: %1</source>
+        <translation>Looking for the board: %1</translation>
+    </message>
+    <message>
+        <source>シリアル機器が見つかりません。ボードの USB シリアル変換器をつないでから、もう一度［ボード検出］を押してください。</source>
+        <translation>No serial devices were found. Connect the board&apos;s USB serial adapter, then press [Detect Board] again.</translation>
+    </message>
+    <message>
+        <source>ボードは見つかりませんでした。</source>
+        <translation>No board was found.</translation>
+    </message>
+    <message>
+        <source>ボードの電源とケーブルを確かめてください。応答しないときは RTS と DTR を切り替えてもう一度お試しください。</source>
+        <translation>Check the board&apos;s power and cable. If it does not answer, switch RTS and DTR and try again.</translation>
+    </message>
+    <message>
+        <source>ボードの検出を中止しました。</source>
+        <translation>Board detection stopped.</translation>
+    </message>
+    <message>
+        <source>ボードを検出しました: %1</source>
+        <translation>Board detected: %1</translation>
+    </message>
+    <message>
+        <source>%1（設定 [Ports] %2）</source>
+        <translation>%1 (setting [Ports] %2)</translation>
+    </message>
+    <message>
+        <source>シリアル番号 %1</source>
+        <translation>Serial number %1</translation>
+    </message>
+    <message>
+        <source>このデバイスはありません。USB シリアル変換器をつなぐか、［デバイス...］で選んでください。</source>
+        <translation>This device does not exist. Connect the USB serial adapter or choose one with [Device...].</translation>
+    </message>
+    <message>
+        <source>使用できます。</source>
+        <translation>Available.</translation>
+    </message>
+    <message>
+        <source>他のプログラムが使用中です: %1</source>
+        <translation>In use by another program: %1</translation>
+    </message>
+    <message>
+        <source>開けません: %1</source>
+        <translation>Cannot open: %1</translation>
+    </message>
+    <message>
+        <source>応答なし</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>応答が足りません (%1 バイト)</source>
+        <translation>answer too short (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>別の機器の応答 (%1)</source>
+        <translation>answer of another device (%1)</translation>
+    </message>
+    <message>
+        <source>他のプログラムが使用中のため問い合わせず (%1)</source>
+        <translation>not asked, in use by another program (%1)</translation>
+    </message>
+    <message>
+        <source>開けません (%1)</source>
+        <translation>cannot open (%1)</translation>
+    </message>
+    <message>
+        <source>ボード (%1)</source>
+        <translation>board (%1)</translation>
+    </message>
+    <message>
+        <source>通信ポート %1 のデバイス</source>
+        <translation>Device for Port %1</translation>
+    </message>
+    <message>
+        <source>接続されているシリアル機器</source>
+        <translation>Connected serial devices</translation>
+    </message>
+    <message>
+        <source>デバイス</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>製造元</source>
+        <translation>Maker</translation>
+    </message>
+    <message>
+        <source>製品</source>
+        <translation>Product</translation>
+    </message>
+    <message>
+        <source>シリアル番号</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>固定パス</source>
+        <translation>Stable path</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>使用中: %1</source>
+        <translation>In use: %1</translation>
+    </message>
+    <message>
+        <source>シリアル機器が見つかりません。</source>
+        <translation>No serial devices were found.</translation>
+    </message>
+    <message>
+        <source>パス:</source>
+        <translation>Path:</translation>
+    </message>
+    <message>
+        <source>一覧から選ぶか、パスを入力してください。固定パスがある機器は、つなぎ直しても変わらない固定パスで覚えます。空欄にすると標準のデバイス %1 に戻ります。</source>
+        <translation>Choose from the list or type a path. A device with a stable path is remembered by that path, which stays the same when the device is plugged in again. Leave it empty to go back to the standard device %1.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>PortUnusableMessage</name>
+    <message>
+        <source>指定した通信ポートは使用できませんでした。</source>
+        <translation>The selected port could not be used.</translation>
+    </message>
+</context>
+<context>
+    <name>ProductInfo</name>
+    <message>
+        <source>VORLE プロジェクト</source>
+        <translation>VORLE Project</translation>
+    </message>
+    <message>
+        <source>製作: VORLE プロジェクト</source>
+        <translation>Made by: VORLE Project</translation>
+    </message>
+    <message>
+        <source>VORLE プロジェクトのプログラマーボードでシリアルＥＥＰＲＯＭの読み書きを行うソフトウエアです（ファームウエアバージョン6.00以上が必要です）。</source>
+        <translation>Software that reads and writes serial EEPROMs with the VORLE Project&apos;s programmer board (firmware version 6.00 or later is required).</translation>
+    </message>
+    <message>
+        <source>シリアルＥＥＰＲＯＭプログラマー メッセージ</source>
+        <translation>Serial EEPROM Programmer Message</translation>
+    </message>
+</context>
+<context>
+    <name>ProgrammerLink</name>
+    <message>
+        <source>タイムアウト</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>プログラマ接続確認エラー。</source>
+        <translation>Programmer connection check error.</translation>
+    </message>
+    <message>
+        <source>通信ポートが切断されました。</source>
+        <translation>The port was disconnected.</translation>
+    </message>
+    <message>
+        <source>【0】</source>
+        <translation> [0]</translation>
+    </message>
+    <message>
+        <source>【</source>
+        <translation> [</translation>
+    </message>
+    <message>
+        <source>】</source>
+        <translation>]</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFilesMenu</name>
+    <message>
+        <source>（履歴なし）</source>
+        <translation>(No recent files)</translation>
+    </message>
+</context>
+<context>
+    <name>RegularFile</name>
+    <message>
+        <source>通常のファイルではありません（名前付きパイプやデバイスファイルなど）。</source>
+        <translation>Not a regular file (a named pipe, a device file or the like).</translation>
+    </message>
+</context>
+<context>
+    <name>SelectedDevice</name>
+    <message>
+        <source>ファミリ</source>
+        <translation>family</translation>
+    </message>
+    <message>
+        <source>サイズ指数</source>
+        <translation>size exponent</translation>
+    </message>
+    <message>
+        <source>ページサイズ</source>
+        <translation>page size</translation>
+    </message>
+    <message>
+        <source>コマンド種別</source>
+        <translation>command variant</translation>
+    </message>
+    <message>
+        <source>マイクロワイヤ設定</source>
+        <translation>Microwire setting</translation>
+    </message>
+    <message>
+        <source>%1 の値「%2」が数値ではありません。</source>
+        <translation>The %1 value &quot;%2&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>サイズ指数 %1 は扱えません（%2 ～ %3、16 ～ 131072 バイト）。</source>
+        <translation>Size exponent %1 is not supported (%2 to %3, 16 to 131072 bytes).</translation>
+    </message>
+</context>
+<context>
+    <name>SplashWindow</name>
+    <message>
+        <source>シリアルＥＥＰＲＯＭプログラマー</source>
+        <translation>Serial EEPROM Programmer</translation>
+    </message>
+    <message>
+        <source>しばらくお待ちください。</source>
+        <translation>Please wait.</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ </source>
+        <translation>Version </translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>内に vorle6.iniファイルがありませんので         <byte value="xd"/>
+シリアルＥＥＰＲＯＭプログラマーの起動を中止しました。</source>
+        <translation> contains no vorle6.ini file,<byte value="xd"/>
+so the Serial EEPROM Programmer was not started.</translation>
+    </message>
+</context>
+<context>
+    <name>SupportPage</name>
+    <message>
+        <source>サポートページが見つかりません。<byte value="xd"/>
+%1</source>
+        <translation>The support page was not found.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>サポートページを表示するプログラムを起動できませんでした。<byte value="xd"/>
+%1</source>
+        <translation>Could not start a program to show the support page.<byte value="xd"/>
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>TransferPlan</name>
+    <message>
+        <source>デバイスが選択されていません。</source>
+        <translation>No device is selected.</translation>
+    </message>
+    <message>
+        <source>このデバイスの種類（%1）は読み書きできません。</source>
+        <translation>This device family (%1) cannot be read or written.</translation>
+    </message>
+    <message>
+        <source>このデバイスのページサイズ（%1）では読み書きできません。</source>
+        <translation>This device&apos;s page size (%1) does not allow reading or writing.</translation>
+    </message>
+    <message>
+        <source>バイト単位の読み書きは、グリッドでデータのセルを選んでから行ってください。</source>
+        <translation>For a byte access, first select a data cell in the grid.</translation>
+    </message>
+    <message>
+        <source>アクセスサイズが選ばれていません。</source>
+        <translation>No access size is selected.</translation>
+    </message>
+    <message>
+        <source>開始アドレス %1 は %2 バイト単位の境界にありません。</source>
+        <translation>Start address %1 is not on a %2-byte boundary.</translation>
+    </message>
+    <message>
+        <source>アクセスサイズ %1 バイトがメモリーの大きさ %2 バイトを超えるため、読み書きできません。</source>
+        <translation>The access size of %1 bytes exceeds the memory size of %2 bytes, so nothing can be read or written.</translation>
+    </message>
+</context>
+<context>
+    <name>UnsavedImage</name>
+    <message>
+        <source>編集したデータは保存されていません。破棄しますか？</source>
+        <translation>The edited data has not been saved. Discard it?</translation>
+    </message>
+</context>
+</TS>
