@@ -75,22 +75,9 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
     LinkClock& clock = m_link.clock();
     SerialPort& port = m_link.port();
     clock.pumpEvents();
-    m_opStartTime = clock.now();
-    m_link.setTimeOutFlag(0);
-
-    m_settings = link;
-    m_identification.clear();
-    AccessOutcome detection = m_link.Read_Version(link);
-    if (detection.kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, 0);
-    if (!detection.succeeded()) return detection;
-    m_identification = detection.identification;
-    clock.pumpEvents();
-    m_link.Eep_Prepare(plan.family);
-    if (m_link.cancelled() || m_link.lineLost()) {
-        return failed(waitFailure(), kReadErrorText, plan, 0);
+    if (auto failure = open(link, plan, readLetter(plan.commandVariant), kReadErrorText, true)) {
+        return *failure;
     }
-    m_link.Send_Access_Header(plan.family, readLetter(plan.commandVariant));
-    m_link.sendAddressPackets(plan, true);
 
     std::int64_t current = plan.start;
     do {
@@ -117,14 +104,8 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
         reportProgress(current, plan);
     } while (current <= plan.end);
 
-    AccessOutcome outcome;
-    outcome.identification = m_identification;
-    outcome.firstAddress = plan.start;
-    outcome.bytesDone = current - plan.start;
-    outcome.elapsed = clock.now() - m_opStartTime;
-    outcome.text = elapsedText(QCoreApplication::translate("EepromTransfer", "読み出し終了。 ("),
-                               outcome.elapsed);
-    return outcome;
+    return finished(plan, current,
+                    QCoreApplication::translate("EepromTransfer", "読み出し終了。 ("));
 }
 
 AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const TransferPlan& plan,
@@ -132,21 +113,9 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
 {
     const WritingScope writing(m_writing);
     LinkClock& clock = m_link.clock();
-    m_opStartTime = clock.now();
-    m_link.setTimeOutFlag(0);
-
-    m_settings = link;
-    m_identification.clear();
-    AccessOutcome detection = m_link.Read_Version(link);
-    if (detection.kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, 0);
-    if (!detection.succeeded()) return detection;
-    m_identification = detection.identification;
-    m_link.Eep_Prepare(plan.family);
-    if (m_link.cancelled() || m_link.lineLost()) {
-        return failed(waitFailure(), kWriteErrorText, plan, 0);
+    if (auto failure = open(link, plan, writeLetter(plan.commandVariant), kWriteErrorText, false)) {
+        return *failure;
     }
-    m_link.Send_Access_Header(plan.family, writeLetter(plan.commandVariant));
-    m_link.sendAddressPackets(plan, false);
 
     std::int64_t current = plan.start;
     do {
@@ -172,13 +141,41 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
         Q_UNUSED(m_link.takeReceived());
     }
 
+    return finished(plan, current,
+                    QCoreApplication::translate("EepromTransfer", "書き込み終了。 ("));
+}
+
+std::optional<AccessOutcome> EepromTransfer::open(const LinkSettings& link,
+                                                  const TransferPlan& plan, char letter,
+                                                  const QString& errorText, bool reading)
+{
+    LinkClock& clock = m_link.clock();
+    m_opStartTime = clock.now();
+    m_link.setTimeOutFlag(0);
+    m_settings = link;
+    m_identification.clear();
+    AccessOutcome detection = m_link.Read_Version(link);
+    if (detection.kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, 0);
+    if (!detection.succeeded()) return detection;
+    m_identification = detection.identification;
+    // A read lets the window repaint between the steps; a write goes straight on.
+    if (reading) clock.pumpEvents();
+    m_link.Eep_Prepare(plan.family);
+    if (m_link.cancelled() || m_link.lineLost()) return failed(waitFailure(), errorText, plan, 0);
+    m_link.Send_Access_Header(plan.family, letter);
+    m_link.sendAddressPackets(plan, reading);
+    return std::nullopt;
+}
+
+AccessOutcome EepromTransfer::finished(const TransferPlan& plan, qint64 current,
+                                       const QString& prefix)
+{
     AccessOutcome outcome;
     outcome.identification = m_identification;
     outcome.firstAddress = plan.start;
     outcome.bytesDone = current - plan.start;
-    outcome.elapsed = clock.now() - m_opStartTime;
-    outcome.text = elapsedText(QCoreApplication::translate("EepromTransfer", "書き込み終了。 ("),
-                               outcome.elapsed);
+    outcome.elapsed = m_link.clock().now() - m_opStartTime;
+    outcome.text = elapsedText(prefix, outcome.elapsed);
     return outcome;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class MemoryImage;
 class ProgrammerLink;
@@ -48,6 +49,14 @@ private:
     [[nodiscard]] AccessOutcome runPlanned(
         const TransferRequest& request, qint64 imageSize, const QString& statusText,
         const std::function<AccessOutcome(const TransferPlan&)>& transfer);
+    // Detection, preamble, header and packets of one transfer: nothing when the chunks may
+    // follow, else how the access ended.
+    [[nodiscard]] std::optional<AccessOutcome> open(const LinkSettings& link,
+                                                    const TransferPlan& plan, char letter,
+                                                    const QString& errorText, bool reading);
+    // The outcome of a transfer that moved its whole range up to `current`.
+    [[nodiscard]] AccessOutcome finished(const TransferPlan& plan, qint64 current,
+                                         const QString& prefix);
     [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const QString& errorText,
                                        const TransferPlan& plan, qint64 done);
     [[nodiscard]] AccessOutcome cancelled(const TransferPlan& plan, qint64 done);

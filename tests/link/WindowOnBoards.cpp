@@ -22,6 +22,7 @@ void WindowOnBoards::setUp()
 {
     m_environment = std::make_unique<TestEnvironment>();
     m_dialogs = FakeUserDialogs();
+    m_desktop = FakeDesktopOpener();
     m_clock = std::make_unique<FakeLinkClock>();
     m_boards = std::make_unique<EmulatedBoards>(*m_clock);
     m_port = std::make_unique<EmulatedPort>(*m_boards);
