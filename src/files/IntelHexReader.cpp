@@ -1,5 +1,6 @@
 #include "files/IntelHexReader.h"
 
+#include "base/HexDigits.h"
 #include "image/MemoryImage.h"
 
 #include <algorithm>
@@ -13,26 +14,9 @@ constexpr char kEndOfFileMark = '\x1A';
 
 bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
-// Digit values of every byte: 0..15 for "0".."9", "A".."F", "a".."f"; -1 for anything else.
-constexpr std::array<std::int8_t, 256> kDigits = [] {
-    std::array<std::int8_t, 256> digits{};
-    for (int c = 0; c < 256; ++c) {
-        if (c >= '0' && c <= '9') {
-            digits[c] = static_cast<std::int8_t>(c - '0');
-        } else if (c >= 'A' && c <= 'F') {
-            digits[c] = static_cast<std::int8_t>(c - 'A' + 10);
-        } else if (c >= 'a' && c <= 'f') {
-            digits[c] = static_cast<std::int8_t>(c - 'a' + 10);
-        } else {
-            digits[c] = -1;
-        }
-    }
-    return digits;
-}();
+bool isHexDigit(char c) { return hexDigitValue(c) >= 0; }
 
-bool isHexDigit(char c) { return kDigits[static_cast<std::uint8_t>(c)] >= 0; }
-
-int digitValue(char c) { return std::max<int>(0, kDigits[static_cast<std::uint8_t>(c)]); }
+int digitValue(char c) { return std::max<int>(0, hexDigitValue(c)); }
 
 }  // namespace
 
