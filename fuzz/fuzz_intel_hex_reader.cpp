@@ -1,55 +1,9 @@
-// Intel HEX reader on arbitrary text. Besides the sanitizers' checks it holds the reader to
-// its promises: the image keeps its size, the summary is consistent, reading in two pieces gives
-// what reading at once gives, and an image saved by the writer reads back unchanged.
-//
-// Input: byte 0 picks the image size (none, or 16 B .. 128 KiB), byte 1 where the text is cut
-// in two, the rest is the text.
-
+// The Intel HEX reader on arbitrary text, held to the promises of TextReaderFuzz.h.
+#include "TextReaderFuzz.h"
 #include "files/IntelHexReader.h"
 #include "files/IntelHexWriter.h"
-#include "image/MemoryImage.h"
-
-#include <QByteArrayView>
-
-#include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 2) return 0;
-    const int exponent = data[0] % 15;
-    const qint64 imageSize = exponent == 0 ? 0 : qint64{1} << (exponent + 3);
-    const QByteArrayView text(reinterpret_cast<const char*>(data + 2),
-                              static_cast<qsizetype>(size - 2));
-    const qsizetype cut = text.size() * data[1] / 255;
-
-    MemoryImage whole;
-    whole.recreate(imageSize);
-    const ImageReadSummary summary = readIntelHex(text, whole);
-    if (whole.size() != imageSize) std::abort();
-    if (summary.hasDataBeyond() != (summary.lowestAddressBeyond >= 0)) std::abort();
-    if (summary.lowestAddressBeyond >= 0 && whole.contains(summary.lowestAddressBeyond)) {
-        std::abort();
-    }
-    if ((summary.ignoredLines > 0) != (summary.firstIgnoredLine > 0)) std::abort();
-
-    MemoryImage pieces;
-    pieces.recreate(imageSize);
-    IntelHexReader reader(pieces);
-    reader.feed(text.first(cut));
-    reader.feed(text.sliced(cut));
-    reader.finish();
-    if (pieces.bytes() != whole.bytes() || !(reader.summary() == summary)) std::abort();
-
-    // Small images only, to keep the fuzzer fast; the writer's records are the same at any size.
-    if (imageSize <= 4096) {
-        MemoryImage again;
-        again.recreate(imageSize);
-        const ImageReadSummary back = readIntelHex(intelHexText(whole.bytes()), again);
-        if (again.bytes() != whole.bytes() || back.badRecords != 0 || back.hasDataBeyond() ||
-            back.ignoredLines != 0) {
-            std::abort();
-        }
-    }
-    return 0;
+    return fuzzTextReader<IntelHexReader>(data, size, readIntelHex, intelHexText);
 }
