@@ -2,8 +2,8 @@
 
 #include "cli/CliCommand.h"
 #include "cli/JobOrder.h"
+#include "image/ImageComparison.h"
 #include "link/AccessOutcome.h"
-#include "link/ChipCheck.h"
 #include "link/LinkSettings.h"
 #include "link/PortOpenFailure.h"
 
@@ -34,7 +34,7 @@ struct BoardResult {
     CliCommand command = CliCommand::Detect;
     QString partName;
     Kind kind = Kind::Done;
-    JobPhase phase = JobPhase::Detect;  // the step the job ended in
+    ChipStep phase = ChipStep::Detect;  // the step the job ended in
     AccessOutcome access;               // that step's outcome
     std::optional<Comparison> comparison;
     QByteArray image;       // read: the part's image, 0xFF outside the range

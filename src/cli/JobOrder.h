@@ -3,6 +3,7 @@
 #include "cli/AccessRange.h"
 #include "cli/CliCommand.h"
 #include "devices/SelectedDevice.h"
+#include "jobs/ChipStep.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,8 +18,5 @@ struct JobOrder {
     bool verifyAfter = true;  // write and erase: read back afterwards
 };
 
-// The steps a job goes through, as progress names them.
-enum class JobPhase { Detect, Read, Write, Verify, BlankCheck, Erase };
-
-// "read", "verify", "blank check", ...
-[[nodiscard]] QString jobPhaseName(JobPhase phase);
+// "read", "verify", "blank check", ...: a step as progress and results name it.
+[[nodiscard]] QString chipStepName(ChipStep step);

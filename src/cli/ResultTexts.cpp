@@ -109,23 +109,21 @@ QString differenceText(const BoardResult& result)
 QString failedStepText(const BoardResult& result, const QString& what)
 {
     return QStringLiteral("%1 failed: %2 after %3 bytes")
-        .arg(jobPhaseName(result.phase), what)
+        .arg(chipStepName(result.phase), what)
         .arg(result.access.bytesDone);
 }
 
 QString noBoardText(const BoardResult& result)
 {
-    const QString& reason = result.access.reason;
-    bool counted = false;
-    const int answered = reason.toInt(&counted);
+    const std::optional<int>& answered = result.access.answeredBytes;
     QString detail;
-    if (counted) {
-        detail =
-            answered == 0
-                ? QStringLiteral("nothing came back")
-                : QStringLiteral("%1 bytes came back, too few for an identification").arg(answered);
+    if (answered) {
+        detail = *answered == 0
+                     ? QStringLiteral("nothing came back")
+                     : QStringLiteral("%1 bytes came back, too few for an identification")
+                           .arg(*answered);
     } else {
-        detail = QStringLiteral("the device answered \"%1\"").arg(printable(reason));
+        detail = QStringLiteral("the device answered \"%1\"").arg(printable(result.access.reason));
     }
     return QStringLiteral(
                "no QZ-PGM board answered on %1 (%2); check the cable, the power and "
@@ -220,20 +218,20 @@ QString resultMessage(const BoardResult& result)
             return failedStepText(result, QStringLiteral("the line was lost")) +
                    writtenText(result);
         case Kind::Cancelled: {
-            if (result.phase == JobPhase::Verify || result.phase == JobPhase::BlankCheck) {
+            if (result.phase == ChipStep::Verify || result.phase == ChipStep::BlankCheck) {
                 if (isWrite(result)) {
                     return QStringLiteral(
                                "interrupted during the %1; all %2 bytes had been "
                                "written")
-                        .arg(jobPhaseName(result.phase))
+                        .arg(chipStepName(result.phase))
                         .arg(result.bytes);
                 }
             }
-            if (result.access.kind != AccessOutcome::Kind::Cancelled) {
+            if (result.access.stage == AccessOutcome::Stage::Detection) {
                 return QStringLiteral("interrupted before anything was sent");
             }
             return QStringLiteral("interrupted during the %1 after %2 bytes")
-                       .arg(jobPhaseName(result.phase))
+                       .arg(chipStepName(result.phase))
                        .arg(result.access.bytesDone) +
                    writtenText(result);
         }

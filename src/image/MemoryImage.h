@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <utility>
 
 // The PC-side copy of the EEPROM: one byte per address, the only store of its contents.
 // The grid and the byte editor are views of it.
@@ -12,6 +13,8 @@ public:
 
     // Resizes to `size` bytes and sets every byte to the blank value; old contents are dropped.
     void recreate(qint64 size);
+    // Takes `bytes` as the whole image, size and all.
+    void replace(QByteArray bytes) { m_bytes = std::move(bytes); }
 
     [[nodiscard]] qint64 size() const { return m_bytes.size(); }
     [[nodiscard]] bool contains(qint64 address) const { return address >= 0 && address < size(); }

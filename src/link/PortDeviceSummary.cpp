@@ -83,6 +83,9 @@ QString PortDeviceSummary::probeText(const BoardSearch::Probe& probe)
         case Kind::Unusable:
             what = kProbeUnusable.arg(probe.detail.section(QLatin1Char('\n'), 0, 0));
             break;
+        case Kind::LineLost:
+            what = kProbeUnusable.arg(kLineLost);
+            break;
     }
     return kProbeLine.arg(device, what);
 }

@@ -67,6 +67,8 @@ inline constexpr TranslatableText kProbeOtherAnswer{
     "PortTexts", QT_TRANSLATE_NOOP("PortTexts", "別の機器の応答 (%1)")};
 inline constexpr TranslatableText kProbeHeld{
     "PortTexts", QT_TRANSLATE_NOOP("PortTexts", "他のプログラムが使用中のため問い合わせず (%1)")};
+inline constexpr TranslatableText kLineLost{
+    "PortTexts", QT_TRANSLATE_NOOP("PortTexts", "通信ポートが切断されました。")};
 inline constexpr TranslatableText kProbeUnusable{"PortTexts",
                                                  QT_TRANSLATE_NOOP("PortTexts", "開けません (%1)")};
 inline constexpr TranslatableText kProbeBoard{"PortTexts",

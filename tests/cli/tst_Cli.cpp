@@ -664,9 +664,9 @@ void CliTest::progressLinesAndBar()
     errors.open(QIODevice::WriteOnly);
     ProgressReport lines(errors, ProgressReport::Style::Lines, {"ttyQZ0", "ttyQZ1"});
     for (qint64 done = 16; done <= 256; done += 16) {
-        lines.update(0, static_cast<int>(JobPhase::Write), done, 256);
+        lines.update(0, static_cast<int>(ChipStep::Write), done, 256);
     }
-    lines.update(1, static_cast<int>(JobPhase::Verify), 256, 256);
+    lines.update(1, static_cast<int>(ChipStep::Verify), 256, 256);
     const QStringList written = QString::fromUtf8(errors.data()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(written.size(), 11);
     QCOMPARE(written.first(), QStringLiteral("ttyQZ0: write 10 % (32 of 256 bytes)"));

@@ -9,12 +9,12 @@
 #include "link/PortHolders.h"
 #include "link/PortOpenFailure.h"
 #include "link/PortTexts.h"
-#include "link/PortUnusableMessage.h"
 #include "link/QtSerialPort.h"
 #include "link/SerialDevices.h"
 #include "link/SerialPort.h"
 #include "link/SteadyLinkClock.h"
 #include "link/gui/FrmPortDevice.h"
+#include "link/gui/PortUnusableMessage.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "link/AccessTimeEstimate.h"
+#include "link/gui/AccessTimeEstimate.h"
 
 #include <QCoreApplication>
 

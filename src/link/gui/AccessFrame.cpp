@@ -1,36 +1,18 @@
-#include "link/AccessFrame.h"
+#include "link/gui/AccessFrame.h"
 
 #include "base/ProductInfo.h"
 #include "base/StatusPanels.h"
 #include "base/UserDialogs.h"
 #include "devices/SelectedDevice.h"
-#include "link/AccessWindow.h"
 #include "link/LinkSettings.h"
-#include "link/PortUnusableMessage.h"
 #include "link/ProgrammerLink.h"
+#include "link/gui/AccessTexts.h"
+#include "link/gui/AccessWindow.h"
+#include "link/gui/PortUnusableMessage.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-MessageBoxRequest oldFirmwareMessage()
+AccessFrame::AccessFrame(Context context) : m_context(std::move(context)), m_job(m_context.link)
 {
-    MessageBoxRequest message;
-    message.text =
-        QCoreApplication::translate("AccessFrame",
-                                    "このファームウエアバージョンでは、VORLE6.EXEは使用できません。"
-                                    "ファームウエアバージョン６以上をご使用ください。");
-    message.title = ProductInfo::kApplicationTitle;
-    message.icon = MessageIcon::None;
-    message.buttons = MessageButtons::Ok;
-    return message;
-}
-
-}  // namespace
-
-AccessFrame::AccessFrame(Context context)
-    : m_context(std::move(context)), m_transfer(m_context.link), m_operations(m_transfer)
-{
+    m_job.setObserver(this);
     m_context.link.setObserver(this);
 }
 
@@ -46,37 +28,39 @@ TransferRequest AccessFrame::request(::AccessMode mode) const
     return request;
 }
 
-std::optional<AccessOutcome> AccessFrame::refusal(const TransferRequest& request,
-                                                  std::int64_t imageSize)
+std::optional<ChipJobOutcome> AccessFrame::refusal(const TransferRequest& request,
+                                                   std::int64_t imageSize)
 {
-    AccessOutcome outcome;
-    outcome.kind = AccessOutcome::Kind::Refused;
+    ChipJobOutcome refused;
+    refused.access.kind = AccessOutcome::Kind::Refused;
     if (running() || m_context.link.running()) {
-        outcome.refusal = AccessOutcome::Refusal::Busy;
-        return outcome;
+        refused.access.refusal = AccessOutcome::Refusal::Busy;
+        return refused;
     }
     const TransferPlanResult planned = planTransfer(request, imageSize);
     if (planned.plan) return std::nullopt;
-    outcome.refusal = planned.refusal;
-    outcome.text = planned.refusalText;
-    m_context.panels.setText(1, outcome.text);
-    return outcome;
+    refused.access = planned.refusedOutcome();
+    m_context.panels.setText(1, AccessTexts::refusalText(refused.access));
+    return refused;
 }
 
-AccessOutcome AccessFrame::run(::AccessMode mode, const QString& statusText,
-                               const std::function<AccessOutcome(const LinkSettings&)>& command)
+ChipJobOutcome AccessFrame::run(ChipJobOrder order, const Finish& finish)
 {
     Lock_Controls();
-    m_accessMode = mode;
-    startPhase(statusText);
-    const AccessOutcome outcome = command(m_context.linkSettings());
-    showOutcome(outcome);
+    m_accessMode = order.request.mode;
+    m_stepsStarted = 0;
+    order.link = m_context.linkSettings();
+    ChipJobOutcome job = m_job.run(order, m_stop);
+    QString text = AccessTexts::jobText(job, m_stepText);
+    if (finish) finish(job, text);
+    showOutcome(job.access, text);
     Unlock_Controls();
-    return outcome;
+    return job;
 }
 
 void AccessFrame::startPhase(const QString& statusText)
 {
+    m_stepText = statusText;
     if (!statusText.isEmpty()) m_context.panels.setText(1, statusText);
     m_shownPercent = 0;
     m_time.start(m_context.link.clock().now());
@@ -84,19 +68,34 @@ void AccessFrame::startPhase(const QString& statusText)
     m_context.window.showProgress(0, m_shownTime);
 }
 
-void AccessFrame::showOutcome(const AccessOutcome& outcome)
+void AccessFrame::stepStarted(ChipStep step)
+{
+    ++m_stepsStarted;
+    startPhase(AccessTexts::stepText(step, m_accessMode));
+}
+
+void AccessFrame::stepFinished(ChipStep step, const AccessOutcome& outcome)
+{
+    // A write or erase that went well is followed by its check: say so until the check begins.
+    if ((step == ChipStep::Write || step == ChipStep::Erase) && outcome.succeeded()) {
+        m_context.panels.setText(1, AccessTexts::writtenText(step, outcome));
+    }
+}
+
+void AccessFrame::showOutcome(const AccessOutcome& outcome, const QString& text)
 {
     switch (outcome.kind) {
         case AccessOutcome::Kind::PortUnusable:
             m_context.dialogs.showMessage(portUnusableMessage(outcome.reason));
             break;
         case AccessOutcome::Kind::OldFirmware:
-            m_context.dialogs.showMessage(oldFirmwareMessage());
+            m_context.dialogs.showMessage(AccessTexts::oldFirmwareMessage());
             break;
         default:
             break;
     }
-    m_context.panels.setText(1, outcome.text);
+    m_lastText = text;
+    m_context.panels.setText(1, text);
 }
 
 void AccessFrame::warn(const QString& text)
@@ -113,6 +112,7 @@ void AccessFrame::Lock_Controls()
 {
     m_locked = true;
     m_cancelRequested = false;
+    m_stop = false;
     m_context.window.setLockedControlsEnabled(false);
     m_context.window.setImageCommandsEnabled(false);
     m_context.window.setAccessRunning(true);
@@ -135,6 +135,7 @@ void AccessFrame::cancel()
 {
     if (!m_locked) return;
     m_cancelRequested = true;
+    m_stop = true;
     m_context.link.cancel();
 }
 
@@ -145,14 +146,10 @@ void AccessFrame::boardIdentified(const LinkSettings& link, const QString& ident
 
 void AccessFrame::boardNotConnected(const LinkSettings& link)
 {
-    m_context.panels.setText(
-        2, link.portName() + QCoreApplication::translate("AccessFrame", " : ライター未接続"));
+    m_context.panels.setText(2, AccessTexts::notConnectedText(link.portName()));
 }
 
-void AccessFrame::replyTimedOut()
-{
-    m_context.panels.setText(1, QCoreApplication::translate("AccessFrame", "タイムアウト"));
-}
+void AccessFrame::replyTimedOut() { m_context.panels.setText(1, AccessTexts::timeOutText()); }
 
 void AccessFrame::progressed(const AccessProgress& progress)
 {

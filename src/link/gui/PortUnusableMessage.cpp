@@ -1,4 +1,4 @@
-#include "link/PortUnusableMessage.h"
+#include "link/gui/PortUnusableMessage.h"
 
 #include "base/ProductInfo.h"
 

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "link/AccessObserver.h"
-#include "link/AccessOutcome.h"
-#include "link/AccessPackets.h"
-#include "link/AccessTimeEstimate.h"
-#include "link/ChipOperations.h"
-#include "link/EepromTransfer.h"
+#include "jobs/ChipJob.h"
+#include "jobs/ChipJobObserver.h"
+#include "link/gui/AccessTimeEstimate.h"
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -25,12 +23,13 @@ struct SelectedDevice;
 
 // What every command of the window that reaches the chip shares (the access buttons, verify,
 // blank check, erase): the control lock around the command, the refusal of a command that
-// cannot be carried out, the status panels, progress bar and boxes that show how it went, and
-// the cancel request. EepromAccess and ChipCheckCommands build their commands on it.
+// cannot be carried out, the chip job it runs, the status panels, progress bar and boxes that
+// show how it went, and the cancel request. EepromAccess and ChipCheckCommands build their
+// commands on it.
 //
-// One command may run several accesses in a row (a write and its verify); the lock, and a
-// cancel request, hold for the whole command.
-class AccessFrame : public AccessObserver {
+// One command runs one chip job, which may take several accesses in a row (a write and its
+// verify); the lock, and a cancel request, hold for the whole command.
+class AccessFrame : public ChipJobObserver {
 public:
     struct Context {
         ProgrammerLink& link;
@@ -43,6 +42,9 @@ public:
         ComparisonView& comparisons;
         std::function<LinkSettings()> linkSettings;  // the stored port settings, read per command
     };
+    // What a command does once its job has ended, before panel 1 shows `text` and the controls
+    // unlock: takes what was read, marks differences, warns; may add to the text.
+    using Finish = std::function<void(const ChipJobOutcome& job, QString& text)>;
 
     explicit AccessFrame(Context context);
     ~AccessFrame() override;
@@ -50,8 +52,6 @@ public:
     AccessFrame& operator=(const AccessFrame&) = delete;
 
     [[nodiscard]] const Context& context() const { return m_context; }
-    [[nodiscard]] EepromTransfer& transfer() { return m_transfer; }
-    [[nodiscard]] ChipOperations& operations() { return m_operations; }
 
     // The control lock of a command: the grid, the access buttons and the byte editor, and
     // the commands that would change the port, device or image under it; panels 1 and 2 and
@@ -62,8 +62,9 @@ public:
 
     // A command holds the lock.
     [[nodiscard]] bool running() const { return m_locked; }
-    // The running command is writing to the chip: stopping it leaves the part partly written.
-    [[nodiscard]] bool writing() const { return m_transfer.writing(); }
+    // The running command is writing to the chip: stopping it now leaves the part partly
+    // written.
+    [[nodiscard]] bool writing() const { return m_job.writing(); }
     // AccessMode of the last command started.
     [[nodiscard]] ::AccessMode accessMode() const { return m_accessMode; }
 
@@ -77,33 +78,41 @@ public:
     [[nodiscard]] TransferRequest request(::AccessMode mode) const;
     // A command that cannot be carried out on an image of `imageSize` bytes is refused with its
     // status text before anything is locked or sent; so is one while another runs.
-    [[nodiscard]] std::optional<AccessOutcome> refusal(const TransferRequest& request,
-                                                       std::int64_t imageSize);
+    [[nodiscard]] std::optional<ChipJobOutcome> refusal(const TransferRequest& request,
+                                                        std::int64_t imageSize);
 
-    // Locks, shows `statusText`, runs `command` with the stored link settings, shows its
-    // outcome, unlocks.
-    AccessOutcome run(::AccessMode mode, const QString& statusText,
-                      const std::function<AccessOutcome(const LinkSettings&)>& command);
-    // The next access of the same command: progress from 0 and `statusText` in panel 1.
-    void startPhase(const QString& statusText);
-    // Panel 1 from `outcome`, with the box an unusable port or old firmware needs.
-    void showOutcome(const AccessOutcome& outcome);
+    // Locks, runs `order` on the stored link settings with each step's status text, calls
+    // `finish`, shows the outcome, unlocks.
+    ChipJobOutcome run(ChipJobOrder order, const Finish& finish = {});
+    // The text panel 1 was given when the last command ended.
+    [[nodiscard]] const QString& lastText() const { return m_lastText; }
+
     // A warning box with `text`.
     void warn(const QString& text);
 
+    void stepStarted(ChipStep step) override;
+    void stepFinished(ChipStep step, const AccessOutcome& outcome) override;
     void boardIdentified(const LinkSettings& link, const QString& identification) override;
     void boardNotConnected(const LinkSettings& link) override;
     void replyTimedOut() override;
     void progressed(const AccessProgress& progress) override;
 
 private:
+    // The next step of the running command: progress from 0 and `statusText` in panel 1.
+    void startPhase(const QString& statusText);
+    // Panel 1 = `text`, with the box an unusable port or old firmware needs.
+    void showOutcome(const AccessOutcome& outcome, const QString& text);
+
     Context m_context;
-    EepromTransfer m_transfer;
-    ChipOperations m_operations;
+    ChipJob m_job;
     AccessTimeEstimate m_time;
     ::AccessMode m_accessMode = ::AccessMode::Block;
+    int m_stepsStarted = 0;
+    QString m_stepText;  // panel 1 while the running step goes on
+    QString m_lastText;
     int m_shownPercent = 0;
     QString m_shownTime;
     bool m_locked = false;
     bool m_cancelRequested = false;
+    std::atomic<bool> m_stop{false};
 };
