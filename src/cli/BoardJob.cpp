@@ -1,9 +1,5 @@
 #include "cli/BoardJob.h"
 
-#include "link/PortHolders.h"
-#include "link/ProgrammerLink.h"
-#include "link/SerialPort.h"
-
 namespace {
 
 ChipJobOrder::Kind jobKind(CliCommand command)
@@ -29,9 +25,14 @@ ChipJobOrder::Kind jobKind(CliCommand command)
 }  // namespace
 
 BoardJob::BoardJob(ProgrammerLink& link, const JobOrder& order, const LinkSettings& settings)
-    : m_link(link), m_job(link), m_order(order), m_settings(settings)
+    : m_link(link),
+      m_stoppedWrites(order.claimFolder),
+      m_job(link),
+      m_order(order),
+      m_settings(settings)
 {
     m_job.setObserver(this);
+    if (!order.claimFolder.isEmpty()) m_job.setStoppedWrites(&m_stoppedWrites);
 }
 
 ChipJobOrder BoardJob::chipOrder() const
@@ -78,14 +79,10 @@ void BoardJob::take(BoardResult& result, const ChipJobOutcome& job)
     const std::optional<AccessOutcome> written = job.writeStep();
     result.bytes = written ? written->bytesDone : outcome.bytesDone;
     result.writtenTo = job.writtenTo();
+    result.earlierStoppedWrite = job.earlierStoppedWrite;
     if (job.step == ChipStep::Read && outcome.succeeded()) result.image = job.chip;
 
     if (outcome.kind != AccessOutcome::Kind::PortUnusable) return;
-    result.portFailure = m_link.port().openFailure();
-    if (result.portFailure.kind != PortOpenFailure::Kind::InUse) return;
-    // Only now, since looking through every process's open files takes a while.
-    if (const std::optional<PortHolders::Holder> holder =
-            PortHolders().holderOf(m_settings.devicePath)) {
-        result.holder = PortHolders::describe(*holder);
-    }
+    result.portFailure = outcome.portFailure;
+    result.holder = outcome.portFailure.holder;
 }

@@ -33,6 +33,7 @@ private:
     void take(BoardResult& result, const ChipJobOutcome& job);
 
     ProgrammerLink& m_link;
+    StoppedWrites m_stoppedWrites;
     ChipJob m_job;
     JobOrder m_order;
     LinkSettings m_settings;

@@ -10,7 +10,6 @@
 #include "cli/LinkFactory.h"
 #include "cli/PartLookup.h"
 #include "cli/PortChoice.h"
-#include "cli/PortClaim.h"
 #include "cli/ProgressReport.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultTexts.h"
@@ -18,6 +17,7 @@
 #include "devices/CatalogueLoad.h"
 #include "devices/DeviceRecord.h"
 #include "files/ImageFileSave.h"
+#include "link/PortClaim.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,6 +38,18 @@ QString busName(const SelectedDevice& device)
     if (device.Family == SelectedDevice::kFamilyI2c) return QStringLiteral("I2C");
     if (device.Family == SelectedDevice::kFamilyMicrowire) return QStringLiteral("Microwire");
     return QStringLiteral("family-%1").arg(device.Family);
+}
+
+// "vorle6-cli (process 1234)": who holds a port's claim, or why there is none to take.
+QString claimHolderText(const PortClaim& claim)
+{
+    if (claim.unusable()) {
+        return QStringLiteral("the claim file %1 cannot be made").arg(claim.fileName());
+    }
+    if (claim.holderPid() == 0) return QStringLiteral("another program");
+    return QStringLiteral("%1 (process %2)")
+        .arg(claim.holderProgram().isEmpty() ? QStringLiteral("a program") : claim.holderProgram())
+        .arg(claim.holderPid());
 }
 
 }  // namespace
@@ -84,6 +96,7 @@ int CliProgram::run(const QStringList& arguments)
 
     JobOrder order;
     order.command = m_options.command;
+    order.claimFolder = m_environment.claimFolder;
     order.verifyAfter = !m_options.noVerify;
     if (cliCommandNeedsPart(order.command)) {
         if (const auto code = choosePart(load, order)) return *code;
@@ -350,7 +363,7 @@ int CliProgram::runBoards(const JobOrder& order, const QList<LinkSettings>& link
             refused.command = order.command;
             refused.partName = order.partName;
             refused.kind = BoardResult::Kind::PortClaimed;
-            refused.holder = claim->holder();
+            refused.holder = claimHolderText(*claim);
             continue;
         }
         claims.push_back(std::move(claim));

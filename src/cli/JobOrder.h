@@ -16,6 +16,7 @@ struct JobOrder {
     AccessRange range;
     QByteArray image;         // write and verify: the part's image from the file
     bool verifyAfter = true;  // write and erase: read back afterwards
+    QString claimFolder;      // where the port claims and the stopped writes are kept
 };
 
 // "read", "verify", "blank check", ...: a step as progress and results name it.

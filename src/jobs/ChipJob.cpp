@@ -72,6 +72,7 @@ ChipJobOutcome ChipJob::run(const ChipJobOrder& order, const std::atomic<bool>& 
         return result;
     }
     const LinkClock::Duration start = m_link.clock().now();
+    m_devicePath = order.link.devicePath;
     AccessObserver* previous = m_link.observer();
     if (m_observer) m_link.setObserver(m_observer);
     runSteps(order, stop, result);
@@ -118,6 +119,7 @@ void ChipJob::started(ChipStep step, ChipJobOutcome& result)
 void ChipJob::finished(ChipStep step, const AccessOutcome& outcome, ChipJobOutcome& result)
 {
     result.access = outcome;
+    noteBoardState(m_devicePath, outcome, result);
     if (m_observer) m_observer->stepFinished(step, outcome);
 }
 
@@ -176,6 +178,24 @@ void ChipJob::checkWritten(ChipStep step, const ChipJobOrder& order, const QByte
         return;
     }
     check(step, order, expected, result);
+}
+
+void ChipJob::noteBoardState(const QString& devicePath, const AccessOutcome& outcome,
+                             ChipJobOutcome& result) const
+{
+    if (!m_stoppedWrites || outcome.kind == AccessOutcome::Kind::Refused) return;
+    if (outcome.bytesBoardAwaits() > 0) {
+        m_stoppedWrites->record(devicePath,
+                                {outcome.bytesBoardAwaits(), outcome.lastAddressDone()});
+        return;
+    }
+    const bool answered = outcome.stage == AccessOutcome::Stage::Transfer ||
+                          outcome.kind == AccessOutcome::Kind::Done;
+    if (answered) {
+        m_stoppedWrites->clear(devicePath);
+    } else if (outcome.kind == AccessOutcome::Kind::NoBoard) {
+        result.earlierStoppedWrite = m_stoppedWrites->find(devicePath);
+    }
 }
 
 std::optional<AccessOutcome> ChipJobOutcome::writeStep() const

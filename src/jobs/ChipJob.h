@@ -3,6 +3,7 @@
 #include "jobs/ChipJobOrder.h"
 #include "jobs/ChipJobOutcome.h"
 #include "link/EepromTransfer.h"
+#include "link/StoppedWrites.h"
 
 #include <atomic>
 
@@ -20,6 +21,8 @@ public:
 
     // Where progress and the steps go while a job runs; none by default.
     void setObserver(ChipJobObserver* observer) { m_observer = observer; }
+    // Where writes that stopped inside their range are kept; none by default.
+    void setStoppedWrites(const StoppedWrites* stoppedWrites) { m_stoppedWrites = stoppedWrites; }
 
     // Runs `order` on the calling thread, the link's. `stop` may be set from any thread.
     [[nodiscard]] ChipJobOutcome run(const ChipJobOrder& order, const std::atomic<bool>& stop);
@@ -42,8 +45,13 @@ private:
                       const std::atomic<bool>& stop, ChipJobOutcome& result);
     void started(ChipStep step, ChipJobOutcome& result);
     void finished(ChipStep step, const AccessOutcome& outcome, ChipJobOutcome& result);
+    // Keeps or clears the record of a stopped write on the job's port after each access.
+    void noteBoardState(const QString& devicePath, const AccessOutcome& outcome,
+                        ChipJobOutcome& result) const;
 
     ProgrammerLink& m_link;
     EepromTransfer m_transfer;
     ChipJobObserver* m_observer = nullptr;
+    const StoppedWrites* m_stoppedWrites = nullptr;
+    QString m_devicePath;  // the running job's port
 };

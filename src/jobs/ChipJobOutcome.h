@@ -3,6 +3,7 @@
 #include "image/ImageComparison.h"
 #include "jobs/ChipStep.h"
 #include "link/AccessOutcome.h"
+#include "link/StoppedWrites.h"
 
 #include <QByteArray>
 
@@ -22,6 +23,9 @@ struct ChipJobOutcome {
     // expected image's size) that holds 0xFF outside the range.
     QByteArray chip;
     LinkClock::Duration elapsed{0};  // the whole job
+    // The board did not answer, and the last write on this port stopped inside its range: the
+    // board may still be waiting for the rest of it.
+    std::optional<StoppedWrites::Record> earlierStoppedWrite;
 
     [[nodiscard]] bool succeeded() const
     {

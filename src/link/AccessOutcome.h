@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LinkClock.h"
+#include "link/PortOpenFailure.h"
 
 #include <QString>
 
@@ -46,8 +47,9 @@ struct AccessOutcome {
     Refusal refusal = Refusal::None;
     qint64 refusedValue = 0;
     qint64 refusedLimit = 0;
-    // PortUnusable: the system's reason, naming the device. NoBoard: what a device that is not
-    // the board answered, when it answered enough.
+    // PortUnusable: why the port did not open.
+    PortOpenFailure portFailure;
+    // NoBoard: what a device that is not the board answered, when it answered enough.
     QString reason;
     // NoBoard: how many bytes came back when too few came for an identification.
     std::optional<int> answeredBytes;

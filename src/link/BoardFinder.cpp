@@ -73,8 +73,7 @@ BoardSearch::Probe BoardFinder::probe(const LinkSettings& candidate)
         result.detail = outcome.identification;
     } else if (outcome.kind == AccessOutcome::Kind::PortUnusable) {
         result.kind = Kind::Unusable;
-        result.detail = PortOpenFailure::withoutDevice(outcome.reason, candidate.portNumber,
-                                                       candidate.devicePath);
+        result.detail = outcome.portFailure.systemReason;
     } else if (outcome.kind == AccessOutcome::Kind::LineLost) {
         result.kind = Kind::LineLost;
     } else if (watch.timedOut) {

@@ -85,7 +85,13 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::
     if (!m_port.open(&reason)) {
         qCDebug(lcLink) << "cannot open" << link.devicePath << reason;
         AccessOutcome outcome = detectionFailure(AccessOutcome::Kind::PortUnusable, link, true);
-        outcome.reason = reason;
+        outcome.portFailure = m_port.openFailure();
+        if (outcome.portFailure.devicePath.isEmpty())
+            outcome.portFailure.devicePath = link.devicePath;
+        outcome.portFailure.portNumber = link.portNumber;
+        if (outcome.portFailure.systemReason.isEmpty() && outcome.portFailure.holder.isEmpty()) {
+            outcome.portFailure.systemReason = reason;
+        }
         return outcome;
     }
     qCDebug(lcLink) << "opened" << link.devicePath << "RTS" << link.rts << "DTR" << link.dtr;

@@ -4,12 +4,12 @@
 #include "cli/ImageFile.h"
 #include "cli/PartLookup.h"
 #include "cli/PortChoice.h"
-#include "cli/PortClaim.h"
 #include "cli/ProgressReport.h"
 #include "cli/ResultTexts.h"
 #include "devices/CatalogueLoad.h"
 #include "files/ImageFileSave.h"
 #include "files/IntelHexWriter.h"
+#include "link/PortClaim.h"
 #include "link/PortDevices.h"
 #include "support/ScriptedSerialDevices.h"
 
@@ -536,6 +536,10 @@ void CliTest::interruptStopsAtTheNextChunk()
     const qint64 sent = match.captured(1).toLongLong();
     QVERIFY(sent > 0 && sent < 8192 && sent % 16 == 0);
     QCOMPARE(match.captured(2).toLongLong(nullptr, 16), sent - 1);
+    QVERIFY2(run.errors.contains(QStringLiteral("the board still expects %1 bytes of that write: "
+                                                "switch it off and on")
+                                     .arg(8192 - sent)),
+             qPrintable(run.errors));
     // What was sent, and nothing after it.
     QCOMPARE(first.contents().left(sent - 16), file.left(sent - 16));
     QCOMPARE(first.contents().mid(sent), blank(8192 - sent));
@@ -553,7 +557,7 @@ void CliTest::aClaimedPortIsRefused()
     QVERIFY(other.acquire());
     const CliRun run = fixture.run({"blank", "-d", "24C02", "-p", kPort, "--json"});
     QCOMPARE(run.exitCode, 3);
-    QVERIFY2(run.errors.contains("/dev/ttyQZ0 is in use by another vorle6-cli (tst_cli, process "),
+    QVERIFY2(run.errors.contains("/dev/ttyQZ0 is in use by tst_cli (process "),
              qPrintable(run.errors));
     QCOMPARE(jsonLines(run.output).value(0)["outcome"].toString(), QStringLiteral("port-in-use"));
     QVERIFY(board.fromPc().isEmpty());

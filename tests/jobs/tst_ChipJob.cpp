@@ -8,6 +8,7 @@
 #include "support/FakeLinkClock.h"
 #include "support/TestDevices.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -97,6 +98,7 @@ private slots:
     void aStopBetweenStepsSendsNothingMore();
     void aStopBeforeTheJobSendsNothing();
     void aReadLeavesTheRestBlank();
+    void aWriteStoppedInsideItsRangeIsRemembered();
 };
 
 void ChipJobTest::stepsRunInOrder_data()
@@ -254,6 +256,40 @@ void ChipJobTest::aReadLeavesTheRestBlank()
 
     bench.board.setContents(QByteArray(8192, '\xFF'));
     QVERIFY(bench.run(bench.order(Kind::Read)).readAllBlank());
+}
+
+// A write that stops inside its range leaves the board waiting for the rest: the port keeps a
+// record of it, a board that then does not answer is reported with it, and an access that finds
+// the board answering clears it.
+void ChipJobTest::aWriteStoppedInsideItsRangeIsRemembered()
+{
+    QTemporaryDir folder;
+    const StoppedWrites stoppedWrites(folder.path());
+    Bench bench;
+    bench.job.setStoppedWrites(&stoppedWrites);
+    bench.clock.after(300ms, [&] {
+        bench.stop = true;
+        bench.link.cancel();
+    });
+    ChipJobOrder write = bench.order(Kind::Write);
+    write.image = pattern(8192, 0x12);
+    const ChipJobOutcome stopped = bench.run(write);
+    QCOMPARE(stopped.access.kind, AccessOutcome::Kind::Cancelled);
+    const std::optional<StoppedWrites::Record> record = stoppedWrites.find(kPath);
+    QVERIFY(record);
+    QCOMPARE(record->bytesAwaited, 8192 - stopped.access.bytesDone);
+    QCOMPARE(record->lastAddress, stopped.writtenTo());
+
+    Bench silent({QStringLiteral("no-answer")});
+    silent.job.setStoppedWrites(&stoppedWrites);
+    const ChipJobOutcome unanswered = silent.run(silent.order(Kind::Read));
+    QCOMPARE(unanswered.access.kind, AccessOutcome::Kind::NoBoard);
+    QVERIFY(unanswered.earlierStoppedWrite);
+    QCOMPARE(unanswered.earlierStoppedWrite->bytesAwaited, record->bytesAwaited);
+
+    bench.stop = false;
+    QVERIFY(bench.run(bench.order(Kind::Read)).succeeded());
+    QVERIFY(!stoppedWrites.find(kPath));
 }
 
 QTEST_GUILESS_MAIN(ChipJobTest)

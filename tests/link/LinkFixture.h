@@ -19,6 +19,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QList>
+#include <QTemporaryDir>
 
 // The main window as the access sees it, recording what the access does to it.
 class RecordingAccessWindow : public AccessWindow {
@@ -71,7 +72,7 @@ struct LinkFixture {
     LinkFixture()
         : link(port, clock),
           frame({link, state.selectedDevice, state.image, state.unsaved, window, panels, dialogs,
-                 comparisons, [this] { return linkSettings(); }}),
+                 comparisons, [this] { return linkSettings(); }, claims.path()}),
           checks(frame),
           access(frame)
     {
@@ -123,6 +124,7 @@ struct LinkFixture {
     RecordingAccessWindow window;
     RecordingComparisonView comparisons;
     ProgramState state;
+    QTemporaryDir claims;
     ProgrammerLink link;
     AccessFrame frame;
     ChipCheckCommands checks;

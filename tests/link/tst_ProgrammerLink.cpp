@@ -154,18 +154,19 @@ private slots:
     {
         LinkFixture f;
         f.port.openSucceeds = false;
-        f.port.openFailureReason = QStringLiteral("/dev/ttyUSB0: no such device");
+        f.port.openFailureReason = QStringLiteral("no such device");
         f.selectDevice(2, 8, 8);
         f.window.size = 256;
         const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click().access;
         QCOMPARE(outcome.kind, AccessOutcome::Kind::PortUnusable);
-        QCOMPARE(outcome.reason, f.port.openFailureReason);
+        QCOMPARE(outcome.portFailure.systemReason, f.port.openFailureReason);
         QCOMPARE(f.panels.text(1), kCheckFailed + QStringLiteral("【0】"));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages.first().text,
                  QStringLiteral("指定した通信ポートは使用できませんでした。"));
         QCOMPARE(f.dialogs.messages.first().icon, MessageIcon::Critical);
-        QCOMPARE(f.dialogs.messages.first().detail, f.port.openFailureReason);
+        QCOMPARE(f.dialogs.messages.first().detail,
+                 QStringLiteral("COM1 (%1): no such device").arg(f.linkSettings().devicePath));
         QCOMPARE(f.panels.text(2), QStringLiteral("COM1 : ライター未接続"));
         QVERIFY(f.port.written.isEmpty());
     }

@@ -212,6 +212,10 @@ The chip&apos;s contents will be lost. Continue?</translation>
         <source>このファームウエアバージョンでは、VORLE6.EXEは使用できません。ファームウエアバージョン６以上をご使用ください。</source>
         <translation>VORLE6.EXE cannot be used with this firmware version. Please use firmware version 6 or later.</translation>
     </message>
+    <message>
+        <source> 前回の書き込みが 0x%1 で止まったため、ボードはまだ残りの %2 バイトを待っている可能性があります。ボードの電源を入れ直してください。</source>
+        <translation> The last write on this port stopped at 0x%1, so the board may still expect %2 bytes: switch it off and on.</translation>
+    </message>
 </context>
 <context>
     <name>AccessTimeEstimate</name>

@@ -9,6 +9,7 @@
 #include "image/GridTexts.h"
 #include "image/gui/ImageView.h"
 #include "link/LinkSettings.h"
+#include "link/PortClaim.h"
 #include "link/SteadyLinkClock.h"
 #include "link/gui/AccessTexts.h"
 
@@ -46,7 +47,8 @@ AccessController::AccessController(MainWindowControls& controls, const AppServic
       m_link(port, clockOrOwn(clock, m_ownClock)),
       m_frame({m_link, services.state.selectedDevice, services.state.image, services.state.unsaved,
                *this, panels, services.dialogs, comparisons,
-               [&settings = services.settings] { return LinkSettings::stored(settings); }}),
+               [&settings = services.settings] { return LinkSettings::stored(settings); },
+               PortClaim::defaultFolder()}),
       m_checks(m_frame),
       m_access(m_frame)
 {

@@ -5,14 +5,18 @@
 #include "base/UserDialogs.h"
 #include "devices/SelectedDevice.h"
 #include "link/LinkSettings.h"
+#include "link/PortClaim.h"
 #include "link/ProgrammerLink.h"
 #include "link/gui/AccessTexts.h"
 #include "link/gui/AccessWindow.h"
+#include "link/gui/PortFailureText.h"
 #include "link/gui/PortUnusableMessage.h"
 
-AccessFrame::AccessFrame(Context context) : m_context(std::move(context)), m_job(m_context.link)
+AccessFrame::AccessFrame(Context context)
+    : m_context(std::move(context)), m_stoppedWrites(m_context.claimFolder), m_job(m_context.link)
 {
     m_job.setObserver(this);
+    m_job.setStoppedWrites(&m_stoppedWrites);
     m_context.link.setObserver(this);
 }
 
@@ -50,11 +54,34 @@ ChipJobOutcome AccessFrame::run(ChipJobOrder order, const Finish& finish)
     m_accessMode = order.request.mode;
     m_stepsStarted = 0;
     order.link = m_context.linkSettings();
-    ChipJobOutcome job = m_job.run(order, m_stop);
+    // The claim keeps every other program of ours off the port for the whole command: a
+    // vorle6-cli cannot take it between this write and its verify.
+    PortClaim claim(m_context.claimFolder, order.link.devicePath);
+    // A folder where no claim can be made (none writable) does not stop the command.
+    ChipJobOutcome job = claim.acquire() || claim.unusable() ? m_job.run(order, m_stop)
+                                                             : claimedElsewhere(order, claim);
     QString text = AccessTexts::jobText(job, m_stepText);
     if (finish) finish(job, text);
     showOutcome(job.access, text);
     Unlock_Controls();
+    return job;
+}
+
+ChipJobOutcome AccessFrame::claimedElsewhere(const ChipJobOrder& order, const PortClaim& claim)
+{
+    ChipJobOutcome job;
+    job.access.kind = AccessOutcome::Kind::PortUnusable;
+    job.access.stage = AccessOutcome::Stage::Detection;
+    PortOpenFailure& failure = job.access.portFailure;
+    failure.kind = PortOpenFailure::Kind::InUse;
+    failure.portNumber = order.link.portNumber;
+    failure.devicePath = order.link.devicePath;
+    if (claim.holderPid() > 0) {
+        failure.holder =
+            QStringLiteral("%1 (PID %2)").arg(claim.holderProgram()).arg(claim.holderPid());
+    } else {
+        failure.systemReason = claim.fileName();
+    }
     return job;
 }
 
@@ -86,7 +113,8 @@ void AccessFrame::showOutcome(const AccessOutcome& outcome, const QString& text)
 {
     switch (outcome.kind) {
         case AccessOutcome::Kind::PortUnusable:
-            m_context.dialogs.showMessage(portUnusableMessage(outcome.reason));
+            m_context.dialogs.showMessage(
+                portUnusableMessage(portFailureText(outcome.portFailure)));
             break;
         case AccessOutcome::Kind::OldFirmware:
             m_context.dialogs.showMessage(AccessTexts::oldFirmwareMessage());

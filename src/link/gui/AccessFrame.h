@@ -2,6 +2,7 @@
 
 #include "jobs/ChipJob.h"
 #include "jobs/ChipJobObserver.h"
+#include "link/StoppedWrites.h"
 #include "link/gui/AccessTimeEstimate.h"
 
 #include <QString>
@@ -12,6 +13,7 @@
 #include <optional>
 
 class AccessWindow;
+class PortClaim;
 class ComparisonView;
 class MemoryImage;
 class UnsavedImage;
@@ -41,6 +43,7 @@ public:
         UserDialogs& dialogs;
         ComparisonView& comparisons;
         std::function<LinkSettings()> linkSettings;  // the stored port settings, read per command
+        QString claimFolder;  // where the port claims and the stopped writes are kept
     };
     // What a command does once its job has ended, before panel 1 shows `text` and the controls
     // unlock: takes what was read, marks differences, warns; may add to the text.
@@ -103,7 +106,12 @@ private:
     // Panel 1 = `text`, with the box an unusable port or old firmware needs.
     void showOutcome(const AccessOutcome& outcome, const QString& text);
 
+    // The port's claim could not be taken: another program of ours holds it.
+    [[nodiscard]] static ChipJobOutcome claimedElsewhere(const ChipJobOrder& order,
+                                                         const PortClaim& claim);
+
     Context m_context;
+    StoppedWrites m_stoppedWrites;
     ChipJob m_job;
     AccessTimeEstimate m_time;
     ::AccessMode m_accessMode = ::AccessMode::Block;

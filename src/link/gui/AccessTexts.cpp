@@ -3,6 +3,7 @@
 #include "base/HexText.h"
 #include "base/ProductInfo.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -58,7 +59,7 @@ QString AccessTexts::jobText(const ChipJobOutcome& job, const QString& stepText)
         case AccessOutcome::Kind::Cancelled:
             return stoppedText(job);
         default:
-            return failureText(access, stepText) + writeProgressNote(job);
+            return failureText(access, stepText) + writeProgressNote(job) + earlierStopNote(job);
     }
     if (job.comparison) {
         return job.step == ChipStep::BlankCheck ? blankText(*job.comparison)
@@ -125,6 +126,16 @@ QString AccessTexts::writeProgressNote(const ChipJobOutcome& job)
                     .arg(access.bytesBoardAwaits());
     }
     return note;
+}
+
+QString AccessTexts::earlierStopNote(const ChipJobOutcome& job)
+{
+    if (!job.earlierStoppedWrite) return {};
+    const StoppedWrites::Record& stopped = *job.earlierStoppedWrite;
+    return tr(" 前回の書き込みが 0x%1 で止まったため、ボードはまだ残りの %2 バイトを待っている"
+              "可能性があります。ボードの電源を入れ直してください。")
+        .arg(hexText(static_cast<quint32>(std::max<qint64>(stopped.lastAddress, 0)), 5))
+        .arg(stopped.bytesAwaited);
 }
 
 QString AccessTexts::stoppedText(const ChipJobOutcome& job)

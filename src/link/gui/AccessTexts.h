@@ -58,6 +58,8 @@ public:
 private:
     [[nodiscard]] static QString failureText(const AccessOutcome& outcome, const QString& stepText);
     [[nodiscard]] static QString stoppedText(const ChipJobOutcome& job);
+    // A board that does not answer on a port whose last write stopped inside its range.
+    [[nodiscard]] static QString earlierStopNote(const ChipJobOutcome& job);
     // " (チップは 0x000FF まで書き込み済みです)" and what the board still waits for.
     [[nodiscard]] static QString writeProgressNote(const ChipJobOutcome& job);
 };

@@ -1,7 +1,7 @@
-#include "link/PortDeviceSummary.h"
+#include "link/gui/PortDeviceSummary.h"
 
 #include "link/PortDevices.h"
-#include "link/PortTexts.h"
+#include "link/gui/PortTexts.h"
 #include "link/SerialDevices.h"
 
 #include <QStringList>

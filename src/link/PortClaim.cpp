@@ -1,4 +1,4 @@
-#include "cli/PortClaim.h"
+#include "link/PortClaim.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,21 +12,13 @@ PortClaim::PortClaim(const QString& folder, const QString& devicePath)
 
 bool PortClaim::acquire()
 {
-    if (m_lock->tryLock(0)) return true;
+    if (m_lock->isLocked() || m_lock->tryLock(0)) return true;
     if (m_lock->error() != QLockFile::LockFailedError) {
-        m_holder = QStringLiteral("the claim file %1 cannot be made").arg(m_lock->fileName());
+        m_unusable = true;
         return false;
     }
-    qint64 pid = 0;
     QString host;
-    QString application;
-    if (m_lock->getLockInfo(&pid, &host, &application)) {
-        m_holder = QStringLiteral("%1, process %2")
-                       .arg(application.isEmpty() ? QStringLiteral("a program") : application)
-                       .arg(pid);
-    } else {
-        m_holder = QStringLiteral("another program");
-    }
+    if (!m_lock->getLockInfo(&m_holderPid, &host, &m_holderProgram)) m_holderPid = 0;
     return false;
 }
 
