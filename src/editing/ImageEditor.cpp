@@ -9,13 +9,23 @@
 #include <cstring>
 
 ImageEditor::ImageEditor(MemoryImage& image, UnsavedImage& unsaved, qint64 historyBudget)
-    : m_image(image), m_unsaved(unsaved), m_history(historyBudget)
+    : m_image(image), m_unsaved(unsaved), m_history(historyBudget), m_historySize(image.size())
 {
     m_history.clear(!unsaved.unsaved());
 }
 
+void ImageEditor::forgetOutsideResize()
+{
+    // Steps of an image of another size would put bytes in the wrong places: something
+    // re-created the image without telling the editor.
+    if (m_image.size() == m_historySize) return;
+    m_history.clear(!m_unsaved.unsaved());
+    m_historySize = m_image.size();
+}
+
 bool ImageEditor::setByte(qint64 address, std::uint8_t value, EditKind kind)
 {
+    forgetOutsideResize();
     if (!m_image.contains(address)) return false;
     const std::uint8_t former = m_image.at(address);
     if (former == value) return true;
@@ -79,18 +89,27 @@ EditOutcome ImageEditor::writeRuns(qint64 target, const ByteRuns& runs, EditKind
     return outcome;
 }
 
-ReplaceOutcome ImageEditor::replaceAt(qint64 address, QByteArrayView pattern,
-                                      QByteArrayView replacement)
+namespace {
+
+// A replace that cannot be done whatever the image holds; NoMatch when it can.
+ReplaceOutcome refusal(QByteArrayView pattern, QByteArrayView replacement)
 {
     ReplaceOutcome outcome;
     if (pattern.isEmpty()) {
         outcome.result = ReplaceOutcome::Result::EmptyPattern;
-        return outcome;
-    }
-    if (replacement.size() != pattern.size()) {
+    } else if (replacement.size() != pattern.size()) {
         outcome.result = ReplaceOutcome::Result::LengthDiffers;
-        return outcome;
     }
+    return outcome;
+}
+
+}  // namespace
+
+ReplaceOutcome ImageEditor::replaceAt(qint64 address, QByteArrayView pattern,
+                                      QByteArrayView replacement)
+{
+    ReplaceOutcome outcome = refusal(pattern, replacement);
+    if (outcome.result != ReplaceOutcome::Result::NoMatch) return outcome;
     if (address < 0 || address + pattern.size() > m_image.size() ||
         QByteArrayView(m_image.bytes()).sliced(address, pattern.size()) != pattern) {
         return outcome;
@@ -104,15 +123,8 @@ ReplaceOutcome ImageEditor::replaceAt(qint64 address, QByteArrayView pattern,
 ReplaceOutcome ImageEditor::replaceAll(QByteArrayView pattern, QByteArrayView replacement,
                                        AddressRange within)
 {
-    ReplaceOutcome outcome;
-    if (pattern.isEmpty()) {
-        outcome.result = ReplaceOutcome::Result::EmptyPattern;
-        return outcome;
-    }
-    if (replacement.size() != pattern.size()) {
-        outcome.result = ReplaceOutcome::Result::LengthDiffers;
-        return outcome;
-    }
+    ReplaceOutcome outcome = refusal(pattern, replacement);
+    if (outcome.result != ReplaceOutcome::Result::NoMatch) return outcome;
     within = within.clippedTo(m_image.size());
     // Matches may end past `within` but not past the image.
     const AddressRange searched = AddressRange::upTo(
@@ -133,8 +145,10 @@ ReplaceOutcome ImageEditor::replaceAll(QByteArrayView pattern, QByteArrayView re
 
 void ImageEditor::replaceWhole(MemoryImage image, EditKind kind)
 {
+    forgetOutsideResize();
     if (image.size() != m_image.size()) {
         m_image = std::move(image);
+        m_historySize = m_image.size();
         m_history.clear(true);
         settle({kind, ImageChange::Way::Resized, {0, m_image.size()}});
         return;
@@ -150,6 +164,7 @@ void ImageEditor::replaceWhole(MemoryImage image, EditKind kind)
 
 bool ImageEditor::undo()
 {
+    forgetOutsideResize();
     const std::optional<ImageChange> change = m_history.undo(m_image);
     if (change) settle(*change);
     return change.has_value();
@@ -157,6 +172,7 @@ bool ImageEditor::undo()
 
 bool ImageEditor::redo()
 {
+    forgetOutsideResize();
     const std::optional<ImageChange> change = m_history.redo(m_image);
     if (change) settle(*change);
     return change.has_value();
@@ -170,6 +186,7 @@ void ImageEditor::markSaved()
 
 AddressRange ImageEditor::commit(EditKind kind, qint64 address, const QByteArray& after)
 {
+    forgetOutsideResize();
     const QByteArray before = m_image.bytes(address, after.size());
     ByteRuns former = changedRuns(before, after, address);
     if (former.isEmpty()) return {};

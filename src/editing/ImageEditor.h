@@ -90,9 +90,11 @@ private:
     // Writes `after` from `address` on (inside the image) and records what it changed.
     AddressRange commit(EditKind kind, qint64 address, const QByteArray& after);
     void settle(const ImageChange& change);
+    void forgetOutsideResize();
 
     MemoryImage& m_image;
     UnsavedImage& m_unsaved;
     EditHistory m_history;
     ImageChangeObserver* m_observer = nullptr;
+    qint64 m_historySize = 0;  // the image's size the steps were recorded on
 };

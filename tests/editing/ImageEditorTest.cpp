@@ -321,6 +321,13 @@ void ImageEditorTest::anotherPartClearsTheHistory()
     QVERIFY(!f.unsaved.unsaved());
     QCOMPARE(f.recorder.changes.last().way, ImageChange::Way::Resized);
     QCOMPARE(f.recorder.changes.last().range, (AddressRange{0, 2 * kSize}));
+
+    // A part chosen by code that re-creates the image behind the editor's back: the steps of the
+    // old size are never put into the new image.
+    f.editor.fill({0, 16}, QByteArray(1, '\0'));
+    f.image.recreate(kSize);
+    QVERIFY(!f.editor.undo());
+    QCOMPARE(f.image.bytes(), QByteArray(kSize, '\xFF'));
 }
 
 // 1,000 Block Reads of a 1 Mbit part that each change every byte: the history keeps the newest
