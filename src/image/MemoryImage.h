@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstdint>
 #include <utility>
@@ -24,6 +25,15 @@ public:
     }
     void set(qint64 address, std::uint8_t value) { m_bytes[address] = static_cast<char>(value); }
     [[nodiscard]] const QByteArray& bytes() const { return m_bytes; }
+
+    // `length` bytes from `address`, cut at the image's end.
+    [[nodiscard]] QByteArray bytes(qint64 address, qint64 length) const
+    {
+        return m_bytes.mid(address, length);
+    }
+    // Overwrites the bytes from `address` with `bytes`; whatever would lie past the end is left
+    // out, so the size never changes.
+    void write(qint64 address, QByteArrayView bytes);
 
 private:
     QByteArray m_bytes;
