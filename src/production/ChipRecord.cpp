@@ -125,9 +125,10 @@ QString chipRecordCsvLine(const ChipRecord& record)
     }
     QStringList mismatch{QString(), QString(), QString()};
     if (record.mismatch) {
-        mismatch = {QStringLiteral("0x") + hexText(static_cast<quint32>(record.mismatch->address), 5),
-                    QStringLiteral("0x") + hexText(static_cast<quint32>(record.mismatch->expected), 2),
-                    QStringLiteral("0x") + hexText(static_cast<quint32>(record.mismatch->actual), 2)};
+        mismatch = {
+            QStringLiteral("0x") + hexText(static_cast<quint32>(record.mismatch->address), 5),
+            QStringLiteral("0x") + hexText(static_cast<quint32>(record.mismatch->expected), 2),
+            QStringLiteral("0x") + hexText(static_cast<quint32>(record.mismatch->actual), 2)};
     }
     QStringList cells{QString::number(record.id),
                       recordTimeText(record.time),

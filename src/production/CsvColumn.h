@@ -12,7 +12,7 @@ struct CsvColumn {
     enum class Result { Read, Unreadable, NoColumn };
 
     Result result = Result::Unreadable;
-    QString error;           // Unreadable: the system's reason
+    QString error;  // Unreadable: the system's reason
     QStringList values;
     QList<int> lineNumbers;  // of each value, counted from 1
 };

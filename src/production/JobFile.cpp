@@ -29,8 +29,9 @@ QString valueText(const QJsonValue& value)
     if (value.isDouble()) return QString::number(value.toDouble(), 'g', 17);
     if (value.isBool()) return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
     if (value.isNull()) return QStringLiteral("null");
-    return QString::fromUtf8(value.isArray() ? QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)
-                                             : QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
+    return QString::fromUtf8(value.isArray()
+                                 ? QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)
+                                 : QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
 }
 
 QJsonValue numberValue(qint64 number)
@@ -64,9 +65,9 @@ public:
 
     void read(const QJsonObject& object, ProductionJob& job)
     {
-        if (!readVersion(object) || !onlyKeys(object, {}, {kVersionKey, "name", "part", "image",
-                                                           "imageSha256", "range", "verify",
-                                                           "onFailure", "serials"})) {
+        if (!readVersion(object) || !onlyKeys(object, {},
+                                              {kVersionKey, "name", "part", "image", "imageSha256",
+                                               "range", "verify", "onFailure", "serials"})) {
             return;
         }
         const auto name = text(object, "name", {});
@@ -125,8 +126,7 @@ private:
         return true;
     }
 
-    std::optional<QString> text(const QJsonObject& object, const QString& key,
-                                const QString& path)
+    std::optional<QString> text(const QJsonObject& object, const QString& key, const QString& path)
     {
         const QJsonValue value = object.value(key);
         if (value.isUndefined()) {
@@ -141,8 +141,7 @@ private:
         return std::nullopt;
     }
 
-    std::optional<qint64> number(const QJsonObject& object, const QString& key,
-                                 const QString& path)
+    std::optional<qint64> number(const QJsonObject& object, const QString& key, const QString& path)
     {
         const QJsonValue value = object.value(key);
         if (value.isUndefined()) {
@@ -224,9 +223,9 @@ private:
         if (!path) return false;
         const auto expected = text(object, "imageSha256", {});
         if (!expected) return false;
-        const bool digest = expected->size() == 64 &&
-                            QByteArray::fromHex(expected->toLatin1()).toHex() ==
-                                expected->toLower().toLatin1();
+        const bool digest =
+            expected->size() == 64 &&
+            QByteArray::fromHex(expected->toLatin1()).toHex() == expected->toLower().toLatin1();
         if (!digest) {
             fail(JobProblem::Kind::BadValue, "imageSha256", *expected);
             return false;
@@ -299,9 +298,12 @@ private:
         field.format = *format;
         QStringList keys{"name", "series", "address", "length", "format"};
         if (field.fromCsv()) {
-            keys << "file" << "column";
+            keys << "file"
+                 << "column";
         } else {
-            keys << "start" << "step" << "last";
+            keys << "start"
+                 << "step"
+                 << "last";
             if (field.format == SerialFormat::Mac) keys << "prefix";
         }
         if (!onlyKeys(object, path, keys)) return false;
@@ -359,7 +361,8 @@ private:
         }
         const qint64 largest = field.largestValue();
         if (largest < 0) {
-            fail(JobProblem::Kind::LengthNotAllowed, path + "length", QString::number(field.length));
+            fail(JobProblem::Kind::LengthNotAllowed, path + "length",
+                 QString::number(field.length));
             return false;
         }
         const auto start = number(object, "start", path);

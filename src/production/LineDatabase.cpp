@@ -112,9 +112,8 @@ LineFailure LineDatabase::open(const LineDatabaseAddress& address, const QString
             return LineFailure{LineFailure::Kind::Unreachable, folder, {}, 0};
         }
         database.setDatabaseName(address.path);
-        database.setConnectOptions(
-            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1")
-                .arg(std::chrono::milliseconds(kBusyTimeout).count()));
+        database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1")
+                                       .arg(std::chrono::milliseconds(kBusyTimeout).count()));
     } else {
         database.setHostName(address.host);
         database.setPort(address.port);
@@ -126,13 +125,19 @@ LineFailure LineDatabase::open(const LineDatabaseAddress& address, const QString
         database.setConnectOptions(options);
     }
     if (!database.open()) return failureOf(LineFailure::Kind::Unreachable, database.lastError());
+    if (!m_sqlite) {
+        // "relation already exists, skipping" and the like would go to standard error.
+        QSqlQuery query(database);
+        query.exec(QStringLiteral("SET client_min_messages = warning"));
+    }
     if (m_sqlite) {
         // The write-ahead log lets the log be read while a station allocates; FULL makes
         // every commit reach the disk before allocate() returns, power loss or not.
         QSqlQuery query(database);
         if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
             !query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
-            const LineFailure failure = failureOf(LineFailure::Kind::Unreachable, query.lastError());
+            const LineFailure failure =
+                failureOf(LineFailure::Kind::Unreachable, query.lastError());
             database.close();
             return failure;
         }
@@ -326,8 +331,8 @@ ChipRecording LineDatabase::record(qint64 chip, const ChipOutcome& outcome, Fail
             QStringLiteral("UPDATE chips SET finished_at = ?, board = ?, result = ?, numbers = ?,"
                            " mismatch_address = ?, mismatch_expected = ?, mismatch_actual = ?,"
                            " duration_ms = ? WHERE id = ?"),
-            {recordTimeText(QDateTime::currentDateTimeUtc()), outcome.board,
-             chipResultName(result), numberFateName(fate),
+            {recordTimeText(QDateTime::currentDateTimeUtc()), outcome.board, chipResultName(result),
+             numberFateName(fate),
              nullable(mismatch ? std::optional<qint64>(mismatch->address) : std::nullopt),
              nullable(mismatch ? std::optional<qint64>(mismatch->expected) : std::nullopt),
              nullable(mismatch ? std::optional<qint64>(mismatch->actual) : std::nullopt),

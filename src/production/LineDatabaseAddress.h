@@ -11,9 +11,9 @@ struct LineDatabaseAddress {
     static constexpr int kPostgresPort = 5432;
 
     Backend backend = Backend::Sqlite;
-    QString path;            // SQLite: the file
-    bool makeFolder = false; // SQLite: create the file's folder (the default place)
-    QString host;            // PostgreSQL
+    QString path;             // SQLite: the file
+    bool makeFolder = false;  // SQLite: create the file's folder (the default place)
+    QString host;             // PostgreSQL
     int port = kPostgresPort;
     QString user;
     QString password;

@@ -12,10 +12,10 @@
 // everything in it has been checked: the image is the one the job was made with, every field
 // lies inside the range and apart from the others, and every value it may take fits.
 struct ProductionJob {
-    QString name;       // also the default series of its fields: "<name>.<field>"
-    QString path;       // the job file
-    QString sha256;     // of the job file's bytes, lower-case hexadecimal
-    QString partName;   // as the parts file spells it
+    QString name;      // also the default series of its fields: "<name>.<field>"
+    QString path;      // the job file
+    QString sha256;    // of the job file's bytes, lower-case hexadecimal
+    QString partName;  // as the parts file spells it
     qint64 partSize = 0;
     QString imagePath;  // absolute
     QString imageSha256;

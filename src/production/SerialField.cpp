@@ -74,8 +74,8 @@ qint64 SerialField::largestValue() const
             return allDigits(10, 2 * length);
         case SerialFormat::Mac: {
             const int counterBytes = kMacBytes - static_cast<int>(macPrefix.size());
-            const bool textLength = length == kMacBytes || length == kMacHexLength ||
-                                    length == kMacTextLength;
+            const bool textLength =
+                length == kMacBytes || length == kMacHexLength || length == kMacTextLength;
             if (!textLength || macPrefix.isEmpty() || counterBytes < 1) return -1;
             return allDigits(256, counterBytes);
         }

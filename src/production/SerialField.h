@@ -38,10 +38,10 @@ struct SerialField {
     qint64 start = 0;  // numeric formats and mac (the counter after the prefix)
     qint64 step = 1;
     qint64 last = 0;
-    QByteArray macPrefix;    // mac: the fixed leading bytes (1 to 5)
-    QString csvPath;         // csv: the file, as the job file gives it
-    QString csvColumn;       // csv: a header name, or a column number from 1
-    QStringList csvValues;   // csv: the column's values, in file order
+    QByteArray macPrefix;   // mac: the fixed leading bytes (1 to 5)
+    QString csvPath;        // csv: the file, as the job file gives it
+    QString csvColumn;      // csv: a header name, or a column number from 1
+    QStringList csvValues;  // csv: the column's values, in file order
 
     [[nodiscard]] bool fromCsv() const { return format == SerialFormat::Csv; }
     // The largest number the field can hold (-1 when its length or prefix holds none); for
@@ -49,7 +49,8 @@ struct SerialField {
     [[nodiscard]] qint64 largestValue() const;
     // The bytes for `number` (a csv field takes the text `csvText` instead); nothing when the
     // value does not fit the field.
-    [[nodiscard]] std::optional<QByteArray> encode(qint64 number, const QString& csvText = {}) const;
+    [[nodiscard]] std::optional<QByteArray> encode(qint64 number,
+                                                   const QString& csvText = {}) const;
     // The value as the log shows it: the text written for decimal, hex and csv, the decimal
     // number for binary, the digits for bcd, "02:00:5E:00:00:01" for mac.
     [[nodiscard]] QString displayText(qint64 number, const QString& csvText = {}) const;
