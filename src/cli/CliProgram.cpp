@@ -11,6 +11,7 @@
 #include "cli/PartLookup.h"
 #include "cli/PortChoice.h"
 #include "cli/PortClaim.h"
+#include "cli/ProductionCommand.h"
 #include "cli/ProgressReport.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultTexts.h"
@@ -51,6 +52,10 @@ CliProgram::~CliProgram() = default;
 
 int CliProgram::run(const QStringList& arguments)
 {
+    if (isProductionCommandLine(arguments)) {
+        ProductionCommand command(m_environment, m_console);
+        return command.run(arguments);
+    }
     const CliParse parsed = parseCliArguments(arguments);
     if (!parsed.error.isEmpty()) {
         m_console.error(parsed.error);
