@@ -1,7 +1,9 @@
 # Fails when a file of FOLDER (under SOURCE_DIR) includes a project header from a folder that is
 # not in ALLOWED (a ;-list of folder names; the folder itself is always allowed), so an include
-# that runs up the layers is caught before the folders become libraries of their own.
+# that runs up the layers is caught before the folders become libraries of their own. ALLOWED
+# may also be given with commas.
 cmake_minimum_required(VERSION 3.25)
+string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 file(GLOB_RECURSE sources "${SOURCE_DIR}/${FOLDER}/*.h" "${SOURCE_DIR}/${FOLDER}/*.cpp")
 set(offenders "")
 foreach(source IN LISTS sources)
