@@ -1,5 +1,6 @@
 #include "cli/CliArguments.h"
 
+#include "cli/NumberOptions.h"
 #include "cli/ProductionArguments.h"
 
 #include <QCommandLineParser>
@@ -155,19 +156,10 @@ CliParse parseCliArguments(const QStringList& arguments)
         }
         (QLatin1String(line) == QLatin1String("rts") ? options.rts : options.dtr) = value;
     }
-    for (const auto& [name, target] : {std::pair{"access-size", &options.accessSize},
-                                       {"offset", &options.offset},
-                                       {"length", &options.length}}) {
-        if (!parser.isSet(name)) continue;
-        *target = parseCliNumber(parser.value(name));
-        if (!*target) {
-            result.error = QStringLiteral(
-                               "--%1 takes a number (decimal, or hexadecimal after "
-                               "0x), not '%2'")
-                               .arg(QLatin1String(name), parser.value(name));
-            return result;
-        }
-    }
+    result.error = readNumberOptions(parser, {{"access-size", &options.accessSize},
+                                              {"offset", &options.offset},
+                                              {"length", &options.length}});
+    if (!result.error.isEmpty()) return result;
     if (parser.isSet("format")) {
         options.format = imageFormatNamed(parser.value("format"));
         if (!options.format) {

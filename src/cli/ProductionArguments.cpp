@@ -1,5 +1,7 @@
 #include "cli/ProductionArguments.h"
 
+#include "cli/NumberOptions.h"
+
 #include "production/JobFile.h"
 
 #include <QCommandLineParser>
@@ -177,18 +179,9 @@ ProductionParse parseProductionArguments(const QStringList& arguments)
     if (parser.isSet("csv")) options.output = ProductionOptions::LogOutput::Csv;
     if (parser.isSet("json")) options.output = ProductionOptions::LogOutput::Json;
     if (parser.isSet("on-failure")) options.onFailure = parser.value("on-failure");
-    for (const auto& [name, target] :
-         {std::pair{"offset", &options.offset}, {"length", &options.length}}) {
-        if (!parser.isSet(name)) continue;
-        *target = parseJobNumber(parser.value(name));
-        if (!*target) {
-            result.error = QStringLiteral(
-                               "--%1 takes a number (decimal, or hexadecimal after "
-                               "0x), not '%2'")
-                               .arg(QLatin1String(name), parser.value(name));
-            return result;
-        }
-    }
+    result.error =
+        readNumberOptions(parser, {{"offset", &options.offset}, {"length", &options.length}});
+    if (!result.error.isEmpty()) return result;
     for (const QString& spec : parser.values("serial")) {
         const auto field = parseSerialSpec(spec, result.error);
         if (!field) return result;

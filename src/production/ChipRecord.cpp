@@ -1,15 +1,13 @@
 #include "production/ChipRecord.h"
 
 #include "base/HexText.h"
+#include "base/WordTable.h"
 
 #include <QJsonDocument>
 
-#include <array>
-#include <utility>
-
 namespace {
 
-const std::array<std::pair<ChipResult, const char*>, 6> kResultNames{{
+const WordTable<ChipResult, 6> kResultNames{{
     {ChipResult::Pending, "pending"},
     {ChipResult::Verified, "verified"},
     {ChipResult::Written, "written"},
@@ -18,31 +16,12 @@ const std::array<std::pair<ChipResult, const char*>, 6> kResultNames{{
     {ChipResult::NotWritten, "not-written"},
 }};
 
-const std::array<std::pair<NumberFate, const char*>, 4> kFateNames{{
+const WordTable<NumberFate, 4> kFateNames{{
     {NumberFate::Taken, "taken"},
     {NumberFate::Used, "used"},
     {NumberFate::Burnt, "burnt"},
     {NumberFate::Returned, "returned"},
 }};
-
-template <typename Value, std::size_t Size>
-QString nameOf(const std::array<std::pair<Value, const char*>, Size>& names, Value value)
-{
-    for (const auto& [entry, name] : names) {
-        if (entry == value) return QString::fromLatin1(name);
-    }
-    return {};
-}
-
-template <typename Value, std::size_t Size>
-std::optional<Value> valueNamed(const std::array<std::pair<Value, const char*>, Size>& names,
-                                const QString& name)
-{
-    for (const auto& [entry, text] : names) {
-        if (name == QLatin1String(text)) return entry;
-    }
-    return std::nullopt;
-}
 
 QString csvCell(const QString& text)
 {
@@ -61,18 +40,18 @@ double seconds(std::chrono::milliseconds duration)
 
 }  // namespace
 
-QString chipResultName(ChipResult result) { return nameOf(kResultNames, result); }
+QString chipResultName(ChipResult result) { return wordOf(kResultNames, result); }
 
 std::optional<ChipResult> chipResultNamed(const QString& name)
 {
-    return valueNamed(kResultNames, name);
+    return valueOfWord(kResultNames, name);
 }
 
-QString numberFateName(NumberFate fate) { return nameOf(kFateNames, fate); }
+QString numberFateName(NumberFate fate) { return wordOf(kFateNames, fate); }
 
 std::optional<NumberFate> numberFateNamed(const QString& name)
 {
-    return valueNamed(kFateNames, name);
+    return valueOfWord(kFateNames, name);
 }
 
 QString recordTimeText(const QDateTime& time)

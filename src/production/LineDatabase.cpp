@@ -156,6 +156,12 @@ LineFailure LineDatabase::open(const LineDatabaseAddress& address, const QString
     return failure;
 }
 
+LineFailure LineDatabase::begin()
+{
+    if (!m_open) return LineFailure{LineFailure::Kind::Unreachable, {}, {}, 0};
+    return lock();
+}
+
 LineFailure LineDatabase::lock()
 {
     QSqlQuery query(connection());
@@ -185,11 +191,7 @@ void LineDatabase::rollback()
 ChipAllocation LineDatabase::allocate(const ProductionJob& job, const QString& port)
 {
     ChipAllocation allocation;
-    if (!m_open) {
-        allocation.failure.kind = LineFailure::Kind::Unreachable;
-        return allocation;
-    }
-    allocation.failure = lock();
+    allocation.failure = begin();
     if (allocation.failure.isFailure()) return allocation;
     const auto fail = [&](const LineFailure& failure) {
         rollback();
@@ -303,11 +305,7 @@ LineFailure LineDatabase::take(const SerialField& field, qint64 chip, SerialValu
 ChipRecording LineDatabase::record(qint64 chip, const ChipOutcome& outcome, FailurePolicy policy)
 {
     ChipRecording recording;
-    if (!m_open) {
-        recording.failure.kind = LineFailure::Kind::Unreachable;
-        return recording;
-    }
-    recording.failure = lock();
+    recording.failure = begin();
     if (recording.failure.isFailure()) return recording;
     const auto fail = [&](const LineFailure& failure) {
         rollback();

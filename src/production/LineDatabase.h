@@ -76,6 +76,8 @@ public:
 
 private:
     [[nodiscard]] QSqlDatabase connection() const;
+    // The lock of an open database, in a transaction of its own.
+    [[nodiscard]] LineFailure begin();
     [[nodiscard]] LineFailure lock();
     [[nodiscard]] LineFailure commit();
     void rollback();

@@ -1,13 +1,13 @@
 #include "production/SerialField.h"
 
+#include "base/WordTable.h"
+
 #include <algorithm>
-#include <array>
 #include <limits>
-#include <utility>
 
 namespace {
 
-const std::array<std::pair<SerialFormat, const char*>, 7> kFormatNames{{
+const WordTable<SerialFormat, 7> kFormatNames{{
     {SerialFormat::Decimal, "decimal"},
     {SerialFormat::Hex, "hex"},
     {SerialFormat::BinaryLe, "binary-le"},
@@ -43,20 +43,11 @@ QByteArray bigEndian(qint64 number, int count)
 
 }  // namespace
 
-QString serialFormatName(SerialFormat format)
-{
-    for (const auto& [value, name] : kFormatNames) {
-        if (value == format) return QString::fromLatin1(name);
-    }
-    return {};
-}
+QString serialFormatName(SerialFormat format) { return wordOf(kFormatNames, format); }
 
 std::optional<SerialFormat> serialFormatNamed(const QString& name)
 {
-    for (const auto& [value, text] : kFormatNames) {
-        if (name == QLatin1String(text)) return value;
-    }
-    return std::nullopt;
+    return valueOfWord(kFormatNames, name);
 }
 
 qint64 SerialField::largestValue() const
