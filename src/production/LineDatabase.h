@@ -46,6 +46,14 @@ struct ChipRecords {
 // any of them can reach a chip; a unique key on (series, value) backs this up. Numbers whose
 // outcome never comes stay taken for ever and show as pending chips. Numbers come back only
 // when the outcome says so: a chip that failed under "reuse", or one that nothing was sent to.
+//
+// A round on one board's thread:
+//   LineDatabase line;
+//   line.open(address, station);                         // before the first chip
+//   const ChipAllocation chip = line.allocate(job, port);
+//   const SerialPatch patch = patchSerials(job, chip.values);
+//   ... write patch.image over job.offset..job.length, verify when job.verify ...
+//   line.record(chip.chip, outcome, job.onFailure);       // gives the log's ChipRecord
 class LineDatabase {
 public:
     LineDatabase();
