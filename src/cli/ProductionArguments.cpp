@@ -30,7 +30,7 @@ bool isProductionCommandLine(const QStringList& arguments)
     return false;
 }
 
-std::optional<SerialField> parseSerialSpec(const QString& text, QString& error)
+std::optional<SerialField> parseSerialOption(const QString& text, QString& error)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
     const auto fail = [&](const QString& why) {
@@ -100,7 +100,7 @@ ProductionParse parseProductionArguments(const QStringList& arguments)
         {"offset", {}, "A"},
         {"length", {}, "N"},
         {"no-verify", {}},
-        {"serial", {}, "SPEC"},
+        {"serial", {}, "FIELD"},
         {"on-failure", {}, "burn|reuse"},
         {"data", {}, "FILE"},
         {"db", {}, "URL"},
@@ -182,8 +182,8 @@ ProductionParse parseProductionArguments(const QStringList& arguments)
     result.error =
         readNumberOptions(parser, {{"offset", &options.offset}, {"length", &options.length}});
     if (!result.error.isEmpty()) return result;
-    for (const QString& spec : parser.values("serial")) {
-        const auto field = parseSerialSpec(spec, result.error);
+    for (const QString& value : parser.values("serial")) {
+        const auto field = parseSerialOption(value, result.error);
         if (!field) return result;
         options.serials.append(*field);
     }
@@ -192,7 +192,7 @@ ProductionParse parseProductionArguments(const QStringList& arguments)
             options.serials.isEmpty()) {
             result.error = QStringLiteral(
                 "job new needs the job file, the part, the image and a serial field: "
-                "-o JOB -d PART -i IMAGE --serial SPEC");
+                "-o JOB -d PART -i IMAGE --serial FIELD");
             return result;
         }
     }
@@ -204,7 +204,7 @@ QString productionHelpText()
 {
     return QStringLiteral(
         "Production (a serial number or MAC address of its own in every chip, and a log):\n"
-        "  vorle6-cli job new -o JOB -d PART -i IMAGE --serial SPEC... [--name NAME]\n"
+        "  vorle6-cli job new -o JOB -d PART -i IMAGE --serial FIELD... [--name NAME]\n"
         "                     [--offset A --length N] [--no-verify] [--on-failure burn|reuse]\n"
         "  vorle6-cli job check JOB                          check a job file, touching no board\n"
         "  vorle6-cli log [--db URL] [--since TIME] [--csv | --json]\n"

@@ -43,7 +43,7 @@ struct ProductionParse {
 
 // --serial NAME:ADDRESS:LENGTH:FORMAT:START[:STEP[:LAST]], FORMAT "mac=02-00-5E" for a MAC
 // address, or NAME:ADDRESS:LENGTH:csv:FILE[:COLUMN]. Nothing, and `error`, when malformed.
-[[nodiscard]] std::optional<SerialField> parseSerialSpec(const QString& text, QString& error);
+[[nodiscard]] std::optional<SerialField> parseSerialOption(const QString& text, QString& error);
 
 // The lines of --help about the production commands.
 [[nodiscard]] QString productionHelpText();
