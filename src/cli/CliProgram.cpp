@@ -10,6 +10,7 @@
 #include "cli/LinkFactory.h"
 #include "cli/PartLookup.h"
 #include "cli/PortChoice.h"
+#include "cli/ProductionCommand.h"
 #include "cli/ProgressReport.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultTexts.h"
@@ -63,6 +64,10 @@ CliProgram::~CliProgram() = default;
 
 int CliProgram::run(const QStringList& arguments)
 {
+    if (isProductionCommandLine(arguments)) {
+        ProductionCommand command(m_environment, m_console);
+        return command.run(arguments);
+    }
     const CliParse parsed = parseCliArguments(arguments);
     if (!parsed.error.isEmpty()) {
         m_console.error(parsed.error);
