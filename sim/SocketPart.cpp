@@ -4,21 +4,10 @@
 #include "devices/DeviceCatalogue.h"
 #include "devices/SelectedDevice.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 constexpr int kMicrowire = SelectedDevice::kFamilyMicrowire;
 constexpr int kI2c = SelectedDevice::kFamilyI2c;
-
-// "5ms", "10ms": the data file's write time; anything else keeps the 24Cxx's usual 5 ms.
-std::chrono::microseconds writeCycleOf(const QString& word)
-{
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d+(?:\.\d+)?)ms$)"));
-    const auto match = pattern.match(word.trimmed());
-    if (!match.hasMatch()) return std::chrono::microseconds{5000};
-    return std::chrono::microseconds{static_cast<qint64>(match.captured(1).toDouble() * 1000)};
-}
 
 int usualPageSize(int family, int sizeExponent)
 {
@@ -80,7 +69,7 @@ std::optional<SocketPart> SocketPart::fromDataFile(const QString& dataFile, cons
     spec.family = device.Family;
     spec.sizeExponent = device.SizeExponent;
     spec.pageSize = device.Family == kMicrowire ? 1 : device.PageSize;
-    spec.writeCycle = writeCycleOf(catalogue.record(index).field(DeviceRecord::WriteSpeed));
+    spec.writeCycle = device.WriteTime;
     if (!checkGeometry(spec, error)) return std::nullopt;
     return spec;
 }

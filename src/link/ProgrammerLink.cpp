@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kIdentificationLength = 15;
@@ -175,6 +177,15 @@ AccessOutcome ProgrammerLink::detectionFailure(AccessOutcome::Kind kind, const Q
     outcome.kind = kind;
     outcome.text = text;
     return outcome;
+}
+
+LinkClock::Duration ProgrammerLink::lastChunkAnswerLimit(const TransferPlan& plan)
+{
+    // The chunk and the answer cross the line, the part programs the chunk, the adapter may
+    // sit on the answer; and a byte time or two of slack.
+    const LinkClock::Duration latest = SerialPort::kByteTime * (plan.chunkCount + 3) +
+                                       plan.chunkProgrammingTime() + kAdapterLatency;
+    return std::max(latest - kQueryPause, LinkClock::Duration::zero());
 }
 
 void ProgrammerLink::Eep_Prepare(std::int32_t family)
