@@ -76,26 +76,34 @@ void BareLine::discardInput() { ::tcflush(m_fd, TCIFLUSH); }
 
 void BareLine::drain() { ::tcdrain(m_fd); }
 
+void BareLine::openAccess(const QByteArray& command, const QByteArray& startPacket,
+                          const QByteArray& endPacket)
+{
+    discardInput();
+    send("?");
+    pause(50);
+    discardInput();
+    send("?");
+    receive(17);
+    send("E");
+    pause(10);
+    send(command.left(2) + 'P');
+    receive(1);
+    discardInput();
+    send("E");
+    pause(10);
+    send(command);
+    pause(10);
+    send(startPacket);
+    pause(10);
+    send(endPacket);
+    pause(10);
+}
+
 double BareReader::read()
 {
     const auto start = std::chrono::steady_clock::now();
-    m_line.send("?");
-    BareLine::pause(50);
-    m_line.discardInput();
-    m_line.send("?");
-    m_line.receive(17);
-    m_line.send("E");
-    BareLine::pause(10);
-    m_line.send("e2P");
-    m_line.receive(1);
-    m_line.send("E");
-    BareLine::pause(10);
-    m_line.send("e2r");
-    BareLine::pause(10);
-    m_line.send(QByteArray::fromHex("10000000"));
-    BareLine::pause(10);
-    m_line.send(QByteArray::fromHex("1001FFFF"));
-    BareLine::pause(10);
+    m_line.openAccess("e2r", QByteArray::fromHex("10000000"), QByteArray::fromHex("1001FFFF"));
     for (int chunk = 0; chunk < kPartSize / kChunk; ++chunk) {
         m_line.receive(kChunk);
         m_line.send("@");
@@ -109,25 +117,7 @@ double bareWrite(const QString& device, const QByteArray& command, const QByteAr
     const auto start = std::chrono::steady_clock::now();
     {
         BareLine line(device);
-        line.discardInput();
-        line.send("?");
-        BareLine::pause(50);
-        line.discardInput();
-        line.send("?");
-        line.receive(17);
-        line.send("E");
-        BareLine::pause(10);
-        line.send(command.left(2) + 'P');
-        line.receive(1);
-        line.discardInput();
-        line.send("E");
-        BareLine::pause(10);
-        line.send(command);
-        BareLine::pause(10);
-        line.send(startPacket);
-        BareLine::pause(10);
-        line.send(endPacket);
-        BareLine::pause(10);
+        line.openAccess(command, startPacket, endPacket);
         for (qsizetype at = 0; at < data.size(); at += chunk) {
             line.receive(1);
             line.send(data.mid(at, chunk));

@@ -35,6 +35,10 @@ public:
     BareLine& operator=(const BareLine&) = delete;
     ~BareLine();
 
+    // Detection, preamble, header ("e" + family digit + letter) and packets, with the program's
+    // pauses: the line is ready for the first chunk.
+    void openAccess(const QByteArray& command, const QByteArray& startPacket,
+                    const QByteArray& endPacket);
     void send(const QByteArray& bytes);
     void receive(int count);
     void discardInput();
