@@ -38,9 +38,9 @@ QByteArray i2cPacket(int chunk, qint64 address)
 struct Bench {
     explicit Bench(int family, int sizeExponent, int pageSize = 0,
                    BoardFirmware::Config config = {})
-        : spec(*SocketPart::fromGeometry(family, sizeExponent, pageSize, &error)),
-          memory(spec.size()),
-          firmware(spec, memory, std::move(config))
+        : socket(*SocketPart::fromGeometry(family, sizeExponent, pageSize, &error)),
+          memory(socket.size()),
+          firmware(socket, memory, std::move(config))
     {
     }
 
@@ -58,7 +58,7 @@ struct Bench {
     // (a ready byte before every chunk, nothing after the last).
     bool write(char letter, int chunk, qint64 start, const QByteArray& data, int byte1 = -1)
     {
-        const char digit = static_cast<char>('0' + spec.family);
+        const char digit = static_cast<char>('0' + socket.family);
         if (send(QByteArray("Ee") + digit + 'P') != "P") return false;
         const qint64 end = start + data.size() - 1;
         const auto first = byte1 < 0 ? i2cPacket(chunk, start) : packet(chunk, byte1, start);
@@ -73,7 +73,7 @@ struct Bench {
 
     QByteArray read(char letter, int chunk, qint64 start, int count, int byte1 = -1)
     {
-        const char digit = static_cast<char>('0' + spec.family);
+        const char digit = static_cast<char>('0' + socket.family);
         send(QByteArray("Ee") + digit + 'P');
         const qint64 end = start + count - 1;
         const auto first = byte1 < 0 ? i2cPacket(chunk, start) : packet(chunk, byte1, start);
@@ -85,7 +85,7 @@ struct Bench {
     }
 
     QString error;
-    SocketPart spec;
+    SocketPart socket;
     PartMemory memory;
     BoardFirmware firmware;
 };
@@ -154,7 +154,7 @@ void TestBoardFirmware::i2cAddressingByCommandLetter()
     QVERIFY(bench.write(letter, chunk, address - chunk, data));
     QCOMPARE(bench.cells(address - chunk, data.size()), data);
     QCOMPARE(bench.memory.bytes().count(static_cast<char>(0xFF)),
-             bench.spec.size() - data.size() + data.count(char(0xFF)));
+             bench.socket.size() - data.size() + data.count(char(0xFF)));
     const char readLetter = letter == 'W' ? 'R' : 'r';
     QCOMPARE(bench.read(readLetter, chunk, address - chunk, data.size()), data);
 }
@@ -311,7 +311,7 @@ void TestBoardFirmware::programmingTimeIsAnnounced()
     i2c.firmware.receive(QByteArray("Ee2W") + i2cPacket(8, 0) + i2cPacket(8, 15));
     QCOMPARE(i2c.firmware.takeOutput().at(0).quietBefore.count(), 0);
     i2c.firmware.receive(pattern(8));
-    QCOMPARE(i2c.firmware.takeOutput().at(0).quietBefore, i2c.spec.writeCycle);
+    QCOMPARE(i2c.firmware.takeOutput().at(0).quietBefore, i2c.socket.writeCycle);
     // The last chunk is answered only by a board told to, once it is programmed.
     i2c.firmware.receive(pattern(8));
     QVERIFY(i2c.firmware.takeOutput().empty());
@@ -323,14 +323,14 @@ void TestBoardFirmware::programmingTimeIsAnnounced()
     const auto last = kind.firmware.takeOutput();
     QCOMPARE(last.size(), std::size_t{1});
     QCOMPARE(last.at(0).bytes, QByteArray("@"));
-    QCOMPARE(last.at(0).quietBefore, kind.spec.writeCycle);
+    QCOMPARE(last.at(0).quietBefore, kind.socket.writeCycle);
 
     Bench microwire(3, 7, 0, config);
     microwire.send("Ee3P");
     microwire.firmware.receive(QByteArray("Ee3W") + packet(16, 7, 0) + packet(16, 7, 31));
     (void)microwire.firmware.takeOutput();
     microwire.firmware.receive(pattern(16));
-    QCOMPARE(microwire.firmware.takeOutput().at(0).quietBefore, microwire.spec.writeCycle * 16);
+    QCOMPARE(microwire.firmware.takeOutput().at(0).quietBefore, microwire.socket.writeCycle * 16);
 }
 
 void TestBoardFirmware::faultsSpoilWhatIsStored()
