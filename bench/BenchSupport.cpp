@@ -39,13 +39,7 @@ Emulator::~Emulator()
     m_process.waitForFinished(5000);
 }
 
-namespace {
-
-void pauseMilliseconds(int milliseconds) { ::usleep(static_cast<useconds_t>(milliseconds) * 1000); }
-
-}  // namespace
-
-BareReader::BareReader(const QString& device)
+BareLine::BareLine(const QString& device)
 {
     m_fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     termios settings{};
@@ -56,50 +50,81 @@ BareReader::BareReader(const QString& device)
     ::tcsetattr(m_fd, TCSANOW, &settings);
 }
 
-BareReader::~BareReader() { ::close(m_fd); }
+BareLine::~BareLine() { ::close(m_fd); }
 
-double BareReader::read()
-{
-    const auto start = std::chrono::steady_clock::now();
-    send("?");
-    pauseMilliseconds(50);
-    ::tcflush(m_fd, TCIFLUSH);
-    send("?");
-    receive(17);
-    send("E");
-    pauseMilliseconds(10);
-    send("e2P");
-    receive(1);
-    send("E");
-    pauseMilliseconds(10);
-    send("e2r");
-    pauseMilliseconds(10);
-    send(QByteArray::fromHex("10000000"));
-    pauseMilliseconds(10);
-    send(QByteArray::fromHex("1001FFFF"));
-    pauseMilliseconds(10);
-    for (int chunk = 0; chunk < kPartSize / kChunk; ++chunk) {
-        receive(kChunk);
-        send("@");
-    }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+void BareLine::pause(int milliseconds) { ::usleep(static_cast<useconds_t>(milliseconds) * 1000); }
 
-void BareReader::send(const QByteArray& bytes)
+void BareLine::send(const QByteArray& bytes)
 {
     if (::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size()) {
         std::exit(1);
     }
 }
 
-void BareReader::receive(int count)
+void BareLine::receive(int count)
 {
     char buffer[64];
     while (count > 0) {
-        const ssize_t got = ::read(m_fd, buffer, static_cast<size_t>(count));
+        const ssize_t got =
+            ::read(m_fd, buffer, static_cast<size_t>(std::min<int>(count, sizeof buffer)));
         if (got <= 0) std::exit(1);
         count -= static_cast<int>(got);
     }
+}
+
+void BareLine::discardInput() { ::tcflush(m_fd, TCIFLUSH); }
+
+void BareLine::drain() { ::tcdrain(m_fd); }
+
+void BareLine::openAccess(const QByteArray& command, const QByteArray& startPacket,
+                          const QByteArray& endPacket)
+{
+    discardInput();
+    send("?");
+    pause(50);
+    discardInput();
+    send("?");
+    receive(17);
+    send("E");
+    pause(10);
+    send(command.left(2) + 'P');
+    receive(1);
+    discardInput();
+    send("E");
+    pause(10);
+    send(command);
+    pause(10);
+    send(startPacket);
+    pause(10);
+    send(endPacket);
+    pause(10);
+}
+
+double BareReader::read()
+{
+    const auto start = std::chrono::steady_clock::now();
+    m_line.openAccess("e2r", QByteArray::fromHex("10000000"), QByteArray::fromHex("1001FFFF"));
+    for (int chunk = 0; chunk < kPartSize / kChunk; ++chunk) {
+        m_line.receive(kChunk);
+        m_line.send("@");
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double bareWrite(const QString& device, const QByteArray& command, const QByteArray& startPacket,
+                 const QByteArray& endPacket, const QByteArray& data, int chunk)
+{
+    const auto start = std::chrono::steady_clock::now();
+    {
+        BareLine line(device);
+        line.openAccess(command, startPacket, endPacket);
+        for (qsizetype at = 0; at < data.size(); at += chunk) {
+            line.receive(1);
+            line.send(data.mid(at, chunk));
+        }
+        line.drain();
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 double bareReadMedian(const QString& device, int runs)
@@ -109,7 +134,7 @@ double bareReadMedian(const QString& device, int runs)
         BareReader reader(device);
         wall.push_back(reader.read());
         // Lets the emulator see the close before the next opening.
-        pauseMilliseconds(100);
+        BareLine::pause(100);
     }
     return median(wall);
 }

@@ -3,6 +3,8 @@
 #include "base/HexText.h"
 #include "sim/PartMemory.h"
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray kNoise = QByteArray::fromHex("00FF55AA7E813CC3");
@@ -28,6 +30,7 @@ BoardFirmware::BoardFirmware(const SocketPart& part, PartMemory& memory, Config 
     } else {
         m_i2c = std::make_unique<I2cEeprom>(memory, part.sizeExponent, part.pageSize);
     }
+    if (const auto& random = m_config.faults.random()) m_random.emplace(random->seed, random->rate);
 }
 
 BoardFirmware::~BoardFirmware() = default;
@@ -56,7 +59,7 @@ void BoardFirmware::receive(const QByteArray& bytes)
 
 void BoardFirmware::receiveByte(char byte)
 {
-    if (m_config.faults.has(FaultPlan::Kind::NoAnswer)) return;
+    if (m_config.faults.has(FaultPlan::Kind::NoAnswer) || m_lineDown) return;
     switch (m_state) {
         case State::Idle:
             idleByte(byte);
@@ -77,16 +80,7 @@ void BoardFirmware::receiveByte(char byte)
             }
             break;
         case State::AwaitChunk:
-            m_frame.append(byte);
-            if (m_config.faults.strikesAt(FaultPlan::Kind::Drop, m_chunksDone + 1) &&
-                m_frame.size() == m_chunkSize / 2) {
-                event(QStringLiteral("fault: line dropped inside write chunk %1")
-                          .arg(m_chunksDone + 1));
-                m_output.push_back({QByteArray(), {}, true});
-                m_state = State::Silent;
-                return;
-            }
-            if (m_frame.size() == m_chunkSize) finishChunk();
+            chunkByte(byte);
             break;
         case State::Silent:
             break;
@@ -163,6 +157,46 @@ void BoardFirmware::packetByte(char byte)
     startTransfer();
 }
 
+void BoardFirmware::chunkByte(char byte)
+{
+    const int number = m_chunksDone + 1;
+    const int index = m_chunkBytesIn++;
+    if (m_chunkFault && m_chunkFault->byteIndex == index &&
+        m_chunkFault->kind != RandomFaults::Kind::FlipWrite) {
+        const RandomFaults::Fault fault = *std::exchange(m_chunkFault, std::nullopt);
+        switch (fault.kind) {
+            case RandomFaults::Kind::DropByte:
+                event(QStringLiteral("fault: random byte dropped from write chunk %1").arg(number));
+                return;
+            case RandomFaults::Kind::HangUp:
+                event(QStringLiteral("fault: random hang-up inside write chunk %1").arg(number));
+                hangUp({});
+                return;
+            default:
+                event(
+                    QStringLiteral("fault: random extra bytes inside write chunk %1").arg(number));
+                for (const char noise : fault.noise) receiveByte(noise);
+                receiveByte(byte);
+                return;
+        }
+    }
+    m_frame.append(byte);
+    if (m_frame.size() == m_chunkSize / 2) {
+        if (m_config.faults.strikesAt(FaultPlan::Kind::Drop, number)) {
+            event(QStringLiteral("fault: line dropped inside write chunk %1").arg(number));
+            m_output.push_back({QByteArray(), {}, true});
+            m_state = State::Silent;
+            return;
+        }
+        if (m_config.faults.strikesAt(FaultPlan::Kind::HangUp, number)) {
+            event(QStringLiteral("fault: line hung up inside write chunk %1").arg(number));
+            hangUp({});
+            return;
+        }
+    }
+    if (m_frame.size() == m_chunkSize) finishChunk();
+}
+
 void BoardFirmware::startTransfer()
 {
     event(QStringLiteral("%1 \"%2\" family %3 %4..%5 chunk %6, %7 chunks")
@@ -174,6 +208,8 @@ void BoardFirmware::startTransfer()
               .arg(m_chunksTotal));
     if (m_config.faults.has(FaultPlan::Kind::NoChip)) {
         event(QStringLiteral("fault: no part in the socket"));
+    } else if (m_writing && m_config.writeProtect) {
+        event(QStringLiteral("the part is write-protected: nothing is stored"));
     } else if (!reachesPart()) {
         event(m_preparedFamily != m_family
                   ? QStringLiteral("board not prepared for family %1: the part is not reached")
@@ -186,6 +222,28 @@ void BoardFirmware::startTransfer()
     } else {
         sendReadChunk();
     }
+}
+
+std::optional<RandomFaults::Fault> BoardFirmware::randomFault(int chunkNumber)
+{
+    if (!m_random) return std::nullopt;
+    auto fault = m_random->next(m_writing, m_chunkSize);
+    if (fault && fault->kind == RandomFaults::Kind::Stall) {
+        event(QStringLiteral("fault: random stall before %1 chunk %2")
+                  .arg(m_writing ? "write" : "read")
+                  .arg(chunkNumber));
+        m_state = State::Silent;
+    }
+    return fault;
+}
+
+void BoardFirmware::hangUp(const QByteArray& bytesBefore)
+{
+    Output output;
+    output.bytes = bytesBefore;
+    output.hangUp = true;
+    m_output.push_back(output);
+    m_lineDown = true;
 }
 
 bool BoardFirmware::silentFrom(int chunkNumber)
@@ -206,6 +264,8 @@ void BoardFirmware::sendReadChunk()
     }
     const int number = m_chunksDone + 1;
     if (silentFrom(number)) return;
+    const auto random = randomFault(number);
+    if (m_state == State::Silent) return;
     const FaultPlan& faults = m_config.faults;
     QByteArray chunk = readPart(m_start + qint64{m_chunksDone} * m_chunkSize, m_chunkSize);
     if (faults.strikesAt(FaultPlan::Kind::Garbage, number)) send(kNoise);
@@ -215,39 +275,92 @@ void BoardFirmware::sendReadChunk()
         m_state = State::Silent;
         return;
     }
+    if (faults.strikesAt(FaultPlan::Kind::HangUp, number)) {
+        event(QStringLiteral("fault: line hung up inside read chunk %1").arg(number));
+        ++m_chunksDone;
+        m_state = State::AwaitRequest;
+        hangUp(chunk.left(m_chunkSize / 2));
+        return;
+    }
     if (faults.strikesAt(FaultPlan::Kind::ShortChunk, number)) chunk.chop(1);
+    if (faults.strikesAt(FaultPlan::Kind::FlipRead, number)) {
+        event(QStringLiteral("fault: read chunk %1 sent with bit 0 of its first byte flipped")
+                  .arg(number));
+        chunk[0] = static_cast<char>(chunk.at(0) ^ 0x01);
+    }
     if (faults.strikesAt(FaultPlan::Kind::Extra, number)) chunk += kExtra;
-    send(chunk);
     ++m_chunksDone;
     m_state = State::AwaitRequest;
+    if (random) {
+        event(QStringLiteral("fault: random %1 in read chunk %2")
+                  .arg(RandomFaults::kindName(random->kind))
+                  .arg(number));
+        const int at = std::min(random->byteIndex, static_cast<int>(chunk.size()) - 1);
+        switch (random->kind) {
+            case RandomFaults::Kind::DropByte:
+                chunk.remove(at, 1);
+                break;
+            case RandomFaults::Kind::ExtraBytes:
+                chunk = random->before ? random->noise + chunk : chunk + random->noise;
+                break;
+            case RandomFaults::Kind::HangUp:
+                hangUp(chunk.left(at));
+                return;
+            default:
+                if (at >= 0) chunk[at] = static_cast<char>(chunk.at(at) ^ (1 << random->bit));
+                break;
+        }
+    }
+    send(chunk);
 }
 
 void BoardFirmware::sendReady(std::chrono::microseconds quietBefore)
 {
     const int number = m_chunksDone + 1;
     m_frame.clear();
+    m_chunkBytesIn = 0;
     if (silentFrom(number)) return;
+    m_chunkFault = randomFault(number);
+    if (m_state == State::Silent) return;
     const FaultPlan& faults = m_config.faults;
     QByteArray ready(1, kRequest);
     if (faults.strikesAt(FaultPlan::Kind::WrongReady, number)) ready = "!@";
     if (faults.strikesAt(FaultPlan::Kind::Garbage, number)) ready.prepend(kNoise);
     if (faults.strikesAt(FaultPlan::Kind::Extra, number)) ready += kExtra;
+    if (m_chunkFault && m_chunkFault->kind == RandomFaults::Kind::ExtraBytes &&
+        m_chunkFault->fromBoard) {
+        event(QStringLiteral("fault: random extra bytes %1 the ready byte of write chunk %2")
+                  .arg(m_chunkFault->before ? "before" : "after")
+                  .arg(number));
+        ready = m_chunkFault->before ? m_chunkFault->noise + ready : ready + m_chunkFault->noise;
+        m_chunkFault.reset();
+    }
     send(ready, quietBefore);
     m_state = State::AwaitChunk;
     if (faults.strikesAt(FaultPlan::Kind::Drop, number) && m_chunkSize / 2 == 0) {
         event(QStringLiteral("fault: line dropped before write chunk %1").arg(number));
         m_output.push_back({QByteArray(), {}, true});
         m_state = State::Silent;
+    } else if (faults.strikesAt(FaultPlan::Kind::HangUp, number) && m_chunkSize / 2 == 0) {
+        event(QStringLiteral("fault: line hung up before write chunk %1").arg(number));
+        hangUp({});
     }
 }
 
 void BoardFirmware::finishChunk()
 {
-    if (m_config.faults.strikesAt(FaultPlan::Kind::Flip, m_chunksDone + 1)) {
+    const int number = m_chunksDone + 1;
+    if (m_config.faults.strikesAt(FaultPlan::Kind::Flip, number)) {
         event(QStringLiteral("fault: write chunk %1 stored with bit 0 of its first byte flipped")
-                  .arg(m_chunksDone + 1));
+                  .arg(number));
         m_frame[0] = static_cast<char>(m_frame.at(0) ^ 0x01);
     }
+    if (m_chunkFault && m_chunkFault->kind == RandomFaults::Kind::FlipWrite) {
+        event(QStringLiteral("fault: random bit flipped while writing chunk %1").arg(number));
+        const int at = m_chunkFault->byteIndex;
+        m_frame[at] = static_cast<char>(m_frame.at(at) ^ (1 << m_chunkFault->bit));
+    }
+    m_chunkFault.reset();
     writePart(m_start + qint64{m_chunksDone} * m_chunkSize, m_frame);
     ++m_chunksDone;
     const auto quiet = programmingTime(m_chunkSize);
@@ -256,8 +369,8 @@ void BoardFirmware::finishChunk()
         return;
     }
     event(QStringLiteral("write finished"));
-    send(QByteArray(1, kRequest), quiet);
     m_state = State::Idle;
+    if (m_config.readyAfterLast) send(QByteArray(1, kRequest), quiet);
 }
 
 void BoardFirmware::abandon(const QString& why)
@@ -275,7 +388,14 @@ void BoardFirmware::abandon(const QString& why)
 
 void BoardFirmware::lineClosed()
 {
-    if (m_state != State::Idle) abandon(QStringLiteral("port closed: transfer abandoned"));
+    m_lineDown = false;
+    if (m_state == State::Idle) return;
+    if (m_state == State::AwaitChunk && !m_config.forgiving) {
+        const qint64 missing = qint64{m_chunksTotal - m_chunksDone} * m_chunkSize - m_frame.size();
+        event(QStringLiteral("port closed: the write still waits for %1 bytes").arg(missing));
+        return;
+    }
+    abandon(QStringLiteral("port closed: transfer abandoned"));
 }
 
 void BoardFirmware::lineQuiet()
@@ -286,7 +406,18 @@ void BoardFirmware::lineQuiet()
 bool BoardFirmware::inPartialFrame() const
 {
     return m_state == State::Command || m_state == State::Packets || m_state == State::Silent ||
-           (m_state == State::AwaitChunk && !m_frame.isEmpty());
+           (m_state == State::AwaitChunk && !m_frame.isEmpty() && m_config.forgiving);
+}
+
+void BoardFirmware::powerCycle()
+{
+    event(QStringLiteral("switched off and on"));
+    m_state = State::Idle;
+    m_frame.clear();
+    m_preparedFamily = 0;
+    m_chunkFault.reset();
+    m_lineDown = false;
+    m_output.clear();
 }
 
 bool BoardFirmware::reachesPart() const
@@ -313,7 +444,7 @@ QByteArray BoardFirmware::readPart(qint64 address, int count)
 
 void BoardFirmware::writePart(qint64 address, const QByteArray& bytes)
 {
-    if (!reachesPart()) return;
+    if (!reachesPart() || m_config.writeProtect) return;
     if (m_microwire) {
         m_microwire->write(m_addressParam, static_cast<quint32>(address), bytes);
         return;

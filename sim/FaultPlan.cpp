@@ -19,7 +19,9 @@ constexpr KindName kKinds[] = {
     {FaultPlan::Kind::Garbage, "garbage", true},
     {FaultPlan::Kind::Extra, "extra", true},
     {FaultPlan::Kind::Drop, "drop", true},
+    {FaultPlan::Kind::HangUp, "hangup", true},
     {FaultPlan::Kind::Flip, "flip", true},
+    {FaultPlan::Kind::FlipRead, "flipread", true},
     {FaultPlan::Kind::NoChip, "nochip", false},
 };
 
@@ -27,6 +29,7 @@ constexpr KindName kKinds[] = {
 
 bool FaultPlan::add(const QString& text, QString* error)
 {
+    if (text.startsWith(QLatin1String("random"))) return addRandom(text, error);
     const QString name = text.section(QLatin1Char('@'), 0, 0).trimmed();
     const bool hasCount = text.contains(QLatin1Char('@'));
     for (const KindName& known : kKinds) {
@@ -49,6 +52,24 @@ bool FaultPlan::add(const QString& text, QString* error)
     }
     *error = QStringLiteral("--fault %1: unknown; known: %2").arg(text, kindNames().join(", "));
     return false;
+}
+
+bool FaultPlan::addRandom(const QString& text, QString* error)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool seedOk = false;
+    bool rateOk = false;
+    const std::uint64_t seed = parts.size() == 3 ? parts.at(1).toULongLong(&seedOk) : 0;
+    const double rate = parts.size() == 3 ? parts.at(2).toDouble(&rateOk) : 0;
+    if (!seedOk || !rateOk || !(rate > 0 && rate <= 1)) {
+        *error = QStringLiteral(
+                     "--fault %1: random:SEED:RATE takes a whole number and a "
+                     "probability above 0 and at most 1 (random:7:0.01)")
+                     .arg(text);
+        return false;
+    }
+    m_random = Random{seed, rate};
+    return true;
 }
 
 bool FaultPlan::has(Kind kind) const
@@ -80,5 +101,6 @@ QStringList FaultPlan::kindNames()
 {
     QStringList names;
     for (const KindName& known : kKinds) names.append(QString::fromLatin1(known.name));
+    names.append(QStringLiteral("random:SEED:RATE"));
     return names;
 }

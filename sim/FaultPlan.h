@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 // The board failures the emulator is told to show (--fault KIND[@N]). Chunk faults count the
@@ -18,8 +19,13 @@
 //   garbage@N         line noise arrives before read chunk N or the ready byte of write chunk N
 //   extra@N           read chunk N, or the ready byte of write chunk N, is followed by 4 more bytes
 //   drop@N            the line goes away in the middle of chunk N; the emulator ends
+//   hangup@N          the line hangs up in the middle of chunk N; the board stays, a write
+//                     waiting for the rest of its range
 //   flip@N            write chunk N is stored with one bit wrong (bit 0 of its first byte)
+//   flipread@N        read chunk N comes back with bit 0 of its first byte wrong; the part
+//                     keeps the right data
 //   nochip            the socket is empty: writes are not stored, reads give 0xFF
+//   random:SEED:RATE  each chunk meets a failure with probability RATE (RandomFaults)
 class FaultPlan {
 public:
     enum class Kind {
@@ -33,8 +39,15 @@ public:
         Garbage,
         Extra,
         Drop,
+        HangUp,
         Flip,
+        FlipRead,
         NoChip,
+    };
+
+    struct Random {
+        std::uint64_t seed = 0;
+        double rate = 0;
     };
 
     // Adds one --fault value; false with `error` set when it is not one of the kinds above.
@@ -45,6 +58,8 @@ public:
     [[nodiscard]] bool strikesAt(Kind kind, int chunk) const;
     // The chunk count after which the board falls silent, when silence is planned.
     [[nodiscard]] std::optional<int> silenceAfter() const;
+    // The seeded random failures, when planned.
+    [[nodiscard]] const std::optional<Random>& random() const { return m_random; }
 
     [[nodiscard]] static QStringList kindNames();
 
@@ -53,5 +68,8 @@ private:
         Kind kind;
         int chunk;
     };
+    bool addRandom(const QString& text, QString* error);
+
     QList<Fault> m_faults;
+    std::optional<Random> m_random;
 };

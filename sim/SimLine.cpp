@@ -55,6 +55,13 @@ bool SimLine::createPty(const QString& linkPath, QString* error)
     return true;
 }
 
+bool SimLine::renewPty(QString* error)
+{
+    const QString linkPath = m_linkPath;
+    close();
+    return createPty(linkPath, error);
+}
+
 bool SimLine::openTty(const QString& path, QString* error)
 {
     m_fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

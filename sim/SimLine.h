@@ -16,6 +16,8 @@ public:
     // (replacing a link left behind by an emulator that was killed, never a real file).
     [[nodiscard]] bool createPty(const QString& linkPath, QString* error);
     [[nodiscard]] bool openTty(const QString& path, QString* error);
+    // Closes the pseudo-terminal and makes a new one, with the link pointing at it.
+    [[nodiscard]] bool renewPty(QString* error);
     void close();
 
     [[nodiscard]] int fd() const { return m_fd; }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -21,9 +22,11 @@ constexpr auto kQuietAbandon = std::chrono::seconds{2};
 constexpr int kBitsPerByte = 10;
 
 volatile std::sig_atomic_t g_stopSignal = 0;
+volatile std::sig_atomic_t g_powerCycle = 0;
 sigset_t g_waitMask;
 
 void onStopSignal(int signal) { g_stopSignal = signal; }
+void onPowerSignal(int) { g_powerCycle = 1; }
 
 timespec toTimespec(std::chrono::nanoseconds duration)
 {
@@ -43,19 +46,17 @@ void SimRunner::installSignalHandling()
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    action.sa_handler = onPowerSignal;
+    sigaction(SIGUSR1, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
     sigset_t blocked;
     sigemptyset(&blocked);
-    sigaddset(&blocked, SIGINT);
-    sigaddset(&blocked, SIGTERM);
-    sigaddset(&blocked, SIGHUP);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1}) sigaddset(&blocked, signal);
     // The signals are taken only inside ppoll, so a stop never falls between the check of
     // the flag and the wait.
     sigprocmask(SIG_BLOCK, &blocked, &g_waitMask);
-    sigdelset(&g_waitMask, SIGINT);
-    sigdelset(&g_waitMask, SIGTERM);
-    sigdelset(&g_waitMask, SIGHUP);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1}) sigdelset(&g_waitMask, signal);
 }
 
 SimRunner::SimRunner(SimLine& line, BoardFirmware& firmware, LineLog& log, Settings settings)
@@ -78,6 +79,10 @@ int SimRunner::run()
             return 0;
         }
         const auto now = Clock::now();
+        if (g_powerCycle != 0) {
+            g_powerCycle = 0;
+            powerCycle(now);
+        }
         feedFirmware(now);
         if (!transmit(now)) return 0;
         if (m_closePending && m_rx.empty()) peerClosed();
@@ -171,7 +176,9 @@ void SimRunner::schedule(Clock::time_point now)
             m_tx.push_back({m_txLineFree, byte, false});
             due = frameStart;
         }
-        if (output.dropLine) m_tx.push_back({std::max(due, m_txLineFree), 0, true});
+        if (output.dropLine || output.hangUp) {
+            m_tx.push_back({std::max(due, m_txLineFree), 0, output.dropLine, output.hangUp});
+        }
     }
 }
 
@@ -179,10 +186,12 @@ bool SimRunner::transmit(Clock::time_point now)
 {
     QByteArray ready;
     bool drop = false;
+    bool hangUp = false;
     for (const TxByte& item : m_tx) {
         if (item.due > now) break;
-        if (item.dropAfter) {
-            drop = true;
+        if (item.dropAfter || item.hangUpAfter) {
+            drop = item.dropAfter;
+            hangUp = item.hangUpAfter;
             break;
         }
         ready.append(item.byte);
@@ -204,7 +213,38 @@ bool SimRunner::transmit(Clock::time_point now)
         m_line.close();
         return false;
     }
+    if (hangUp && written == ready.size()) return replaceLine();
     return true;
+}
+
+bool SimRunner::replaceLine()
+{
+    m_tx.clear();
+    m_rx.clear();
+    m_openers = 0;
+    m_closePending = false;
+    m_firmware.lineClosed();
+    logEvents();
+    QString error;
+    if (!m_line.ownsPty() || !m_line.renewPty(&error)) {
+        m_log.event(QStringLiteral("line hung up%1").arg(error.isEmpty() ? "" : ": " + error));
+        m_line.close();
+        return false;
+    }
+    m_log.event(QStringLiteral("line hung up; new pseudo-terminal %1").arg(m_line.devicePath()));
+    std::fprintf(stderr, "qzpgm-sim: the line hung up; now on %s\n",
+                 qPrintable(m_line.devicePath()));
+    return true;
+}
+
+void SimRunner::powerCycle(Clock::time_point now)
+{
+    // What was on its way to or from the board is lost with the power.
+    m_rx.clear();
+    m_tx.clear();
+    m_rxLineFree = m_txLineFree = now;
+    m_firmware.powerCycle();
+    logEvents();
 }
 
 bool SimRunner::receive(Clock::time_point now)

@@ -13,7 +13,9 @@ class SimLine;
 // SIGHUP, by the peer going away (an existing tty hung up), by the firmware dropping the line,
 // or with `once` when the program closes the emulator's pseudo-terminal for the first time. A
 // pseudo-terminal is otherwise served across any number of the program's open/close cycles;
-// each close ends whatever transfer was running.
+// each close is told to the firmware. SIGUSR1 switches the board off and on. When the firmware
+// hangs up, a pseudo-terminal is replaced by a new one (its link follows), as an adapter that
+// was pulled out and plugged in again; an existing tty ends the emulator.
 //
 // With a baud rate every byte takes its line time (10 bits) in both directions and the
 // firmware's quiet times are kept; without one everything goes as fast as it can.
@@ -26,8 +28,8 @@ public:
 
     SimRunner(SimLine& line, BoardFirmware& firmware, LineLog& log, Settings settings);
 
-    // Blocks SIGINT, SIGTERM and SIGHUP (they are taken only while the runner waits) and
-    // ignores SIGPIPE. Call once before the line is created.
+    // Blocks SIGINT, SIGTERM, SIGHUP and SIGUSR1 (they are taken only while the runner waits)
+    // and ignores SIGPIPE. Call once before the line is created.
     static void installSignalHandling();
 
     // Runs until one of the ends above; the exit status of the emulator.
@@ -39,6 +41,7 @@ private:
         Clock::time_point due;
         char byte = 0;
         bool dropAfter = false;
+        bool hangUpAfter = false;
     };
     struct RxByte {
         Clock::time_point due;
@@ -53,6 +56,9 @@ private:
     bool receive(Clock::time_point now);
     void watchOpenings(Clock::time_point now);
     void peerClosed();
+    void powerCycle(Clock::time_point now);
+    // False when the line cannot be replaced.
+    bool replaceLine();
     void logEvents();
     [[nodiscard]] Clock::time_point nextDeadline(Clock::time_point now) const;
 

@@ -4,21 +4,10 @@
 #include "devices/DeviceCatalogue.h"
 #include "devices/SelectedDevice.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 constexpr int kMicrowire = SelectedDevice::kFamilyMicrowire;
 constexpr int kI2c = SelectedDevice::kFamilyI2c;
-
-// "5ms", "10ms": the data file's write time; anything else keeps the 24Cxx's usual 5 ms.
-std::chrono::microseconds writeCycleOf(const QString& word)
-{
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d+(?:\.\d+)?)ms$)"));
-    const auto match = pattern.match(word.trimmed());
-    if (!match.hasMatch()) return std::chrono::microseconds{5000};
-    return std::chrono::microseconds{static_cast<qint64>(match.captured(1).toDouble() * 1000)};
-}
 
 int usualPageSize(int family, int sizeExponent)
 {
@@ -30,24 +19,24 @@ int usualPageSize(int family, int sizeExponent)
     return 128;
 }
 
-bool checkGeometry(const SocketPart& spec, QString* error)
+bool checkGeometry(const SocketPart& part, QString* error)
 {
-    if (spec.family != kI2c && spec.family != kMicrowire) {
-        *error = QStringLiteral("family %1: only 2 (I2C) and 3 (Microwire) exist").arg(spec.family);
+    if (part.family != kI2c && part.family != kMicrowire) {
+        *error = QStringLiteral("family %1: only 2 (I2C) and 3 (Microwire) exist").arg(part.family);
         return false;
     }
-    if (spec.sizeExponent < SelectedDevice::kMinSizeExponent ||
-        spec.sizeExponent > SelectedDevice::kMaxSizeExponent) {
+    if (part.sizeExponent < SelectedDevice::kMinSizeExponent ||
+        part.sizeExponent > SelectedDevice::kMaxSizeExponent) {
         *error = QStringLiteral("size exponent %1: the parts hold 2^%2 to 2^%3 bytes")
-                     .arg(spec.sizeExponent)
+                     .arg(part.sizeExponent)
                      .arg(SelectedDevice::kMinSizeExponent)
                      .arg(SelectedDevice::kMaxSizeExponent);
         return false;
     }
-    if (spec.pageSize < 1 || spec.pageSize > spec.size()) {
+    if (part.pageSize < 1 || part.pageSize > part.size()) {
         *error = QStringLiteral("page size %1 does not fit a part of %2 bytes")
-                     .arg(spec.pageSize)
-                     .arg(spec.size());
+                     .arg(part.pageSize)
+                     .arg(part.size());
         return false;
     }
     return true;
@@ -75,26 +64,26 @@ std::optional<SocketPart> SocketPart::fromDataFile(const QString& dataFile, cons
         *error = QStringLiteral("%1: %2").arg(name, problem);
         return std::nullopt;
     }
-    SocketPart spec;
-    spec.name = name;
-    spec.family = device.Family;
-    spec.sizeExponent = device.SizeExponent;
-    spec.pageSize = device.Family == kMicrowire ? 1 : device.PageSize;
-    spec.writeCycle = writeCycleOf(catalogue.record(index).field(DeviceRecord::WriteSpeed));
-    if (!checkGeometry(spec, error)) return std::nullopt;
-    return spec;
+    SocketPart part;
+    part.name = name;
+    part.family = device.Family;
+    part.sizeExponent = device.SizeExponent;
+    part.pageSize = device.Family == kMicrowire ? 1 : device.PageSize;
+    part.writeCycle = device.WriteTime;
+    if (!checkGeometry(part, error)) return std::nullopt;
+    return part;
 }
 
 std::optional<SocketPart> SocketPart::fromGeometry(int family, int sizeExponent, int pageSize,
                                                    QString* error)
 {
-    SocketPart spec;
-    spec.family = family;
-    spec.sizeExponent = sizeExponent;
-    spec.pageSize = pageSize > 0 ? pageSize : usualPageSize(family, sizeExponent);
-    spec.name =
+    SocketPart part;
+    part.family = family;
+    part.sizeExponent = sizeExponent;
+    part.pageSize = pageSize > 0 ? pageSize : usualPageSize(family, sizeExponent);
+    part.name =
         QStringLiteral("%1 x 2^%2").arg(family == kMicrowire ? "93Cxx" : "24Cxx").arg(sizeExponent);
-    if (family == kMicrowire) spec.writeCycle = std::chrono::microseconds{10000};
-    if (!checkGeometry(spec, error)) return std::nullopt;
-    return spec;
+    if (family == kMicrowire) part.writeCycle = std::chrono::microseconds{10000};
+    if (!checkGeometry(part, error)) return std::nullopt;
+    return part;
 }

@@ -13,7 +13,8 @@ struct SocketPart {
     int family = 2;
     int sizeExponent = 8;
     int pageSize = 8;
-    // Programming time of one page (I2C) or one byte (Microwire): the data file's write time.
+    // Programming time of one page (I2C) or one byte (Microwire): the data file's write time
+    // (SelectedDevice::WriteTime).
     std::chrono::microseconds writeCycle{5000};
 
     [[nodiscard]] qint64 size() const { return qint64{1} << sizeExponent; }

@@ -41,7 +41,7 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Emulates a QZ-PGM programmer board with an EEPROM in its socket on a serial line.\n"
         "Prints the device to open (a new pseudo-terminal, or the --port given) on the first "
-        "line of its output."));
+        "line of its output. SIGUSR1 switches the board off and on."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("link"),
@@ -74,6 +74,14 @@ int main(int argc, char* argv[])
          QStringLiteral("FILE")},
         {QStringLiteral("once"),
          QStringLiteral("End when the program first closes the pseudo-terminal.")},
+        {QStringLiteral("ready-after-last"),
+         QStringLiteral("Answer the last chunk of a write with \"@\" once it is programmed.")},
+        {QStringLiteral("forgiving"),
+         QStringLiteral("Abandon a write when the port closes or the line goes quiet, instead of "
+                        "waiting for the rest of its range.")},
+        {QStringLiteral("wp"),
+         QStringLiteral("The part's write-protect pin is high: writes go through, nothing is "
+                        "stored.")},
     });
     parser.process(app);
 
@@ -104,6 +112,9 @@ int main(int argc, char* argv[])
     for (const QString& fault : parser.values(QStringLiteral("fault"))) {
         if (!config.faults.add(fault, &error)) return fail(error);
     }
+    config.readyAfterLast = parser.isSet(QStringLiteral("ready-after-last"));
+    config.forgiving = parser.isSet(QStringLiteral("forgiving"));
+    config.writeProtect = parser.isSet(QStringLiteral("wp"));
     SimRunner::Settings settings;
     settings.once = parser.isSet(QStringLiteral("once"));
     if (parser.isSet(QStringLiteral("baud"))) {

@@ -4,6 +4,7 @@
 #include "devices/DeviceRecord.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& device,
                                 QString& problem)
@@ -47,6 +48,16 @@ bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& devi
         return false;
     }
     result.StatusNote = record.field(DeviceRecord::StatusNote);
+    result.WriteTime =
+        writeTimeOf(record.field(DeviceRecord::WriteSpeed)).value_or(kLongestWriteTime);
     device = result;
     return true;
+}
+
+std::optional<std::chrono::microseconds> SelectedDevice::writeTimeOf(const QString& word)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(^(\d+(?:\.\d+)?)ms$)"));
+    const auto match = pattern.match(word.trimmed());
+    if (!match.hasMatch()) return std::nullopt;
+    return std::chrono::microseconds{static_cast<qint64>(match.captured(1).toDouble() * 1000)};
 }

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 
 class DeviceRecord;
 
@@ -19,6 +21,11 @@ struct SelectedDevice {
     std::int32_t CommandVariant = 0;
     std::int32_t MicrowireParam = 0;
     QString StatusNote;
+    // How long the part takes to program one page (I2C) or one byte (Microwire): the data
+    // file's write time, or the longest the shipped parts take when the row names none.
+    std::chrono::microseconds WriteTime = kLongestWriteTime;
+
+    static constexpr std::chrono::microseconds kLongestWriteTime{10000};
 
     // 2^SizeExponent bytes.
     [[nodiscard]] qint64 memorySize() const { return qint64{1} << SizeExponent; }
@@ -28,4 +35,6 @@ struct SelectedDevice {
     // is not valid.
     [[nodiscard]] static bool fromRecord(const DeviceRecord& record, SelectedDevice& device,
                                          QString& problem);
+    // A data-file write time: "5ms", "2.5ms"; nothing for any other word.
+    [[nodiscard]] static std::optional<std::chrono::microseconds> writeTimeOf(const QString& word);
 };

@@ -70,18 +70,22 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
             return failed(AccessOutcome::Kind::Cancelled, plan, current - plan.start);
         m_link.Wait_Input(plan.chunkCount, ProgrammerLink::kReplyLimit);
         if (m_link.TimeOutFlag() == 1) return failed(waitFailure(), plan, current - plan.start);
-        // Bytes past the chunk are dropped: the board sends the next chunk only after "@".
+        // The board sends the next chunk only after "@": any byte beyond the chunk is noise,
+        // and which of the bytes are the data can no longer be told.
         const QByteArray chunk = m_link.takeReceived();
+        if (chunk.size() != plan.chunkCount || !target.contains(current + plan.chunkCount - 1)) {
+            m_link.setTimeOutFlag(1);
+            return failed(AccessOutcome::Kind::BadReply, plan, current - plan.start);
+        }
         for (int i = 0; i < plan.chunkCount; ++i) {
-            if (i >= chunk.size() || !target.contains(current)) {
-                m_link.setTimeOutFlag(1);
-                return failed(AccessOutcome::Kind::BadReply, plan, current - plan.start);
-            }
             target.set(current, static_cast<std::uint8_t>(chunk.at(i)));
             ++current;
         }
         clock.pumpEvents();
-        port.discard();
+        if (port.receivedCount() > 0) {
+            m_link.setTimeOutFlag(1);
+            return failed(AccessOutcome::Kind::BadReply, plan, current - plan.start);
+        }
         m_link.send(QByteArray(1, kNextRequest));
         reportProgress(current, plan);
     } while (current <= plan.end);
@@ -112,9 +116,10 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
         current += plan.chunkCount;
         reportProgress(current, plan);
     } while (current <= plan.end);
-    // The board answers the last chunk once it is programmed. Taking that answer here keeps it
-    // out of the next access's identification, which may follow at once (a verify does).
-    if (m_link.awaitBytes(1, ProgrammerLink::kLastChunkLimit)) {
+    // Nothing is promised after the last chunk; an answer that some boards give anyway is left
+    // to the next detection, unless it could come too late for that (ProgrammerLink).
+    const LinkClock::Duration answerLimit = ProgrammerLink::lastChunkAnswerLimit(plan);
+    if (answerLimit > LinkClock::Duration::zero() && m_link.awaitBytes(1, answerLimit)) {
         Q_UNUSED(m_link.takeReceived());
     }
 

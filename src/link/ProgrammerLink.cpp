@@ -9,6 +9,8 @@
 #include "link/SerialPort.h"
 #include "link/TransferPlan.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kIdentificationLength = 15;
@@ -156,6 +158,15 @@ AccessOutcome ProgrammerLink::detectionFailure(AccessOutcome::Kind kind, const L
     outcome.kind = kind;
     outcome.stage = AccessOutcome::Stage::Detection;
     return outcome;
+}
+
+LinkClock::Duration ProgrammerLink::lastChunkAnswerLimit(const TransferPlan& plan)
+{
+    // The chunk and the answer cross the line, the part programs the chunk, the adapter may
+    // sit on the answer; and a byte time or two of slack.
+    const LinkClock::Duration latest = SerialPort::kByteTime * (plan.chunkCount + 3) +
+                                       plan.chunkProgrammingTime() + kAdapterLatency;
+    return std::max(latest - kQueryPause, LinkClock::Duration::zero());
 }
 
 void ProgrammerLink::Eep_Prepare(std::int32_t family)

@@ -24,11 +24,10 @@ class ProgrammerLink {
 public:
     static constexpr auto kDetectionLimit = std::chrono::seconds{10};
     static constexpr auto kReplyLimit = std::chrono::seconds{30};
-    // The board answers the last chunk of a write once it has programmed it: a page takes
-    // 5 to 10 ms, a Microwire chunk of 16 bytes up to 160 ms.
-    static constexpr auto kLastChunkLimit = std::chrono::seconds{1};
     static constexpr auto kCommandPause = std::chrono::milliseconds{10};
     static constexpr auto kQueryPause = std::chrono::milliseconds{50};
+    // A USB serial adapter holds received bytes back for up to 16 ms before it hands them on.
+    static constexpr auto kAdapterLatency = std::chrono::milliseconds{20};
     static constexpr int kIdentificationReply = 17;  // 15 characters of text and two more
     static constexpr float kMinimumFirmware = 6.0F;
 
@@ -65,6 +64,13 @@ public:
     // 10 s; a search that asks one device after another gives each a shorter limit.
     [[nodiscard]] AccessOutcome Read_Version(const LinkSettings& link,
                                              LinkClock::Duration limit = kDetectionLimit);
+
+    // After the last chunk of a write the board promises nothing, yet some boards answer it with
+    // "@" once the part has programmed it. Detection drops whatever arrives before its second
+    // query, which it sends 50 ms after opening the port: the next access never takes such an
+    // answer for its identification as long as the write waits this long for it (zero when
+    // the answer always comes within those 50 ms).
+    [[nodiscard]] static LinkClock::Duration lastChunkAnswerLimit(const TransferPlan& plan);
 
     // "E", then "e" + family digit + "P"; waits up to 30 s for any answer.
     void Eep_Prepare(std::int32_t family);

@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr qint32 kBaudRate = 57600;
-constexpr int kBitsPerByte = 10;  // start, 8 data, stop
 // Beyond the line time of what is still queued, the most a close waits for the system to
 // take the bytes; a line that has gone away (adapter unplugged) gives up sooner.
 constexpr auto kDrainMargin = std::chrono::seconds{2};
@@ -159,7 +157,7 @@ void QtSerialPort::drain()
     // straight after the last write would drop them. Push them out, then let the driver
     // empty its own queue onto the line before the handle goes.
     const qint64 queued = m_port->bytesToWrite();
-    const auto lineTime = std::chrono::milliseconds{queued * kBitsPerByte * 1000 / kBaudRate};
+    const auto lineTime = std::chrono::ceil<std::chrono::milliseconds>(kByteTime * queued);
     QDeadlineTimer deadline(lineTime + kDrainMargin);
     m_port->flush();
     while (m_port->bytesToWrite() > 0 && !deadline.hasExpired()) {

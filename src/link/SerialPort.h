@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
+
 // The serial port that the programmer link talks through (MSComm1): exactly the operations the
 // board protocol needs. The main window owns its one real port, the command line one per board;
 // tests use a scripted fake or the emulated board.
@@ -20,6 +22,10 @@ public:
     // transfer as raw bytes. Both deliver the bytes as they came off the line; the mode records
     // which kind of reply the protocol is expecting, so that a test can check the switch.
     enum class ReceiveMode { Text, Bytes };
+
+    static constexpr qint32 kBaudRate = 57600;
+    // One byte on the line: a start bit, 8 data bits and a stop bit.
+    static constexpr std::chrono::nanoseconds kByteTime{10 * 1'000'000'000LL / kBaudRate};
 
     static constexpr int kFirstPortNumber = 1;
     static constexpr int kLastPortNumber = 20;

@@ -29,6 +29,11 @@ qint64 TransferPlan::chunkedByteCount() const
     return chunks * chunkCount;
 }
 
+std::chrono::microseconds TransferPlan::chunkProgrammingTime() const
+{
+    return family == SelectedDevice::kFamilyMicrowire ? writeTime * chunkCount : writeTime;
+}
+
 QByteArray TransferPlan::startPacket() const
 {
     return Build_Address_Packet(chunkCount, start, family, microwireParam);
@@ -55,6 +60,7 @@ TransferPlanResult planTransfer(const TransferRequest& request, std::int64_t ima
     plan.family = device.Family;
     plan.commandVariant = device.CommandVariant;
     plan.microwireParam = device.MicrowireParam;
+    plan.writeTime = device.WriteTime;
     plan.chunkCount = chunkCount(device, request.mode);
     if (plan.chunkCount < 1) {
         return refuse(Refusal::NoChunk, device.PageSize);

@@ -4,6 +4,7 @@
 #include "link/AccessOutcome.h"
 #include "link/AccessPackets.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -15,11 +16,15 @@ struct TransferPlan {
     std::int32_t microwireParam = 0;
     int chunkCount = 0;
     std::int32_t start = 0;
-    std::int32_t end = 0;  // inclusive
+    std::int32_t end = 0;                                                    // inclusive
+    std::chrono::microseconds writeTime{SelectedDevice::kLongestWriteTime};  // the part's
 
     [[nodiscard]] qint64 byteCount() const { return qint64{end} - start + 1; }
     // The range rounded up to whole chunks: the board moves whole chunks only.
     [[nodiscard]] qint64 chunkedByteCount() const;
+    // How long the part takes to program one chunk: an I2C chunk lies within one page and is
+    // programmed in one cycle, a Microwire part programs byte by byte.
+    [[nodiscard]] std::chrono::microseconds chunkProgrammingTime() const;
 
     // One address packet: a byte access sends the same one twice.
     [[nodiscard]] QByteArray startPacket() const;

@@ -76,17 +76,36 @@ private slots:
         f.selectDevice(2, 8, 16);
         for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x00);
         f.window.size = 64;
-        // A chunk that comes with more bytes than asked for gives only the chunk.
         const QByteArray data = rampBytes(1, 64);
         f.expectOpening('2', 'R').expect(hexBytes("10000000"));
-        f.board.expect(hexBytes("1000003F")).reply(data.mid(0, 16) + "xyz");
-        for (int at = 16; at < 64; at += 16) f.board.expect("@").reply(data.mid(at, 16));
-        f.board.expect("@");
+        serveRead(f.board, hexBytes("1000003F"), data, 16);
 
         f.access.Cmd_READ_all_Click();
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(imageOf(f), data + QByteArray(192, '\xFF'));
+    }
+
+    // Bytes beyond a chunk are line noise, and which of them are the data cannot be told: the
+    // read fails and the image keeps what it held. Nothing more is asked of the board.
+    void noiseBeyondAChunkFailsTheRead()
+    {
+        LinkFixture f;
+        f.selectDevice(2, 8, 16);
+        const QByteArray before = imageOf(f);
+        f.window.size = 64;
+        f.expectOpening('2', 'R').expect(hexBytes("10000000"));
+        f.board.expect(hexBytes("1000003F")).reply(rampBytes(1, 16));
+        f.board.expect("@").reply(QByteArray("xyz") + rampBytes(17, 16));
+
+        const AccessOutcome outcome = f.access.Cmd_READ_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::BadReply);
+        QCOMPARE(f.panels.text(1), QStringLiteral("読み出し中.....  リードエラー"));
+        QCOMPARE(imageOf(f), before);
+        QVERIFY(!f.port.written.endsWith("@@"));
+        QVERIFY(!f.port.isOpen());
     }
 
     void chunksOfOneByteCoverEveryAddress()

@@ -45,8 +45,11 @@ QByteArray pattern(qint64 size, int seed)
 struct Bench {
     explicit Bench(const QString& part, const QStringList& faults = {},
                    const QString& firmware = QStringLiteral("6.00"))
-        : board(boards.add(kPath, EmulatedBoards::part(part),
-                           EmulatedBoards::faults(faults, firmware))),
+        : Bench(part, EmulatedBoards::faults(faults, firmware))
+    {
+    }
+    Bench(const QString& part, const BoardFirmware::Config& config)
+        : board(boards.add(kPath, EmulatedBoards::part(part), config)),
           m_device(shippedDevice(part))
     {
         board.setContents(pattern(board.part().size(), 0x21));
@@ -91,6 +94,8 @@ private slots:
     void aRangeLeavesTheRestAlone();
     void failuresSayWhatHappened_data();
     void failuresSayWhatHappened();
+    void aWriteEndsWithItsLastChunk_data();
+    void aWriteEndsWithItsLastChunk();
     void cancelStopsAtTheNextWait();
 };
 
@@ -286,6 +291,12 @@ void EepromTransferTest::failuresSayWhatHappened_data()
         << true << QStringList{"drop@2"} << v6 << Kind::LineLost
         << QStringLiteral("通信ポートが切断されました。 ライトエラー") + stoppedAt("0000F")
         << qint64{16} << 0;
+    QTest::newRow("line noise before read chunk 2")
+        << false << QStringList{"garbage@2"} << v6 << Kind::BadReply
+        << QStringLiteral("status  リードエラー") << qint64{8} << 0;
+    QTest::newRow("extra bytes after read chunk 2")
+        << false << QStringList{"extra@2"} << v6 << Kind::BadReply
+        << QStringLiteral("status  リードエラー") << qint64{8} << 0;
     QTest::newRow("wrong ready byte")
         << true << QStringList{"wrong-ready@4"} << v6 << Kind::BadReply
         << QStringLiteral("status ライトエラー") + stoppedAt("00017") << qint64{24} << 0;
@@ -318,6 +329,42 @@ void EepromTransferTest::failuresSayWhatHappened()
     QVERIFY(!bench.link.running());
 }
 
+void EepromTransferTest::aWriteEndsWithItsLastChunk_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<bool>("readyAfterLast");
+    QTest::addColumn<int>("waitMs");  // the most the write may wait after its last chunk
+    QTest::newRow("I2C") << "24C02" << false << 0;
+    QTest::newRow("I2C, answered") << "24C02" << true << 0;
+    // 16 bytes at 10 ms each: an answer would come 163 ms after the chunk left, later than
+    // detection's first 50 ms; the write waits for the rest.
+    QTest::newRow("Microwire") << "AT93C86" << false << 150;
+    QTest::newRow("Microwire, answered late") << "AT93C86" << true << 150;
+}
+
+// The board promises nothing after the last chunk: the write does not wait a second for it.
+// A board that does answer, even after the write has returned, never spoils the identification
+// of the verify that follows at once.
+void EepromTransferTest::aWriteEndsWithItsLastChunk()
+{
+    QFETCH(QString, part);
+    QFETCH(bool, readyAfterLast);
+    QFETCH(int, waitMs);
+    BoardFirmware::Config config;
+    config.readyAfterLast = readyAfterLast;
+    Bench bench(part, config);
+    ChipOperations operations(bench.transfer);
+    const qint64 size = bench.board.part().size();
+    const QByteArray data = pattern(size, 0x3C);
+
+    const AccessOutcome written = bench.transfer.write(bench.settings, bench.block(size), data);
+    QVERIFY2(written.succeeded(), qPrintable(written.text));
+    QVERIFY(bench.clock.now() - bench.port.lastWriteAt <= std::chrono::milliseconds{waitMs});
+    const CheckOutcome check = operations.verify(bench.settings, bench.block(size), data);
+    QVERIFY2(check.passed(), qPrintable(check.access.text));
+    QCOMPARE(bench.board.contents(), data);
+}
+
 void EepromTransferTest::cancelStopsAtTheNextWait()
 {
     for (const bool write : {false, true}) {
@@ -340,7 +387,12 @@ void EepromTransferTest::cancelStopsAtTheNextWait()
                              .arg(8192 - outcome.bytesDone)
                        : QStringLiteral("中止しました。"));
         bench.settle();
-        QVERIFY2(bench.board.events().contains(QStringLiteral("port closed: transfer abandoned")),
+        // A read ends with the close; a write's board waits for the rest of its range.
+        const QString closed =
+            write ? QStringLiteral("port closed: the write still waits for %1 bytes")
+                        .arg(8192 - outcome.bytesDone)
+                  : QStringLiteral("port closed: transfer abandoned");
+        QVERIFY2(bench.board.events().contains(closed),
                  qPrintable(bench.board.events().join('\n')));
         if (write) {
             // Every chunk handed over is on the part, and nothing after it.

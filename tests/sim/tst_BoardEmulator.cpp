@@ -151,13 +151,15 @@ private slots:
     void readsBackWhatWasWritten_data();
     void readsBackWhatWasWritten();
     void keepsContentsInTheImageFile();
-    void tornWriteStoresNothingOfThatChunk();
+    void aStoppedWriteHoldsTheBoard_data();
+    void aStoppedWriteHoldsTheBoard();
     void logRecordsTheExactExchange();
     void pacesBytesAtTheLineRate();
 
     void faultWrongReady();
     void faultGarbageAndExtraBytes();
     void faultLineDroppedInRead();
+    void faultHangUpReplacesTheLine();
 
     void onceEndsAtTheFirstClose();
     void signalEndsAndRemovesTheLink();
@@ -237,10 +239,6 @@ void TestBoardEmulator::readsBackWhatWasWritten()
     const auto readies = pc.write(family, letter, chunk, start, data, param);
     QCOMPARE(readies.size(), count / chunk);
     for (const QByteArray& ready : readies) QCOMPARE(ready, QByteArray("@"));
-    // The board answers the last chunk once it has programmed it; a read started before that
-    // answer arrives would take it for the reply to its own preparation command.
-    QVERIFY(waitForReceived(pc.port(), 1, 20s));
-    QCOMPARE(pc.port().takeAll(), QByteArray("@"));
     pc.port().close();
     QVERIFY(pc.open());
     const char readLetter = letter == 'W' ? 'R' : 'r';
@@ -259,6 +257,8 @@ void TestBoardEmulator::keepsContentsInTheImageFile()
         Pc pc(sim.devicePath());
         QVERIFY(pc.open());
         QCOMPARE(pc.write(2, 'W', 8, 0x40, pattern(16)).size(), 2);
+        // Each chunk reaches the file once it is programmed, while the emulator runs.
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(image).mid(0x40, 16), pattern(16), 20000);
         pc.port().close();
         QCOMPARE(sim.stop(), 0);
     }
@@ -276,16 +276,30 @@ void TestBoardEmulator::keepsContentsInTheImageFile()
     QVERIFY2(wrong.errorText().contains("256 bytes"), qPrintable(wrong.errorText()));
 }
 
-void TestBoardEmulator::tornWriteStoresNothingOfThatChunk()
+void TestBoardEmulator::aStoppedWriteHoldsTheBoard_data()
 {
+    QTest::addColumn<bool>("forgiving");
+    QTest::newRow("as the board is") << false;
+    QTest::newRow("forgiving") << true;
+}
+
+// A write stopped in its second chunk: the board takes the next access's queries as the rest
+// of the chunk and programs them, until it is switched off and on (SIGUSR1); a forgiving board
+// drops the torn chunk and answers at once.
+void TestBoardEmulator::aStoppedWriteHoldsTheBoard()
+{
+    QFETCH(bool, forgiving);
     QTemporaryDir folder;
     const QString image = folder.filePath("part.bin");
-    SimProcess sim(SimProcess::shippedData() + QStringList{"--device", "24C02", "--image", image});
+    QStringList arguments =
+        SimProcess::shippedData() + QStringList{"--device", "24C02", "--image", image};
+    if (forgiving) arguments << "--forgiving";
+    SimProcess sim(arguments);
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Pc pc(sim.devicePath());
     QVERIFY(pc.open());
     QCOMPARE(pc.prepare(2), QByteArray("P"));
-    pc.header(2, 'W', 8, 0, 15, 0);
+    pc.header(2, 'W', 8, 0, 23, 0);
     QVERIFY(waitForReceived(pc.port(), 1));
     QCOMPARE(pc.port().takeAll(), QByteArray("@"));
     pc.port().write(pattern(8));
@@ -294,16 +308,21 @@ void TestBoardEmulator::tornWriteStoresNothingOfThatChunk()
     pc.port().write(pattern(5, 9));
     pc.port().close();
     QVERIFY(waitForPcBytes(sim, 4 + 4 + 8 + 8 + 5));
-    QDeadlineTimer deadline(20000);
-    while (!sim.events().join('\n').contains("torn write chunk 2") && !deadline.hasExpired()) {
-        QTest::qWait(10);
-    }
-    QVERIFY2(sim.events().join('\n').contains("torn write chunk 2: 5 of 8 bytes"),
-             qPrintable(sim.events().join('\n')));
-    QCOMPARE(fileBytes(image), pattern(8) + QByteArray(248, char(0xFF)));
-    // The board is ready for the next access.
+    QTRY_VERIFY_WITH_TIMEOUT(sim.events().contains("port closed"), 20000);
+
     QVERIFY(pc.open());
+    if (forgiving) {
+        QCOMPARE(pc.identify(), kIdentification);
+        QCOMPARE(fileBytes(image), pattern(8) + QByteArray(248, char(0xFF)));
+        return;
+    }
+    QCOMPARE(pc.ask("???", 1, kShortLook), QByteArray("@"));
+    QCOMPARE(fileBytes(image).left(16), pattern(8) + pattern(5, 9) + "???");
+    QCOMPARE(pc.ask("?", 17, kShortLook), QByteArray());
+    sim.powerCycle();
+    QTRY_VERIFY_WITH_TIMEOUT(sim.events().contains("switched off and on"), 20000);
     QCOMPARE(pc.identify(), kIdentification);
+    QCOMPARE(fileBytes(image).mid(16), QByteArray(240, char(0xFF)));
 }
 
 void TestBoardEmulator::logRecordsTheExactExchange()
@@ -329,13 +348,16 @@ void TestBoardEmulator::logRecordsTheExactExchange()
 
 void TestBoardEmulator::pacesBytesAtTheLineRate()
 {
-    SimProcess sim(SimProcess::shippedData() + QStringList{"--device", "24C02", "--baud", "57600"});
+    SimProcess sim(SimProcess::shippedData() +
+                   QStringList{"--device", "24C02", "--baud", "57600", "--ready-after-last"});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Pc pc(sim.devicePath());
     QVERIFY(pc.open());
     QCOMPARE(pc.identify(), kIdentification);
     QCOMPARE(pc.write(2, 'W', 8, 0, pattern(16)).size(), 2);
-    QVERIFY(waitForReceived(pc.port(), 1));  // the answer to the last chunk
+    // Told to, the board answers the last chunk too.
+    QVERIFY(waitForReceived(pc.port(), 1));
+    QCOMPARE(pc.port().takeAll(), QByteArray("@"));
     pc.port().close();
     QCOMPARE(sim.stop(), 0);
 
@@ -418,6 +440,27 @@ void TestBoardEmulator::faultLineDroppedInRead()
     QVERIFY(!QFileInfo(link).isSymLink());
     QVERIFY(sim.events().contains("line dropped"));
     pc.port().close();
+}
+
+// A hang-up in the middle of a read chunk: the pseudo-terminal goes and a new one takes its
+// place behind the link, where the board answers as before.
+void TestBoardEmulator::faultHangUpReplacesTheLine()
+{
+    QTemporaryDir folder;
+    const QString link = folder.filePath("board");
+    SimProcess sim(
+        {"--size-exponent", "8", "--family", "2", "--link", link, "--fault", "hangup@2"});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    const QString first = QFile::symLinkTarget(link);
+    Pc pc(link);
+    QVERIFY(pc.open());
+    QCOMPARE(pc.read(2, 'R', 16, 0, 64, 0, kShortLook), QByteArray(24, char(0xFF)));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::symLinkTarget(link) != first, 20000);
+    pc.port().close();
+    Pc again(link);
+    QVERIFY(again.open());
+    QCOMPARE(again.identify(), kIdentification);
+    QVERIFY(sim.isRunning());
 }
 
 void TestBoardEmulator::onceEndsAtTheFirstClose()

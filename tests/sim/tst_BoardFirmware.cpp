@@ -1,4 +1,4 @@
-// The emulator's firmware and parts without a line: addressing, page buffers, torn chunks,
+// The emulator's firmware and parts without a line: addressing, page buffers, stopped writes,
 // faults.
 #include "sim/BoardFirmware.h"
 #include "sim/FaultPlan.h"
@@ -38,9 +38,9 @@ QByteArray i2cPacket(int chunk, qint64 address)
 struct Bench {
     explicit Bench(int family, int sizeExponent, int pageSize = 0,
                    BoardFirmware::Config config = {})
-        : spec(*SocketPart::fromGeometry(family, sizeExponent, pageSize, &error)),
-          memory(spec.size()),
-          firmware(spec, memory, std::move(config))
+        : socket(*SocketPart::fromGeometry(family, sizeExponent, pageSize, &error)),
+          memory(socket.size()),
+          firmware(socket, memory, std::move(config))
     {
     }
 
@@ -54,10 +54,11 @@ struct Bench {
 
     QByteArray cells(qint64 from, int count) const { return memory.bytes().mid(from, count); }
 
-    // A whole write as the program does it; false when the board did not pace it as expected.
+    // A whole write as the program does it; false when the board did not pace it as expected
+    // (a ready byte before every chunk, nothing after the last).
     bool write(char letter, int chunk, qint64 start, const QByteArray& data, int byte1 = -1)
     {
-        const char digit = static_cast<char>('0' + spec.family);
+        const char digit = static_cast<char>('0' + socket.family);
         if (send(QByteArray("Ee") + digit + 'P') != "P") return false;
         const qint64 end = start + data.size() - 1;
         const auto first = byte1 < 0 ? i2cPacket(chunk, start) : packet(chunk, byte1, start);
@@ -67,12 +68,12 @@ struct Bench {
             if (answer != "@") return false;
             answer = send(data.mid(at, chunk));
         }
-        return answer == "@";
+        return answer.isEmpty();
     }
 
     QByteArray read(char letter, int chunk, qint64 start, int count, int byte1 = -1)
     {
-        const char digit = static_cast<char>('0' + spec.family);
+        const char digit = static_cast<char>('0' + socket.family);
         send(QByteArray("Ee") + digit + 'P');
         const qint64 end = start + count - 1;
         const auto first = byte1 < 0 ? i2cPacket(chunk, start) : packet(chunk, byte1, start);
@@ -84,7 +85,7 @@ struct Bench {
     }
 
     QString error;
-    SocketPart spec;
+    SocketPart socket;
     PartMemory memory;
     BoardFirmware firmware;
 };
@@ -100,12 +101,14 @@ private slots:
     void pageWriteWrapsInsideThePage();
     void twoByteAddressOnAOneByteParts();
     void sequentialReadWrapsAtTheEndOfThePart();
-    void tornChunkProgramsNothing();
+    void aStoppedWriteWaitsForItsRange_data();
+    void aStoppedWriteWaitsForItsRange();
     void readWaitsForEachRequest();
     void microwireNeedsTheRightAddressWidth();
     void unpreparedBoardDoesNotReachThePart();
     void programmingTimeIsAnnounced();
     void faultsSpoilWhatIsStored();
+    void randomFaultsFollowTheSeed();
     void faultPlanParsing_data();
     void faultPlanParsing();
 };
@@ -151,7 +154,7 @@ void TestBoardFirmware::i2cAddressingByCommandLetter()
     QVERIFY(bench.write(letter, chunk, address - chunk, data));
     QCOMPARE(bench.cells(address - chunk, data.size()), data);
     QCOMPARE(bench.memory.bytes().count(static_cast<char>(0xFF)),
-             bench.spec.size() - data.size() + data.count(char(0xFF)));
+             bench.socket.size() - data.size() + data.count(char(0xFF)));
     const char readLetter = letter == 'W' ? 'R' : 'r';
     QCOMPARE(bench.read(readLetter, chunk, address - chunk, data.size()), data);
 }
@@ -164,6 +167,14 @@ void TestBoardFirmware::pageWriteWrapsInsideThePage()
     QVERIFY(bench.write('W', 8, 4, data));
     QCOMPARE(bench.cells(0, 8), data.mid(4) + data.left(4));
     QCOMPARE(bench.cells(8, 1), QByteArray(1, char(0xFF)));
+
+    // Two address bytes (24C64, page 32): 16 bytes from 0x58 wrap to 0x40.
+    Bench twoByte(2, 13, 32);
+    const QByteArray sixteen = pattern(16, 7);
+    QVERIFY(twoByte.write('w', 16, 0x58, sixteen));
+    QCOMPARE(twoByte.cells(0x40, 32),
+             sixteen.mid(8) + QByteArray(16, char(0xFF)) + sixteen.left(8));
+    QCOMPARE(twoByte.cells(0x60, 8), QByteArray(8, char(0xFF)));
 
     // A byte-write-only part (page 1): every byte of a chunk lands on the same cell.
     Bench byteWrite(2, 4, 1);
@@ -198,24 +209,55 @@ void TestBoardFirmware::sequentialReadWrapsAtTheEndOfThePart()
     QCOMPARE(twoByte.read('r', 16, 0x2000, 16), pattern(16));
 }
 
-void TestBoardFirmware::tornChunkProgramsNothing()
+void TestBoardFirmware::aStoppedWriteWaitsForItsRange_data()
 {
-    Bench bench(2, 8, 8);
+    QTest::addColumn<bool>("forgiving");
+    QTest::addColumn<bool>("closed");  // else the line went quiet
+    QTest::newRow("port closed") << false << true;
+    QTest::newRow("line quiet") << false << false;
+    QTest::newRow("forgiving, port closed") << true << true;
+    QTest::newRow("forgiving, line quiet") << true << false;
+}
+
+// A write stopped in its second chunk: the board as it is takes the next access's bytes as the
+// rest of the chunk and programs them, until it is switched off and on; a forgiving board drops
+// the torn chunk and answers the next identification query.
+void TestBoardFirmware::aStoppedWriteWaitsForItsRange()
+{
+    QFETCH(bool, forgiving);
+    QFETCH(bool, closed);
+    BoardFirmware::Config config;
+    config.forgiving = forgiving;
+    Bench bench(2, 8, 8, config);
     QCOMPARE(bench.send("Ee2P"), QByteArray("P"));
-    QCOMPARE(bench.send(QByteArray("Ee2W") + i2cPacket(8, 0) + i2cPacket(8, 15)), QByteArray("@"));
+    QCOMPARE(bench.send(QByteArray("Ee2W") + i2cPacket(8, 0) + i2cPacket(8, 23)), QByteArray("@"));
     QCOMPARE(bench.send(pattern(8)), QByteArray("@"));
     QCOMPARE(bench.send(pattern(5, 3)), QByteArray());
-    QVERIFY(bench.firmware.inPartialFrame());
-    bench.firmware.lineClosed();
-    QCOMPARE(bench.cells(0, 16), pattern(8) + QByteArray(8, char(0xFF)));
+    QCOMPARE(bench.firmware.inPartialFrame(), forgiving);
+    if (closed) {
+        bench.firmware.lineClosed();
+    } else if (bench.firmware.inPartialFrame()) {
+        bench.firmware.lineQuiet();
+    }
+    if (forgiving) {
+        QCOMPARE(bench.send("?"), QByteArray("QZ-PGM Ver 6.00\r\n"));
+        QCOMPARE(bench.cells(0, 24), pattern(8) + QByteArray(16, char(0xFF)));
+        QVERIFY(bench.firmware.takeEvents().join('\n').contains("torn write chunk 2: 5 of 8"));
+        return;
+    }
+    // The two queries of a detection, and the next one's first: the chunk is complete.
+    QCOMPARE(bench.send("?"), QByteArray());
+    QCOMPARE(bench.send("?"), QByteArray());
+    QCOMPARE(bench.send("?"), QByteArray("@"));
+    QCOMPARE(bench.cells(0, 16), pattern(8) + pattern(5, 3) + "???");
+    if (closed) {
+        QVERIFY(
+            bench.firmware.takeEvents().contains("port closed: the write still waits for 11 "
+                                                 "bytes"));
+    }
+    bench.firmware.powerCycle();
     QCOMPARE(bench.send("?"), QByteArray("QZ-PGM Ver 6.00\r\n"));
-
-    // The same when the PC just stops sending.
-    QCOMPARE(bench.send(QByteArray("Ee2W") + i2cPacket(8, 8) + i2cPacket(8, 15)), QByteArray("@"));
-    QCOMPARE(bench.send(pattern(3)), QByteArray());
-    bench.firmware.lineQuiet();
-    QCOMPARE(bench.cells(8, 8), QByteArray(8, char(0xFF)));
-    QVERIFY(bench.firmware.takeEvents().join('\n').contains("torn write chunk 1: 3 of 8 bytes"));
+    QCOMPARE(bench.cells(16, 8), QByteArray(8, char(0xFF)));
 }
 
 void TestBoardFirmware::readWaitsForEachRequest()
@@ -269,14 +311,26 @@ void TestBoardFirmware::programmingTimeIsAnnounced()
     i2c.firmware.receive(QByteArray("Ee2W") + i2cPacket(8, 0) + i2cPacket(8, 15));
     QCOMPARE(i2c.firmware.takeOutput().at(0).quietBefore.count(), 0);
     i2c.firmware.receive(pattern(8));
-    QCOMPARE(i2c.firmware.takeOutput().at(0).quietBefore, i2c.spec.writeCycle);
+    QCOMPARE(i2c.firmware.takeOutput().at(0).quietBefore, i2c.socket.writeCycle);
+    // The last chunk is answered only by a board told to, once it is programmed.
+    i2c.firmware.receive(pattern(8));
+    QVERIFY(i2c.firmware.takeOutput().empty());
+    config.readyAfterLast = true;
+    Bench kind(2, 8, 8, config);
+    kind.send("Ee2P");
+    kind.send(QByteArray("Ee2W") + i2cPacket(8, 0) + i2cPacket(8, 7));
+    kind.firmware.receive(pattern(8));
+    const auto last = kind.firmware.takeOutput();
+    QCOMPARE(last.size(), std::size_t{1});
+    QCOMPARE(last.at(0).bytes, QByteArray("@"));
+    QCOMPARE(last.at(0).quietBefore, kind.socket.writeCycle);
 
     Bench microwire(3, 7, 0, config);
     microwire.send("Ee3P");
     microwire.firmware.receive(QByteArray("Ee3W") + packet(16, 7, 0) + packet(16, 7, 31));
     (void)microwire.firmware.takeOutput();
     microwire.firmware.receive(pattern(16));
-    QCOMPARE(microwire.firmware.takeOutput().at(0).quietBefore, microwire.spec.writeCycle * 16);
+    QCOMPARE(microwire.firmware.takeOutput().at(0).quietBefore, microwire.socket.writeCycle * 16);
 }
 
 void TestBoardFirmware::faultsSpoilWhatIsStored()
@@ -296,12 +350,61 @@ void TestBoardFirmware::faultsSpoilWhatIsStored()
     QCOMPARE(flipped.cells(0x40, 24), expected);
     QCOMPARE(flipped.read('R', 8, 0x40, 24), expected);
 
+    // flipread@2: the second read chunk comes back wrong, the part holds the right data.
+    Bench misread(2, 8, 8, config(QStringLiteral("flipread@2")));
+    QVERIFY(misread.write('W', 8, 0x40, data));
+    QCOMPARE(misread.cells(0x40, 24), data);
+    QCOMPARE(misread.read('R', 8, 0x40, 24), expected);
+
     // nochip: the board answers as always, but nothing is stored and everything reads 0xFF.
     Bench empty(2, 8, 8, config(QStringLiteral("nochip")));
     empty.memory.store(0x10, 0x5A);
     QVERIFY(empty.write('W', 8, 0, data));
     QCOMPARE(empty.cells(0, 8), QByteArray(8, char(0xFF)));
     QCOMPARE(empty.read('R', 8, 0x10, 8), QByteArray(8, char(0xFF)));
+
+    // --wp: the write goes through on the line, the part keeps what it held.
+    BoardFirmware::Config protectedPart;
+    protectedPart.writeProtect = true;
+    Bench wp(2, 8, 8, protectedPart);
+    wp.memory.store(0x41, 0x5A);
+    QVERIFY(wp.write('W', 8, 0x40, data));
+    QCOMPARE(wp.read('R', 8, 0x40, 8),
+             QByteArray(1, char(0xFF)) + char(0x5A) + QByteArray(6, char(0xFF)));
+}
+
+// random:SEED:RATE: the same seed and exchange give the same failures, every kind turns up,
+// and each one is named in the board's events.
+void TestBoardFirmware::randomFaultsFollowTheSeed()
+{
+    const auto run = [](const QString& fault) {
+        BoardFirmware::Config config;
+        QString error;
+        if (!config.faults.add(fault, &error)) qFatal("%s", qPrintable(error));
+        Bench bench(2, 8, 8, config);
+        QByteArray line;
+        for (int round = 0; round < 40; ++round) {
+            bench.firmware.powerCycle();
+            line += bench.send("Ee2P");
+            line += bench.send(QByteArray("Ee2W") + i2cPacket(8, 0) + i2cPacket(8, 255));
+            for (int chunk = 0; chunk < 32; ++chunk) line += bench.send(pattern(8, round));
+            bench.firmware.lineClosed();
+            line += bench.send("Ee2P");
+            line += bench.send(QByteArray("Ee2R") + i2cPacket(8, 0) + i2cPacket(8, 255));
+            for (int chunk = 0; chunk < 32; ++chunk) line += bench.send("@");
+            bench.firmware.lineClosed();
+        }
+        return std::make_pair(line + bench.memory.bytes(), bench.firmware.takeEvents());
+    };
+    const auto first = run(QStringLiteral("random:7:0.05"));
+    QCOMPARE(run(QStringLiteral("random:7:0.05")), first);
+    QVERIFY(run(QStringLiteral("random:8:0.05")).first != first.first);
+    const QString events = first.second.join('\n');
+    for (const char* kind :
+         {"random byte dropped", "random extra bytes", "random bit flipped on the line",
+          "random bit flipped while writing", "random stall", "random hang-up"}) {
+        QVERIFY2(events.contains(QLatin1String(kind)), kind);
+    }
 }
 
 void TestBoardFirmware::faultPlanParsing_data()
@@ -317,6 +420,13 @@ void TestBoardFirmware::faultPlanParsing_data()
     QTest::newRow("unknown") << "smoke" << false;
     QTest::newRow("flipped bit") << "flip@4" << true;
     QTest::newRow("empty socket takes no count") << "nochip@1" << false;
+    QTest::newRow("bit flipped on the line") << "flipread@2" << true;
+    QTest::newRow("random") << "random:42:0.01" << true;
+    QTest::newRow("random, every chunk") << "random:0:1" << true;
+    QTest::newRow("random, no rate") << "random:42" << false;
+    QTest::newRow("random, rate 0") << "random:42:0" << false;
+    QTest::newRow("random, rate above 1") << "random:42:1.5" << false;
+    QTest::newRow("random, seed not a number") << "random:x:0.1" << false;
 }
 
 void TestBoardFirmware::faultPlanParsing()

@@ -23,6 +23,28 @@ void EmulatedBoard::setContents(const QByteArray& bytes)
     }
 }
 
+void EmulatedBoard::powerCycle()
+{
+    m_firmware.powerCycle();
+    m_events += m_firmware.takeEvents();
+    ++m_power;
+}
+
+void EmulatedBoard::receiveUnheard(const QByteArray& bytes, int power)
+{
+    if (m_gone || power != m_power) return;
+    m_firmware.receive(bytes);
+    m_events += m_firmware.takeEvents();
+    Q_UNUSED(m_firmware.takeOutput());
+}
+
+void EmulatedBoard::closeUnheard()
+{
+    m_firmware.lineClosed();
+    m_events += m_firmware.takeEvents();
+    Q_UNUSED(m_firmware.takeOutput());
+}
+
 EmulatedBoard& EmulatedBoards::add(const QString& path, const SocketPart& part,
                                    BoardFirmware::Config config)
 {
@@ -69,13 +91,18 @@ EmulatedPort::~EmulatedPort()
     close();
 }
 
-void EmulatedPort::later(std::chrono::nanoseconds at, std::function<void()> action)
+void EmulatedPort::later(std::chrono::nanoseconds at, std::function<void()> action,
+                         std::function<void()> orphaned)
 {
     FakeLinkClock& clock = m_boards.clock();
     const std::weak_ptr<bool> alive = m_alive;
     clock.after(std::max(at - clock.now(), std::chrono::nanoseconds{0}),
-                [alive, action = std::move(action)] {
-                    if (auto flag = alive.lock(); flag && *flag) action();
+                [alive, action = std::move(action), orphaned = std::move(orphaned)] {
+                    if (auto flag = alive.lock(); flag && *flag) {
+                        action();
+                    } else if (orphaned) {
+                        orphaned();
+                    }
                 });
 }
 
@@ -97,7 +124,6 @@ bool EmulatedPort::open(QString* failureReason)
     m_board = board;
     m_lineLost = false;
     m_received.clear();
-    ++m_opening;
     ++openCount;
     return true;
 }
@@ -107,12 +133,14 @@ void EmulatedPort::close()
     if (!m_board) return;
     EmulatedBoard* board = m_board;
     m_board = nullptr;
-    ++m_opening;
     // The bytes still on their way reach the board first: a close drains the line.
-    later(std::max(m_toBoardFree, m_boards.clock().now()), [this, board] {
-        board->m_firmware.lineClosed();
-        takeBoardOutput(*board);
-    });
+    later(
+        std::max(m_toBoardFree, m_boards.clock().now()),
+        [this, board] {
+            board->m_firmware.lineClosed();
+            takeBoardOutput(*board);
+        },
+        [board] { board->closeUnheard(); });
 }
 
 void EmulatedPort::pullOut()
@@ -122,7 +150,6 @@ void EmulatedPort::pullOut()
     m_board->m_firmware.lineClosed();
     m_board->m_events += m_board->m_firmware.takeEvents();
     m_board = nullptr;
-    ++m_opening;
     emit lineLost();
 }
 
@@ -131,15 +158,19 @@ void EmulatedPort::write(const QByteArray& bytes)
     if (!m_board || bytes.isEmpty()) return;
     EmulatedBoard* board = m_board;
     board->m_fromPc += bytes;
+    lastWriteAt = m_boards.clock().now();
     // The board has the bytes once the last one's stop bit is through.
     const auto start = std::max(m_boards.clock().now(), m_toBoardFree);
     m_toBoardFree = start + kByteTime * bytes.size();
-    later(m_toBoardFree, [this, board, bytes] { boardReceives(*board, bytes); });
+    const int power = board->m_power;
+    later(
+        m_toBoardFree, [this, board, bytes, power] { boardReceives(*board, bytes, power); },
+        [board, bytes, power] { board->receiveUnheard(bytes, power); });
 }
 
-void EmulatedPort::boardReceives(EmulatedBoard& board, const QByteArray& bytes)
+void EmulatedPort::boardReceives(EmulatedBoard& board, const QByteArray& bytes, int power)
 {
-    if (board.m_gone) return;
+    if (board.m_gone || power != board.m_power) return;
     board.m_firmware.receive(bytes);
     const auto received = m_boards.clock().now();
     m_lastToBoard = received;
@@ -154,12 +185,12 @@ void EmulatedPort::boardReceives(EmulatedBoard& board, const QByteArray& bytes)
 void EmulatedPort::takeBoardOutput(EmulatedBoard& board)
 {
     board.m_events += board.m_firmware.takeEvents();
-    const quint64 opening = m_opening;
+    const int power = board.m_power;
     // What the board sends in one go (line noise and the chunk after it) arrives as one burst.
     QByteArray burst;
     const auto flush = [&] {
         if (burst.isEmpty()) return;
-        later(m_toPcFree, [this, bytes = burst, opening] { deliver(bytes, opening); });
+        later(m_toPcFree, [this, &board, bytes = burst, power] { deliver(board, bytes, power); });
         burst.clear();
     };
     for (const BoardFirmware::Output& output : board.m_firmware.takeOutput()) {
@@ -168,21 +199,28 @@ void EmulatedPort::takeBoardOutput(EmulatedBoard& board)
                            std::chrono::nanoseconds{output.quietBefore};
         m_toPcFree = start + kByteTime * output.bytes.size();
         burst += output.bytes;
-        if (output.dropLine) {
+        if (output.dropLine || output.hangUp) {
             flush();
-            later(m_toPcFree, [this, &board, opening] {
-                board.m_gone = true;
-                if (m_board == &board && opening == m_opening) pullOut();
+            later(m_toPcFree, [this, &board, gone = output.dropLine, power] {
+                if (power != board.m_power) return;
+                board.m_gone = board.m_gone || gone;
+                if (m_board == &board) {
+                    pullOut();
+                } else {
+                    board.m_firmware.lineClosed();
+                    board.m_events += board.m_firmware.takeEvents();
+                }
             });
         }
     }
     flush();
 }
 
-void EmulatedPort::deliver(const QByteArray& bytes, quint64 opening)
+void EmulatedPort::deliver(EmulatedBoard& board, const QByteArray& bytes, int power)
 {
-    // Bytes that arrive while the port is closed are lost, as on a real line.
-    if (!m_board || opening != m_opening || m_board->m_gone) return;
+    // Bytes that arrive while the port is closed are lost, as on a real line; bytes the board
+    // sent during an earlier opening arrive in the present one.
+    if (m_board != &board || board.m_gone || power != board.m_power) return;
     m_received += bytes;
     emit bytesArrived();
 }

@@ -38,9 +38,17 @@ public:
     }
     // Every byte the PC sent to this board.
     [[nodiscard]] const QByteArray& fromPc() const { return m_fromPc; }
+    // Switched off and on, as a user would when the board no longer answers: a write it was
+    // still waiting for is forgotten. Bytes on their way to or from it are lost.
+    void powerCycle();
 
 private:
     friend class EmulatedPort;
+
+    // Bytes that were on the line when the port object went away, and the close that followed:
+    // the board still takes them; what it answers reaches nobody.
+    void receiveUnheard(const QByteArray& bytes, int power);
+    void closeUnheard();
 
     SocketPart m_part;
     PartMemory m_memory;
@@ -48,6 +56,7 @@ private:
     QStringList m_events;
     QByteArray m_fromPc;
     bool m_gone = false;  // the board dropped the line for good
+    int m_power = 0;      // switched on this many times after the first
 };
 
 class EmulatedBoards {
@@ -73,8 +82,6 @@ private:
 class EmulatedPort : public SerialPort {
     Q_OBJECT
 public:
-    static constexpr auto kByteTime = std::chrono::nanoseconds{10'000'000'000LL / 57600};
-
     explicit EmulatedPort(EmulatedBoards& boards, QObject* parent = nullptr);
     ~EmulatedPort() override;
 
@@ -101,12 +108,16 @@ public:
 
     // Openings so far.
     int openCount = 0;
+    // When the PC last handed bytes to the port.
+    std::chrono::nanoseconds lastWriteAt{0};
 
 private:
-    void boardReceives(EmulatedBoard& board, const QByteArray& bytes);
+    void boardReceives(EmulatedBoard& board, const QByteArray& bytes, int power);
     void takeBoardOutput(EmulatedBoard& board);
-    void deliver(const QByteArray& bytes, quint64 opening);
-    void later(std::chrono::nanoseconds at, std::function<void()> action);
+    void deliver(EmulatedBoard& board, const QByteArray& bytes, int power);
+    // Runs `action` at `at`, or `orphaned` instead when this port is gone by then.
+    void later(std::chrono::nanoseconds at, std::function<void()> action,
+               std::function<void()> orphaned = {});
 
     EmulatedBoards& m_boards;
     EmulatedBoard* m_board = nullptr;
@@ -116,7 +127,6 @@ private:
     PortOpenFailure m_openFailure;
     QByteArray m_received;
     bool m_lineLost = false;
-    quint64 m_opening = 0;  // which opening scheduled events belong to
     std::chrono::nanoseconds m_toBoardFree{0};
     std::chrono::nanoseconds m_toPcFree{0};
     std::chrono::nanoseconds m_lastToBoard{0};  // when the board last received a byte

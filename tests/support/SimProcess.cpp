@@ -36,6 +36,13 @@ bool SimProcess::isRunning() const
     return !m_devicePath.isEmpty() && m_process.state() == QProcess::Running;
 }
 
+void SimProcess::powerCycle()
+{
+    if (m_process.state() == QProcess::Running) {
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGUSR1);
+    }
+}
+
 int SimProcess::stop()
 {
     if (m_process.state() != QProcess::NotRunning) {

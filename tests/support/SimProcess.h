@@ -24,6 +24,8 @@ public:
 
     // Sends SIGTERM and waits; the exit code, or -1 when it did not end normally.
     int stop();
+    // Switches the board off and on (SIGUSR1).
+    void powerCycle();
     // Waits for the emulator to end by itself; false on time-out.
     [[nodiscard]] bool waitForExit(int milliseconds = 20000);
     [[nodiscard]] int exitCode() const { return m_process.exitCode(); }
