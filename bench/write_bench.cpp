@@ -106,7 +106,10 @@ void measure(const QString& dataFile, const QString& name, int runs, bool* met)
         const auto start = std::chrono::steady_clock::now();
         if (programTurn) {
             const AccessOutcome outcome = transfer.write(link, request, last);
-            if (!outcome.succeeded()) fail(QStringLiteral("the write failed: ") + outcome.text);
+            if (!outcome.succeeded()) {
+                fail(QStringLiteral("the write failed (outcome kind %1)")
+                         .arg(static_cast<int>(outcome.kind)));
+            }
             program.push_back(
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         } else {

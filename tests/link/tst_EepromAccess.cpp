@@ -98,7 +98,7 @@ private slots:
         f.board.expect(hexBytes("1000003F")).reply(rampBytes(1, 16));
         f.board.expect("@").reply(QByteArray("xyz") + rampBytes(17, 16));
 
-        const AccessOutcome outcome = f.access.Cmd_READ_all_Click();
+        const AccessOutcome outcome = f.access.Cmd_READ_all_Click().access;
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(outcome.kind, AccessOutcome::Kind::BadReply);

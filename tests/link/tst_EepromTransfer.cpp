@@ -353,15 +353,20 @@ void EepromTransferTest::aWriteEndsWithItsLastChunk()
     BoardFirmware::Config config;
     config.readyAfterLast = readyAfterLast;
     Bench bench(part, config);
-    ChipOperations operations(bench.transfer);
     const qint64 size = bench.board.part().size();
     const QByteArray data = pattern(size, 0x3C);
 
     const AccessOutcome written = bench.transfer.write(bench.settings, bench.block(size), data);
-    QVERIFY2(written.succeeded(), qPrintable(written.text));
+    QVERIFY2(written.succeeded(), qPrintable(windowText(written)));
     QVERIFY(bench.clock.now() - bench.port.lastWriteAt <= std::chrono::milliseconds{waitMs});
-    const CheckOutcome check = operations.verify(bench.settings, bench.block(size), data);
-    QVERIFY2(check.passed(), qPrintable(check.access.text));
+    ChipJob job(bench.link);
+    ChipJobOrder verify;
+    verify.kind = ChipJobOrder::Kind::Verify;
+    verify.link = bench.settings;
+    verify.request = bench.block(size);
+    verify.image = data;
+    const ChipJobOutcome check = job.run(verify);
+    QVERIFY2(check.succeeded(), qPrintable(AccessTexts::jobText(check, {})));
     QCOMPARE(bench.board.contents(), data);
 }
 

@@ -3,10 +3,8 @@
 // access may end in success while the chip or the image holds other data than it says, none may
 // hang, and the port is closed after each. A board left waiting by a stopped write fails the
 // detections after it; the soak then switches it off and on, as a user would.
-#include "image/MemoryImage.h"
+#include "jobs/ChipJob.h"
 #include "link/AccessPackets.h"
-#include "link/ChipOperations.h"
-#include "link/EepromTransfer.h"
 #include "link/ProgrammerLink.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeLinkClock.h"
@@ -30,47 +28,49 @@ constexpr auto kLongestAccess = 3min;
 class Driver {
 public:
     Driver(ProgrammerLink& link, const LinkSettings& settings, const SelectedDevice& device)
-        : m_transfer(link), m_operations(m_transfer), m_settings(settings), m_device(device)
+        : m_job(link), m_settings(settings), m_device(device)
     {
     }
 
-    [[nodiscard]] AccessOutcome read(qint64 offset, qint64 size, MemoryImage& image)
+    [[nodiscard]] ChipJobOutcome read(qint64 offset, qint64 size)
     {
-        return m_transfer.read(m_settings, request(offset, size), image);
+        return m_job.run(order(ChipJobOrder::Kind::Read, offset, size));
     }
     // A write and, when it went through, its verify.
-    [[nodiscard]] CheckOutcome writeAndVerify(qint64 offset, qint64 size, const QByteArray& data)
+    [[nodiscard]] ChipJobOutcome writeAndVerify(qint64 offset, qint64 size, const QByteArray& data)
     {
-        CheckOutcome result;
-        result.access = m_transfer.write(m_settings, request(offset, size), data);
-        if (!result.access.succeeded()) return result;
-        return m_operations.verify(m_settings, request(offset, size), data);
+        ChipJobOrder write = order(ChipJobOrder::Kind::Write, offset, size);
+        write.image = data;
+        write.checkAfter = true;
+        return m_job.run(write);
     }
-    [[nodiscard]] CheckOutcome verify(qint64 offset, qint64 size, const QByteArray& expected)
+    [[nodiscard]] ChipJobOutcome verify(qint64 offset, qint64 size, const QByteArray& expected)
     {
-        return m_operations.verify(m_settings, request(offset, size), expected);
+        ChipJobOrder verify = order(ChipJobOrder::Kind::Verify, offset, size);
+        verify.image = expected;
+        return m_job.run(verify);
     }
-    // An erase and, when it went through, its blank check.
-    [[nodiscard]] CheckOutcome eraseAndCheck()
+    // An erase of the whole part and, when it went through, its blank check.
+    [[nodiscard]] ChipJobOutcome eraseAndCheck()
     {
-        CheckOutcome result;
-        result.access = m_operations.erase(m_settings, m_device);
-        if (!result.access.succeeded()) return result;
-        return m_operations.blankCheck(m_settings, m_device);
+        ChipJobOrder erase = order(ChipJobOrder::Kind::Erase, 0, m_device.memorySize());
+        erase.checkAfter = true;
+        return m_job.run(erase);
     }
 
 private:
-    [[nodiscard]] TransferRequest request(qint64 offset, qint64 size) const
+    [[nodiscard]] ChipJobOrder order(ChipJobOrder::Kind kind, qint64 offset, qint64 size) const
     {
-        TransferRequest request;
-        request.device = m_device;
-        request.offset = offset;
-        request.accessSize = size;
-        return request;
+        ChipJobOrder order;
+        order.kind = kind;
+        order.link = m_settings;
+        order.request.device = m_device;
+        order.request.offset = offset;
+        order.request.accessSize = size;
+        return order;
     }
 
-    EepromTransfer m_transfer;
-    ChipOperations m_operations;
+    ChipJob m_job;
     LinkSettings m_settings;
     SelectedDevice m_device;
 };
@@ -126,39 +126,37 @@ void LinkSoakTest::noAccessReportsSuccessWithWrongData()
         switch (random() % 4) {
             case 0: {
                 kind = QStringLiteral("read");
-                MemoryImage image;
-                image.recreate(size);
-                const AccessOutcome read = driver.read(offset, length, image);
-                outcome = read.kind;
+                const ChipJobOutcome read = driver.read(offset, length);
+                outcome = read.access.kind;
                 passed = read.succeeded();
-                expected = image.bytes();
+                expected = read.chip;
                 break;
             }
             case 1: {
                 kind = QStringLiteral("write and verify");
                 QByteArray data(size, '\0');
                 for (char& byte : data) byte = static_cast<char>(random());
-                const CheckOutcome check = driver.writeAndVerify(offset, length, data);
+                const ChipJobOutcome check = driver.writeAndVerify(offset, length, data);
                 outcome = check.access.kind;
-                passed = check.passed();
-                if (check.access.succeeded() && !passed) tally[QStringLiteral("verify caught")]++;
+                passed = check.succeeded();
+                if (check.access.succeeded() && check.comparison && !passed) tally[QStringLiteral("verify caught")]++;
                 if (passed) written.replace(offset, length, data.mid(offset, length));
                 expected = data;
                 break;
             }
             case 2: {
                 kind = QStringLiteral("verify");
-                const CheckOutcome check = driver.verify(offset, length, written);
+                const ChipJobOutcome check = driver.verify(offset, length, written);
                 outcome = check.access.kind;
-                passed = check.passed();
+                passed = check.succeeded();
                 expected = written;
                 break;
             }
             default: {
                 kind = QStringLiteral("erase and blank check");
-                const CheckOutcome check = driver.eraseAndCheck();
+                const ChipJobOutcome check = driver.eraseAndCheck();
                 outcome = check.access.kind;
-                passed = check.passed();
+                passed = check.succeeded();
                 if (passed) written.fill('\xFF');
                 expected = QByteArray(size, '\xFF');
                 break;
