@@ -71,8 +71,9 @@ std::optional<SocketPart> SocketPart::fromDataFile(const QString& dataFile, cons
     }
     SelectedDevice device;
     if (!SelectedDevice::fromRecord(catalogue.record(index), device)) {
-        *error = QStringLiteral("%1: its row in %2 cannot be used (a number is missing or the "
-                                "size is outside 16 to 131072 bytes)")
+        *error = QStringLiteral(
+                     "%1: its row in %2 cannot be used (a number is missing or the "
+                     "size is outside 16 to 131072 bytes)")
                      .arg(name, dataFile);
         return std::nullopt;
     }

@@ -35,8 +35,8 @@ SettingsStore::SettingsStore()
                                                  QSettings::IniFormat);
         return;
     }
-    m_settings = std::make_unique<QSettings>(ProductInfo::kApplicationTitle,
-                                             ProductInfo::kApplicationTitle);
+    m_settings =
+        std::make_unique<QSettings>(ProductInfo::kApplicationTitle, ProductInfo::kApplicationTitle);
 }
 
 SettingsStore::~SettingsStore() = default;

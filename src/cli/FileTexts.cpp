@@ -98,8 +98,8 @@ QStringList catalogueNoticeLines(const CatalogueLoad& load)
     return lines;
 }
 
-QString partSizeText(const QString& name, const QString& partName,
-                     const PartSizeMismatch& mismatch, const QStringList& fitting)
+QString partSizeText(const QString& name, const QString& partName, const PartSizeMismatch& mismatch,
+                     const QStringList& fitting)
 {
     const QString parts = fitting.isEmpty()
                               ? QStringLiteral("no part of the data file has that size")
@@ -115,11 +115,13 @@ QString partSizeText(const QString& name, const QString& partName,
 QString settingsSetAsideText(const SetAsideFile& file)
 {
     if (!file.moved()) {
-        return QStringLiteral("the settings file %1 is not a regular file and could not be "
-                              "renamed (%2); the window's settings are not used")
+        return QStringLiteral(
+                   "the settings file %1 is not a regular file and could not be "
+                   "renamed (%2); the window's settings are not used")
             .arg(file.path, file.systemText);
     }
-    return QStringLiteral("the settings file %1 was not a regular file (a pipe or a device); it "
-                          "was renamed to %2")
+    return QStringLiteral(
+               "the settings file %1 was not a regular file (a pipe or a device); it "
+               "was renamed to %2")
         .arg(file.path, file.newPath);
 }

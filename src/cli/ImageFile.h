@@ -30,8 +30,7 @@ struct CliImageLoad {
 
 // Reads `device` (open for reading) to its end as an image for a part of `partSize` bytes, its
 // bytes in `order`.
-[[nodiscard]] CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format,
-                                         qint64 partSize,
+[[nodiscard]] CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize,
                                          ImageByteOrder order = ImageByteOrder::AsIs);
 
 // Writes `image` to `path` in `order`, replacing the file only once the whole of it is written.

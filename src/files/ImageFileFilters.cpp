@@ -17,7 +17,7 @@ ImageFileFormat formatForFilter(int filterIndex)
 ImageByteOrder byteOrderForFilter(int filterIndex)
 {
     return filterIndex == ImageFileFilter::kSwapped16 ? ImageByteOrder::Swapped16
-                                                     : ImageByteOrder::AsIs;
+                                                      : ImageByteOrder::AsIs;
 }
 
 ImageFileFormat formatToLoad(const QString& path, int filterIndex)

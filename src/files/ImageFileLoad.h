@@ -31,7 +31,7 @@ struct ImageFileLoad {
     bool formatFromContent = false;  // the format was found from the file's beginning
     QString error;                   // Unreadable: the system's words
     qint64 fileBytes = -1;           // the file's length where it is known (always for TooLarge)
-    MemoryImage image;  // imageSize bytes of 0xFF overlaid with the file's data
+    MemoryImage image;               // imageSize bytes of 0xFF overlaid with the file's data
     ImageReadSummary summary;
 
     [[nodiscard]] bool loaded() const { return result == Result::Loaded; }

@@ -3,8 +3,7 @@
 #include "files/IntelHexWriter.h"
 #include "files/SRecordWriter.h"
 
-QByteArray imageFileContents(ImageFileFormat format, const QByteArray& image,
-                             ImageByteOrder order)
+QByteArray imageFileContents(ImageFileFormat format, const QByteArray& image, ImageByteOrder order)
 {
     const QByteArray bytes = inByteOrder(image, order);
     switch (format) {
@@ -19,8 +18,8 @@ QByteArray imageFileContents(ImageFileFormat format, const QByteArray& image,
     return intelHexText(bytes);
 }
 
-FileWriteFailure saveImageFile(const QString& path, ImageFileFormat format,
-                               const QByteArray& image, ImageByteOrder order)
+FileWriteFailure saveImageFile(const QString& path, ImageFileFormat format, const QByteArray& image,
+                               ImageByteOrder order)
 {
     return replaceFile(path, imageFileContents(format, image, order));
 }

@@ -8,7 +8,7 @@ struct ImageReadSummary {
     qint64 storedBytes = 0;           // data bytes written into the image
     qint64 bytesBeyond = 0;           // data bytes addressed outside the image, left out
     qint64 lowestAddressBeyond = -1;  // the lowest such address; -1 when there was none
-    qint64 dataEnd = 0;           // one past the highest data address, inside the image or not
+    qint64 dataEnd = 0;               // one past the highest data address, inside the image or not
     qint64 badRecords = 0;        // records whose checksum does not match, or that are cut short
     qint64 ignoredLines = 0;      // lines that are not records, blank lines aside
     qint64 firstIgnoredLine = 0;  // the first such line's number, counted from 1; 0 for none
@@ -53,8 +53,7 @@ struct ImageReadSummary {
         return a.storedBytes == b.storedBytes && a.bytesBeyond == b.bytesBeyond &&
                a.lowestAddressBeyond == b.lowestAddressBeyond && a.dataEnd == b.dataEnd &&
                a.badRecords == b.badRecords && a.ignoredLines == b.ignoredLines &&
-               a.firstIgnoredLine == b.firstIgnoredLine &&
-               a.recordsAfterEnd == b.recordsAfterEnd &&
+               a.firstIgnoredLine == b.firstIgnoredLine && a.recordsAfterEnd == b.recordsAfterEnd &&
                a.overlappingBytes == b.overlappingBytes && a.lowestOverlap == b.lowestOverlap;
     }
 

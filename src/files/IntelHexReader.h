@@ -69,7 +69,7 @@ private:
     qint64 m_line = 1;       // the line being read
     bool m_afterCarriageReturn = false;  // a LF now ends no further line
     qint64 m_base = 0;
-    bool m_ended = false;        // the end record has been read
+    bool m_ended = false;         // the end record has been read
     std::vector<bool> m_written;  // per image byte: a record has stored it
 };
 

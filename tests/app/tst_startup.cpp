@@ -244,10 +244,17 @@ private slots:
         QTest::addColumn<QString>("which");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("said");
-        QTest::newRow("settings: a pipe") << "settings" << "pipe" << "設定ファイル";
-        QTest::newRow("settings: a link to a device") << "settings" << "/dev/zero" << "設定ファイル";
-        QTest::newRow("listing: a pipe") << "listing" << "pipe" << "テキストデータのファイル";
-        QTest::newRow("listing in the cache: a pipe") << "cached listing" << "pipe"
+        QTest::newRow("settings: a pipe") << "settings"
+                                          << "pipe"
+                                          << "設定ファイル";
+        QTest::newRow("settings: a link to a device") << "settings"
+                                                      << "/dev/zero"
+                                                      << "設定ファイル";
+        QTest::newRow("listing: a pipe") << "listing"
+                                         << "pipe"
+                                         << "テキストデータのファイル";
+        QTest::newRow("listing in the cache: a pipe") << "cached listing"
+                                                      << "pipe"
                                                       << "テキストデータのファイル";
     }
     void specialFilesInThePlaceOfOurOwnAreSetAside()

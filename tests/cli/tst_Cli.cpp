@@ -298,8 +298,7 @@ void CliTest::failuresEndWithTheirExitCode_data()
         << true;
     QTest::newRow("x16 dump for an I2C part")
         << "24C64" << none << "file" << write + QStringList{"--swap16"} << 1
-        << "--swap16 is for the x16 dumps of Microwire (93Cxx) parts; the 24C64 is not one"
-        << true;
+        << "--swap16 is for the x16 dumps of Microwire (93Cxx) parts; the 24C64 is not one" << true;
     QTest::newRow("no output folder")
         << "24C64" << none << ""
         << QStringList{"read", "-d", "24C64", "-o", "{dir}none/x.hex"} + port << 2

@@ -182,14 +182,18 @@ private slots:
         QTest::addColumn<QString>("part");
         QTest::addColumn<QString>("note");
         QTest::addColumn<QString>("endurance");
-        QTest::newRow("24C00") << "24C00" << "I2C, 16 bytes, byte writes only"
+        QTest::newRow("24C00") << "24C00"
+                               << "I2C, 16 bytes, byte writes only"
                                << "Endurance:1,000,000 cycles ";
-        QTest::newRow("24C04") << "24C04" << "I2C, 512 bytes, 16-byte pages"
+        QTest::newRow("24C04") << "24C04"
+                               << "I2C, 512 bytes, 16-byte pages"
                                << "Endurance:1,000,000 cycles ";
-        QTest::newRow("24C64") << "24C64" << "I2C, 8,192 bytes, 32-byte pages, 2-byte addresses"
+        QTest::newRow("24C64") << "24C64"
+                               << "I2C, 8,192 bytes, 32-byte pages, 2-byte addresses"
                                << "Endurance:1,000,000 cycles ";
         QTest::newRow("AT24C1024")
-            << "AT24C1024" << "I2C, 131,072 bytes, 256-byte pages, A16 in the device address"
+            << "AT24C1024"
+            << "I2C, 131,072 bytes, 256-byte pages, A16 in the device address"
             << "Endurance:100,000 cycles ";
         QTest::newRow("AT93C46") << "AT93C46"
                                  << "Microwire, 128 bytes, x8 organisation (ORG pin to GND)"
@@ -209,8 +213,9 @@ private slots:
 
         QCOMPARE(statusNoteText(device, UiLanguage::Japanese),
                  record.field(DeviceRecord::StatusNote));
-        QVERIFY(specLineText(device, record, UiLanguage::Japanese)
-                    .contains(QStringLiteral("Endurance:") + record.field(DeviceRecord::Endurance)));
+        QVERIFY(
+            specLineText(device, record, UiLanguage::Japanese)
+                .contains(QStringLiteral("Endurance:") + record.field(DeviceRecord::Endurance)));
         ProgramTranslations translations;
         QVERIFY(translations.install(UiLanguage::English, environment.appFolder()));
         QCOMPARE(statusNoteText(device, UiLanguage::English), note);
@@ -229,8 +234,7 @@ private slots:
         const QStringList of256{"24C02", "AT24C02", "AT24C02A"};
         QTest::newRow("same size") << "24C02" << qint64{256} << true << of256;
         QTest::newRow("a page short") << "24C02" << qint64{248} << true << of256;
-        QTest::newRow("more than a page short")
-            << "24C02" << qint64{247} << false << QStringList{};
+        QTest::newRow("more than a page short") << "24C02" << qint64{247} << false << QStringList{};
         QTest::newRow("larger") << "24C02" << qint64{512} << false
                                 << QStringList{"24C04", "AT24C04", "AT24C04A", "AT93C66"};
         QTest::newRow("a Microwire page is one byte")

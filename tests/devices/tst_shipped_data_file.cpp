@@ -1,7 +1,7 @@
 // Self-check of the data file the program ships: every row describes a usable part.
 #include "base/DataFileReader.h"
-#include "devices/DeviceCatalogue.h"
 #include "devices/AccessSizes.h"
+#include "devices/DeviceCatalogue.h"
 #include "devices/EnduranceCycles.h"
 #include "devices/SelectedDevice.h"
 

@@ -417,8 +417,7 @@ private slots:
                    "終わりのレコード（:00000001FF）の後にレコードが 2 件ありました。\r\n"
                    "それらは読み込みませんでした。")};
         QTest::newRow("Intel HEX, overlapping records")
-            << hex << QByteArray(":020004001122C7\r\n:02000500334482\r\n") << qint64{16}
-            << loaded
+            << hex << QByteArray(":020004001122C7\r\n:02000500334482\r\n") << qint64{16} << loaded
             << QStringList{QStringLiteral(
                    "前のレコードと同じアドレスに書くレコードがありました（1 バイト、"
                    "最初はアドレス 0x0005）。\r\n後のレコードのデータを読み込みました。")};
@@ -584,10 +583,14 @@ private slots:
     {
         QTest::addColumn<QString>("linkTarget");  // relative to the link's own folder
         QTest::addColumn<QString>("target");      // the file that gets the contents
-        QTest::newRow("absolute") << "{dir}/data/dump.hex" << "data/dump.hex";
-        QTest::newRow("relative") << "data/dump.hex" << "data/dump.hex";
-        QTest::newRow("a chain of links") << "second" << "data/dump.hex";
-        QTest::newRow("dangling") << "data/new.hex" << "data/new.hex";
+        QTest::newRow("absolute") << "{dir}/data/dump.hex"
+                                  << "data/dump.hex";
+        QTest::newRow("relative") << "data/dump.hex"
+                                  << "data/dump.hex";
+        QTest::newRow("a chain of links") << "second"
+                                          << "data/dump.hex";
+        QTest::newRow("dangling") << "data/new.hex"
+                                  << "data/new.hex";
     }
     void saveThroughALinkReplacesItsTarget()
     {
@@ -596,9 +599,11 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("data")));
         writeAll(dir.filePath(QStringLiteral("data/dump.hex")), "old");
-        QVERIFY(QFile::link(QStringLiteral("data/dump.hex"), dir.filePath(QStringLiteral("second"))));
+        QVERIFY(
+            QFile::link(QStringLiteral("data/dump.hex"), dir.filePath(QStringLiteral("second"))));
         const QString link = dir.filePath(QStringLiteral("link.hex"));
-        QVERIFY(QFile::link(QString(linkTarget).replace(QStringLiteral("{dir}"), dir.path()), link));
+        QVERIFY(
+            QFile::link(QString(linkTarget).replace(QStringLiteral("{dir}"), dir.path()), link));
         // The folder the link is in takes no new file: only the target's folder matters.
         FolderSteps steps;
         steps.protectedFolder = dir.path();
@@ -637,8 +642,9 @@ private slots:
             << QStringLiteral("ファイルへの書き込みが許可されていません。");
         QTest::newRow("read-only folder")
             << "folder" << qint64{-1} << FileWriteFailure::Cause::FolderWriteProtected
-            << QStringLiteral("フォルダー {folder} に書き込めないため、元のファイルを残したまま"
-                              "新しいファイルを書くことができません。");
+            << QStringLiteral(
+                   "フォルダー {folder} に書き込めないため、元のファイルを残したまま"
+                   "新しいファイルを書くことができません。");
         QTest::newRow("no room beside the old file")
             << "" << qint64{100} << FileWriteFailure::Cause::DiskFull
             << QStringLiteral("ディスクの空き容量が足りません");
@@ -681,8 +687,8 @@ private slots:
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         const FileWriteFailure inPlace =
             saveImageFile(path, ImageFileFormat::IntelHex, QByteArray(16, 'x'));
-        QVERIFY(QFile::setPermissions(
-            dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(dir.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(inPlace.cause, FileWriteFailure::Cause::FolderWriteProtected);
         QCOMPARE(readAll(path), QByteArray("keep me"));
     }
@@ -807,12 +813,12 @@ private slots:
         QTest::newRow("binary") << ImageFileFormat::Binary << QByteArray(300, 'x') << qint64{300};
         QTest::newRow("Intel HEX up to 0x0E10")
             << ImageFileFormat::IntelHex << QByteArray(":010E1000429F\r\n") << qint64{4096};
-        QTest::newRow("Intel HEX, one byte") << ImageFileFormat::IntelHex
-                                              << QByteArray(":0100000042BD\r\n") << qint64{16};
+        QTest::newRow("Intel HEX, one byte")
+            << ImageFileFormat::IntelHex << QByteArray(":0100000042BD\r\n") << qint64{16};
         QTest::newRow("Intel HEX beyond the part")
             << ImageFileFormat::IntelHex << QByteArray(":0101000042BC\r\n") << qint64{512};
-        QTest::newRow("S-records") << ImageFileFormat::SRecord
-                                   << QByteArray("S10400FF42BA\r\n") << qint64{256};
+        QTest::newRow("S-records")
+            << ImageFileFormat::SRecord << QByteArray("S10400FF42BA\r\n") << qint64{256};
     }
     void imageBytes()
     {

@@ -7,13 +7,13 @@
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
+#include "devices/CatalogueLoad.h"
+#include "files/ImageFileLoad.h"
 #include "files/gui/FileDialogFilters.h"
 #include "files/gui/ImageFileCommands.h"
 #include "image/gui/DifferencesDisplay.h"
 #include "image/gui/ImageView.h"
 #include "support/FakeDesktopOpener.h"
-#include "devices/CatalogueLoad.h"
-#include "files/ImageFileLoad.h"
 #include "support/FakeUserDialogs.h"
 #include "support/TestDevices.h"
 #include "support/TestEnvironment.h"
@@ -247,11 +247,14 @@ private slots:
         QTest::addColumn<QString>("relativePath");
         QTest::newRow("missing folder") << "missing/dump.hex";
         QTest::newRow("a folder") << "folder";
+        // Said before the overwrite question, which the file standing there would bring.
+        QTest::newRow("a file for a folder") << "file/dump.hex";
     }
     void saveFailureIsReported()
     {
         QFETCH(QString, relativePath);
         QVERIFY(QDir(m_files->path()).mkdir(QStringLiteral("folder")));
+        writeAll(filePath(QStringLiteral("file")), "keep me");
         const QString path = filePath(relativePath);
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileSaveAs_Click();
@@ -269,6 +272,7 @@ private slots:
         QVERIFY(!m_panels->busy);
         QCOMPARE(m_caption, kCaptionBefore);
         QCOMPARE(saveDir(), QStringLiteral("unchanged"));
+        QCOMPARE(readAll(filePath(QStringLiteral("file"))), QByteArray("keep me"));
     }
 
     void saveWithoutDeviceWritesOnlyTheEndLine()
@@ -550,15 +554,17 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("a 24C02 dump for a 24C64")
             << "24C64" << QByteArray(256, '\x11')
-            << QStringLiteral("ファイルは 256 バイトのイメージで、デバイスの容量 8192 バイトと"
-                              "合いません。\r\nこのファイルに合うデバイス: 24C02, AT24C02, "
-                              "AT24C02A");
+            << QStringLiteral(
+                   "ファイルは 256 バイトのイメージで、デバイスの容量 8192 バイトと"
+                   "合いません。\r\nこのファイルに合うデバイス: 24C02, AT24C02, "
+                   "AT24C02A");
         QTest::newRow("a page short fits") << "24C02" << QByteArray(248, '\x11') << QString();
         QTest::newRow("a 93C66 dump for a 93C46")
             << "AT93C46" << QByteArray(512, '\x11')
-            << QStringLiteral("ファイルは 512 バイトのイメージで、デバイスの容量 128 バイトと"
-                              "合いません。\r\nこのファイルに合うデバイス: 24C04, AT24C04, "
-                              "AT24C04A, AT93C66");
+            << QStringLiteral(
+                   "ファイルは 512 バイトのイメージで、デバイスの容量 128 バイトと"
+                   "合いません。\r\nこのファイルに合うデバイス: 24C04, AT24C04, "
+                   "AT24C04A, AT93C66");
     }
     void fileOfAnotherPartNamesThePartsItFits()
     {
@@ -593,8 +599,8 @@ private slots:
         answer.filterIndex = 4;
         m_dialogs->fileAnswers.append(answer);
         m_commands->mnuFileSaveAs_Click();
-        QVERIFY(m_dialogs->fileDialogs.last().filter.endsWith(
-            QStringLiteral("|16ビット (バイト入れ替え)|*.hex;*.s19;*.s28;*.s37;*.srec;*.mot;*.bin|")));
+        QVERIFY(m_dialogs->fileDialogs.last().filter.endsWith(QStringLiteral(
+            "|16ビット (バイト入れ替え)|*.hex;*.s19;*.s28;*.s37;*.srec;*.mot;*.bin|")));
         QCOMPARE(readAll(path).left(4), QByteArray("\x01\x00\x03\x02", 4));
 
         m_state->image.recreate(128);
@@ -767,7 +773,8 @@ private slots:
         QCOMPARE(window.imageView().markCount(), 0);
 
         window.controls().mnuFileCompare->trigger();
-        QCOMPARE(window.statusPanels().text(1), QStringLiteral("ファイル比較をキャンセルしました。"));
+        QCOMPARE(window.statusPanels().text(1),
+                 QStringLiteral("ファイル比較をキャンセルしました。"));
     }
 
     void missingRecentFileIsTakenOut()

@@ -75,8 +75,7 @@ private slots:
         QTest::addColumn<ImageFileFormat>("save");
         QTest::addColumn<bool>("swapped");
         QTest::newRow("extension over filter") << "a.s19" << 2 << kSRecord << kSRecord << false;
-        QTest::newRow("hex filter, unknown extension")
-            << "a.dat" << 0 << kUnknown << kHex << false;
+        QTest::newRow("hex filter, unknown extension") << "a.dat" << 0 << kUnknown << kHex << false;
         QTest::newRow("S-record filter") << "a.dat" << 1 << kSRecord << kSRecord << false;
         QTest::newRow("binary filter") << "a" << 2 << kBinary << kBinary << false;
         QTest::newRow("all files") << "a.dat" << 3 << kUnknown << kHex << false;

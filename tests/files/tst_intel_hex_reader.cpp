@@ -181,8 +181,8 @@ private slots:
         QTest::newRow("records that overlap")
             << record("0400100011223344") + "\r\n" + record("04000E00AABBCCDD") + "\r\n" +
                    record("0100120099") + "\r\n"
-            << Bytes{{0x0E, 0xAA}, {0x0F, 0xBB}, {0x10, 0xCC}, {0x11, 0xDD}, {0x12, 0x99},
-                     {0x13, 0x44}}
+            << Bytes{{0x0E, 0xAA}, {0x0F, 0xBB}, {0x10, 0xCC},
+                     {0x11, 0xDD}, {0x12, 0x99}, {0x13, 0x44}}
             << qint64{0} << qint64{3} << qint64{0x10};
         QTest::newRow("the same record twice")
             << record("0100050042") + "\r\n" + record("0100050042") + "\r\n"

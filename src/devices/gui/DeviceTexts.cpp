@@ -47,14 +47,14 @@ QString pageSizeLabelText(const SelectedDevice& device)
     const QString memory =
         QCoreApplication::translate("DeviceTexts", "　Mem. Size: %1 byte").arg(device.memorySize());
     if (device.Family == SelectedDevice::kFamilyI2c) {
-        return memory + QCoreApplication::translate("DeviceTexts", "\r\n　Page Size: %1 byte").arg(device.PageSize);
+        return memory + QCoreApplication::translate("DeviceTexts", "\r\n　Page Size: %1 byte")
+                            .arg(device.PageSize);
     }
     if (device.Family == SelectedDevice::kFamilyMicrowire) return memory;
     return QString();
 }
 
-QString specLineText(const SelectedDevice& device, const DeviceRecord& record,
-                     UiLanguage language)
+QString specLineText(const SelectedDevice& device, const DeviceRecord& record, UiLanguage language)
 {
     if (device.Family != SelectedDevice::kFamilyI2c &&
         device.Family != SelectedDevice::kFamilyMicrowire) {
@@ -83,13 +83,15 @@ QString statusNoteText(const SelectedDevice& device, UiLanguage language)
         default:
             return device.StatusNote;
     }
-    parts.append(QCoreApplication::translate("DeviceTexts", "%1 バイト").arg(groupedNumber(device.memorySize())));
+    parts.append(QCoreApplication::translate("DeviceTexts", "%1 バイト")
+                     .arg(groupedNumber(device.memorySize())));
     if (device.Family == SelectedDevice::kFamilyMicrowire) {
         parts.append(QCoreApplication::translate("DeviceTexts", "x8 構成 (ORG 端子を GND へ)"));
     } else if (device.PageSize <= 1) {
         parts.append(QCoreApplication::translate("DeviceTexts", "バイト書き込みのみ"));
     } else {
-        parts.append(QCoreApplication::translate("DeviceTexts", "ページ %1 バイト").arg(device.PageSize));
+        parts.append(
+            QCoreApplication::translate("DeviceTexts", "ページ %1 バイト").arg(device.PageSize));
     }
     // Variant 2 sends two address bytes; a 1 Mbit part puts A16 into the device address.
     if (device.Family == SelectedDevice::kFamilyI2c && device.CommandVariant == 2) {
@@ -104,26 +106,27 @@ QStringList catalogueNotices(const CatalogueLoad& load)
 {
     QStringList result;
     if (!load.read) {
-        result.append(QCoreApplication::translate("CatalogueLoad", "%1 を読み込めませんでした。").arg(load.path));
+        result.append(QCoreApplication::translate("CatalogueLoad", "%1 を読み込めませんでした。")
+                          .arg(load.path));
         return result;
     }
     if (load.ignoredRows > 0) {
         result.append(QCoreApplication::translate("CatalogueLoad",
-                                "vorle6.ini のデバイスは %1 件までです。"
-                                "それを超える %2 件は読み込みませんでした。")
+                                                  "vorle6.ini のデバイスは %1 件までです。"
+                                                  "それを超える %2 件は読み込みませんでした。")
                           .arg(DataFileContents::kMaxRows)
                           .arg(load.ignoredRows));
     }
     if (load.itemsWithTooManyWords > 0) {
         result.append(QCoreApplication::translate("CatalogueLoad",
-                                "vorle6.ini の %1 行は語数が %2 を超えています。"
-                                "超えた語は無視しました。")
+                                                  "vorle6.ini の %1 行は語数が %2 を超えています。"
+                                                  "超えた語は無視しました。")
                           .arg(load.itemsWithTooManyWords)
                           .arg(DataFileContents::kMaxWords));
     }
     if (load.endsInsideQuote) {
-        result.append(
-            QCoreApplication::translate("CatalogueLoad", "vorle6.ini の最後の項目の引用符（\"）が閉じていません。"));
+        result.append(QCoreApplication::translate(
+            "CatalogueLoad", "vorle6.ini の最後の項目の引用符（\"）が閉じていません。"));
     }
     return result;
 }
@@ -134,11 +137,13 @@ QString rowProblemText(const DeviceRowProblem& problem)
         case DeviceRowProblem::Kind::None:
             break;
         case DeviceRowProblem::Kind::NotANumber:
-            return QCoreApplication::translate("SelectedDevice", "%1 の値「%2」が数値ではありません。")
+            return QCoreApplication::translate("SelectedDevice",
+                                               "%1 の値「%2」が数値ではありません。")
                 .arg(fieldName(problem.field), problem.word);
         case DeviceRowProblem::Kind::SizeOutOfRange:
-            return QCoreApplication::translate("SelectedDevice",
-                             "サイズ指数 %1 は扱えません（%2 ～ %3、16 ～ 131072 バイト）。")
+            return QCoreApplication::translate(
+                       "SelectedDevice",
+                       "サイズ指数 %1 は扱えません（%2 ～ %3、16 ～ 131072 バイト）。")
                 .arg(problem.sizeExponent)
                 .arg(SelectedDevice::kMinSizeExponent)
                 .arg(SelectedDevice::kMaxSizeExponent);

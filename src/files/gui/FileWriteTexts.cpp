@@ -30,8 +30,7 @@ QString writeFailureText(const FileWriteFailure& failure)
                        "元のファイルを残したまま新しいファイルを書くことができません。")
                 .arg(path);
         case Cause::DiskFull:
-            return QCoreApplication::translate("FileReplacement",
-                                               "ディスクの空き容量が足りません");
+            return QCoreApplication::translate("FileReplacement", "ディスクの空き容量が足りません");
         case Cause::CutShort:
             return QCoreApplication::translate("FileReplacement",
                                                "ファイルへの書き込みが途中で止まりました。");

@@ -114,11 +114,14 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     }
     m_workFilePath = chosen.fileName;
 
-    // Refused before the overwrite question: a pipe would keep even that look waiting.
-    if (isSpecialFile(m_workFilePath)) {
-        m_panels.setText(1, kSaveFailed);
-        showMessage(failureText(kSaveFailed, m_workFilePath, notRegularFileText()),
-                    MessageIcon::Critical);
+    const QByteArray contents =
+        imageFileContents(formatToSave(m_workFilePath, chosen.filterIndex),
+                          m_services.state.image.bytes(), byteOrderForFilter(chosen.filterIndex));
+    // What refuses the save is said before the overwrite question, which would be asked in vain.
+    // A pipe is found without opening it, which would keep even the question waiting.
+    const FileWriteFailure problem = replacementProblem(m_workFilePath, contents.size());
+    if (problem.failed()) {
+        reportSaveFailure(problem);
         return;
     }
 
@@ -138,14 +141,9 @@ void ImageFileCommands::mnuFileSaveAs_Click()
 
     m_panels.setText(1, kSaving);
     m_busy.setBusy(true);
-    const FileWriteFailure failure =
-        saveImageFile(m_workFilePath, formatToSave(m_workFilePath, chosen.filterIndex),
-                      m_services.state.image.bytes(), byteOrderForFilter(chosen.filterIndex));
+    const FileWriteFailure failure = replaceFile(m_workFilePath, contents);
     if (failure.failed()) {
-        m_panels.setText(1, kSaveFailed);
-        m_busy.setBusy(false);
-        showMessage(failureText(kSaveFailed, m_workFilePath, writeFailureText(failure)),
-                    MessageIcon::Critical);
+        reportSaveFailure(failure);
         return;
     }
 
@@ -156,6 +154,14 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     m_panels.setText(1, kSaved);
     m_busy.setBusy(false);
     remember(m_workFilePath);
+}
+
+void ImageFileCommands::reportSaveFailure(const FileWriteFailure& failure)
+{
+    m_panels.setText(1, kSaveFailed);
+    m_busy.setBusy(false);
+    showMessage(failureText(kSaveFailed, m_workFilePath, writeFailureText(failure)),
+                MessageIcon::Critical);
 }
 
 void ImageFileCommands::mnuFileOpen_Click()
@@ -183,8 +189,7 @@ void ImageFileCommands::mnuFileOpen_Click()
                              folderOfChosenFile(chosen.fileName, chosen.fileTitle));
 }
 
-bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format,
-                                 ImageByteOrder order)
+bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format, ImageByteOrder order)
 {
     if (m_busyCheck && m_busyCheck()) return false;
     if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
@@ -214,8 +219,7 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format,
         case ImageFileLoad::Result::NotRegularFile:
             m_busy.setBusy(false);
             m_panels.setText(1, kNotOpened);
-            showMessage(failureText(kNotOpened, path, notRegularFileText()),
-                        MessageIcon::Warning);
+            showMessage(failureText(kNotOpened, path, notRegularFileText()), MessageIcon::Warning);
             return false;
         case ImageFileLoad::Result::TooLarge:
             m_busy.setBusy(false);

@@ -13,6 +13,7 @@
 #include <memory>
 
 class BusyIndicator;
+struct FileWriteFailure;
 class RecentFiles;
 class RecentFilesMenu;
 class StatusPanels;
@@ -25,7 +26,8 @@ struct MainWindowControls;
 // and for Microwire parts one for x16 dumps, whose bytes are swapped in pairs.
 //
 // A save never harms an existing file: the target is replaced only by a completely written
-// file, and a failure leaves the caption and the remembered folder as they were. A load that
+// file, a save that could not keep the old file is refused before the overwrite question, and
+// a failure leaves the caption and the remembered folder as they were. A load that
 // cannot read its file, or finds no data in it, leaves the image as it was.
 class ImageFileCommands : public QObject {
     Q_OBJECT
@@ -70,6 +72,8 @@ private:
     // Whether the dialogs offer x16 dumps: for Microwire parts.
     [[nodiscard]] bool offersSwapped16() const;
     void showMessage(const QString& text, MessageIcon icon);
+    // "ファイルに保存できませんでした。", the file and the cause.
+    void reportSaveFailure(const FileWriteFailure& failure);
     void remember(const QString& path);
 
     AppServices m_services;

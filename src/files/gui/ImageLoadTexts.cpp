@@ -86,20 +86,20 @@ QStringList imageLoadNotices(const ImageFileLoad& load, qint64 imageSize)
 
 QString partSizeNotice(const PartSizeMismatch& mismatch, const QStringList& fitting)
 {
-    const QString sizes = QCoreApplication::translate(
-                              "ImageLoadNotices",
-                              "ファイルは %1 バイトのイメージで、デバイスの容量 %2 バイトと"
-                              "合いません。")
-                              .arg(mismatch.fileBytes)
-                              .arg(mismatch.partBytes);
+    const QString sizes =
+        QCoreApplication::translate("ImageLoadNotices",
+                                    "ファイルは %1 バイトのイメージで、デバイスの容量 %2 バイトと"
+                                    "合いません。")
+            .arg(mismatch.fileBytes)
+            .arg(mismatch.partBytes);
     if (fitting.isEmpty()) {
-        return sizes + QCoreApplication::translate(
-                           "ImageLoadNotices", "\r\nこのファイルに合うデバイスは vorle6.ini に"
-                                               "ありません。");
+        return sizes + QCoreApplication::translate("ImageLoadNotices",
+                                                   "\r\nこのファイルに合うデバイスは vorle6.ini に"
+                                                   "ありません。");
     }
-    return sizes + QCoreApplication::translate("ImageLoadNotices",
-                                               "\r\nこのファイルに合うデバイス: %1")
-                       .arg(fitting.join(QStringLiteral(", ")));
+    return sizes +
+           QCoreApplication::translate("ImageLoadNotices", "\r\nこのファイルに合うデバイス: %1")
+               .arg(fitting.join(QStringLiteral(", ")));
 }
 
 QString noDataRecordText()
