@@ -1,6 +1,6 @@
 // Times a verify of a whole 1 Mbit part (131,072 bytes, 8,192 chunks of 16) against a Block
 // Read of it, both at the line rate: qzpgm-sim keeps the line time of 57,600 bit/s, and the
-// program runs its own transfer code (ChipOperations and EepromTransfer over ProgrammerLink,
+// program runs its own transfer code (ChipJob and EepromTransfer over ProgrammerLink,
 // QtSerialPort and SteadyLinkClock). A verify is a read into a scratch image and a comparison,
 // so it should take no longer than the read: the goal is verify / read <= 1.03.
 //
@@ -10,7 +10,7 @@
 #include "base/DataFileReader.h"
 #include "devices/DeviceCatalogue.h"
 #include "image/MemoryImage.h"
-#include "link/ChipOperations.h"
+#include "jobs/ChipJob.h"
 #include "link/EepromTransfer.h"
 #include "link/ProgrammerLink.h"
 #include "link/QtSerialPort.h"
@@ -117,7 +117,7 @@ int main(int argc, char* argv[])
     SteadyLinkClock clock;
     ProgrammerLink programmerLink(port, clock);
     EepromTransfer transfer(programmerLink);
-    ChipOperations operations(transfer);
+    ChipJob job(programmerLink);
     TransferRequest request;
     request.device = device;
     request.accessSize = kPartSize;
@@ -136,8 +136,12 @@ int main(int argc, char* argv[])
             return outcome.succeeded() && image.bytes() == contents;
         }));
         verifies.push_back(timed([&] {
-            const CheckOutcome outcome = operations.verify(link, request, contents);
-            return outcome.passed();
+            ChipJobOrder order;
+            order.kind = ChipJobOrder::Kind::Verify;
+            order.link = link;
+            order.request = request;
+            order.image = contents;
+            return job.run(order).succeeded();
         }));
         std::fprintf(stderr, "  run %d: read %.3f s, verify %.3f s\n", run, reads.back(),
                      verifies.back());

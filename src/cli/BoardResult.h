@@ -2,10 +2,11 @@
 
 #include "cli/CliCommand.h"
 #include "cli/JobOrder.h"
+#include "image/ImageComparison.h"
 #include "link/AccessOutcome.h"
-#include "link/ChipCheck.h"
 #include "link/LinkSettings.h"
 #include "link/PortOpenFailure.h"
+#include "link/StoppedWrites.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,7 +22,7 @@ struct BoardResult {
         Refused,       // the access was refused before anything was sent
         FileError,     // the chip was read, the file could not be written
         PortUnusable,  // the port did not open (portFailure says why)
-        PortClaimed,   // another vorle6-cli holds the port (holder)
+        PortClaimed,   // the window or another vorle6-cli holds the port (holder)
         NoBoard,
         OldFirmware,
         TimedOut,
@@ -34,12 +35,14 @@ struct BoardResult {
     CliCommand command = CliCommand::Detect;
     QString partName;
     Kind kind = Kind::Done;
-    JobPhase phase = JobPhase::Detect;  // the step the job ended in
+    ChipStep phase = ChipStep::Detect;  // the step the job ended in
     AccessOutcome access;               // that step's outcome
     std::optional<Comparison> comparison;
     QByteArray image;       // read: the part's image, 0xFF outside the range
     qint64 bytes = 0;       // bytes the command's main step moved or compared
     qint64 writtenTo = -1;  // write, erase: the last address handed to the board, -1 none
+    // No board answered, and the last write on the port stopped inside its range.
+    std::optional<StoppedWrites::Record> earlierStoppedWrite;
     bool verifyAfter = true;
     LinkClock::Duration elapsed{0};
     PortOpenFailure portFailure;

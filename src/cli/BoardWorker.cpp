@@ -25,7 +25,7 @@ void BoardWorker::run()
         BoardJob job(link, m_order, m_link);
         qint64 lastStep = -1;
         int lastPhase = -1;
-        job.setProgressHandler([&](JobPhase phase, qint64 done, qint64 total) {
+        job.setProgressHandler([&](ChipStep phase, qint64 done, qint64 total) {
             const qint64 step = total > 0 ? done * kProgressSteps / total : kProgressSteps;
             if (step == lastStep && static_cast<int>(phase) == lastPhase) return;
             lastStep = step;

@@ -28,7 +28,7 @@ public:
     [[nodiscard]] const BoardResult& result() const { return m_result; }
 
 signals:
-    // Progress of the running step; `phase` is a JobPhase. Announced in steps of half a
+    // Progress of the running step; `phase` is a ChipStep. Announced in steps of half a
     // percent, so a slow observer on another thread is not flooded.
     void progressed(int board, int phase, qint64 done, qint64 total);
     void finished(int board);

@@ -1,5 +1,8 @@
 #include "cli/CliArguments.h"
 
+#include "cli/NumberOptions.h"
+#include "cli/ProductionArguments.h"
+
 #include <QCommandLineParser>
 #include <QSet>
 
@@ -158,19 +161,10 @@ CliParse parseCliArguments(const QStringList& arguments)
         }
         (QLatin1String(line) == QLatin1String("rts") ? options.rts : options.dtr) = value;
     }
-    for (const auto& [name, target] : {std::pair{"access-size", &options.accessSize},
-                                       {"offset", &options.offset},
-                                       {"length", &options.length}}) {
-        if (!parser.isSet(name)) continue;
-        *target = parseCliNumber(parser.value(name));
-        if (!*target) {
-            result.error = QStringLiteral(
-                               "--%1 takes a number (decimal, or hexadecimal after "
-                               "0x), not '%2'")
-                               .arg(QLatin1String(name), parser.value(name));
-            return result;
-        }
-    }
+    result.error = readNumberOptions(parser, {{"access-size", &options.accessSize},
+                                              {"offset", &options.offset},
+                                              {"length", &options.length}});
+    if (!result.error.isEmpty()) return result;
     if (parser.isSet("format")) {
         options.format = imageFormatNamed(parser.value("format"));
         if (!options.format) {
@@ -210,7 +204,7 @@ CliParse parseCliArguments(const QStringList& arguments)
 
 QString cliHelpText()
 {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "Usage:\n"
         "  vorle6-cli list                                   the parts of vorle6.ini\n"
         "  vorle6-cli detect  [-p PORT | --search]           identify the board\n"
@@ -254,8 +248,12 @@ QString cliHelpText()
         "  --data FILE          the parts from FILE instead of vorle6.ini beside the program\n"
         "  -h, --help           this text\n"
         "  -V, --version        the version\n"
+        "\n");
+    text += productionHelpText();
+    text += QStringLiteral(
         "\n"
-        "Exit codes: 0 done, 1 usage error, 2 file error, 3 port unusable or no board,\n"
-        "4 transfer failed, 5 verify mismatch or not blank, 130 interrupted; with several\n"
-        "boards the highest of them.\n");
+        "Exit codes: 0 done, 1 usage error, 2 file error (an image, the parts file, a job file or\n"
+        "the line database), 3 port unusable or no board, 4 transfer failed, 5 verify mismatch\n"
+        "or not blank, 130 interrupted; with several boards the highest of them.\n");
+    return text;
 }

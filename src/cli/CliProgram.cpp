@@ -11,7 +11,7 @@
 #include "cli/LinkFactory.h"
 #include "cli/PartLookup.h"
 #include "cli/PortChoice.h"
-#include "cli/PortClaim.h"
+#include "cli/ProductionCommand.h"
 #include "cli/ProgressReport.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultTexts.h"
@@ -20,6 +20,7 @@
 #include "devices/DeviceRecord.h"
 #include "devices/PartSizeCheck.h"
 #include "files/ImageFileSave.h"
+#include "link/PortClaim.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,6 +43,18 @@ QString busName(const SelectedDevice& device)
     return QStringLiteral("family-%1").arg(device.Family);
 }
 
+// "vorle6-cli (process 1234)": who holds a port's claim, or why there is none to take.
+QString claimHolderText(const PortClaim& claim)
+{
+    if (claim.unusable()) {
+        return QStringLiteral("the claim file %1 cannot be made").arg(claim.fileName());
+    }
+    if (claim.holderPid() == 0) return QStringLiteral("another program");
+    return QStringLiteral("%1 (process %2)")
+        .arg(claim.holderProgram().isEmpty() ? QStringLiteral("a program") : claim.holderProgram())
+        .arg(claim.holderPid());
+}
+
 }  // namespace
 
 CliProgram::CliProgram(const CliEnvironment& environment)
@@ -53,6 +66,10 @@ CliProgram::~CliProgram() = default;
 
 int CliProgram::run(const QStringList& arguments)
 {
+    if (isProductionCommandLine(arguments)) {
+        ProductionCommand command(m_environment, m_console);
+        return command.run(arguments);
+    }
     const CliParse parsed = parseCliArguments(arguments);
     if (!parsed.error.isEmpty()) {
         m_console.error(parsed.error);
@@ -87,6 +104,7 @@ int CliProgram::run(const QStringList& arguments)
 
     JobOrder order;
     order.command = m_options.command;
+    order.claimFolder = m_environment.claimFolder;
     order.verifyAfter = !m_options.noVerify;
     if (cliCommandNeedsPart(order.command)) {
         if (const auto code = choosePart(load, order)) return *code;
@@ -381,7 +399,7 @@ int CliProgram::runBoards(const JobOrder& order, const QList<LinkSettings>& link
             refused.command = order.command;
             refused.partName = order.partName;
             refused.kind = BoardResult::Kind::PortClaimed;
-            refused.holder = claim->holder();
+            refused.holder = claimHolderText(*claim);
             continue;
         }
         claims.push_back(std::move(claim));

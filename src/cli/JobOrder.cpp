@@ -1,19 +1,19 @@
 #include "cli/JobOrder.h"
 
-QString jobPhaseName(JobPhase phase)
+QString chipStepName(ChipStep step)
 {
-    switch (phase) {
-        case JobPhase::Detect:
+    switch (step) {
+        case ChipStep::Detect:
             return QStringLiteral("detect");
-        case JobPhase::Read:
+        case ChipStep::Read:
             return QStringLiteral("read");
-        case JobPhase::Write:
+        case ChipStep::Write:
             return QStringLiteral("write");
-        case JobPhase::Verify:
+        case ChipStep::Verify:
             return QStringLiteral("verify");
-        case JobPhase::BlankCheck:
+        case ChipStep::BlankCheck:
             return QStringLiteral("blank check");
-        case JobPhase::Erase:
+        case ChipStep::Erase:
             return QStringLiteral("erase");
     }
     return {};

@@ -3,6 +3,7 @@
 #include "cli/AccessRange.h"
 #include "cli/CliCommand.h"
 #include "devices/SelectedDevice.h"
+#include "jobs/ChipStep.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,10 +16,8 @@ struct JobOrder {
     AccessRange range;
     QByteArray image;         // write and verify: the part's image from the file
     bool verifyAfter = true;  // write and erase: read back afterwards
+    QString claimFolder;      // where the port claims and the stopped writes are kept
 };
 
-// The steps a job goes through, as progress names them.
-enum class JobPhase { Detect, Read, Write, Verify, BlankCheck, Erase };
-
-// "read", "verify", "blank check", ...
-[[nodiscard]] QString jobPhaseName(JobPhase phase);
+// "read", "verify", "blank check", ...: a step as progress and results name it.
+[[nodiscard]] QString chipStepName(ChipStep step);

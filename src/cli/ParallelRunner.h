@@ -34,7 +34,7 @@ public:
     void stopAll();
 
 signals:
-    // A board's progress; `phase` is a JobPhase.
+    // A board's progress; `phase` is a ChipStep.
     void progressed(int board, int phase, qint64 done, qint64 total);
 
 private:

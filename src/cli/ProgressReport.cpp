@@ -61,7 +61,7 @@ void ProgressReport::update(int board, int phase, qint64 done, qint64 total)
 {
     if (m_style == Style::None || board < 0 || board >= static_cast<int>(m_boards.size())) return;
     Board& state = m_boards[static_cast<std::size_t>(board)];
-    const auto newPhase = static_cast<JobPhase>(phase);
+    const auto newPhase = static_cast<ChipStep>(phase);
     if (newPhase != state.phase || done < state.done) {
         state.phase = newPhase;
         state.tenths = 0;
@@ -78,7 +78,7 @@ void ProgressReport::update(int board, int phase, qint64 done, qint64 total)
     if (tenths <= state.tenths) return;
     state.tenths = tenths;
     writeLine(QStringLiteral("%1: %2 %3 % (%4 of %5 bytes)\n")
-                  .arg(m_names.value(board), jobPhaseName(state.phase))
+                  .arg(m_names.value(board), chipStepName(state.phase))
                   .arg(tenths * 10)
                   .arg(done)
                   .arg(total));
@@ -97,7 +97,7 @@ void ProgressReport::drawBar(bool force)
     for (const Board& board : m_boards) {
         done += board.done;
         total += board.total;
-        const QString phase = jobPhaseName(board.phase);
+        const QString phase = chipStepName(board.phase);
         if (!phases.contains(phase)) phases.append(phase);
         const double seconds = double(board.phaseClock.elapsed()) / 1000.0;
         if (seconds <= 0 || board.done <= 0) continue;

@@ -21,7 +21,7 @@ public:
     // `boardNames` in the order of the boards' indices.
     ProgressReport(QIODevice& errors, Style style, const QStringList& boardNames);
 
-    // A board's progress (`phase` is a JobPhase).
+    // A board's progress (`phase` is a ChipStep).
     void update(int board, int phase, qint64 done, qint64 total);
     // Clears the bar, so that the lines after it start on an empty line.
     void finish();
@@ -33,7 +33,7 @@ public:
 
 private:
     struct Board {
-        JobPhase phase = JobPhase::Detect;
+        ChipStep phase = ChipStep::Detect;
         qint64 done = 0;
         qint64 total = 0;
         int tenths = 0;  // the 10 % steps reported in the current phase

@@ -35,6 +35,12 @@ QJsonObject resultJson(const BoardResult& result)
     if ((result.command == CliCommand::Write || result.command == CliCommand::Erase) &&
         !result.succeeded()) {
         object.insert("lastAddressWritten", result.writtenTo);
+        object.insert("boardAwaitsBytes", result.access.bytesBoardAwaits());
+    }
+    if (result.earlierStoppedWrite) {
+        object.insert("earlierStoppedWrite",
+                      QJsonObject{{"lastAddress", result.earlierStoppedWrite->lastAddress},
+                                  {"bytesAwaited", result.earlierStoppedWrite->bytesAwaited}});
     }
     return object;
 }

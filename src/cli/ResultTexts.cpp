@@ -4,6 +4,7 @@
 #include "cli/AccessRange.h"
 #include "link/PortOpenFailure.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -41,6 +42,17 @@ QString writtenText(const BoardResult& result)
         .arg(
             result.command == CliCommand::Erase ? QStringLiteral("erase") : QStringLiteral("write"),
             addressText(result.writtenTo), addressText(first));
+}
+
+// "; the board still expects 7936 bytes: ..." after a write that stopped inside its range.
+QString boardAwaitsText(const BoardResult& result)
+{
+    const qint64 awaited = result.access.bytesBoardAwaits();
+    if (awaited <= 0) return {};
+    return QStringLiteral(
+               "; the board still expects %1 bytes of that write: switch it off and on "
+               "before the next access")
+        .arg(awaited);
 }
 
 QString doneText(const BoardResult& result)
@@ -109,28 +121,34 @@ QString differenceText(const BoardResult& result)
 QString failedStepText(const BoardResult& result, const QString& what)
 {
     return QStringLiteral("%1 failed: %2 after %3 bytes")
-        .arg(jobPhaseName(result.phase), what)
+        .arg(chipStepName(result.phase), what)
         .arg(result.access.bytesDone);
 }
 
 QString noBoardText(const BoardResult& result)
 {
-    const QString& reason = result.access.reason;
-    bool counted = false;
-    const int answered = reason.toInt(&counted);
+    const std::optional<int>& answered = result.access.answeredBytes;
     QString detail;
-    if (counted) {
-        detail =
-            answered == 0
-                ? QStringLiteral("nothing came back")
-                : QStringLiteral("%1 bytes came back, too few for an identification").arg(answered);
+    if (answered) {
+        detail = *answered == 0
+                     ? QStringLiteral("nothing came back")
+                     : QStringLiteral("%1 bytes came back, too few for an identification")
+                           .arg(*answered);
     } else {
-        detail = QStringLiteral("the device answered \"%1\"").arg(printable(reason));
+        detail = QStringLiteral("the device answered \"%1\"").arg(printable(result.access.reason));
     }
-    return QStringLiteral(
-               "no QZ-PGM board answered on %1 (%2); check the cable, the power and "
-               "the port")
-        .arg(result.link.devicePath, detail);
+    QString text = QStringLiteral(
+                       "no QZ-PGM board answered on %1 (%2); check the cable, the power and "
+                       "the port")
+                       .arg(result.link.devicePath, detail);
+    if (const std::optional<StoppedWrites::Record>& stopped = result.earlierStoppedWrite) {
+        text += QStringLiteral(
+                    ". The last write on this port stopped at %1, so the board may "
+                    "still expect %2 bytes: switch it off and on")
+                    .arg(addressText(std::max<qint64>(stopped->lastAddress, 0)))
+                    .arg(stopped->bytesAwaited);
+    }
+    return text;
 }
 
 }  // namespace
@@ -201,9 +219,7 @@ QString resultMessage(const BoardResult& result)
         case Kind::PortUnusable:
             return portProblemText(result.portFailure, result.link.devicePath, result.holder);
         case Kind::PortClaimed:
-            return QStringLiteral(
-                       "%1 is in use by another vorle6-cli (%2); a port is never "
-                       "shared")
+            return QStringLiteral("%1 is in use by %2; a port is never shared")
                 .arg(result.link.devicePath, result.holder);
         case Kind::NoBoard:
             return noBoardText(result);
@@ -212,30 +228,30 @@ QString resultMessage(const BoardResult& result)
                 .arg(result.link.devicePath, printable(result.access.identification));
         case Kind::TimedOut:
             return failedStepText(result, QStringLiteral("the board stopped answering")) +
-                   writtenText(result);
+                   writtenText(result) + boardAwaitsText(result);
         case Kind::BadReply:
             return failedStepText(result, QStringLiteral("the board's answer broke the protocol")) +
-                   writtenText(result);
+                   writtenText(result) + boardAwaitsText(result);
         case Kind::LineLost:
             return failedStepText(result, QStringLiteral("the line was lost")) +
-                   writtenText(result);
+                   writtenText(result) + boardAwaitsText(result);
         case Kind::Cancelled: {
-            if (result.phase == JobPhase::Verify || result.phase == JobPhase::BlankCheck) {
+            if (result.phase == ChipStep::Verify || result.phase == ChipStep::BlankCheck) {
                 if (isWrite(result)) {
                     return QStringLiteral(
                                "interrupted during the %1; all %2 bytes had been "
                                "written")
-                        .arg(jobPhaseName(result.phase))
+                        .arg(chipStepName(result.phase))
                         .arg(result.bytes);
                 }
             }
-            if (result.access.kind != AccessOutcome::Kind::Cancelled) {
+            if (result.access.stage == AccessOutcome::Stage::Detection) {
                 return QStringLiteral("interrupted before anything was sent");
             }
             return QStringLiteral("interrupted during the %1 after %2 bytes")
-                       .arg(jobPhaseName(result.phase))
+                       .arg(chipStepName(result.phase))
                        .arg(result.access.bytesDone) +
-                   writtenText(result);
+                   writtenText(result) + boardAwaitsText(result);
         }
     }
     return {};

@@ -86,6 +86,9 @@ int SearchCommand::run(const SettingsStore& settings)
             case Kind::Unusable:
                 m_console.notice(QStringLiteral("%1: cannot be opened").arg(path));
                 break;
+            case Kind::LineLost:
+                m_console.notice(QStringLiteral("%1: the line went away").arg(path));
+                break;
         }
     }
     if (search.cancelled) {

@@ -137,12 +137,8 @@ ImageFileLoad loadImage(QIODevice& device, ImageFileFormat format, qint64 imageS
         load.result = ImageFileLoad::Result::NoData;
         return load;
     }
-    if (order == ImageByteOrder::Swapped16) {
-        const QByteArray swapped = inByteOrder(load.image.bytes(), order);
-        for (qint64 i = 0; i < swapped.size(); ++i) {
-            load.image.set(i, static_cast<std::uint8_t>(swapped.at(i)));
-        }
-    }
+    if (order == ImageByteOrder::Swapped16)
+        load.image.replace(inByteOrder(load.image.bytes(), order));
     load.result = ImageFileLoad::Result::Loaded;
     return load;
 }

@@ -2,6 +2,7 @@
 
 #include "base/HexText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -88,7 +89,9 @@ void appendRecord(QByteArray& text, std::uint16_t address, std::uint8_t type, co
 QByteArray intelHexText(const QByteArray& image)
 {
     static const QByteArray kEndLine = QByteArrayLiteral(":00000001FF\r\n");
-    const qint64 records = image.size() / kRecordBytes;
+    // A part's image is whole records; a shorter last record holds what follows the last whole
+    // one (a saved selection), so no byte is left out.
+    const qint64 records = (image.size() + kRecordBytes - 1) / kRecordBytes;
     const bool banked = image.size() > kIntelHexBankSize;
 
     QByteArray text;
@@ -103,7 +106,7 @@ QByteArray intelHexText(const QByteArray& image)
             appendRecord(text, 0, 0x04, bankBytes.data(), 2);
         }
         appendRecord(text, static_cast<std::uint16_t>(address), 0x00, image.constData() + address,
-                     static_cast<int>(kRecordBytes));
+                     static_cast<int>(std::min(kRecordBytes, image.size() - address)));
     }
     text += kEndLine;
     return text;

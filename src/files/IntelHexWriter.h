@@ -14,8 +14,8 @@
 // The largest image written without address records.
 inline constexpr qint64 kIntelHexBankSize = 65536;
 
-// The file's whole text for `image`: size / 16 records (and the bank records), then the end
-// line.
+// The file's whole text for `image`: a record for every 16 bytes, the last one shorter when the
+// size is not a multiple of 16 (and the bank records), then the end line.
 [[nodiscard]] QByteArray intelHexText(const QByteArray& image);
 
 // Appends the record checksum to `record`, a record under construction beginning with ":":

@@ -2,10 +2,15 @@
 
 #include "base/HexText.h"
 
+std::uint16_t byteSum16(QByteArrayView bytes)
+{
+    // Only the low 16 bits count, so the sum may wrap as it likes.
+    std::uint32_t sum = 0;
+    for (const char byte : bytes) sum += static_cast<unsigned char>(byte);
+    return static_cast<std::uint16_t>(sum);
+}
+
 QString CheckSumText(const QByteArray& image)
 {
-    // At most 131,072 x 255: no overflow in 32 bits, and only the low 16 bits are shown.
-    quint32 sum = 0;
-    for (const char byte : image) sum += static_cast<unsigned char>(byte);
-    return QStringLiteral("CheckSum:") + hexText(sum & 0xFFFFu, 4);
+    return QStringLiteral("CheckSum:") + hexText(byteSum16(image), 4);
 }

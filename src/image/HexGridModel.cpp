@@ -3,6 +3,8 @@
 #include "image/GridAddress.h"
 #include "image/GridTexts.h"
 
+#include <algorithm>
+
 QString HexGridModel::headerText(int column)
 {
     if (column == GridAddress::kLabelColumn) return tr("　Adr.");
@@ -24,6 +26,33 @@ void HexGridModel::rebuild(const QByteArray& image)
 }
 
 void HexGridModel::clear() { rebuild({}); }
+
+void HexGridModel::refreshRange(const QByteArray& image, qint64 first, qint64 count)
+{
+    if (image.size() != m_image.size()) {
+        rebuild(image);
+        return;
+    }
+    first = std::max<qint64>(first, 0);
+    const qint64 end = std::min<qint64>(first + std::max<qint64>(count, 0), m_image.size());
+    if (end <= first) return;
+    m_image.replace(first, end - first, image.constData() + first, end - first);
+
+    const int firstRow = GridAddress::rowOf(first);
+    const int lastRow = std::min(GridAddress::rowOf(end - 1), m_rows);
+    if (!m_written.isEmpty()) {
+        m_written.removeIf([&](const QHash<quint64, QString>::iterator& cell) {
+            const int row = static_cast<int>(cell.key() >> 8);
+            return row >= firstRow && row <= lastRow;
+        });
+    }
+    const qint64 marksEnd = std::min<qint64>(end, m_marks.size());
+    if (first < marksEnd) m_marks.fill(false, first, marksEnd);
+    if (firstRow <= lastRow) {
+        emit dataChanged(index(firstRow - 1, 0), index(lastRow - 1, GridAddress::kColumnCount - 2),
+                         {Qt::DisplayRole, kMarkedRole});
+    }
+}
 
 QString HexGridModel::rebuildText(int row, int column) const
 {

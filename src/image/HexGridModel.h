@@ -33,6 +33,11 @@ public:
     void rebuild(const QByteArray& image);
     // Only the header row is left.
     void clear();
+    // Takes the bytes of [first, first + count) from `image`, an image of the size of the last
+    // rebuild, as if the rows holding them had been rebuilt: their cells and text cells show
+    // the new bytes, rewritten texts and marks in those rows are dropped, and only those rows
+    // are announced as changed. An image of another size rebuilds everything.
+    void refreshRange(const QByteArray& image, qint64 first, qint64 count);
 
     [[nodiscard]] int dataRowCount() const { return m_rows; }
     // Rows including the header.

@@ -63,7 +63,7 @@ BoardSearch::Probe BoardFinder::probe(const LinkSettings& candidate)
     ReplyWatch watch;
     link.setObserver(&watch);
     m_link = &link;
-    (void)link.begin(QString());
+    (void)link.begin();
     const AccessOutcome outcome = link.Read_Version(candidate, m_probeLimit);
     link.end();
     m_link = nullptr;
@@ -73,14 +73,12 @@ BoardSearch::Probe BoardFinder::probe(const LinkSettings& candidate)
         result.detail = outcome.identification;
     } else if (outcome.kind == AccessOutcome::Kind::PortUnusable) {
         result.kind = Kind::Unusable;
-        result.detail = PortOpenFailure::withoutDevice(outcome.reason, candidate.portNumber,
-                                                       candidate.devicePath);
+        result.detail = outcome.portFailure.systemReason;
     } else if (outcome.kind == AccessOutcome::Kind::LineLost) {
-        result.kind = Kind::Unusable;
-        result.detail = outcome.text;
+        result.kind = Kind::LineLost;
     } else if (watch.timedOut) {
         result.kind = Kind::NoAnswer;
-        result.detail = outcome.reason;
+        result.detail = QString::number(outcome.answeredBytes.value_or(0));
     } else {
         result.kind = Kind::OtherAnswer;
         result.detail = outcome.reason;

@@ -14,7 +14,8 @@ struct BoardSearch {
             NoAnswer,     // opened, but fewer than 17 bytes came: `detail` holds how many
             OtherAnswer,  // answered something else: `detail` holds its first characters
             Held,         // another program holds it; not opened: `detail` names the holder
-            Unusable,     // did not open, or its line went away: `detail` says why
+            Unusable,     // did not open: `detail` says why
+            LineLost,     // its line went away while it was asked
         };
 
         LinkSettings link;

@@ -1,20 +1,12 @@
 #include "link/EepromTransfer.h"
 
-#include "base/HexText.h"
-#include "base/TranslatableText.h"
 #include "image/MemoryImage.h"
 #include "link/AccessObserver.h"
 #include "link/ProgrammerLink.h"
 #include "link/SerialPort.h"
 
-#include <QCoreApplication>
-
 namespace {
 
-constexpr TranslatableText kReadErrorText{"EepromTransfer",
-                                          QT_TRANSLATE_NOOP("EepromTransfer", "  リードエラー")};
-constexpr TranslatableText kWriteErrorText{"EepromTransfer",
-                                           QT_TRANSLATE_NOOP("EepromTransfer", " ライトエラー")};
 constexpr char kNextRequest = '@';
 constexpr char kReady = '@';
 
@@ -32,37 +24,31 @@ private:
 
 }  // namespace
 
-AccessOutcome EepromTransfer::refusedOutcome(const TransferPlanResult& planned) const
-{
-    AccessOutcome outcome;
-    outcome.kind = AccessOutcome::Kind::Refused;
-    outcome.refusal = planned.refusal;
-    outcome.text = planned.refusalText;
-    return outcome;
-}
-
 AccessOutcome EepromTransfer::read(const LinkSettings& link, const TransferRequest& request,
-                                   MemoryImage& target, const QString& statusText)
+                                   MemoryImage& target)
 {
-    return runPlanned(request, target.size(), statusText,
+    return runPlanned(request, target.size(), false,
                       [&](const TransferPlan& plan) { return Eep_Read(link, plan, target); });
 }
 
 AccessOutcome EepromTransfer::write(const LinkSettings& link, const TransferRequest& request,
-                                    const QByteArray& source, const QString& statusText)
+                                    const QByteArray& source)
 {
-    return runPlanned(request, source.size(), statusText,
+    return runPlanned(request, source.size(), true,
                       [&](const TransferPlan& plan) { return Eep_Write(link, plan, source); });
 }
 
 AccessOutcome EepromTransfer::runPlanned(
-    const TransferRequest& request, qint64 imageSize, const QString& statusText,
+    const TransferRequest& request, qint64 imageSize, bool write,
     const std::function<AccessOutcome(const TransferPlan&)>& transfer)
 {
     const TransferPlanResult planned = planTransfer(request, imageSize);
-    if (!planned.plan) return refusedOutcome(planned);
-    if (!m_link.begin(statusText)) {
-        return refusedOutcome({std::nullopt, AccessOutcome::Refusal::Busy, {}});
+    AccessOutcome refused = planned.refusedOutcome();
+    refused.write = write;
+    if (!planned.plan) return refused;
+    if (!m_link.begin()) {
+        refused.refusal = AccessOutcome::Refusal::Busy;
+        return refused;
     }
     AccessOutcome outcome = transfer(*planned.plan);
     m_link.end();
@@ -75,25 +61,21 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
     LinkClock& clock = m_link.clock();
     SerialPort& port = m_link.port();
     clock.pumpEvents();
-    if (auto failure = open(link, plan, readLetter(plan.commandVariant), kReadErrorText, true)) {
-        return *failure;
-    }
+    if (auto failure = open(link, plan, readLetter(plan.commandVariant), true)) return *failure;
 
     std::int64_t current = plan.start;
     do {
         // A stop asked for while the last chunk came in takes effect before the next one.
-        if (m_link.cancelled()) return cancelled(plan, current - plan.start);
+        if (m_link.cancelled())
+            return failed(AccessOutcome::Kind::Cancelled, plan, current - plan.start);
         m_link.Wait_Input(plan.chunkCount, ProgrammerLink::kReplyLimit);
-        if (m_link.TimeOutFlag() == 1) {
-            return failed(waitFailure(), kReadErrorText, plan, current - plan.start);
-        }
+        if (m_link.TimeOutFlag() == 1) return failed(waitFailure(), plan, current - plan.start);
         // Bytes past the chunk are dropped: the board sends the next chunk only after "@".
         const QByteArray chunk = m_link.takeReceived();
         for (int i = 0; i < plan.chunkCount; ++i) {
             if (i >= chunk.size() || !target.contains(current)) {
                 m_link.setTimeOutFlag(1);
-                return failed(AccessOutcome::Kind::BadReply, kReadErrorText, plan,
-                              current - plan.start);
+                return failed(AccessOutcome::Kind::BadReply, plan, current - plan.start);
             }
             target.set(current, static_cast<std::uint8_t>(chunk.at(i)));
             ++current;
@@ -104,8 +86,7 @@ AccessOutcome EepromTransfer::Eep_Read(const LinkSettings& link, const TransferP
         reportProgress(current, plan);
     } while (current <= plan.end);
 
-    return finished(plan, current,
-                    QCoreApplication::translate("EepromTransfer", "読み出し終了。 ("));
+    return outcome(AccessOutcome::Kind::Done, plan, current - plan.start);
 }
 
 AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const TransferPlan& plan,
@@ -113,23 +94,19 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
 {
     const WritingScope writing(m_writing);
     LinkClock& clock = m_link.clock();
-    if (auto failure = open(link, plan, writeLetter(plan.commandVariant), kWriteErrorText, false)) {
-        return *failure;
-    }
+    if (auto failure = open(link, plan, writeLetter(plan.commandVariant), false)) return *failure;
 
     std::int64_t current = plan.start;
     do {
         clock.pumpEvents();
-        if (m_link.cancelled()) return cancelled(plan, current - plan.start);
+        if (m_link.cancelled())
+            return failed(AccessOutcome::Kind::Cancelled, plan, current - plan.start);
         m_link.Wait_Input(1, ProgrammerLink::kReplyLimit);
-        if (m_link.TimeOutFlag() == 1) {
-            return failed(waitFailure(), kWriteErrorText, plan, current - plan.start);
-        }
+        if (m_link.TimeOutFlag() == 1) return failed(waitFailure(), plan, current - plan.start);
         const QByteArray ready = m_link.takeReceived();
         if (ready.isEmpty() || ready.at(0) != kReady || current + plan.chunkCount > source.size()) {
             m_link.setTimeOutFlag(1);
-            return failed(AccessOutcome::Kind::BadReply, kWriteErrorText, plan,
-                          current - plan.start);
+            return failed(AccessOutcome::Kind::BadReply, plan, current - plan.start);
         }
         m_link.send(source.mid(current, plan.chunkCount));
         current += plan.chunkCount;
@@ -141,42 +118,49 @@ AccessOutcome EepromTransfer::Eep_Write(const LinkSettings& link, const Transfer
         Q_UNUSED(m_link.takeReceived());
     }
 
-    return finished(plan, current,
-                    QCoreApplication::translate("EepromTransfer", "書き込み終了。 ("));
+    return outcome(AccessOutcome::Kind::Done, plan, current - plan.start);
 }
 
 std::optional<AccessOutcome> EepromTransfer::open(const LinkSettings& link,
                                                   const TransferPlan& plan, char letter,
-                                                  const QString& errorText, bool reading)
+                                                  bool reading)
 {
     LinkClock& clock = m_link.clock();
     m_opStartTime = clock.now();
     m_link.setTimeOutFlag(0);
     m_settings = link;
     m_identification.clear();
+    m_rangeSent = false;
     AccessOutcome detection = m_link.Read_Version(link);
-    if (detection.kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, 0);
+    detection.write = !reading;
+    detection.firstAddress = plan.start;
+    detection.bytesPlanned = plan.chunkedByteCount();
+    detection.elapsed = clock.now() - m_opStartTime;
     if (!detection.succeeded()) return detection;
     m_identification = detection.identification;
     // A read lets the window repaint between the steps; a write goes straight on.
     if (reading) clock.pumpEvents();
     m_link.Eep_Prepare(plan.family);
-    if (m_link.cancelled() || m_link.lineLost()) return failed(waitFailure(), errorText, plan, 0);
+    if (m_link.cancelled() || m_link.lineLost()) return failed(waitFailure(), plan, 0);
     m_link.Send_Access_Header(plan.family, letter);
     m_link.sendAddressPackets(plan, reading);
+    m_rangeSent = true;
     return std::nullopt;
 }
 
-AccessOutcome EepromTransfer::finished(const TransferPlan& plan, qint64 current,
-                                       const QString& prefix)
+AccessOutcome EepromTransfer::outcome(AccessOutcome::Kind kind, const TransferPlan& plan,
+                                      qint64 done) const
 {
-    AccessOutcome outcome;
-    outcome.identification = m_identification;
-    outcome.firstAddress = plan.start;
-    outcome.bytesDone = current - plan.start;
-    outcome.elapsed = m_link.clock().now() - m_opStartTime;
-    outcome.text = elapsedText(prefix, outcome.elapsed);
-    return outcome;
+    AccessOutcome result;
+    result.kind = kind;
+    result.write = m_writing;
+    result.identification = m_identification;
+    result.firstAddress = plan.start;
+    result.bytesDone = done;
+    result.bytesPlanned = plan.chunkedByteCount();
+    result.rangeSent = m_rangeSent;
+    result.elapsed = m_link.clock().now() - m_opStartTime;
+    return result;
 }
 
 AccessOutcome::Kind EepromTransfer::waitFailure() const
@@ -186,36 +170,14 @@ AccessOutcome::Kind EepromTransfer::waitFailure() const
     return AccessOutcome::Kind::TimedOut;
 }
 
-AccessOutcome EepromTransfer::failed(AccessOutcome::Kind kind, const QString& errorText,
-                                     const TransferPlan& plan, qint64 done)
+AccessOutcome EepromTransfer::failed(AccessOutcome::Kind kind, const TransferPlan& plan,
+                                     qint64 done)
 {
-    if (kind == AccessOutcome::Kind::Cancelled) return cancelled(plan, done);
+    m_link.setTimeOutFlag(1);
     if (kind == AccessOutcome::Kind::LineLost && m_link.observer()) {
         m_link.observer()->boardNotConnected(m_settings);
     }
-    m_link.setStatusText(m_link.statusText() + errorText);
-    AccessOutcome outcome;
-    outcome.kind = kind;
-    outcome.text = m_link.statusText();
-    outcome.identification = m_identification;
-    outcome.firstAddress = plan.start;
-    outcome.bytesDone = done;
-    outcome.elapsed = m_link.clock().now() - m_opStartTime;
-    return outcome;
-}
-
-AccessOutcome EepromTransfer::cancelled(const TransferPlan& plan, qint64 done)
-{
-    AccessOutcome outcome;
-    outcome.kind = AccessOutcome::Kind::Cancelled;
-    outcome.identification = m_identification;
-    outcome.firstAddress = plan.start;
-    outcome.bytesDone = done;
-    outcome.elapsed = m_link.clock().now() - m_opStartTime;
-    outcome.text = cancelledText(m_writing, outcome.lastAddressDone());
-    m_link.setTimeOutFlag(1);
-    m_link.setStatusText(outcome.text);
-    return outcome;
+    return outcome(kind, plan, done);
 }
 
 void EepromTransfer::reportProgress(qint64 current, const TransferPlan& plan)
@@ -227,22 +189,4 @@ void EepromTransfer::reportProgress(qint64 current, const TransferPlan& plan)
     progress.total = plan.chunkedByteCount();
     progress.percent = progressPercent(current, plan.start, plan.end);
     observer->progressed(progress);
-}
-
-QString EepromTransfer::cancelledText(bool write, qint64 lastAddressWritten)
-{
-    const QString stopped = QCoreApplication::translate("EepromTransfer", "中止しました。");
-    if (!write) return stopped;
-    if (lastAddressWritten < 0)
-        return stopped +
-               QCoreApplication::translate("EepromTransfer", " (チップには何も書き込んでいません)");
-    return stopped +
-           QCoreApplication::translate("EepromTransfer", " (チップは 0x%1 まで書き込み済みです)")
-               .arg(hexText(static_cast<quint32>(lastAddressWritten), 5));
-}
-
-QString EepromTransfer::elapsedText(const QString& prefix, LinkClock::Duration elapsed)
-{
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
-    return prefix + QString::number(seconds < 0 ? 0 : seconds) + QStringLiteral("sec)");
 }

@@ -5,7 +5,6 @@
 #include "link/TransferPlan.h"
 
 #include <QByteArray>
-#include <QString>
 
 #include <functional>
 #include <optional>
@@ -21,13 +20,12 @@ public:
     explicit EepromTransfer(ProgrammerLink& link) : m_link(link) {}
 
     // Reads the requested range into `target`, which is planned against and filled in place;
-    // bytes outside the range are left alone. `statusText` is what the front-end shows while
-    // the access runs; failure texts build on it.
+    // bytes outside the range are left alone.
     [[nodiscard]] AccessOutcome read(const LinkSettings& link, const TransferRequest& request,
-                                     MemoryImage& target, const QString& statusText = {});
+                                     MemoryImage& target);
     // Writes the requested range of `source` to the part.
     [[nodiscard]] AccessOutcome write(const LinkSettings& link, const TransferRequest& request,
-                                      const QByteArray& source, const QString& statusText = {});
+                                      const QByteArray& source);
 
     // The transfers themselves, on a plan already made and an access already begun.
     [[nodiscard]] AccessOutcome Eep_Read(const LinkSettings& link, const TransferPlan& plan,
@@ -38,28 +36,21 @@ public:
     // A write is running: stopping it now leaves the part partly written.
     [[nodiscard]] bool writing() const { return m_writing; }
 
-    // "読み出し終了。 (12sec)": the seconds cut to whole ones.
-    [[nodiscard]] static QString elapsedText(const QString& prefix, LinkClock::Duration elapsed);
-    // "中止しました。", for a write with how far the part was written.
-    [[nodiscard]] static QString cancelledText(bool write, qint64 lastAddressWritten);
-
 private:
-    [[nodiscard]] AccessOutcome refusedOutcome(const TransferPlanResult& planned) const;
     // Plans `request` against an image of `imageSize` bytes and runs `transfer` as one access.
     [[nodiscard]] AccessOutcome runPlanned(
-        const TransferRequest& request, qint64 imageSize, const QString& statusText,
+        const TransferRequest& request, qint64 imageSize, bool write,
         const std::function<AccessOutcome(const TransferPlan&)>& transfer);
     // Detection, preamble, header and packets of one transfer: nothing when the chunks may
     // follow, else how the access ended.
     [[nodiscard]] std::optional<AccessOutcome> open(const LinkSettings& link,
                                                     const TransferPlan& plan, char letter,
-                                                    const QString& errorText, bool reading);
-    // The outcome of a transfer that moved its whole range up to `current`.
-    [[nodiscard]] AccessOutcome finished(const TransferPlan& plan, qint64 current,
-                                         const QString& prefix);
-    [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const QString& errorText,
-                                       const TransferPlan& plan, qint64 done);
-    [[nodiscard]] AccessOutcome cancelled(const TransferPlan& plan, qint64 done);
+                                                    bool reading);
+    // An outcome of the running transfer with `done` bytes of the range moved.
+    [[nodiscard]] AccessOutcome outcome(AccessOutcome::Kind kind, const TransferPlan& plan,
+                                        qint64 done) const;
+    [[nodiscard]] AccessOutcome failed(AccessOutcome::Kind kind, const TransferPlan& plan,
+                                       qint64 done);
     // Why the last wait ended without its bytes.
     [[nodiscard]] AccessOutcome::Kind waitFailure() const;
     void reportProgress(qint64 current, const TransferPlan& plan);
@@ -69,4 +60,5 @@ private:
     QString m_identification;
     LinkSettings m_settings;  // the line of the running access
     bool m_writing = false;
+    bool m_rangeSent = false;
 };

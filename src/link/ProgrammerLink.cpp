@@ -2,7 +2,6 @@
 
 #include "base/HexText.h"
 #include "base/NumberText.h"
-#include "base/TranslatableText.h"
 #include "link/AccessObserver.h"
 #include "link/AccessPackets.h"
 #include "link/LinkLog.h"
@@ -10,19 +9,11 @@
 #include "link/SerialPort.h"
 #include "link/TransferPlan.h"
 
-#include <QCoreApplication>
-
 namespace {
 
 constexpr int kIdentificationLength = 15;
 constexpr int kVersionLength = 4;
 const QString kBoardName = QStringLiteral("QZ-PGM");
-constexpr TranslatableText kTimeOutText{"ProgrammerLink",
-                                        QT_TRANSLATE_NOOP("ProgrammerLink", "タイムアウト")};
-constexpr TranslatableText kCheckFailedText{
-    "ProgrammerLink", QT_TRANSLATE_NOOP("ProgrammerLink", "プログラマ接続確認エラー。")};
-constexpr TranslatableText kLineLostText{
-    "ProgrammerLink", QT_TRANSLATE_NOOP("ProgrammerLink", "通信ポートが切断されました。")};
 
 QString lineText(const QByteArray& bytes)
 {
@@ -38,13 +29,12 @@ QString lineText(const QByteArray& bytes)
 
 ProgrammerLink::ProgrammerLink(SerialPort& port, LinkClock& clock) : m_port(port), m_clock(clock) {}
 
-bool ProgrammerLink::begin(const QString& statusText)
+bool ProgrammerLink::begin()
 {
     if (m_running) return false;
     m_running = true;
     m_cancelled = false;
     m_timeOutFlag = 0;
-    m_statusText = statusText;
     return true;
 }
 
@@ -60,11 +50,9 @@ void ProgrammerLink::Wait_Input(int minimum, LinkClock::Duration limit)
     m_timeOutFlag = 1;
     if (m_cancelled) return;
     if (m_port.isLineLost()) {
-        m_statusText = kLineLostText;
         qCDebug(lcLink) << "line lost";
         return;
     }
-    m_statusText = kTimeOutText;
     qCDebug(lcLink) << "no reply: wanted" << minimum << "bytes, have" << m_port.receivedCount();
     if (m_observer) m_observer->replyTimedOut();
 }
@@ -96,10 +84,14 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::
     QString reason;
     if (!m_port.open(&reason)) {
         qCDebug(lcLink) << "cannot open" << link.devicePath << reason;
-        AccessOutcome outcome = detectionFailure(
-            AccessOutcome::Kind::PortUnusable,
-            kCheckFailedText + QCoreApplication::translate("ProgrammerLink", "【0】"), link, true);
-        outcome.reason = reason;
+        AccessOutcome outcome = detectionFailure(AccessOutcome::Kind::PortUnusable, link, true);
+        outcome.portFailure = m_port.openFailure();
+        if (outcome.portFailure.devicePath.isEmpty())
+            outcome.portFailure.devicePath = link.devicePath;
+        outcome.portFailure.portNumber = link.portNumber;
+        if (outcome.portFailure.systemReason.isEmpty() && outcome.portFailure.holder.isEmpty()) {
+            outcome.portFailure.systemReason = reason;
+        }
         return outcome;
     }
     qCDebug(lcLink) << "opened" << link.devicePath << "RTS" << link.rts << "DTR" << link.dtr;
@@ -117,27 +109,19 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::
     if (m_cancelled) {
         AccessOutcome outcome;
         outcome.kind = AccessOutcome::Kind::Cancelled;
-        outcome.text = m_statusText;
+        outcome.stage = AccessOutcome::Stage::Detection;
         return outcome;
     }
-    if (m_port.isLineLost()) {
-        return detectionFailure(AccessOutcome::Kind::LineLost, kLineLostText, link, true);
-    }
+    if (m_port.isLineLost()) return detectionFailure(AccessOutcome::Kind::LineLost, link, true);
     if (m_timeOutFlag == 1) {
-        const int answered = m_port.receivedCount();
-        AccessOutcome outcome = detectionFailure(
-            AccessOutcome::Kind::NoBoard,
-            kCheckFailedText + QCoreApplication::translate("ProgrammerLink", "【") +
-                QString::number(answered) + QCoreApplication::translate("ProgrammerLink", "】"),
-            link, true);
-        outcome.reason = QString::number(answered);
+        AccessOutcome outcome = detectionFailure(AccessOutcome::Kind::NoBoard, link, true);
+        outcome.answeredBytes = m_port.receivedCount();
         return outcome;
     }
 
     const QString identification = QString::fromLatin1(takeReceived()).left(kIdentificationLength);
     if (!identification.startsWith(kBoardName)) {
-        AccessOutcome outcome =
-            detectionFailure(AccessOutcome::Kind::NoBoard, kCheckFailedText, link, true);
+        AccessOutcome outcome = detectionFailure(AccessOutcome::Kind::NoBoard, link, true);
         outcome.reason = identification;
         return outcome;
     }
@@ -146,15 +130,13 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::
     // A board that cannot follow the commands below is not sent them.
     const std::optional<double> version = parseDecimal(identification.right(kVersionLength));
     if (!version) {
-        AccessOutcome outcome =
-            detectionFailure(AccessOutcome::Kind::BadReply, kCheckFailedText, link, false);
+        AccessOutcome outcome = detectionFailure(AccessOutcome::Kind::BadReply, link, false);
         outcome.identification = identification;
         return outcome;
     }
     const auto firmware = static_cast<float>(*version);
     if (firmware != 0.0F && firmware < kMinimumFirmware) {
-        AccessOutcome outcome =
-            detectionFailure(AccessOutcome::Kind::OldFirmware, kCheckFailedText, link, false);
+        AccessOutcome outcome = detectionFailure(AccessOutcome::Kind::OldFirmware, link, false);
         outcome.identification = identification;
         return outcome;
     }
@@ -165,15 +147,14 @@ AccessOutcome ProgrammerLink::Read_Version(const LinkSettings& link, LinkClock::
     return outcome;
 }
 
-AccessOutcome ProgrammerLink::detectionFailure(AccessOutcome::Kind kind, const QString& text,
-                                               const LinkSettings& link, bool notConnected)
+AccessOutcome ProgrammerLink::detectionFailure(AccessOutcome::Kind kind, const LinkSettings& link,
+                                               bool notConnected)
 {
     m_timeOutFlag = 1;
-    m_statusText = text;
     if (notConnected && m_observer) m_observer->boardNotConnected(link);
     AccessOutcome outcome;
     outcome.kind = kind;
-    outcome.text = text;
+    outcome.stage = AccessOutcome::Stage::Detection;
     return outcome;
 }
 

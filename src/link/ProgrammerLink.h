@@ -19,8 +19,7 @@ struct TransferPlan;
 // its time-out flag. EepromTransfer runs the reads and writes on top of it.
 //
 // One access runs at a time, on the thread that owns the port and the clock. Waits sleep in
-// that thread's event loop; the short pauses between commands block. The link keeps the status
-// text the access would show (the window's panel 1), so that each outcome carries its words.
+// that thread's event loop; the short pauses between commands block.
 class ProgrammerLink {
 public:
     static constexpr auto kDetectionLimit = std::chrono::seconds{10};
@@ -39,9 +38,9 @@ public:
     void setObserver(AccessObserver* observer) { m_observer = observer; }
     [[nodiscard]] AccessObserver* observer() const { return m_observer; }
 
-    // Marks the start of an access: clears the flag and the cancel request and sets the status
-    // text the access starts from. False when an access is already running.
-    [[nodiscard]] bool begin(const QString& statusText);
+    // Marks the start of an access: clears the flag and the cancel request. False when an
+    // access is already running.
+    [[nodiscard]] bool begin();
     // Ends the access: closes the port. Safe to run twice.
     void end();
     [[nodiscard]] bool running() const { return m_running; }
@@ -53,7 +52,8 @@ public:
     void setTimeOutFlag(std::int32_t flag) { m_timeOutFlag = flag; }
 
     // Waits until at least `minimum` bytes have been received or more than `limit` has passed
-    // since the wait began. On time-out: TimeOutFlag = 1 and the status text "タイムアウト".
+    // since the wait began. On time-out: TimeOutFlag = 1, and the observer hears of it unless
+    // the access was cancelled or the line went away.
     void Wait_Input(int minimum, LinkClock::Duration limit);
     // The same wait without the flag or the time-out text: true when the bytes came, false when
     // `limit` passed or the access was cancelled.
@@ -86,21 +86,16 @@ public:
     // The port's line went away during this access.
     [[nodiscard]] bool lineLost() const;
 
-    // The status text as the access has left it so far.
-    [[nodiscard]] const QString& statusText() const { return m_statusText; }
-    void setStatusText(const QString& text) { m_statusText = text; }
-
     [[nodiscard]] SerialPort& port() { return m_port; }
     [[nodiscard]] LinkClock& clock() { return m_clock; }
 
 private:
-    [[nodiscard]] AccessOutcome detectionFailure(AccessOutcome::Kind kind, const QString& text,
-                                                 const LinkSettings& link, bool notConnected);
+    [[nodiscard]] AccessOutcome detectionFailure(AccessOutcome::Kind kind, const LinkSettings& link,
+                                                 bool notConnected);
 
     SerialPort& m_port;
     LinkClock& m_clock;
     AccessObserver* m_observer = nullptr;
-    QString m_statusText;
     std::int32_t m_timeOutFlag = 0;
     bool m_running = false;
     std::atomic<bool> m_cancelled{false};

@@ -1,6 +1,7 @@
 #include "link/QtSerialPort.h"
 
 #include "link/GroupMembership.h"
+#include "link/PortHolders.h"
 #include "link/PortOpenFailure.h"
 
 #include <QDeadlineTimer>
@@ -86,6 +87,17 @@ bool QtSerialPort::open(QString* failureReason)
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
+    // Opening a port raises its lines under whatever program holds it, and root's open() goes
+    // through another program's exclusive lock: a port in use is refused before it is opened.
+    if (const std::optional<PortHolders::Holder> holder = PortHolders().holderOf(path)) {
+        m_openFailure = {};
+        m_openFailure.kind = PortOpenFailure::Kind::InUse;
+        m_openFailure.portNumber = m_portNumber;
+        m_openFailure.devicePath = path;
+        m_openFailure.holder = PortHolders::describe(*holder);
+        if (failureReason) *failureReason = m_openFailure.holder;
+        return false;
+    }
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_openFailure = {};
         m_openFailure.kind = failureKind(m_port->error(), path);
@@ -98,7 +110,7 @@ bool QtSerialPort::open(QString* failureReason)
             m_openFailure.userName = membership.userName;
             m_openFailure.memberNotYetActive = membership.listed && !membership.active;
         }
-        if (failureReason) *failureReason = m_openFailure.text();
+        if (failureReason) *failureReason = m_openFailure.systemReason;
         m_port->clearError();
         return false;
     }

@@ -43,7 +43,7 @@ public:
     [[nodiscard]] virtual ReceiveMode receiveMode() const = 0;
 
     // Opens the port with the fixed line settings. On failure the port stays closed and
-    // `failureReason` (when given) receives the system's reason, naming the device.
+    // `failureReason` (when given) receives the system's reason; openFailure() tells the rest.
     [[nodiscard]] virtual bool open(QString* failureReason = nullptr) = 0;
     // Why the last open() failed, in parts (kind, device, the system's words, the device's
     // group) that each front-end puts into its own words. Kind::Other with no reason when the

@@ -1,19 +1,27 @@
 #include "link/TransferPlan.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 
 namespace {
 
 using Refusal = AccessOutcome::Refusal;
 
-TransferPlanResult refuse(Refusal refusal, const QString& text)
+TransferPlanResult refuse(Refusal refusal, qint64 value = 0, qint64 limit = 0)
 {
-    return {std::nullopt, refusal, text};
+    return {std::nullopt, refusal, value, limit};
 }
 
 }  // namespace
+
+AccessOutcome TransferPlanResult::refusedOutcome() const
+{
+    AccessOutcome outcome;
+    outcome.kind = AccessOutcome::Kind::Refused;
+    outcome.refusal = refusal;
+    outcome.refusedValue = refusedValue;
+    outcome.refusedLimit = refusedLimit;
+    return outcome;
+}
 
 qint64 TransferPlan::chunkedByteCount() const
 {
@@ -34,16 +42,12 @@ QByteArray TransferPlan::endPacket() const
 TransferPlanResult planTransfer(const TransferRequest& request, std::int64_t imageSize)
 {
     if (!request.device) {
-        return refuse(Refusal::NoDevice, QCoreApplication::translate(
-                                             "TransferPlan", "デバイスが選択されていません。"));
+        return refuse(Refusal::NoDevice);
     }
     const SelectedDevice& device = *request.device;
     if (device.Family != SelectedDevice::kFamilyI2c &&
         device.Family != SelectedDevice::kFamilyMicrowire) {
-        return refuse(Refusal::UnknownFamily,
-                      QCoreApplication::translate("TransferPlan",
-                                                  "このデバイスの種類（%1）は読み書きできません。")
-                          .arg(device.Family));
+        return refuse(Refusal::UnknownFamily, device.Family);
     }
 
     TransferPlan plan;
@@ -53,51 +57,31 @@ TransferPlanResult planTransfer(const TransferRequest& request, std::int64_t ima
     plan.microwireParam = device.MicrowireParam;
     plan.chunkCount = chunkCount(device, request.mode);
     if (plan.chunkCount < 1) {
-        return refuse(
-            Refusal::NoChunk,
-            QCoreApplication::translate("TransferPlan",
-                                        "このデバイスのページサイズ（%1）では読み書きできません。")
-                .arg(device.PageSize));
+        return refuse(Refusal::NoChunk, device.PageSize);
     }
     // Neither the image nor the part may be overrun: the part's address counter would wrap.
     const std::int64_t limit = std::min<std::int64_t>(imageSize, device.memorySize());
 
     if (request.mode == AccessMode::Byte) {
         if (!request.cellAddress || *request.cellAddress < 0 || *request.cellAddress >= limit) {
-            return refuse(
-                Refusal::NotAByteCell,
-                QCoreApplication::translate("TransferPlan",
-                                            "バイト単位の読み書きは、グリッドでデータのセルを"
-                                            "選んでから行ってください。"));
+            return refuse(Refusal::NotAByteCell);
         }
         plan.start = plan.end = static_cast<std::int32_t>(*request.cellAddress);
-        return {plan, Refusal::None, {}};
+        return {plan};
     }
 
     if (request.accessSize < 1) {
-        return refuse(
-            Refusal::NoAccessSize,
-            QCoreApplication::translate("TransferPlan", "アクセスサイズが選ばれていません。"));
+        return refuse(Refusal::NoAccessSize);
     }
     if (request.offset < 0 || request.offset % plan.chunkCount != 0) {
-        return refuse(Refusal::Misaligned,
-                      QCoreApplication::translate(
-                          "TransferPlan", "開始アドレス %1 は %2 バイト単位の境界にありません。")
-                          .arg(request.offset)
-                          .arg(plan.chunkCount));
+        return refuse(Refusal::Misaligned, request.offset, plan.chunkCount);
     }
     // The board moves whole chunks, so the last one may reach past the access size.
     const std::int64_t chunks = (request.accessSize + plan.chunkCount - 1) / plan.chunkCount;
     if (request.offset + chunks * plan.chunkCount > limit) {
-        return refuse(
-            Refusal::OutsideImage,
-            QCoreApplication::translate("TransferPlan",
-                                        "アクセスサイズ %1 バイトがメモリーの大きさ %2 バイトを"
-                                        "超えるため、読み書きできません。")
-                .arg(request.accessSize)
-                .arg(limit - request.offset));
+        return refuse(Refusal::OutsideImage, request.accessSize, limit - request.offset);
     }
     plan.start = static_cast<std::int32_t>(request.offset);
     plan.end = static_cast<std::int32_t>(request.offset + request.accessSize - 1);
-    return {plan, Refusal::None, {}};
+    return {plan};
 }

@@ -4,8 +4,6 @@
 #include "link/AccessOutcome.h"
 #include "link/AccessPackets.h"
 
-#include <QString>
-
 #include <cstdint>
 #include <optional>
 
@@ -39,12 +37,17 @@ struct TransferRequest {
 
 struct TransferPlanResult {
     std::optional<TransferPlan> plan;
+    // When there is no plan: why, and the figures of AccessOutcome's refusal fields.
     AccessOutcome::Refusal refusal = AccessOutcome::Refusal::None;
-    QString refusalText;  // the status text when there is no plan
+    qint64 refusedValue = 0;
+    qint64 refusedLimit = 0;
+
+    // The outcome of an access refused for this reason.
+    [[nodiscard]] AccessOutcome refusedOutcome() const;
 };
 
 // Plans `request` against an image of `imageSize` bytes (the one a read fills or a write sends
 // from). An access that would step outside the image or the part, or that the board cannot
-// carry out, is refused with a status text instead.
+// carry out, is refused instead.
 [[nodiscard]] TransferPlanResult planTransfer(const TransferRequest& request,
                                               std::int64_t imageSize);

@@ -4,13 +4,13 @@
 #include "cli/ImageFile.h"
 #include "cli/PartLookup.h"
 #include "cli/PortChoice.h"
-#include "cli/PortClaim.h"
 #include "cli/ProgressReport.h"
 #include "cli/ResultTexts.h"
 #include "devices/CatalogueLoad.h"
 #include "files/ImageByteOrder.h"
 #include "files/ImageFileSave.h"
 #include "files/IntelHexWriter.h"
+#include "link/PortClaim.h"
 #include "link/PortDevices.h"
 #include "support/ScriptedSerialDevices.h"
 
@@ -607,6 +607,10 @@ void CliTest::interruptStopsAtTheNextChunk()
     const qint64 sent = match.captured(1).toLongLong();
     QVERIFY(sent > 0 && sent < 8192 && sent % 16 == 0);
     QCOMPARE(match.captured(2).toLongLong(nullptr, 16), sent - 1);
+    QVERIFY2(run.errors.contains(QStringLiteral("the board still expects %1 bytes of that write: "
+                                                "switch it off and on")
+                                     .arg(8192 - sent)),
+             qPrintable(run.errors));
     // What was sent, and nothing after it.
     QCOMPARE(first.contents().left(sent - 16), file.left(sent - 16));
     QCOMPARE(first.contents().mid(sent), blank(8192 - sent));
@@ -624,7 +628,7 @@ void CliTest::aClaimedPortIsRefused()
     QVERIFY(other.acquire());
     const CliRun run = fixture.run({"blank", "-d", "24C02", "-p", kPort, "--json"});
     QCOMPARE(run.exitCode, 3);
-    QVERIFY2(run.errors.contains("/dev/ttyQZ0 is in use by another vorle6-cli (tst_cli, process "),
+    QVERIFY2(run.errors.contains("/dev/ttyQZ0 is in use by tst_cli (process "),
              qPrintable(run.errors));
     QCOMPARE(jsonLines(run.output).value(0)["outcome"].toString(), QStringLiteral("port-in-use"));
     QVERIFY(board.fromPc().isEmpty());
@@ -735,9 +739,9 @@ void CliTest::progressLinesAndBar()
     errors.open(QIODevice::WriteOnly);
     ProgressReport lines(errors, ProgressReport::Style::Lines, {"ttyQZ0", "ttyQZ1"});
     for (qint64 done = 16; done <= 256; done += 16) {
-        lines.update(0, static_cast<int>(JobPhase::Write), done, 256);
+        lines.update(0, static_cast<int>(ChipStep::Write), done, 256);
     }
-    lines.update(1, static_cast<int>(JobPhase::Verify), 256, 256);
+    lines.update(1, static_cast<int>(ChipStep::Verify), 256, 256);
     const QStringList written = QString::fromUtf8(errors.data()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(written.size(), 11);
     QCOMPARE(written.first(), QStringLiteral("ttyQZ0: write 10 % (32 of 256 bytes)"));

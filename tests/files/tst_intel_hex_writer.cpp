@@ -75,7 +75,9 @@ private slots:
         QTest::addColumn<int>("records");
         QTest::addColumn<QByteArray>("lastRecordStart");
         QTest::newRow("none") << qint64{0} << 0 << QByteArray();
-        QTest::newRow("less than a record") << qint64{8} << 0 << QByteArray();
+        // A short last record: no byte of a saved selection is left out.
+        QTest::newRow("less than a record") << qint64{8} << 1 << QByteArray(":08000000");
+        QTest::newRow("a record and a half") << qint64{24} << 2 << QByteArray(":08001000");
         QTest::newRow("16") << qint64{16} << 1 << QByteArray(":10000000");
         QTest::newRow("64 KiB") << qint64{65536} << 4096 << QByteArray(":10FFF000");
         // 8,192 data records and a bank record before each 64 KiB.

@@ -16,6 +16,7 @@ private slots:
     void emptyImageLeavesTheHeader();
     void oneMegabitImage();
     void marksLastUntilAnEditOrARebuild();
+    void refreshedRowsFollowTheImage();
 };
 
 void HexGridModelTest::headerAndLabels()
@@ -152,4 +153,37 @@ void HexGridModelTest::marksLastUntilAnEditOrARebuild()
     model.rebuild(image);
     QCOMPARE(model.markCount(), 0);
     QVERIFY(!model.isMarked(1, 1));
+}
+
+// An edit of a range (an undo, a fill) repaints only the rows that hold it, from the image.
+void HexGridModelTest::refreshedRowsFollowTheImage()
+{
+    QByteArray image(256, '\x00');
+    HexGridModel model;
+    model.rebuild(image);
+    model.setCellText(3, 1, QStringLiteral("0x41"));
+    model.setCellText(5, 1, QStringLiteral("0x42"));
+    QBitArray marks(256);
+    marks.setBit(0x20);
+    marks.setBit(0x40);
+    model.setMarks(marks);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+    image.replace(0x1E, 4, "ABCD");
+    model.refreshRange(image, 0x1E, 4);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(1, 0));
+    QCOMPARE(changed.at(0).at(1).toModelIndex(), model.index(2, 16));
+    QCOMPARE(model.cellText(2, 15), QStringLiteral("0x41"));
+    QCOMPARE(model.cellText(3, 1), QStringLiteral("0x43"));  // the written text is gone
+    QCOMPARE(model.cellText(3, 17).left(2), QStringLiteral("CD"));
+    QVERIFY(!model.isMarked(3, 1));
+    // Rows outside the range keep what they had.
+    QCOMPARE(model.cellText(5, 1), QStringLiteral("0x42"));
+    QVERIFY(model.isMarked(5, 1));
+
+    // An image of another size is rebuilt whole.
+    model.refreshRange(QByteArray(32, '\xFF'), 0, 1);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.cellText(2, 16), QStringLiteral("0xFF"));
 }

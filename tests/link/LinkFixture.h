@@ -3,12 +3,13 @@
 #include "app/ProgramState.h"
 #include "base/SettingsStore.h"
 #include "image/ComparisonView.h"
-#include "link/AccessFrame.h"
-#include "link/AccessWindow.h"
-#include "link/ChipCheckCommands.h"
-#include "link/EepromAccess.h"
 #include "link/LinkSettings.h"
 #include "link/ProgrammerLink.h"
+#include "link/gui/AccessFrame.h"
+#include "link/gui/AccessTexts.h"
+#include "link/gui/AccessWindow.h"
+#include "link/gui/ChipCheckCommands.h"
+#include "link/gui/EepromAccess.h"
 #include "support/FakeBoard.h"
 #include "support/FakeLinkClock.h"
 #include "support/FakeSerialPort.h"
@@ -18,6 +19,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QList>
+#include <QTemporaryDir>
 
 // The main window as the access sees it, recording what the access does to it.
 class RecordingAccessWindow : public AccessWindow {
@@ -70,10 +72,9 @@ struct LinkFixture {
     LinkFixture()
         : link(port, clock),
           frame({link, state.selectedDevice, state.image, state.unsaved, window, panels, dialogs,
-                 comparisons,
-                 [this] { return linkSettings(); }}),
+                 comparisons, [this] { return linkSettings(); }, claims.path()}),
           checks(frame),
-          access(frame, checks)
+          access(frame)
     {
     }
 
@@ -87,6 +88,15 @@ struct LinkFixture {
 
     [[nodiscard]] LinkSettings linkSettings() const { return LinkSettings::stored(settings); }
     [[nodiscard]] AccessOutcome readVersion() { return link.Read_Version(linkSettings()); }
+    // Panel 1 as the window words `outcome` when it ends a command.
+    [[nodiscard]] static QString windowText(const AccessOutcome& outcome,
+                                            const QString& stepText = {})
+    {
+        ChipJobOutcome job;
+        job.access = outcome;
+        job.step = outcome.write ? ChipStep::Write : ChipStep::Read;
+        return AccessTexts::jobText(job, stepText);
+    }
 
     // The two identification queries, answered like a firmware 6.00 board.
     FakeBoard& expectDetection(const QByteArray& answer = FakeBoard::identification())
@@ -114,6 +124,7 @@ struct LinkFixture {
     RecordingAccessWindow window;
     RecordingComparisonView comparisons;
     ProgramState state;
+    QTemporaryDir claims;
     ProgrammerLink link;
     AccessFrame frame;
     ChipCheckCommands checks;

@@ -58,6 +58,16 @@ QString addressText(qint64 address)
     return QStringLiteral("0x") + hexText(static_cast<quint32>(address), 5);
 }
 
+// What the window says of a write stopped inside its range.
+QString stoppedWriteNote(const AccessOutcome& outcome)
+{
+    return QStringLiteral(
+               " (チップは %1 まで書き込み済みです) ボードは残りの %2 バイトを待って"
+               "います。次のアクセスの前にボードの電源を入れ直してください。")
+        .arg(addressText(outcome.lastAddressDone()))
+        .arg(outcome.bytesPlanned - outcome.bytesDone);
+}
+
 QString verifyErrorText(qint64 mismatches, qint64 first, char buffer, char chip)
 {
     return QStringLiteral("ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)")
@@ -351,7 +361,7 @@ void TestChipChecks::cancelStopsTheAccess()
     verifyIdle();
     QCOMPARE(m_port->openCount, openings + 1);
     QCOMPARE(image(), before);
-    const AccessOutcome& outcome = window().access().lastOutcome();
+    const AccessOutcome& outcome = window().access().lastOutcome().access;
     QCOMPARE(outcome.kind, AccessOutcome::Kind::Cancelled);
     QVERIFY(outcome.bytesDone > 0 && outcome.bytesDone < part.size());
     settle();
@@ -361,8 +371,7 @@ void TestChipChecks::cancelStopsTheAccess()
         QCOMPARE(board.contents(), part);
         return;
     }
-    QCOMPARE(panel(1), QStringLiteral("中止しました。 (チップは %1 まで書き込み済みです)")
-                           .arg(addressText(outcome.lastAddressDone())));
+    QCOMPARE(panel(1), QStringLiteral("中止しました。") + stoppedWriteNote(outcome));
     QCOMPARE(board.contents().left(outcome.bytesDone), before.left(outcome.bytesDone));
     QCOMPARE(board.contents().mid(outcome.bytesDone), part.mid(outcome.bytesDone));
 }
@@ -395,11 +404,10 @@ void TestChipChecks::closingDuringAWriteAsksFirst()
     click(controls().Cmd_WRITE_all);
     QVERIFY(!closed);
     QCOMPARE(m_dialogs.messages.size(), 2);
-    const AccessOutcome& outcome = window().access().lastOutcome();
+    const AccessOutcome& outcome = window().access().lastOutcome().access;
     QCOMPARE(outcome.kind, AccessOutcome::Kind::Cancelled);
     QCOMPARE(m_dialogs.messages.at(1).text,
-             QStringLiteral("書き込みを中止しました。 (チップは %1 まで書き込み済みです)")
-                 .arg(addressText(outcome.lastAddressDone())));
+             QStringLiteral("書き込みを中止しました。") + stoppedWriteNote(outcome));
     QTRY_COMPARE(unloaded.size(), 1);
 }
 

@@ -1,8 +1,8 @@
 // Block and byte reads and writes on a scripted board in fake time: every byte on the line,
 // the progress figures, the status texts and what the image holds afterwards.
-#include "link/AccessTimeEstimate.h"
 #include "link/LinkFixture.h"
 #include "link/TransferPlan.h"
+#include "link/gui/AccessTimeEstimate.h"
 
 #include <QTest>
 
@@ -204,12 +204,14 @@ private slots:
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(f.panels.text(1),
-                 accepted ? kWriteFinished : QStringLiteral("書き込み中..... ライトエラー"));
+                 accepted ? kWriteFinished
+                          : QStringLiteral("書き込み中..... ライトエラー (チップには何も書き込んで"
+                                           "いません)"));
         QVERIFY(!f.port.isOpen());
         QVERIFY(f.window.enabled());
     }
 
-    void aWrongReadyOnAByteWriteLeavesOnlyTheErrorText()
+    void aWrongReadyOnAByteWriteSaysNothingWasWritten()
     {
         LinkFixture f;
         f.selectDevice(2, 4, 16);
@@ -218,7 +220,8 @@ private slots:
         f.board.expect(hexBytes("01000003")).reply("?");
         f.access.Cmd_WRITE_single_Click();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.panels.text(1), QStringLiteral(" ライトエラー"));
+        QCOMPARE(f.panels.text(1),
+                 QStringLiteral(" ライトエラー (チップには何も書き込んでいません)"));
     }
 
     void aReadChunkTimeOutLeavesTheImageAsItWas()
@@ -254,7 +257,9 @@ private slots:
         f.board.expect(hexBytes("1000001F")).reply("@").expectAny(16);
         f.access.Cmd_WRITE_all_Click();
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.panels.text(1), QStringLiteral("タイムアウト ライトエラー"));
+        QCOMPARE(
+            f.panels.text(1),
+            QStringLiteral("タイムアウト ライトエラー (チップは 0x0000F まで書き込み済みです)"));
         QCOMPARE(imageOf(f), original);
         QVERIFY(!f.port.isOpen());
     }
@@ -401,10 +406,10 @@ private slots:
         if (device) f.selectDevice(2, 8, 8);
         f.window.size = 384;
         f.state.image.recreate(256);
-        const AccessOutcome outcome = command == 0   ? f.checks.Cmd_VERIFY_all_Click()
-                                      : command == 1 ? f.checks.mnuBlankCheck_Click()
-                                                     : f.checks.mnuErase_Click();
-        QCOMPARE(outcome.kind, AccessOutcome::Kind::Refused);
+        const ChipJobOutcome outcome = command == 0   ? f.checks.Cmd_VERIFY_all_Click()
+                                       : command == 1 ? f.checks.mnuBlankCheck_Click()
+                                                      : f.checks.mnuErase_Click();
+        QCOMPARE(outcome.access.kind, AccessOutcome::Kind::Refused);
         QCOMPARE(f.panels.text(1), text);
         QVERIFY(f.port.openings.isEmpty());
         QVERIFY(f.window.lockedEnabled.isEmpty());

@@ -2,9 +2,10 @@
 // each outcome says, how far the access got, and that a refused access sends nothing at all.
 #include "base/HexText.h"
 #include "image/MemoryImage.h"
-#include "link/ChipOperations.h"
+#include "jobs/ChipJob.h"
 #include "link/EepromTransfer.h"
 #include "link/ProgrammerLink.h"
+#include "link/gui/AccessTexts.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeLinkClock.h"
 #include "support/TestDevices.h"
@@ -21,6 +22,15 @@ Q_DECLARE_METATYPE(AccessOutcome::Refusal)
 namespace {
 
 const QString kPath = QStringLiteral("/dev/ttyUSB0");
+
+// Panel 1 as the window words `outcome` when it ends a command whose step showed `stepText`.
+QString windowText(const AccessOutcome& outcome, const QString& stepText = {})
+{
+    ChipJobOutcome job;
+    job.access = outcome;
+    job.step = outcome.write ? ChipStep::Write : ChipStep::Read;
+    return AccessTexts::jobText(job, stepText);
+}
 
 QByteArray pattern(qint64 size, int seed)
 {
@@ -82,7 +92,6 @@ private slots:
     void failuresSayWhatHappened_data();
     void failuresSayWhatHappened();
     void cancelStopsAtTheNextWait();
-    void checksReadBackWithoutTouchingTheImage();
 };
 
 void EepromTransferTest::refusalsSendNothing_data()
@@ -155,7 +164,7 @@ void EepromTransferTest::refusalsSendNothing()
                                             : bench.transfer.read(bench.settings, request, image);
         QCOMPARE(outcome.kind, Kind::Refused);
         QCOMPARE(outcome.refusal, refusal);
-        QVERIFY2(outcome.text.contains(text), qPrintable(outcome.text));
+        QVERIFY2(windowText(outcome).contains(text), qPrintable(windowText(outcome)));
         QVERIFY(!outcome.succeeded());
     }
     QCOMPARE(bench.port.openCount, 0);
@@ -163,7 +172,7 @@ void EepromTransferTest::refusalsSendNothing()
     QCOMPARE(image.bytes(), before);
 
     // One access at a time on a link.
-    QVERIFY(bench.link.begin(QString()));
+    QVERIFY(bench.link.begin());
     const AccessOutcome busy = bench.transfer.read(bench.settings, bench.block(256), image);
     QCOMPARE(busy.kind, Kind::Refused);
     QCOMPARE(busy.refusal, Refusal::Busy);
@@ -187,25 +196,25 @@ void EepromTransferTest::blockTransfersMoveTheWholeRange()
     const qint64 size = bench.board.part().size();
     const QByteArray data = pattern(size, 0x5A);
 
-    const AccessOutcome written =
-        bench.transfer.write(bench.settings, bench.block(size), data, QStringLiteral("w"));
-    QVERIFY2(written.succeeded(), qPrintable(written.text));
+    const AccessOutcome written = bench.transfer.write(bench.settings, bench.block(size), data);
+    QVERIFY(written.succeeded());
+    QVERIFY(written.write);
     QCOMPARE(written.bytesDone, size);
     QCOMPARE(written.identification, QStringLiteral("QZ-PGM Ver 6.00"));
-    QVERIFY(written.text.startsWith(QStringLiteral("書き込み終了。 (")));
+    QVERIFY(windowText(written).startsWith(QStringLiteral("書き込み終了。 (")));
     bench.settle();
     QCOMPARE(bench.board.contents(), data);
 
     MemoryImage image;
     image.recreate(size);
     const AccessOutcome read = bench.transfer.read(bench.settings, bench.block(size), image);
-    QVERIFY2(read.succeeded(), qPrintable(read.text));
+    QVERIFY(read.succeeded());
     QCOMPARE(read.bytesDone, size);
     QCOMPARE(image.bytes(), data);
     // At 57,600 bit/s a byte takes 174 us each way: the read cannot be faster than its bytes.
     QVERIFY(read.elapsed >= EmulatedPort::kByteTime * size);
-    QCOMPARE(read.text,
-             EepromTransfer::elapsedText(QStringLiteral("読み出し終了。 ("), read.elapsed));
+    QCOMPARE(windowText(read),
+             AccessTexts::elapsedText(QStringLiteral("読み出し終了。 ("), read.elapsed));
     QVERIFY(!bench.port.isOpen());
 }
 
@@ -215,7 +224,7 @@ void EepromTransferTest::aRangeLeavesTheRestAlone()
     MemoryImage image;
     image.recreate(8192);
     const AccessOutcome read = bench.transfer.read(bench.settings, bench.block(96, 4096), image);
-    QVERIFY2(read.succeeded(), qPrintable(read.text));
+    QVERIFY(read.succeeded());
     QCOMPARE(read.firstAddress, 4096);
     QCOMPARE(read.bytesDone, 96);
     const QByteArray part = bench.board.contents();
@@ -245,6 +254,10 @@ void EepromTransferTest::failuresSayWhatHappened_data()
 
     const QString checkFailed = QStringLiteral("プログラマ接続確認エラー。");
     const QString v6 = QStringLiteral("6.00");
+    // What a write that failed inside its range adds.
+    const auto stoppedAt = [](const char* last) {
+        return QStringLiteral(" (チップは 0x%1 まで書き込み済みです)").arg(QLatin1String(last));
+    };
     QTest::newRow("no answer") << false << QStringList{"no-answer"} << v6 << Kind::NoBoard
                                << checkFailed + QStringLiteral("【0】") << qint64{0} << 10;
     QTest::newRow("identification cut short")
@@ -259,7 +272,7 @@ void EepromTransferTest::failuresSayWhatHappened_data()
         << QStringLiteral("タイムアウト  リードエラー") << qint64{24} << 30;
     QTest::newRow("silent after 3 write chunks")
         << true << QStringList{"silence@3"} << v6 << Kind::TimedOut
-        << QStringLiteral("タイムアウト ライトエラー") << qint64{24} << 30;
+        << QStringLiteral("タイムアウト ライトエラー") + stoppedAt("00017") << qint64{24} << 30;
     QTest::newRow("no answer to the preparation")
         << false << QStringList{"no-prep-answer"} << v6 << Kind::TimedOut
         << QStringLiteral("タイムアウト  リードエラー") << qint64{0} << 30;
@@ -271,10 +284,11 @@ void EepromTransferTest::failuresSayWhatHappened_data()
         << QStringLiteral("通信ポートが切断されました。  リードエラー") << qint64{8} << 0;
     QTest::newRow("line dropped in write chunk 2")
         << true << QStringList{"drop@2"} << v6 << Kind::LineLost
-        << QStringLiteral("通信ポートが切断されました。 ライトエラー") << qint64{16} << 0;
+        << QStringLiteral("通信ポートが切断されました。 ライトエラー") + stoppedAt("0000F")
+        << qint64{16} << 0;
     QTest::newRow("wrong ready byte")
         << true << QStringList{"wrong-ready@4"} << v6 << Kind::BadReply
-        << QStringLiteral("status ライトエラー") << qint64{24} << 0;
+        << QStringLiteral("status ライトエラー") + stoppedAt("00017") << qint64{24} << 0;
 }
 
 void EepromTransferTest::failuresSayWhatHappened()
@@ -293,10 +307,10 @@ void EepromTransferTest::failuresSayWhatHappened()
     const LinkClock::Duration start = bench.clock.now();
     const QString status = QStringLiteral("status");
     const AccessOutcome outcome =
-        write ? bench.transfer.write(bench.settings, bench.block(256), image.bytes(), status)
-              : bench.transfer.read(bench.settings, bench.block(256), image, status);
+        write ? bench.transfer.write(bench.settings, bench.block(256), image.bytes())
+              : bench.transfer.read(bench.settings, bench.block(256), image);
     QCOMPARE(outcome.kind, kind);
-    QCOMPARE(outcome.text, text);
+    QCOMPARE(windowText(outcome, status), text);
     QCOMPARE(outcome.bytesDone, bytesDone);
     QCOMPARE(std::chrono::duration_cast<std::chrono::seconds>(bench.clock.now() - start).count(),
              seconds);
@@ -318,9 +332,12 @@ void EepromTransferTest::cancelStopsAtTheNextWait()
         QVERIFY(outcome.bytesDone > 0 && outcome.bytesDone < 8192);
         QCOMPARE(outcome.bytesDone % 16, 0);
         QVERIFY(!bench.port.isOpen());
-        QCOMPARE(outcome.text,
-                 write ? QStringLiteral("中止しました。 (チップは 0x%1 まで書き込み済みです)")
+        QCOMPARE(windowText(outcome),
+                 write ? QStringLiteral("中止しました。 (チップは 0x%1 まで書き込み済みです) "
+                                        "ボードは残りの %2 バイトを待っています。次のアクセスの"
+                                        "前にボードの電源を入れ直してください。")
                              .arg(hexText(static_cast<quint32>(outcome.lastAddressDone()), 5))
+                             .arg(8192 - outcome.bytesDone)
                        : QStringLiteral("中止しました。"));
         bench.settle();
         QVERIFY2(bench.board.events().contains(QStringLiteral("port closed: transfer abandoned")),
@@ -332,52 +349,6 @@ void EepromTransferTest::cancelStopsAtTheNextWait()
             QCOMPARE(part.mid(outcome.bytesDone), pattern(8192, 0x21).mid(outcome.bytesDone));
         }
     }
-}
-
-// Verify, blank check and erase compare what the chip holds and say where it first differs.
-void EepromTransferTest::checksReadBackWithoutTouchingTheImage()
-{
-    Bench bench(QStringLiteral("24C64"));
-    ChipOperations operations(bench.transfer);
-    QByteArray buffer = bench.board.contents();
-
-    CheckOutcome same = operations.verify(bench.settings, bench.block(8192), buffer);
-    QVERIFY(same.passed());
-    QCOMPARE(same.comparison.compared, 8192);
-    QVERIFY2(same.access.text.startsWith(QStringLiteral("ベリファイOK (")),
-             qPrintable(same.access.text));
-
-    // 300 bytes from 0x300 and the last byte differ: 256 of them are listed.
-    const QByteArray part = buffer;
-    for (qint64 address = 0x0300; address < 0x0300 + 300; ++address)
-        buffer[address] = ~part[address];
-    buffer[0x1FFF] = ~part[0x1FFF];
-    CheckOutcome differs = operations.verify(bench.settings, bench.block(8192), buffer);
-    QVERIFY(differs.access.succeeded());
-    QVERIFY(!differs.passed());
-    QCOMPARE(differs.comparison.mismatches, 301);
-    QCOMPARE(differs.comparison.first.size(), Comparison::kListed);
-    const ByteDifference first = differs.comparison.first.first();
-    QCOMPARE(first.address, 0x0300);
-    QCOMPARE(first.actual, static_cast<quint8>(part.at(0x300)));
-    QCOMPARE(differs.access.text,
-             QStringLiteral("ベリファイエラー: 301 バイト不一致 (最初 0x00300: バッファ 0x%1 / "
-                            "チップ 0x%2)")
-                 .arg(hexText(first.expected, 2), hexText(first.actual, 2)));
-
-    CheckOutcome notBlank = operations.blankCheck(bench.settings, bench.device());
-    QVERIFY(!notBlank.passed());
-    QCOMPARE(notBlank.comparison.first.first().address, 0);
-
-    const AccessOutcome erased = operations.erase(bench.settings, bench.device());
-    QVERIFY2(erased.succeeded(), qPrintable(erased.text));
-    CheckOutcome blank = operations.blankCheck(bench.settings, bench.device());
-    QVERIFY(blank.passed());
-    QCOMPARE(blank.access.text, QStringLiteral("ブランクです (全て0xFF)"));
-    bench.board.setContents(QByteArray(0x1235, '\xFF') + QByteArray(1, '\x5A'));
-    notBlank = operations.blankCheck(bench.settings, bench.device());
-    QCOMPARE(notBlank.access.text,
-             QStringLiteral("ブランクではありません: 1 バイトが0xFF以外 (最初 0x01235 = 0x5A)"));
 }
 
 QTEST_GUILESS_MAIN(EepromTransferTest)

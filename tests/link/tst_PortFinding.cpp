@@ -3,12 +3,12 @@
 // in fake time and over pseudo-terminals standing in for adapters.
 #include "base/SettingsStore.h"
 #include "link/BoardFinder.h"
-#include "link/PortDeviceSummary.h"
 #include "link/PortDevices.h"
 #include "link/PortDirectory.h"
 #include "link/PortHolders.h"
 #include "link/QtSerialPort.h"
 #include "link/SteadyLinkClock.h"
+#include "link/gui/PortDeviceSummary.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeLinkClock.h"
 #include "support/FakeSerialPort.h"
@@ -357,8 +357,7 @@ struct FakeDevices {
         }
         if (path.endsWith("missing")) {
             fake->openSucceeds = false;
-            fake->openFailureReason =
-                QStringLiteral("COM2 (/dev/fake/missing): No such file or directory");
+            fake->openFailureReason = QStringLiteral("No such file or directory");
         }
         return port;
     }
@@ -429,8 +428,7 @@ void TestPortFinding::searchWithoutABoardAsksEveryDevice()
     QVERIFY(!search.board());
     QCOMPARE(search.probes.size(), 4);
     QCOMPARE(f.asked.size(), 4);
-    QCOMPARE(search.probes.last().kind, Kind::Unusable);
-    QCOMPARE(search.probes.last().detail, QStringLiteral("通信ポートが切断されました。"));
+    QCOMPARE(search.probes.last().kind, Kind::LineLost);
     // Two silent devices at 200 ms each, and the 50 ms pause between the queries on each of
     // the four; the unplugged one ends its wait at once.
     const LinkClock::Duration took = f.clock.now() - start;

@@ -82,7 +82,8 @@ private slots:
         f.expectDetection(FakeBoard::identification(version));
         const bool goesOn = kind == AccessOutcome::Kind::Done;
         // A whole access where it stops at detection: nothing but the queries reaches the board.
-        const AccessOutcome outcome = goesOn ? f.readVersion() : f.access.Cmd_READ_all_Click();
+        const AccessOutcome outcome =
+            goesOn ? f.readVersion() : f.access.Cmd_READ_all_Click().access;
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(outcome.kind, kind);
         QCOMPARE(f.link.TimeOutFlag(), goesOn ? 0 : 1);
@@ -106,7 +107,7 @@ private slots:
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(f.link.TimeOutFlag(), 1);
         QCOMPARE(outcome.kind, AccessOutcome::Kind::NoBoard);
-        QCOMPARE(outcome.text, kCheckFailed);
+        QCOMPARE(f.windowText(outcome), kCheckFailed);
         QCOMPARE(f.panels.text(2), QStringLiteral("COM1 : ライター未接続"));
     }
 
@@ -119,7 +120,8 @@ private slots:
         const AccessOutcome outcome = f.readVersion();
         QCOMPARE(f.link.TimeOutFlag(), 1);
         QCOMPARE(outcome.kind, AccessOutcome::Kind::NoBoard);
-        QCOMPARE(outcome.text, kCheckFailed + QStringLiteral("【16】"));
+        QCOMPARE(outcome.answeredBytes, std::optional<int>(16));
+        QCOMPARE(f.windowText(outcome), kCheckFailed + QStringLiteral("【16】"));
         QCOMPARE(f.panels.text(2), QStringLiteral("COM1 : ライター未接続"));
         const LinkClock::Duration waited = f.clock.now() - start - 50ms;
         QVERIFY(waited > 10s && waited <= 10s + FakeLinkClock::kTick);
@@ -135,7 +137,7 @@ private slots:
         const LinkClock::Duration start = f.clock.now();
         const AccessOutcome outcome = f.link.Read_Version(f.linkSettings(), 300ms);
         QCOMPARE(outcome.kind, AccessOutcome::Kind::NoBoard);
-        QCOMPARE(outcome.text, kCheckFailed + QStringLiteral("【0】"));
+        QCOMPARE(f.windowText(outcome), kCheckFailed + QStringLiteral("【0】"));
         const LinkClock::Duration waited = f.clock.now() - start - 50ms;
         QVERIFY(waited > 300ms && waited <= 300ms + FakeLinkClock::kTick);
     }
@@ -144,7 +146,7 @@ private slots:
     {
         LinkFixture f;
         f.board.expect("?").expect("?");
-        QCOMPARE(f.readVersion().text, kCheckFailed + QStringLiteral("【0】"));
+        QCOMPARE(f.windowText(f.readVersion()), kCheckFailed + QStringLiteral("【0】"));
         QVERIFY(f.board.finished());
     }
 
@@ -152,18 +154,19 @@ private slots:
     {
         LinkFixture f;
         f.port.openSucceeds = false;
-        f.port.openFailureReason = QStringLiteral("/dev/ttyUSB0: no such device");
+        f.port.openFailureReason = QStringLiteral("no such device");
         f.selectDevice(2, 8, 8);
         f.window.size = 256;
-        const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click();
+        const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click().access;
         QCOMPARE(outcome.kind, AccessOutcome::Kind::PortUnusable);
-        QCOMPARE(outcome.reason, f.port.openFailureReason);
+        QCOMPARE(outcome.portFailure.systemReason, f.port.openFailureReason);
         QCOMPARE(f.panels.text(1), kCheckFailed + QStringLiteral("【0】"));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages.first().text,
                  QStringLiteral("指定した通信ポートは使用できませんでした。"));
         QCOMPARE(f.dialogs.messages.first().icon, MessageIcon::Critical);
-        QCOMPARE(f.dialogs.messages.first().detail, f.port.openFailureReason);
+        QCOMPARE(f.dialogs.messages.first().detail,
+                 QStringLiteral("COM1 (%1): no such device").arg(f.linkSettings().devicePath));
         QCOMPARE(f.panels.text(2), QStringLiteral("COM1 : ライター未接続"));
         QVERIFY(f.port.written.isEmpty());
     }
@@ -212,7 +215,7 @@ private slots:
         f.panels.setText(1, "old");
         f.panels.setText(2, "COM1 : QZ-PGM Ver 6.00");
         f.frame.Lock_Controls();
-        QVERIFY(f.link.begin(QString()));
+        QVERIFY(f.link.begin());
         QVERIFY(f.link.running());
         QCOMPARE(f.window.lockedEnabled, QList<bool>{false});
         QVERIFY(!f.window.imageCommandsEnabled);
@@ -237,7 +240,7 @@ private slots:
         f.window.size = 256;
         f.board.expect("?").expect("?").then(
             [&](const QByteArray&) { f.clock.after(1s, [&] { f.link.cancel(); }); });
-        const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click();
+        const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click().access;
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(outcome.kind, AccessOutcome::Kind::Cancelled);
         QCOMPARE(f.link.TimeOutFlag(), 1);
@@ -249,7 +252,7 @@ private slots:
     void cancelEndsAWaitWithoutATimeOutText()
     {
         LinkFixture f;
-        QVERIFY(f.link.begin(QString()));
+        QVERIFY(f.link.begin());
         QVERIFY(f.port.open());
         f.clock.after(2s, [&] { f.link.cancel(); });
         f.link.Wait_Input(1, ProgrammerLink::kReplyLimit);

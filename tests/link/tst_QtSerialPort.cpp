@@ -4,12 +4,16 @@
 #include "link/PortDevices.h"
 #include "link/PortOpenFailure.h"
 #include "link/QtSerialPort.h"
+#include "link/gui/PortFailureText.h"
+#include "support/HeldDevice.h"
 #include "support/PortWait.h"
 #include "support/TestEnvironment.h"
 #include "support/TestPty.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -31,6 +35,7 @@ private slots:
     void linesThatCannotBeDrivenDoNotStopTheOpen_data();
     void linesThatCannotBeDrivenDoNotStopTheOpen();
     void failedOpenGivesTheSystemsReason();
+    void aPortAnotherProgramHoldsIsNotOpened();
     void failureTexts_data();
     void failureTexts();
     void groupMembershipOfThisUser();
@@ -214,12 +219,35 @@ void TestQtSerialPort::failedOpenGivesTheSystemsReason()
     QString reason;
     QVERIFY(!m_port->open(&reason));
     QVERIFY(!m_port->isOpen());
-    QVERIFY2(reason.contains(QStringLiteral("COM4")), qPrintable(reason));
-    QVERIFY2(reason.contains(QStringLiteral("/nonexistent/ttyQZ")), qPrintable(reason));
-    QVERIFY2(reason.contains(QStringLiteral("[Ports] に COM4=")), qPrintable(reason));
+    QCOMPARE(reason, m_port->openFailure().systemReason);
+    QCOMPARE(m_port->openFailure().kind, PortOpenFailure::Kind::NotFound);
+    const QString text = portFailureText(m_port->openFailure());
+    QVERIFY2(text.startsWith(QStringLiteral("COM4 (/nonexistent/ttyQZ): ")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("[Ports] に COM4=")), qPrintable(text));
     // A later open of a good port is not disturbed by the failure.
     usePort(3);
     QVERIFY(m_port->open());
+}
+
+// Whatever name the device goes by, a port another program has open is refused before it is
+// opened, naming the program, and the other program's lines are left alone.
+void TestQtSerialPort::aPortAnotherProgramHoldsIsNotOpened()
+{
+    QTemporaryDir links;
+    const QString link = links.filePath(QStringLiteral("qzpgm"));
+    QVERIFY(QFile::link(m_pty->slavePath(), link));
+    HeldDevice other(m_pty->slavePath());
+    QVERIFY(other.isHolding());
+    for (const QString& path : {m_pty->slavePath(), link}) {
+        m_port->setDevicePath(path);
+        QString reason;
+        QVERIFY2(!m_port->open(&reason), qPrintable(path));
+        QVERIFY(!m_port->isOpen());
+        const PortOpenFailure failure = m_port->openFailure();
+        QCOMPARE(failure.kind, PortOpenFailure::Kind::InUse);
+        QCOMPARE(failure.holder, QStringLiteral("sleep (PID %1)").arg(other.pid()));
+        QVERIFY(portFailureText(failure).contains(failure.holder));
+    }
 }
 
 void TestQtSerialPort::failureTexts_data()
@@ -263,16 +291,15 @@ void TestQtSerialPort::failureTexts()
     failure.deviceGroup = group;
     failure.userName = user;
     failure.memberNotYetActive = notYetActive;
-    const QString text = failure.text();
+    const QString text = portFailureText(failure);
     for (const QString& part : expected) QVERIFY2(text.contains(part), qPrintable(text));
     if (failure.kind == PortOpenFailure::Kind::PermissionDenied) {
         // Someone already in the group needs a new login, not the command.
         QCOMPARE(text.contains(QStringLiteral("usermod")), !notYetActive);
     }
     // A place that names the device already shows the rest.
-    const QString rest = PortOpenFailure::withoutDevice(text, 2, failure.devicePath);
-    QVERIFY(rest.startsWith(QStringLiteral("Permission denied\n\n")));
-    QCOMPARE(PortOpenFailure::withoutDevice(text, 3, failure.devicePath), text);
+    QVERIFY(text.startsWith(QStringLiteral("COM2 (/dev/ttyUSB1): ")));
+    QVERIFY(portFailureDetail(failure).startsWith(QStringLiteral("Permission denied\n\n")));
 }
 
 void TestQtSerialPort::groupMembershipOfThisUser()

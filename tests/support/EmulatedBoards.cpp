@@ -89,7 +89,7 @@ bool EmulatedPort::open(QString* failureReason)
         m_openFailure.devicePath = m_devicePath;
         m_openFailure.systemReason = QStringLiteral("No such file or directory");
         if (failureReason) {
-            *failureReason = m_devicePath + QStringLiteral(": No such file or directory");
+            *failureReason = m_openFailure.systemReason;
         }
         return false;
     }

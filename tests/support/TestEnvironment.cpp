@@ -10,6 +10,9 @@ TestEnvironment::TestEnvironment(bool withDataFile)
     qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (m_config.path() + "/cache").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (m_config.path() + "/data").toLocal8Bit());
+    // Port claims and the records of stopped writes live in the runtime folder.
+    QDir().mkpath(m_config.path() + "/runtime");
+    qputenv("XDG_RUNTIME_DIR", (m_config.path() + "/runtime").toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
     if (withDataFile) QFile::copy(QStringLiteral(VORLE_DATA_FILE), appFolder() + "vorle6.ini");

@@ -1,7 +1,7 @@
 #include "app/gui/MainWindowControls.h"
 
 #include "app/gui/UiFonts.h"
-#include "link/AccessTimeEstimate.h"
+#include "link/gui/AccessTimeEstimate.h"
 
 #include <QAction>
 #include <QActionGroup>

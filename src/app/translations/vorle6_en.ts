@@ -29,7 +29,147 @@
     </message>
 </context>
 <context>
-    <name>AccessController</name>
+    <name>AccessTexts</name>
+    <message>
+        <source>読み出し中.....</source>
+        <translation>Reading.....</translation>
+    </message>
+    <message>
+        <source>書き込み中.....</source>
+        <translation>Writing.....</translation>
+    </message>
+    <message>
+        <source>ベリファイ中.....</source>
+        <translation>Verifying.....</translation>
+    </message>
+    <message>
+        <source>消去中.....</source>
+        <translation>Erasing.....</translation>
+    </message>
+    <message>
+        <source>ブランクチェック中.....</source>
+        <translation>Blank checking.....</translation>
+    </message>
+    <message>
+        <source>消去終了。 (</source>
+        <translation>Erase complete. (</translation>
+    </message>
+    <message>
+        <source>書き込み終了。 (</source>
+        <translation>Write complete. (</translation>
+    </message>
+    <message>
+        <source>読み出し終了。 (</source>
+        <translation>Read complete. (</translation>
+    </message>
+    <message>
+        <source>プログラマ接続確認エラー。</source>
+        <translation>Programmer connection check error.</translation>
+    </message>
+    <message>
+        <source>通信ポートが切断されました。</source>
+        <translation>The port was disconnected.</translation>
+    </message>
+    <message>
+        <source>【0】</source>
+        <translation> [0]</translation>
+    </message>
+    <message>
+        <source>【</source>
+        <translation> [</translation>
+    </message>
+    <message>
+        <source>】</source>
+        <translation>]</translation>
+    </message>
+    <message>
+        <source> ライトエラー</source>
+        <translation> Write error</translation>
+    </message>
+    <message>
+        <source>  リードエラー</source>
+        <translation>  Read error</translation>
+    </message>
+    <message>
+        <source> (消去は終わっています。ブランクチェックは終わっていません)</source>
+        <translation> (the erase is complete; the blank check is not)</translation>
+    </message>
+    <message>
+        <source> (書き込みは終わっています。ベリファイは終わっていません)</source>
+        <translation> (the write is complete; the verify is not)</translation>
+    </message>
+    <message>
+        <source> (チップは 0x%1 まで書き込み済みです)</source>
+        <translation> (the chip is written up to 0x%1)</translation>
+    </message>
+    <message>
+        <source> (チップには何も書き込んでいません)</source>
+        <translation> (nothing was written to the chip)</translation>
+    </message>
+    <message>
+        <source> ボードは残りの %1 バイトを待っています。次のアクセスの前にボードの電源を入れ直してください。</source>
+        <translation> The board still expects %1 bytes: switch it off and on before the next access.</translation>
+    </message>
+    <message>
+        <source>中止しました。</source>
+        <translation>Stopped.</translation>
+    </message>
+    <message>
+        <source>デバイスが選択されていません。</source>
+        <translation>No device is selected.</translation>
+    </message>
+    <message>
+        <source>このデバイスの種類（%1）は読み書きできません。</source>
+        <translation>This device family (%1) cannot be read or written.</translation>
+    </message>
+    <message>
+        <source>このデバイスのページサイズ（%1）では読み書きできません。</source>
+        <translation>This device&apos;s page size (%1) does not allow reading or writing.</translation>
+    </message>
+    <message>
+        <source>バイト単位の読み書きは、グリッドでデータのセルを選んでから行ってください。</source>
+        <translation>For a byte access, first select a data cell in the grid.</translation>
+    </message>
+    <message>
+        <source>アクセスサイズが選ばれていません。</source>
+        <translation>No access size is selected.</translation>
+    </message>
+    <message>
+        <source>開始アドレス %1 は %2 バイト単位の境界にありません。</source>
+        <translation>Start address %1 is not on a %2-byte boundary.</translation>
+    </message>
+    <message>
+        <source>アクセスサイズ %1 バイトがメモリーの大きさ %2 バイトを超えるため、読み書きできません。</source>
+        <translation>The access size of %1 bytes exceeds the memory size of %2 bytes, so nothing can be read or written.</translation>
+    </message>
+    <message>
+        <source>ベリファイOK (</source>
+        <translation>Verify OK (</translation>
+    </message>
+    <message>
+        <source>ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)</source>
+        <translation>Verify error: %1 bytes differ (first %2: buffer %3 / chip %4)</translation>
+    </message>
+    <message>
+        <source>ブランクです (全て0xFF)</source>
+        <translation>Blank (all 0xFF)</translation>
+    </message>
+    <message>
+        <source>ブランクではありません: %1 バイトが0xFF以外 (最初 %2 = %3)</source>
+        <translation>Not blank: %1 bytes are not 0xFF (first %2 = %3)</translation>
+    </message>
+    <message>
+        <source>  全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能性があります。</source>
+        <translation>  All 0xFF: the chip may be blank, missing or inserted the wrong way round.</translation>
+    </message>
+    <message>
+        <source>タイムアウト</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source> : ライター未接続</source>
+        <translation> : Programmer not connected</translation>
+    </message>
     <message>
         <source>チップへの書き込み中です。
 中止すると、チップは途中まで書き込まれた状態のまま残ります。
@@ -42,20 +182,39 @@ Stop writing and exit?</translation>
         <source>書き込みを</source>
         <translation>Writing: </translation>
     </message>
-</context>
-<context>
-    <name>AccessFrame</name>
+    <message>
+        <source>書き込んだデータをチップから読み返すと、一致しませんでした。
+</source>
+        <translation>The data read back from the chip does not match what was written.
+</translation>
+    </message>
+    <message>
+        <source>消去したチップに0xFF以外のバイトが残っています。
+</source>
+        <translation>Bytes other than 0xFF remain on the erased chip.
+</translation>
+    </message>
+    <message>
+        <source>%1 (%2 バイト) の全体に 0xFF を書き込んで消去します。
+チップの内容は失われます。よろしいですか？</source>
+        <translation>All of %1 (%2 bytes) will be erased by writing 0xFF.
+The chip&apos;s contents will be lost. Continue?</translation>
+    </message>
+    <message>
+        <source>ベリファイ</source>
+        <translation>Verify</translation>
+    </message>
+    <message>
+        <source>チップ</source>
+        <translation>Chip</translation>
+    </message>
     <message>
         <source>このファームウエアバージョンでは、VORLE6.EXEは使用できません。ファームウエアバージョン６以上をご使用ください。</source>
         <translation>VORLE6.EXE cannot be used with this firmware version. Please use firmware version 6 or later.</translation>
     </message>
     <message>
-        <source> : ライター未接続</source>
-        <translation> : Programmer not connected</translation>
-    </message>
-    <message>
-        <source>タイムアウト</source>
-        <translation>Timeout</translation>
+        <source> 前回の書き込みが 0x%1 で止まったため、ボードはまだ残りの %2 バイトを待っている可能性があります。ボードの電源を入れ直してください。</source>
+        <translation> The last write on this port stopped at 0x%1, so the board may still expect %2 bytes: switch it off and on.</translation>
     </message>
 </context>
 <context>
@@ -101,74 +260,6 @@ Stop writing and exit?</translation>
     <message>
         <source>vorle6.ini の最後の項目の引用符（&quot;）が閉じていません。</source>
         <translation>The quotation mark (&quot;) of the last item in vorle6.ini is not closed.</translation>
-    </message>
-</context>
-<context>
-    <name>ChipCheckCommands</name>
-    <message>
-        <source>ベリファイ中.....</source>
-        <translation>Verifying.....</translation>
-    </message>
-    <message>
-        <source>ブランクチェック中.....</source>
-        <translation>Blank checking.....</translation>
-    </message>
-    <message>
-        <source>消去中.....</source>
-        <translation>Erasing.....</translation>
-    </message>
-    <message>
-        <source>ベリファイ</source>
-        <translation>Verify</translation>
-    </message>
-    <message>
-        <source>チップ</source>
-        <translation>Chip</translation>
-    </message>
-    <message>
-        <source>書き込んだデータをチップから読み返すと、一致しませんでした。
-</source>
-        <translation>The data read back from the chip does not match what was written.
-</translation>
-    </message>
-    <message>
-        <source>消去したチップに0xFF以外のバイトが残っています。
-</source>
-        <translation>Bytes other than 0xFF remain on the erased chip.
-</translation>
-    </message>
-    <message>
-        <source>%1 (%2 バイト) の全体に 0xFF を書き込んで消去します。
-チップの内容は失われます。よろしいですか？</source>
-        <translation>All of %1 (%2 bytes) will be erased by writing 0xFF.
-The chip&apos;s contents will be lost. Continue?</translation>
-    </message>
-</context>
-<context>
-    <name>ChipOperations</name>
-    <message>
-        <source>ベリファイOK (</source>
-        <translation>Verify OK (</translation>
-    </message>
-    <message>
-        <source>ベリファイエラー: %1 バイト不一致 (最初 %2: バッファ %3 / チップ %4)</source>
-        <translation>Verify error: %1 bytes differ (first %2: buffer %3 / chip %4)</translation>
-    </message>
-    <message>
-        <source>消去終了。 (</source>
-        <translation>Erase complete. (</translation>
-    </message>
-    <message>
-        <source>  全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能性があります。</source>
-        <translation>  All 0xFF: the chip may be blank, missing or inserted the wrong way round.</translation>
-    </message>
-    <message>
-        <source>ブランクです (全て0xFF)</source>
-        <translation>Blank (all 0xFF)</translation>
-    </message>
-    <message>
-        <source>ブランクではありません: %1 バイトが0xFF以外 (最初 %2 = %3)</source>
-        <translation>Not blank: %1 bytes are not 0xFF (first %2 = %3)</translation>
     </message>
 </context>
 <context>
@@ -272,48 +363,6 @@ Please check its entry in vorle6.ini.</translation>
     <message>
         <source>バッファ</source>
         <translation>Buffer</translation>
-    </message>
-</context>
-<context>
-    <name>EepromAccess</name>
-    <message>
-        <source>読み出し中.....</source>
-        <translation>Reading.....</translation>
-    </message>
-    <message>
-        <source>書き込み中.....</source>
-        <translation>Writing.....</translation>
-    </message>
-</context>
-<context>
-    <name>EepromTransfer</name>
-    <message>
-        <source>  リードエラー</source>
-        <translation>  Read error</translation>
-    </message>
-    <message>
-        <source> ライトエラー</source>
-        <translation> Write error</translation>
-    </message>
-    <message>
-        <source>読み出し終了。 (</source>
-        <translation>Read complete. (</translation>
-    </message>
-    <message>
-        <source>書き込み終了。 (</source>
-        <translation>Write complete. (</translation>
-    </message>
-    <message>
-        <source>中止しました。</source>
-        <translation>Stopped.</translation>
-    </message>
-    <message>
-        <source> (チップには何も書き込んでいません)</source>
-        <translation> (nothing was written to the chip)</translation>
-    </message>
-    <message>
-        <source> (チップは 0x%1 まで書き込み済みです)</source>
-        <translation> (the chip is written up to 0x%1)</translation>
     </message>
 </context>
 <context>
@@ -1036,6 +1085,10 @@ Another program is using this port.</translation>
         <source>キャンセル</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>通信ポートが切断されました。</source>
+        <translation>The port was disconnected.</translation>
+    </message>
 </context>
 <context>
     <name>PortUnusableMessage</name>
@@ -1061,33 +1114,6 @@ Another program is using this port.</translation>
     <message>
         <source>シリアルＥＥＰＲＯＭプログラマー メッセージ</source>
         <translation>Serial EEPROM Programmer Message</translation>
-    </message>
-</context>
-<context>
-    <name>ProgrammerLink</name>
-    <message>
-        <source>タイムアウト</source>
-        <translation>Timeout</translation>
-    </message>
-    <message>
-        <source>プログラマ接続確認エラー。</source>
-        <translation>Programmer connection check error.</translation>
-    </message>
-    <message>
-        <source>通信ポートが切断されました。</source>
-        <translation>The port was disconnected.</translation>
-    </message>
-    <message>
-        <source>【0】</source>
-        <translation> [0]</translation>
-    </message>
-    <message>
-        <source>【</source>
-        <translation> [</translation>
-    </message>
-    <message>
-        <source>】</source>
-        <translation>]</translation>
     </message>
 </context>
 <context>
@@ -1172,37 +1198,6 @@ so the Serial EEPROM Programmer was not started.</translation>
 %1</source>
         <translation>Could not start a program to show the support page.<byte value="xd"/>
 %1</translation>
-    </message>
-</context>
-<context>
-    <name>TransferPlan</name>
-    <message>
-        <source>デバイスが選択されていません。</source>
-        <translation>No device is selected.</translation>
-    </message>
-    <message>
-        <source>このデバイスの種類（%1）は読み書きできません。</source>
-        <translation>This device family (%1) cannot be read or written.</translation>
-    </message>
-    <message>
-        <source>このデバイスのページサイズ（%1）では読み書きできません。</source>
-        <translation>This device&apos;s page size (%1) does not allow reading or writing.</translation>
-    </message>
-    <message>
-        <source>バイト単位の読み書きは、グリッドでデータのセルを選んでから行ってください。</source>
-        <translation>For a byte access, first select a data cell in the grid.</translation>
-    </message>
-    <message>
-        <source>アクセスサイズが選ばれていません。</source>
-        <translation>No access size is selected.</translation>
-    </message>
-    <message>
-        <source>開始アドレス %1 は %2 バイト単位の境界にありません。</source>
-        <translation>Start address %1 is not on a %2-byte boundary.</translation>
-    </message>
-    <message>
-        <source>アクセスサイズ %1 バイトがメモリーの大きさ %2 バイトを超えるため、読み書きできません。</source>
-        <translation>The access size of %1 bytes exceeds the memory size of %2 bytes, so nothing can be read or written.</translation>
     </message>
 </context>
 <context>

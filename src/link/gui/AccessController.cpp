@@ -9,7 +9,9 @@
 #include "image/GridTexts.h"
 #include "image/gui/ImageView.h"
 #include "link/LinkSettings.h"
+#include "link/PortClaim.h"
 #include "link/SteadyLinkClock.h"
+#include "link/gui/AccessTexts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -45,9 +47,10 @@ AccessController::AccessController(MainWindowControls& controls, const AppServic
       m_link(port, clockOrOwn(clock, m_ownClock)),
       m_frame({m_link, services.state.selectedDevice, services.state.image, services.state.unsaved,
                *this, panels, services.dialogs, comparisons,
-               [&settings = services.settings] { return LinkSettings::stored(settings); }}),
+               [&settings = services.settings] { return LinkSettings::stored(settings); },
+               PortClaim::defaultFolder()}),
       m_checks(m_frame),
-      m_access(m_frame, m_checks)
+      m_access(m_frame)
 {
     using namespace SettingsKeys;
     const QString stored = services.settings.get(kSettings6, kVerifyAfterWrite, "True");
@@ -87,7 +90,7 @@ void AccessController::connectCommands()
             &AccessController::mnuVerifyAfterWrite_Click);
 }
 
-void AccessController::run(const std::function<AccessOutcome()>& command)
+void AccessController::run(const std::function<ChipJobOutcome()>& command)
 {
     if (m_frame.running()) return;
     m_lastOutcome = command();
@@ -108,10 +111,7 @@ bool AccessController::confirmStopForClose()
     if (m_askingToStop) return false;
     m_askingToStop = true;
     MessageBoxRequest question;
-    question.text =
-        tr("チップへの書き込み中です。\n"
-           "中止すると、チップは途中まで書き込まれた状態のまま残ります。\n"
-           "書き込みを中止して終了しますか？");
+    question.text = AccessTexts::stopWriteForCloseQuestion();
     question.title = ProductInfo::kApplicationTitle;
     question.icon = MessageIcon::Warning;
     question.buttons = MessageButtons::OkCancel;
@@ -125,11 +125,11 @@ void AccessController::reportStopForClose()
 {
     // A write that ended on its own before the stop reached it has nothing to report.
     if (!std::exchange(m_stoppingWrite, false) ||
-        m_lastOutcome.kind != AccessOutcome::Kind::Cancelled) {
+        m_lastOutcome.access.kind != AccessOutcome::Kind::Cancelled) {
         return;
     }
     MessageBoxRequest message;
-    message.text = tr("書き込みを") + m_lastOutcome.text;
+    message.text = AccessTexts::stoppedForCloseText(m_frame.lastText());
     message.title = ProductInfo::kApplicationTitle;
     message.icon = MessageIcon::Warning;
     message.buttons = MessageButtons::Ok;

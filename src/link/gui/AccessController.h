@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/AppServices.h"
-#include "link/AccessFrame.h"
-#include "link/AccessWindow.h"
-#include "link/ChipCheckCommands.h"
-#include "link/EepromAccess.h"
 #include "link/ProgrammerLink.h"
+#include "link/gui/AccessFrame.h"
+#include "link/gui/AccessWindow.h"
+#include "link/gui/ChipCheckCommands.h"
+#include "link/gui/EepromAccess.h"
 
 #include <QObject>
 
@@ -53,7 +53,7 @@ public:
     [[nodiscard]] EepromAccess& access() { return m_access; }
     [[nodiscard]] ChipCheckCommands& checks() { return m_checks; }
     // How the last command ended.
-    [[nodiscard]] const AccessOutcome& lastOutcome() const { return m_lastOutcome; }
+    [[nodiscard]] const ChipJobOutcome& lastOutcome() const { return m_lastOutcome; }
 
     void setLockedControlsEnabled(bool enabled) override;
     void setImageCommandsEnabled(bool enabled) override;
@@ -72,7 +72,7 @@ signals:
     void accessFinished();
 
 private:
-    void run(const std::function<AccessOutcome()>& command);
+    void run(const std::function<ChipJobOutcome()>& command);
     void connectCommands();
     void mnuVerifyAfterWrite_Click(bool ticked);
 
@@ -86,7 +86,7 @@ private:
     ChipCheckCommands m_checks;
     EepromAccess m_access;
     QShortcut* m_escape = nullptr;
-    AccessOutcome m_lastOutcome;
+    ChipJobOutcome m_lastOutcome;
     bool m_askingToStop = false;
     bool m_stoppingWrite = false;  // the window's close stops a write
 };

@@ -8,13 +8,14 @@
 #include "link/PortDirectory.h"
 #include "link/PortHolders.h"
 #include "link/PortOpenFailure.h"
-#include "link/PortTexts.h"
-#include "link/PortUnusableMessage.h"
 #include "link/QtSerialPort.h"
 #include "link/SerialDevices.h"
 #include "link/SerialPort.h"
 #include "link/SteadyLinkClock.h"
 #include "link/gui/FrmPortDevice.h"
+#include "link/gui/PortFailureText.h"
+#include "link/gui/PortTexts.h"
+#include "link/gui/PortUnusableMessage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -209,8 +210,8 @@ void FrmCom::choosePort(bool reportUnusable, const QString& board)
         failure.kind = PortOpenFailure::Kind::InUse;
         failure.portNumber = portNumber;
         failure.devicePath = devicePath;
-        failure.systemReason = PortHolders::describe(*holder);
-        m_dialogs.showMessage(portUnusableMessage(failure.text()));
+        failure.holder = PortHolders::describe(*holder);
+        m_dialogs.showMessage(portUnusableMessage(portFailureText(failure)));
         return;
     }
 
@@ -219,10 +220,15 @@ void FrmCom::choosePort(bool reportUnusable, const QString& board)
         show(PortDeviceSummary::State::Usable, QString());
         return;
     }
+    PortOpenFailure failure = m_port.openFailure();
+    if (failure.devicePath.isEmpty()) {
+        failure.portNumber = portNumber;
+        failure.devicePath = devicePath;
+        failure.systemReason = reason;
+    }
     show(PortDeviceSummary::State::Unusable,
-         PortOpenFailure::withoutDevice(reason, portNumber, devicePath)
-             .replace(QStringLiteral("\n\n"), QStringLiteral("\n")));
-    if (reportUnusable) m_dialogs.showMessage(portUnusableMessage(reason));
+         portFailureDetail(failure).replace(QStringLiteral("\n\n"), QStringLiteral("\n")));
+    if (reportUnusable) m_dialogs.showMessage(portUnusableMessage(portFailureText(failure)));
 }
 
 void FrmCom::refreshDevices()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/PortDeviceSummary.h"
 #include "link/SerialDevice.h"
+#include "link/gui/PortDeviceSummary.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "link/gui/FrmPortDevice.h"
 
 #include "link/PortDevices.h"
-#include "link/PortTexts.h"
+#include "link/gui/PortTexts.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,0 +1,196 @@
+#include "link/gui/AccessFrame.h"
+
+#include "base/ProductInfo.h"
+#include "base/StatusPanels.h"
+#include "base/UserDialogs.h"
+#include "devices/SelectedDevice.h"
+#include "link/LinkSettings.h"
+#include "link/PortClaim.h"
+#include "link/ProgrammerLink.h"
+#include "link/gui/AccessTexts.h"
+#include "link/gui/AccessWindow.h"
+#include "link/gui/PortFailureText.h"
+#include "link/gui/PortUnusableMessage.h"
+
+AccessFrame::AccessFrame(Context context)
+    : m_context(std::move(context)), m_stoppedWrites(m_context.claimFolder), m_job(m_context.link)
+{
+    m_job.setObserver(this);
+    m_job.setStoppedWrites(&m_stoppedWrites);
+    m_context.link.setObserver(this);
+}
+
+AccessFrame::~AccessFrame() { m_context.link.setObserver(nullptr); }
+
+TransferRequest AccessFrame::request(::AccessMode mode) const
+{
+    TransferRequest request;
+    request.mode = mode;
+    request.device = m_context.device;
+    request.accessSize = m_context.window.accessSize();
+    if (mode == ::AccessMode::Byte) request.cellAddress = m_context.window.currentCellAddress();
+    return request;
+}
+
+std::optional<ChipJobOutcome> AccessFrame::refusal(const TransferRequest& request,
+                                                   std::int64_t imageSize)
+{
+    ChipJobOutcome refused;
+    refused.access.kind = AccessOutcome::Kind::Refused;
+    if (running() || m_context.link.running()) {
+        refused.access.refusal = AccessOutcome::Refusal::Busy;
+        return refused;
+    }
+    const TransferPlanResult planned = planTransfer(request, imageSize);
+    if (planned.plan) return std::nullopt;
+    refused.access = planned.refusedOutcome();
+    m_context.panels.setText(1, AccessTexts::refusalText(refused.access));
+    return refused;
+}
+
+ChipJobOutcome AccessFrame::run(ChipJobOrder order, const Finish& finish)
+{
+    Lock_Controls();
+    m_accessMode = order.request.mode;
+    m_stepsStarted = 0;
+    order.link = m_context.linkSettings();
+    // The claim keeps every other program of ours off the port for the whole command: a
+    // vorle6-cli cannot take it between this write and its verify.
+    PortClaim claim(m_context.claimFolder, order.link.devicePath);
+    // A folder where no claim can be made (none writable) does not stop the command.
+    ChipJobOutcome job = claim.acquire() || claim.unusable() ? m_job.run(order, m_stop)
+                                                             : claimedElsewhere(order, claim);
+    QString text = AccessTexts::jobText(job, m_stepText);
+    if (finish) finish(job, text);
+    showOutcome(job.access, text);
+    Unlock_Controls();
+    return job;
+}
+
+ChipJobOutcome AccessFrame::claimedElsewhere(const ChipJobOrder& order, const PortClaim& claim)
+{
+    ChipJobOutcome job;
+    job.access.kind = AccessOutcome::Kind::PortUnusable;
+    job.access.stage = AccessOutcome::Stage::Detection;
+    PortOpenFailure& failure = job.access.portFailure;
+    failure.kind = PortOpenFailure::Kind::InUse;
+    failure.portNumber = order.link.portNumber;
+    failure.devicePath = order.link.devicePath;
+    if (claim.holderPid() > 0) {
+        failure.holder =
+            QStringLiteral("%1 (PID %2)").arg(claim.holderProgram()).arg(claim.holderPid());
+    } else {
+        failure.systemReason = claim.fileName();
+    }
+    return job;
+}
+
+void AccessFrame::startPhase(const QString& statusText)
+{
+    m_stepText = statusText;
+    if (!statusText.isEmpty()) m_context.panels.setText(1, statusText);
+    m_shownPercent = 0;
+    m_time.start(m_context.link.clock().now());
+    m_shownTime = m_time.text(m_context.link.clock().now(), 0, 0);
+    m_context.window.showProgress(0, m_shownTime);
+}
+
+void AccessFrame::stepStarted(ChipStep step)
+{
+    ++m_stepsStarted;
+    startPhase(AccessTexts::stepText(step, m_accessMode));
+}
+
+void AccessFrame::stepFinished(ChipStep step, const AccessOutcome& outcome)
+{
+    // A write or erase that went well is followed by its check: say so until the check begins.
+    if ((step == ChipStep::Write || step == ChipStep::Erase) && outcome.succeeded()) {
+        m_context.panels.setText(1, AccessTexts::writtenText(step, outcome));
+    }
+}
+
+void AccessFrame::showOutcome(const AccessOutcome& outcome, const QString& text)
+{
+    switch (outcome.kind) {
+        case AccessOutcome::Kind::PortUnusable:
+            m_context.dialogs.showMessage(
+                portUnusableMessage(portFailureText(outcome.portFailure)));
+            break;
+        case AccessOutcome::Kind::OldFirmware:
+            m_context.dialogs.showMessage(AccessTexts::oldFirmwareMessage());
+            break;
+        default:
+            break;
+    }
+    m_lastText = text;
+    m_context.panels.setText(1, text);
+}
+
+void AccessFrame::warn(const QString& text)
+{
+    MessageBoxRequest message;
+    message.text = text;
+    message.title = ProductInfo::kApplicationTitle;
+    message.icon = MessageIcon::Warning;
+    message.buttons = MessageButtons::Ok;
+    m_context.dialogs.showMessage(message);
+}
+
+void AccessFrame::Lock_Controls()
+{
+    m_locked = true;
+    m_cancelRequested = false;
+    m_stop = false;
+    m_context.window.setLockedControlsEnabled(false);
+    m_context.window.setImageCommandsEnabled(false);
+    m_context.window.setAccessRunning(true);
+    m_context.panels.setText(1, QString());
+    m_context.panels.setText(2, QString());
+    m_context.link.setTimeOutFlag(0);
+}
+
+void AccessFrame::Unlock_Controls()
+{
+    m_context.window.setLockedControlsEnabled(true);
+    m_context.window.setImageCommandsEnabled(true);
+    m_context.window.setAccessRunning(false);
+    m_context.window.focusHexBox();
+    m_context.link.end();
+    m_locked = false;
+}
+
+void AccessFrame::cancel()
+{
+    if (!m_locked) return;
+    m_cancelRequested = true;
+    m_stop = true;
+    m_context.link.cancel();
+}
+
+void AccessFrame::boardIdentified(const LinkSettings& link, const QString& identification)
+{
+    m_context.panels.setText(2, link.portName() + QStringLiteral(" : ") + identification);
+}
+
+void AccessFrame::boardNotConnected(const LinkSettings& link)
+{
+    m_context.panels.setText(2, AccessTexts::notConnectedText(link.portName()));
+}
+
+void AccessFrame::replyTimedOut() { m_context.panels.setText(1, AccessTexts::timeOutText()); }
+
+void AccessFrame::progressed(const AccessProgress& progress)
+{
+    // Every chunk reports; the texts change only a few hundred times in a whole read.
+    const QString timeText =
+        m_time.text(m_context.link.clock().now(), progress.done, progress.total);
+    const bool percentChanged = progress.percent != m_shownPercent;
+    if (percentChanged) {
+        m_context.panels.setText(3, QString::number(progress.percent) + QStringLiteral("%"));
+        m_shownPercent = progress.percent;
+    }
+    if (percentChanged || timeText != m_shownTime) {
+        m_shownTime = timeText;
+        m_context.window.showProgress(progress.percent, timeText);
+    }
+}

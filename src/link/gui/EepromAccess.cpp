@@ -1,0 +1,86 @@
+#include "link/gui/EepromAccess.h"
+
+#include "base/StatusPanels.h"
+#include "devices/SelectedDevice.h"
+#include "image/ComparisonView.h"
+#include "image/MemoryImage.h"
+#include "image/UnsavedImage.h"
+#include "link/gui/AccessFrame.h"
+#include "link/gui/AccessTexts.h"
+#include "link/gui/AccessWindow.h"
+
+namespace {
+
+ChipJobOutcome keptByTheUser()
+{
+    ChipJobOutcome kept;
+    kept.access.kind = AccessOutcome::Kind::Refused;
+    return kept;
+}
+
+}  // namespace
+
+ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
+{
+    const AccessFrame::Context& context = m_frame.context();
+    ChipJobOrder order;
+    order.kind = ChipJobOrder::Kind::Read;
+    order.request = m_frame.request(::AccessMode::Block);
+    const std::int64_t partSize = order.request.device ? order.request.device->memorySize() : 0;
+    if (auto refused = m_frame.refusal(order.request, partSize)) return *refused;
+    if (!context.unsaved.mayDiscard(context.dialogs)) return keptByTheUser();
+    // What was read replaces the memory image only once all of it has come: a failed read
+    // leaves the image, grid and checksum as they were, so a Block Write after it cannot send
+    // a part of 0xFF.
+    return m_frame.run(order, [&context](const ChipJobOutcome& job, QString& text) {
+        if (!job.succeeded()) return;
+        if (job.readAllBlank()) text += AccessTexts::blankReadHint();
+        context.image.replace(job.chip);
+        context.unsaved.markKept();
+        context.panels.setText(1, QString());
+        context.window.ShowImage();
+    });
+}
+
+ChipJobOutcome EepromAccess::Cmd_READ_single_Click()
+{
+    const AccessFrame::Context& context = m_frame.context();
+    ChipJobOrder order;
+    order.kind = ChipJobOrder::Kind::Read;
+    order.request = m_frame.request(::AccessMode::Byte);
+    if (auto refused = m_frame.refusal(order.request, context.image.size())) return *refused;
+    return m_frame.run(order, [&context](const ChipJobOutcome& job, QString&) {
+        if (!job.succeeded()) return;
+        const qint64 address = job.access.firstAddress;
+        if (!context.image.contains(address)) return;
+        const auto value = static_cast<std::uint8_t>(job.chip.at(address));
+        context.image.set(address, value);
+        // The image now holds a byte that is in no file.
+        context.unsaved.markChanged();
+        context.panels.setText(1, QString());
+        context.window.showReadByte(value);
+    });
+}
+
+ChipJobOutcome EepromAccess::Cmd_WRITE_all_Click() { return write(::AccessMode::Block); }
+
+ChipJobOutcome EepromAccess::Cmd_WRITE_single_Click() { return write(::AccessMode::Byte); }
+
+ChipJobOutcome EepromAccess::write(::AccessMode mode)
+{
+    const AccessFrame::Context& context = m_frame.context();
+    ChipJobOrder order;
+    order.kind = ChipJobOrder::Kind::Write;
+    order.request = m_frame.request(mode);
+    if (auto refused = m_frame.refusal(order.request, context.image.size())) return *refused;
+    // The bytes as they stand now: whatever happens to the image while the write waits for the
+    // board, the part receives one consistent copy, and the verify compares with it.
+    order.image = context.image.bytes();
+    order.checkAfter = context.window.verifyAfterWrite();
+    return m_frame.run(order, [this, &context](const ChipJobOutcome& job, const QString& text) {
+        if (job.step != ChipStep::Verify || !job.access.succeeded() || !job.comparison) return;
+        context.comparisons.showComparison(*job.comparison, {AccessTexts::verifyCaption(), text,
+                                                             AccessTexts::chipColumnCaption()});
+        if (!job.comparison->matches()) m_frame.warn(AccessTexts::verifyAfterWriteWarning(text));
+    });
+}
