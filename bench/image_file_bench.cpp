@@ -100,10 +100,10 @@ int main(int argc, char* argv[])
             readMs.push_back(elapsedMs(timer));
 
             timer.restart();
-            const QString error = saveImageFile(path, format.format, image);
+            const FileWriteFailure failure = saveImageFile(path, format.format, image.bytes());
             saveMs.push_back(elapsedMs(timer));
-            if (!error.isEmpty()) {
-                out << format.name << ": save failed: " << error << "\n";
+            if (failure.failed()) {
+                out << format.name << ": save failed: " << failure.systemText << "\n";
                 return 1;
             }
 

@@ -199,10 +199,9 @@ int main(int argc, char* argv[])
     const DeviceCatalogue catalogue(contents->rows);
     const int index = catalogue.indexOf(kDeviceName);
     SelectedDevice device;
-    QString problem;
     QString error;
     const std::optional<SocketPart> part = SocketPart::fromDataFile(dataFile, kDeviceName, &error);
-    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device, problem) ||
+    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device) ||
         device.memorySize() != kPartSize || !part) {
         std::fprintf(stderr, "no usable %s in %s\n", qPrintable(kDeviceName), qPrintable(dataFile));
         return 1;

@@ -65,8 +65,7 @@ SelectedDevice shippedDevice(const QString& dataFile)
     const DeviceCatalogue catalogue(contents->rows);
     const int index = catalogue.indexOf(kDeviceName);
     SelectedDevice device;
-    QString problem;
-    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device, problem) ||
+    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device) ||
         device.memorySize() != kPartSize) {
         fail(QStringLiteral("no usable %1 in %2").arg(kDeviceName, dataFile));
     }

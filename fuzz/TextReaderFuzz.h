@@ -1,9 +1,10 @@
 #pragma once
 
 // What the fuzz targets of the Intel HEX and S-record readers hold each reader to, besides the
-// sanitizers' checks: the image keeps its size, the summary is consistent, reading in two
-// pieces gives what reading at once gives, and an image saved by the format's writer reads
-// back unchanged.
+// sanitizers' checks: the image keeps its size, the summary is consistent (addresses beyond the
+// image lie beyond it, overlaps inside it, the data's end past every address counted), reading
+// in two pieces gives what reading at once gives, and an image saved by the format's writer
+// reads back unchanged, without overlaps or records after its end.
 //
 // Input: byte 0 picks the image size (none, or 16 B .. 128 KiB), byte 1 where the text is cut
 // in two, the rest is the text.
@@ -39,6 +40,14 @@ int fuzzTextReader(const std::uint8_t* data, std::size_t size,
     }
     if ((summary.ignoredLines > 0) != (summary.firstIgnoredLine > 0)) std::abort();
     if (summary.storedBytes > 0 && imageSize == 0) std::abort();
+    if (summary.hasOverlaps() != (summary.lowestOverlap >= 0)) std::abort();
+    if (summary.lowestOverlap >= 0 && !whole.contains(summary.lowestOverlap)) std::abort();
+    if (summary.overlappingBytes > summary.storedBytes || summary.recordsAfterEnd < 0) {
+        std::abort();
+    }
+    if (summary.hasData() != (summary.dataEnd > 0)) std::abort();
+    if (summary.lowestAddressBeyond >= summary.dataEnd && summary.hasDataBeyond()) std::abort();
+    if (summary.lowestOverlap >= summary.dataEnd) std::abort();
 
     MemoryImage pieces;
     pieces.recreate(imageSize);
@@ -54,7 +63,8 @@ int fuzzTextReader(const std::uint8_t* data, std::size_t size,
         again.recreate(imageSize);
         const ImageReadSummary back = readAll(writeAll(whole.bytes()), again);
         if (again.bytes() != whole.bytes() || back.badRecords != 0 || back.hasDataBeyond() ||
-            back.ignoredLines != 0 || back.storedBytes != imageSize) {
+            back.ignoredLines != 0 || back.storedBytes != imageSize || back.hasOverlaps() ||
+            back.recordsAfterEnd != 0 || back.dataEnd != imageSize) {
             std::abort();
         }
     }

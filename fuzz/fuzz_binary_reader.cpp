@@ -1,8 +1,8 @@
 // Loading a raw binary file of any length into a part of any size, through the loader the File
 // menu uses. Besides the sanitizers' checks it holds it to the size rules: the file's first
 // bytes up to the part's size are stored, the rest is counted from the part's size on, a
-// shorter file leaves the rest blank and says so, a longer one says where it stopped, an empty
-// one is no data; and feeding the bytes in two pieces gives the same.
+// shorter file leaves the rest blank, the file's length is the image size it stands for, an
+// empty one is no data; and feeding the bytes in two pieces gives the same.
 //
 // Input: byte 0 picks the image size (none, or 16 B .. 128 KiB), byte 1 where the bytes are cut
 // in two, the rest is the file.
@@ -45,9 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (loaded != (length > 0) || (!loaded && load.result != ImageFileLoad::Result::NoData)) {
         std::abort();
     }
-    // One notice for a short file, one for a long one (or for no part at all), none otherwise.
-    const int notices = (length > 0 && length < imageSize) + (length > imageSize);
-    if (load.notices.size() != notices) std::abort();
+    // The figures the front-ends word their notices from: the file's length is the size of the
+    // part it is an image of, and where its data ends.
+    if (load.fileBytes != length || summary.dataEnd != length) std::abort();
+    if (loaded && load.imageBytes() != length) std::abort();
 
     MemoryImage pieces;
     pieces.recreate(imageSize);

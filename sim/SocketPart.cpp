@@ -59,9 +59,11 @@ std::optional<SocketPart> SocketPart::fromDataFile(const QString& dataFile, cons
         return std::nullopt;
     }
     SelectedDevice device;
-    QString problem;
-    if (!SelectedDevice::fromRecord(catalogue.record(index), device, problem)) {
-        *error = QStringLiteral("%1: %2").arg(name, problem);
+    if (!SelectedDevice::fromRecord(catalogue.record(index), device)) {
+        *error = QStringLiteral(
+                     "%1: its row in %2 cannot be used (a number is missing or the "
+                     "size is outside 16 to 131072 bytes)")
+                     .arg(name, dataFile);
         return std::nullopt;
     }
     SocketPart part;

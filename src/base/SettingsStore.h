@@ -1,19 +1,35 @@
 #pragma once
 
+#include "base/SpecialFile.h"
+
 #include <QList>
 #include <QSettings>
 #include <QString>
 
+#include <memory>
 #include <utility>
+
+class QTemporaryDir;
 
 // The per-user settings store: text values addressed by section and key, under the
 // application name "VORLE". On Linux this is the INI file VORLE/VORLE.conf in the user's
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config).
 //
 // Values are written through to disk at once, so a setting the user changed survives a crash.
+//
+// A settings file that is not a regular file (a named pipe, a device) would keep the first read
+// waiting for ever: before reading, it is set aside (renamed) and the store starts empty. Should
+// it not be movable, the store keeps this run's settings in a file of its own that is dropped at
+// the end.
 class SettingsStore {
 public:
     SettingsStore();
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // The settings files found not to be regular files when this store was made.
+    [[nodiscard]] const QList<SetAsideFile>& setAsideFiles() const { return m_setAside; }
 
     // The stored text, or `defaultValue` when the key was never written.
     [[nodiscard]] QString get(const QString& section, const QString& key,
@@ -34,7 +50,9 @@ public:
                                  bool defaultValue) const;
 
 private:
-    mutable QSettings m_settings;
+    QList<SetAsideFile> m_setAside;
+    std::unique_ptr<QTemporaryDir> m_stopGap;  // holds the settings when a file stayed in the way
+    std::unique_ptr<QSettings> m_settings;
 };
 
 namespace SettingsKeys {

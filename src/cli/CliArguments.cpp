@@ -19,11 +19,12 @@ QSet<QString> optionsOf(CliCommand command)
         case CliCommand::Detect:
             return port + QSet<QString>{"search"};
         case CliCommand::Read:
-            return port + range + QSet<QString>{"output", "format"};
+            return port + range + QSet<QString>{"output", "format", "swap16"};
         case CliCommand::Write:
-            return port + range + QSet<QString>{"input", "format", "truncate", "no-verify"};
+            return port + range +
+                   QSet<QString>{"input", "format", "truncate", "force", "swap16", "no-verify"};
         case CliCommand::Verify:
-            return port + range + QSet<QString>{"input", "format", "truncate"};
+            return port + range + QSet<QString>{"input", "format", "truncate", "force", "swap16"};
         case CliCommand::Blank:
             return port + range;
         case CliCommand::Erase:
@@ -79,6 +80,8 @@ CliParse parseCliArguments(const QStringList& arguments)
         {"format", {}, "hex|srec|bin"},
         {"search", {}},
         {"truncate", {}},
+        {"force", {}},
+        {"swap16", {}},
         {"no-verify", {}},
         {{"q", "quiet"}, {}},
         {"json", {}},
@@ -141,6 +144,8 @@ CliParse parseCliArguments(const QStringList& arguments)
     options.output = parser.value("output");
     options.search = parser.isSet("search");
     options.truncate = parser.isSet("truncate");
+    options.force = parser.isSet("force");
+    options.swap16 = parser.isSet("swap16");
     options.noVerify = parser.isSet("no-verify");
     options.quiet = parser.isSet("quiet");
     options.json = parser.isSet("json");
@@ -204,7 +209,7 @@ QString cliHelpText()
         "  vorle6-cli list                                   the parts of vorle6.ini\n"
         "  vorle6-cli detect  [-p PORT | --search]           identify the board\n"
         "  vorle6-cli read    -d PART [-p PORT] -o FILE      chip -> file\n"
-        "  vorle6-cli write   -d PART [-p PORT] -i FILE [--no-verify]\n"
+        "  vorle6-cli write   -d PART [-p PORT] -i FILE [--no-verify] [--force]\n"
         "  vorle6-cli verify  -d PART [-p PORT] -i FILE\n"
         "  vorle6-cli blank   -d PART [-p PORT]\n"
         "  vorle6-cli erase   -d PART [-p PORT] [--no-verify]\n"
@@ -232,6 +237,11 @@ QString cliHelpText()
         "                       - is standard input or output and needs --format\n"
         "  --format hex|srec|bin  the file format whatever the extension\n"
         "  --truncate           leave out a file's data beyond the end of the part\n"
+        "  --force              take a file whose Intel HEX records overlap, and write one\n"
+        "                       whose size does not fit the part (larger, or smaller by\n"
+        "                       more than a page)\n"
+        "  --swap16             the file's bytes are swapped in pairs, as tools that read\n"
+        "                       93Cxx parts in x16 organisation save them (Microwire parts)\n"
         "  --no-verify          write or erase without reading back\n"
         "  -q, --quiet          errors only\n"
         "  --json               one JSON object per board on standard output\n"

@@ -24,6 +24,8 @@ struct CliOptions {
     std::optional<ImageFileFormat> format;
     bool search = false;    // detect: ask every serial device present
     bool truncate = false;  // leave out a file's data beyond the part
+    bool force = false;     // take a file that does not fit the part, or whose records overlap
+    bool swap16 = false;    // the file's bytes are swapped in pairs (x16 dumps of 93Cxx parts)
     bool noVerify = false;  // write and erase without reading back
     bool quiet = false;
     bool json = false;

@@ -6,6 +6,7 @@
 #include "cli/BoardResult.h"
 #include "cli/CliArguments.h"
 #include "cli/ExitCodes.h"
+#include "cli/FileTexts.h"
 #include "cli/ImageFile.h"
 #include "cli/LinkFactory.h"
 #include "cli/PartLookup.h"
@@ -17,6 +18,7 @@
 #include "cli/SearchCommand.h"
 #include "devices/CatalogueLoad.h"
 #include "devices/DeviceRecord.h"
+#include "devices/PartSizeCheck.h"
 #include "files/ImageFileSave.h"
 #include "link/PortClaim.h"
 
@@ -97,6 +99,7 @@ int CliProgram::run(const QStringList& arguments)
         return ExitCodes::kFile;
     }
     noticeCatalogueProblems(load);
+    m_catalogue = load.catalogue;
     if (m_options.command == CliCommand::List) return list(load);
 
     JobOrder order;
@@ -110,6 +113,9 @@ int CliProgram::run(const QStringList& arguments)
         if (const auto code = readInput(order)) return *code;
     }
     const SettingsStore settings;
+    for (const SetAsideFile& file : settings.setAsideFiles()) {
+        m_console.notice(settingsSetAsideText(file));
+    }
     if (m_options.search) {
         SearchCommand search(m_console, m_options, m_environment);
         m_search = &search;
@@ -148,20 +154,7 @@ void CliProgram::interrupt()
 
 void CliProgram::noticeCatalogueProblems(const CatalogueLoad& load)
 {
-    if (load.ignoredRows > 0) {
-        m_console.notice(QStringLiteral("%1 holds more than 101 parts; the last %2 were left out")
-                             .arg(load.path)
-                             .arg(load.ignoredRows));
-    }
-    if (load.itemsWithTooManyWords > 0) {
-        m_console.notice(QStringLiteral("%1: %2 lines have too many words; the extra words were "
-                                        "left out")
-                             .arg(load.path)
-                             .arg(load.itemsWithTooManyWords));
-    }
-    if (load.endsInsideQuote) {
-        m_console.notice(QStringLiteral("%1: the last item's quote is not closed").arg(load.path));
-    }
+    for (const QString& line : catalogueNoticeLines(load)) m_console.notice(line);
 }
 
 int CliProgram::list(const CatalogueLoad& load)
@@ -176,11 +169,10 @@ int CliProgram::list(const CatalogueLoad& load)
         const DeviceRecord& record = load.catalogue.record(index);
         const QString name = record.field(DeviceRecord::ListName);
         SelectedDevice device;
-        QString problem;
-        if (!SelectedDevice::fromRecord(record, device, problem)) {
-            m_console.notice(QStringLiteral("%1: the row of %2 cannot be used: a number is "
-                                            "missing or the size is outside 16 to 131072 bytes")
-                                 .arg(load.path, name));
+        DeviceRowProblem problem;
+        if (!SelectedDevice::fromRecord(record, device, &problem)) {
+            m_console.notice(QStringLiteral("%1: the row of %2 cannot be used: %3")
+                                 .arg(load.path, name, rowProblemText(problem)));
             continue;
         }
         if (m_options.json) {
@@ -214,12 +206,17 @@ std::optional<int> CliProgram::choosePart(const CatalogueLoad& load, JobOrder& o
     }
     const DeviceRecord& record = load.catalogue.record(index);
     order.partName = record.field(DeviceRecord::ListName);
-    QString problem;
-    if (!SelectedDevice::fromRecord(record, order.device, problem)) {
-        m_console.error(QStringLiteral("%1: the row of %2 cannot be used: a number is missing or "
-                                       "the size is outside 16 to 131072 bytes")
-                            .arg(load.path, order.partName));
+    DeviceRowProblem problem;
+    if (!SelectedDevice::fromRecord(record, order.device, &problem)) {
+        m_console.error(QStringLiteral("%1: the row of %2 cannot be used: %3")
+                            .arg(load.path, order.partName, rowProblemText(problem)));
         return ExitCodes::kFile;
+    }
+    if (m_options.swap16 && !order.device.isMicrowire()) {
+        m_console.error(QStringLiteral("--swap16 is for the x16 dumps of Microwire (93Cxx) parts; "
+                                       "the %1 is not one")
+                            .arg(order.partName));
+        return ExitCodes::kUsage;
     }
     const AccessRangeCheck range = checkAccessRange(m_options, order.device, order.partName);
     if (!range.range) {
@@ -256,10 +253,28 @@ std::optional<int> CliProgram::readInput(JobOrder& order)
         device = &file;
     }
     const qint64 partSize = order.device.memorySize();
-    const CliImageLoad load = readImageFile(*device, *format, partSize);
+    const CliImageLoad load = readImageFile(*device, *format, partSize, byteOrder());
     if (!load.ok()) {
         m_console.error(QStringLiteral("cannot read %1: %2").arg(name, load.error));
         return ExitCodes::kFile;
+    }
+    if (load.overlappingBytes > 0) {
+        const QString overlap = QStringLiteral(
+                                    "%1: records write %2 bytes that earlier records wrote "
+                                    "(the first at %3); the later ones count")
+                                    .arg(name)
+                                    .arg(load.overlappingBytes)
+                                    .arg(addressText(load.firstOverlap));
+        if (!m_options.force) {
+            m_console.error(overlap + QStringLiteral("; give --force to take the file as it is"));
+            return ExitCodes::kFile;
+        }
+        m_console.notice(overlap + QStringLiteral(" (--force)"));
+    }
+    if (load.recordsAfterEnd > 0) {
+        m_console.notice(QStringLiteral("%1: %2 records after the end record were left out")
+                             .arg(name)
+                             .arg(load.recordsAfterEnd));
     }
     if (load.badRecords > 0) {
         m_console.error(QStringLiteral("%1: %2 of its records have a wrong checksum or are cut "
@@ -281,6 +296,17 @@ std::optional<int> CliProgram::readInput(JobOrder& order)
         }
         m_console.notice(beyond + QStringLiteral(": left out (--truncate)"));
     }
+    if (const auto mismatch = partSizeMismatch(load.imageBytes, order.device)) {
+        const QString sizes = partSizeText(name, order.partName, *mismatch,
+                                           partsFitting(m_catalogue, mismatch->fileBytes));
+        // --truncate has already taken a larger file for the part.
+        const bool accepted = m_options.force || (m_options.truncate && load.bytesBeyond > 0);
+        if (order.command == CliCommand::Write && !accepted) {
+            m_console.error(sizes + QStringLiteral("; give --force to write it all the same"));
+            return ExitCodes::kFile;
+        }
+        m_console.notice(sizes);
+    }
     const qint64 rangeEnd = order.range.offset + order.range.length;
     if (*format == ImageFileFormat::Binary && load.heldBytes < rangeEnd) {
         m_console.notice(QStringLiteral("%1 holds %2 bytes, fewer than the %3 up to %4: the rest "
@@ -299,6 +325,11 @@ std::optional<int> CliProgram::readInput(JobOrder& order)
     }
     order.image = load.bytes;
     return std::nullopt;
+}
+
+ImageByteOrder CliProgram::byteOrder() const
+{
+    return m_options.swap16 ? ImageByteOrder::Swapped16 : ImageByteOrder::AsIs;
 }
 
 QString CliProgram::outputPathFor(const LinkSettings& link) const
@@ -409,10 +440,10 @@ void CliProgram::writeOutputs(QList<BoardResult>& results)
         if (!result.succeeded()) continue;
         const QString path = outputPathFor(result.link);
         if (path == kStandardStream) {
-            m_console.data(imageFileContents(m_outputFormat, result.image));
+            m_console.data(imageFileContents(m_outputFormat, result.image, byteOrder()));
         } else {
             result.outputPath = path;
-            const QString error = writeImageFile(path, m_outputFormat, result.image);
+            const QString error = writeImageFile(path, m_outputFormat, result.image, byteOrder());
             if (!error.isEmpty()) {
                 result.kind = BoardResult::Kind::FileError;
                 result.fileError = error;

@@ -5,6 +5,8 @@
 #include "cli/CliOptions.h"
 #include "cli/JobOrder.h"
 #include "cli/ParallelRunner.h"
+#include "devices/DeviceCatalogue.h"
+#include "files/ImageByteOrder.h"
 #include "link/LinkSettings.h"
 
 #include <QList>
@@ -47,10 +49,13 @@ private:
     void report(const QList<BoardResult>& results);
     void noticeCatalogueProblems(const CatalogueLoad& load);
     [[nodiscard]] QString outputPathFor(const LinkSettings& link) const;
+    // The order of the bytes in image files: --swap16 swaps them in pairs.
+    [[nodiscard]] ImageByteOrder byteOrder() const;
 
     CliEnvironment m_environment;
     CliConsole m_console;
     CliOptions m_options;
+    DeviceCatalogue m_catalogue;  // the parts a file that does not fit may be meant for
     ImageFileFormat m_outputFormat = ImageFileFormat::Binary;
     ParallelRunner* m_runner = nullptr;    // while the boards run
     ProgressReport* m_progress = nullptr;  // while the boards run

@@ -1,48 +1,15 @@
 #include "cli/ImageFile.h"
 
+#include "cli/FileTexts.h"
 #include "files/ImageFileLoad.h"
 #include "files/ImageFileSave.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
 
-namespace {
-
-QString failureText(const FileWriteFailure& failure)
+CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize,
+                           ImageByteOrder order)
 {
-    QString text;
-    switch (failure.cause) {
-        case FileWriteFailure::Cause::None:
-            return {};
-        case FileWriteFailure::Cause::NotRegularFile:
-            text = QStringLiteral("it is not a regular file (a pipe or a device)");
-            break;
-        case FileWriteFailure::Cause::WriteProtected:
-            text = QStringLiteral("it is write-protected");
-            break;
-        case FileWriteFailure::Cause::DiskFull:
-            text = QStringLiteral("the disk is full");
-            break;
-        case FileWriteFailure::Cause::CutShort:
-            text = QStringLiteral("the system stopped taking the bytes");
-            break;
-        case FileWriteFailure::Cause::System:
-            text = failure.systemText;
-            break;
-    }
-    if (failure.restoreFailure) {
-        text += QStringLiteral("; the old file could not be put back either: %1")
-                    .arg(failureText(*failure.restoreFailure));
-    }
-    return text;
-}
-
-}  // namespace
-
-CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize)
-{
-    const ImageFileLoad file = loadImage(device, format, partSize);
+    const ImageFileLoad file = loadImage(device, format, partSize, order);
     CliImageLoad load;
     switch (file.result) {
         case ImageFileLoad::Result::Loaded:
@@ -54,37 +21,37 @@ CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 par
         case ImageFileLoad::Result::NotRegularFile:
             load.error = QStringLiteral("it is not a regular file");
             return load;
+        case ImageFileLoad::Result::TooLarge:
+            load.error = QStringLiteral(
+                             "it has more than %1 bytes, far more than any part's image (the "
+                             "largest part holds 131072)")
+                             .arg(kLargestImageFile);
+            return load;
         case ImageFileLoad::Result::Unreadable:
             load.error = file.error;
             return load;
     }
+    const ImageReadSummary& summary = file.summary;
     load.bytes = file.image.bytes();
-    load.heldBytes = std::min(file.summary.storedBytes, partSize);
-    load.bytesBeyond = file.summary.bytesBeyond;
-    load.firstAddressBeyond = file.summary.lowestAddressBeyond;
-    load.badRecords = file.summary.badRecords;
+    load.heldBytes = std::min(summary.storedBytes, partSize);
+    load.bytesBeyond = summary.bytesBeyond;
+    load.firstAddressBeyond = summary.lowestAddressBeyond;
+    load.badRecords = summary.badRecords;
+    load.recordsAfterEnd = summary.recordsAfterEnd;
+    load.overlappingBytes = summary.overlappingBytes;
+    load.firstOverlap = summary.lowestOverlap;
+    load.imageBytes = file.imageBytes();
     return load;
 }
 
-QString writeImageFile(const QString& path, ImageFileFormat format, const QByteArray& image)
+QString writeImageFile(const QString& path, ImageFileFormat format, const QByteArray& image,
+                       ImageByteOrder order)
 {
-    const QString problem = outputFileProblem(path);
-    if (!problem.isEmpty()) return problem;
-    return failureText(saveImageFileReporting(path, format, image));
+    return fileWriteFailureText(saveImageFile(path, format, image, order));
 }
 
 QString outputFileProblem(const QString& path)
 {
     if (path == QLatin1String("-")) return {};
-    const QFileInfo target(path);
-    if (target.isDir()) return QStringLiteral("%1 is a folder").arg(path);
-    if (target.exists() && !target.isWritable()) {
-        return QStringLiteral("%1 may not be written (write-protected)").arg(path);
-    }
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir()) return QStringLiteral("there is no folder %1").arg(folder.filePath());
-    if (!folder.isWritable()) {
-        return QStringLiteral("the folder %1 may not be written to").arg(folder.filePath());
-    }
-    return {};
+    return fileWriteFailureText(replacementProblem(path, 0));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/ImageFormat.h"
+#include "files/ImageByteOrder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,19 +19,25 @@ struct CliImageLoad {
     qint64 bytesBeyond = 0;          // data bytes at addresses past the part, left out
     qint64 firstAddressBeyond = -1;  // the lowest of those, -1 when there were none
     qint64 badRecords = 0;           // records with a wrong checksum or cut short
+    qint64 recordsAfterEnd = 0;      // Intel HEX records after the end record, not loaded
+    qint64 overlappingBytes = 0;     // bytes that a later record wrote again
+    qint64 firstOverlap = -1;        // the lowest of those, -1 when there were none
+    qint64 imageBytes = 0;           // the size of the part the file is an image of
     bool noData = false;             // a text file without a single data record
 
     [[nodiscard]] bool ok() const { return error.isEmpty(); }
 };
 
-// Reads `device` (open for reading) to its end as an image for a part of `partSize` bytes.
-[[nodiscard]] CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format,
-                                         qint64 partSize);
+// Reads `device` (open for reading) to its end as an image for a part of `partSize` bytes, its
+// bytes in `order`.
+[[nodiscard]] CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize,
+                                         ImageByteOrder order = ImageByteOrder::AsIs);
 
-// Writes `image` to `path`, replacing the file only once the whole of it is written. Empty on
-// success, else why not.
+// Writes `image` to `path` in `order`, replacing the file only once the whole of it is written.
+// Empty on success, else why not.
 [[nodiscard]] QString writeImageFile(const QString& path, ImageFileFormat format,
-                                     const QByteArray& image);
+                                     const QByteArray& image,
+                                     ImageByteOrder order = ImageByteOrder::AsIs);
 
 // Why `path` cannot be written (a folder, write-protected, no such folder); empty when it
 // can. "-" (standard output) always can.

@@ -73,8 +73,7 @@ int ProductionCommand::run(const QStringList& arguments)
         if (index < 0) return std::nullopt;
         const DeviceRecord& record = load.catalogue.record(index);
         SelectedDevice device;
-        QString problem;
-        if (!SelectedDevice::fromRecord(record, device, problem)) return std::nullopt;
+        if (!SelectedDevice::fromRecord(record, device)) return std::nullopt;
         return JobPart{record.field(DeviceRecord::ListName), device.memorySize(),
                        blockSizeOf(device)};
     };

@@ -3,7 +3,6 @@
 #include "devices/DeviceCatalogue.h"
 
 #include <QString>
-#include <QStringList>
 
 // The device catalogue as loaded from the data file vorle6.ini, with what did not fit. Every
 // front-end loads it this way; each tells its user about the problems in its own words.
@@ -15,9 +14,6 @@ struct CatalogueLoad {
     int ignoredRows = 0;            // device rows after the 101st
     int itemsWithTooManyWords = 0;  // items of more than 65 words
     bool endsInsideQuote = false;   // a quoted item ran to the end of the file
-
-    // The window's notices about the problems above, one text each; empty when there are none.
-    [[nodiscard]] QStringList notices() const;
 };
 
 // Reads the data file at `path` (Shift_JIS) into a catalogue.

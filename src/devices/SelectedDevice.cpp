@@ -3,48 +3,40 @@
 #include "base/NumberText.h"
 #include "devices/DeviceRecord.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 
 bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& device,
-                                QString& problem)
+                                DeviceRowProblem* problem)
 {
     static const struct {
         int field;
         std::int32_t SelectedDevice::*member;
-        const char* name;
     } numericFields[] = {
-        {DeviceRecord::Family, &SelectedDevice::Family,
-         QT_TRANSLATE_NOOP("SelectedDevice", "ファミリ")},
-        {DeviceRecord::SizeExponent, &SelectedDevice::SizeExponent,
-         QT_TRANSLATE_NOOP("SelectedDevice", "サイズ指数")},
-        {DeviceRecord::PageSize, &SelectedDevice::PageSize,
-         QT_TRANSLATE_NOOP("SelectedDevice", "ページサイズ")},
-        {DeviceRecord::CommandVariant, &SelectedDevice::CommandVariant,
-         QT_TRANSLATE_NOOP("SelectedDevice", "コマンド種別")},
-        {DeviceRecord::MicrowireParam, &SelectedDevice::MicrowireParam,
-         QT_TRANSLATE_NOOP("SelectedDevice", "マイクロワイヤ設定")},
+        {DeviceRecord::Family, &SelectedDevice::Family},
+        {DeviceRecord::SizeExponent, &SelectedDevice::SizeExponent},
+        {DeviceRecord::PageSize, &SelectedDevice::PageSize},
+        {DeviceRecord::CommandVariant, &SelectedDevice::CommandVariant},
+        {DeviceRecord::MicrowireParam, &SelectedDevice::MicrowireParam},
     };
 
+    DeviceRowProblem found;
     SelectedDevice result;
     for (const auto& numeric : numericFields) {
         const QString word = record.field(numeric.field);
         const auto value = parseInt32Field(word);
         if (!value) {
-            problem =
-                QCoreApplication::translate("SelectedDevice", "%1 の値「%2」が数値ではありません。")
-                    .arg(QCoreApplication::translate("SelectedDevice", numeric.name), word);
+            found.kind = DeviceRowProblem::Kind::NotANumber;
+            found.field = numeric.field;
+            found.word = word;
+            if (problem) *problem = found;
             return false;
         }
         result.*numeric.member = *value;
     }
     if (result.SizeExponent < kMinSizeExponent || result.SizeExponent > kMaxSizeExponent) {
-        problem =
-            QCoreApplication::translate(
-                "SelectedDevice", "サイズ指数 %1 は扱えません（%2 ～ %3、16 ～ 131072 バイト）。")
-                .arg(result.SizeExponent)
-                .arg(kMinSizeExponent)
-                .arg(kMaxSizeExponent);
+        found.kind = DeviceRowProblem::Kind::SizeOutOfRange;
+        found.sizeExponent = result.SizeExponent;
+        if (problem) *problem = found;
         return false;
     }
     result.StatusNote = record.field(DeviceRecord::StatusNote);

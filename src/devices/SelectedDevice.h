@@ -8,6 +8,20 @@
 
 class DeviceRecord;
 
+// Why a catalogue row cannot describe a part, for each front-end to word.
+struct DeviceRowProblem {
+    enum class Kind {
+        None,
+        NotANumber,      // `field` holds `word`, which is not a number
+        SizeOutOfRange,  // the size exponent `sizeExponent` lies outside 4 to 17
+    };
+
+    Kind kind = Kind::None;
+    int field = -1;  // a DeviceRecord::Field
+    QString word;
+    std::int32_t sizeExponent = 0;
+};
+
 // The parameters of the selected device, copied from its catalogue row when it is selected.
 struct SelectedDevice {
     static constexpr int kFamilyI2c = 2;
@@ -29,12 +43,13 @@ struct SelectedDevice {
 
     // 2^SizeExponent bytes.
     [[nodiscard]] qint64 memorySize() const { return qint64{1} << SizeExponent; }
+    [[nodiscard]] bool isMicrowire() const { return Family == kFamilyMicrowire; }
 
     // Reads the numeric fields of `record`. When a field is not a number, or the size lies
-    // outside 16 to 131,072 bytes, the row cannot be used: `problem` says why and the result
-    // is not valid.
+    // outside 16 to 131,072 bytes, the row cannot be used: `problem` (when given) says why and
+    // `device` is left as it was.
     [[nodiscard]] static bool fromRecord(const DeviceRecord& record, SelectedDevice& device,
-                                         QString& problem);
+                                         DeviceRowProblem* problem = nullptr);
     // A data-file write time: "5ms", "2.5ms"; nothing for any other word.
     [[nodiscard]] static std::optional<std::chrono::microseconds> writeTimeOf(const QString& word);
 };

@@ -124,5 +124,5 @@ FileWriteFailure saveRangeFile(const QString& path, ImageFileFormat format,
                                const MemoryImage& image, AddressRange range)
 {
     range = range.clippedTo(image.size());
-    return saveImageFileReporting(path, format, image.bytes(range.start, range.length));
+    return saveImageFile(path, format, image.bytes(range.start, range.length));
 }

@@ -13,6 +13,7 @@ void BinaryReader::feed(QByteArrayView bytes)
     }
     m_summary.storedBytes += stored;
     m_length += stored;
+    m_summary.reach(m_length);
     passOver(bytes.size() - stored);
 }
 

@@ -1,17 +1,18 @@
 #include "files/FileReplacement.h"
 
-#include "files/RegularFile.h"
+#include "base/SpecialFile.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <unistd.h>
 #include <cerrno>
-#include <optional>
 
 namespace {
+
+// More links than this in a row are taken for a loop, as the system does.
+constexpr int kMostLinks = 40;
 
 FileWriteFailure failureOf(const QFileDevice& file)
 {
@@ -19,9 +20,12 @@ FileWriteFailure failureOf(const QFileDevice& file)
         file.error() == QFileDevice::NoError ? QString() : file.errorString());
 }
 
-FileWriteFailure failureOfErrno()
+FileWriteFailure failureWithCause(FileWriteFailure::Cause cause, const QString& path = {})
 {
-    return FileWriteFailure::fromSystemText(qt_error_string(errno));
+    FileWriteFailure failure;
+    failure.cause = cause;
+    failure.path = path;
+    return failure;
 }
 
 // Writes all of `bytes`. A write that stops short (a full disk takes what fits and refuses the
@@ -37,23 +41,34 @@ FileWriteFailure writeAll(QFileDevice& file, const QByteArray& bytes)
     return {};
 }
 
-// Puts the old contents back after a failed write in place.
-FileWriteFailure restore(const QString& path, const QByteArray& contents)
+// The file a save at `path` replaces: `path`, or the end of its chain of links.
+QString finalTarget(const QString& path, FileWriteFailure& failure)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        return failureOf(file);
+    QFileInfo info(path);
+    for (int links = 0; info.isSymLink(); ++links) {
+        if (links == kMostLinks) {
+            failure = FileWriteFailure::fromSystemText(qt_error_string(ELOOP));
+            return {};
+        }
+        info.setFile(info.symLinkTarget());
     }
-    FileWriteFailure failure = writeAll(file, contents);
-    if (!failure.failed() && ::fsync(file.handle()) != 0) failure = failureOfErrno();
-    return failure;
+    return info.absoluteFilePath();
 }
 
-FileWriteFailure failureWithCause(FileWriteFailure::Cause cause)
+FileWriteFailure problemAt(const QString& target, qint64 bytes, const FileReplacementSteps& steps)
 {
-    FileWriteFailure failure;
-    failure.cause = cause;
-    return failure;
+    using Cause = FileWriteFailure::Cause;
+    const QFileInfo info(target);
+    if (info.isDir()) return failureWithCause(Cause::Folder);
+    if (isSpecialFile(target)) return failureWithCause(Cause::NotRegularFile);
+    // Replacing a write-protected file by renaming over it would get round its protection.
+    if (info.exists() && !steps.mayWrite(target)) return failureWithCause(Cause::WriteProtected);
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir()) return failureWithCause(Cause::NoFolder, folder);
+    if (!steps.mayWrite(folder)) return failureWithCause(Cause::FolderWriteProtected, folder);
+    const qint64 available = steps.availableBytes(folder);
+    if (available >= 0 && available < bytes) return failureWithCause(Cause::DiskFull);
+    return {};
 }
 
 }  // namespace
@@ -72,87 +87,71 @@ FileWriteFailure FileWriteFailure::fromSystemText(const QString& systemText)
     return failure;
 }
 
-QString FileWriteFailure::text() const
+bool FileReplacementSteps::mayWrite(const QString& path) const
 {
-    QString result;
-    switch (cause) {
-        case Cause::None:
-            return {};
-        case Cause::NotRegularFile:
-            result = notRegularFileText();
-            break;
-        case Cause::WriteProtected:
-            result = QCoreApplication::translate("FileReplacement",
-                                                 "ファイルへの書き込みが許可されていません。");
-            break;
-        case Cause::DiskFull:
-            result =
-                QCoreApplication::translate("FileReplacement", "ディスクの空き容量が足りません");
-            break;
-        case Cause::CutShort:
-            result = QCoreApplication::translate("FileReplacement",
-                                                 "ファイルへの書き込みが途中で止まりました。");
-            break;
-        case Cause::System:
-            result = systemText;
-            break;
-    }
-    if (restoreFailure) {
-        result += QCoreApplication::translate("FileReplacement",
-                                              "（元のファイルも元に戻せませんでした: %1）")
-                      .arg(restoreFailure->text());
-    }
-    return result;
+    return QFileInfo(path).isWritable();
 }
 
-QString writeFailureCause(const QString& systemText)
+qint64 FileReplacementSteps::availableBytes(const QString& folder) const
 {
-    return FileWriteFailure::fromSystemText(systemText).text();
+    const QStorageInfo storage(folder);
+    return storage.isValid() ? storage.bytesAvailable() : -1;
 }
 
-QString replaceFile(const QString& path, const QByteArray& bytes)
+FileWriteFailure FileReplacementSteps::flush(QFileDevice& file)
 {
-    return replaceFileReporting(path, bytes).text();
+    if (::fsync(file.handle()) == 0) return {};
+    return FileWriteFailure::fromSystemText(qt_error_string(errno));
 }
 
-FileWriteFailure replaceFileReporting(const QString& path, const QByteArray& bytes)
+FileWriteFailure FileReplacementSteps::commit(QSaveFile& file)
 {
-    if (isSpecialFile(path)) return failureWithCause(FileWriteFailure::Cause::NotRegularFile);
-    // Replacing a write-protected file by renaming over it would get round its protection.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isDir() && !target.isWritable()) {
-        return failureWithCause(FileWriteFailure::Cause::WriteProtected);
-    }
+    return file.commit() ? FileWriteFailure{} : failureOf(file);
+}
 
-    // No temporary file can be made in a folder the user may not write to, so the target is
-    // written in place: its contents are kept to be put back should that fail.
-    std::optional<QByteArray> oldContents;
-    if (target.isFile() && !QFileInfo(target.absolutePath()).isWritable()) {
-        QFile old;
-        QString error;
-        if (openRegularFile(old, path, error) == RegularFileOpening::Opened) {
-            oldContents = old.readAll();
-        }
-    }
+FileWriteFailure replacementProblem(const QString& path, qint64 bytes,
+                                    const FileReplacementSteps& steps)
+{
+    FileWriteFailure failure;
+    const QString target = finalTarget(path, failure);
+    if (failure.failed()) return failure;
+    return problemAt(target, bytes, steps);
+}
 
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
+FileWriteFailure replacementProblem(const QString& path, qint64 bytes)
+{
+    return replacementProblem(path, bytes, FileReplacementSteps());
+}
+
+FileWriteFailure replaceFile(const QString& path, const QByteArray& bytes,
+                             FileReplacementSteps& steps)
+{
+    FileWriteFailure failure;
+    const QString target = finalTarget(path, failure);
+    if (failure.failed()) return failure;
+    failure = problemAt(target, bytes.size(), steps);
+    if (failure.failed()) return failure;
+
+    QSaveFile file(target);
+    // Writing the target itself would leave neither the old file nor the new one on a failure.
+    file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failureOf(file);
-    FileWriteFailure failure = writeAll(file, bytes);
-    // Some file systems find a full disk only when the data is flushed.
-    if (!failure.failed() && ::fsync(file.handle()) != 0) failure = failureOfErrno();
-    if (!failure.failed() && !file.commit()) failure = failureOf(file);
-    if (!failure.failed()) return {};
-
-    // Ends the writing without letting the QSaveFile's end remove anything: a temporary file is
-    // dropped, a file written in place stays for its old contents to be put back.
-    file.cancelWriting();
-    static_cast<void>(file.commit());
-    if (oldContents) {
-        const FileWriteFailure restoreFailure = restore(path, *oldContents);
-        if (restoreFailure.failed()) {
-            failure.restoreFailure = std::make_shared<FileWriteFailure>(restoreFailure);
-        }
+    failure = writeAll(file, bytes);
+    // Some file systems find a full disk only when the data is flushed, and QSaveFile's own
+    // flush keeps its failure to itself.
+    if (!failure.failed()) failure = steps.flush(file);
+    if (!failure.failed()) failure = steps.commit(file);
+    // Drops the temporary file (a failed commit may have done so already); the target was
+    // never touched.
+    if (failure.failed() && file.isOpen()) {
+        file.cancelWriting();
+        static_cast<void>(file.commit());
     }
     return failure;
+}
+
+FileWriteFailure replaceFile(const QString& path, const QByteArray& bytes)
+{
+    FileReplacementSteps steps;
+    return replaceFile(path, bytes, steps);
 }

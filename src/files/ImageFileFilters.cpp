@@ -1,35 +1,23 @@
 #include "files/ImageFileFilters.h"
 
-#include <QCoreApplication>
-
-QString openFileFilter()
-{
-    return QCoreApplication::translate(
-        "ImageFileFilters",
-        "Hexファイル|*.HEX|Sレコードファイル|*.S19;*.S28;*.S37;*.SREC;*.MOT|"
-        "バイナリファイル|*.BIN|全てのファイル|*.*|");
-}
-
-QString saveFileFilter()
-{
-    return QCoreApplication::translate(
-        "ImageFileFilters",
-        "Hexファイル|*.hex|Sレコードファイル|*.s19;*.s28;*.s37;*.srec;*.mot|"
-        "バイナリファイル|*.bin|全てのファイル|*.*|");
-}
-
 ImageFileFormat formatForFilter(int filterIndex)
 {
     switch (filterIndex) {
-        case 0:
+        case ImageFileFilter::kIntelHex:
             return ImageFileFormat::IntelHex;
-        case 1:
+        case ImageFileFilter::kSRecord:
             return ImageFileFormat::SRecord;
-        case 2:
+        case ImageFileFilter::kBinary:
             return ImageFileFormat::Binary;
         default:
             return ImageFileFormat::Unknown;
     }
+}
+
+ImageByteOrder byteOrderForFilter(int filterIndex)
+{
+    return filterIndex == ImageFileFilter::kSwapped16 ? ImageByteOrder::Swapped16
+                                                      : ImageByteOrder::AsIs;
 }
 
 ImageFileFormat formatToLoad(const QString& path, int filterIndex)

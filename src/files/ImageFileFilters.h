@@ -1,21 +1,29 @@
 #pragma once
 
+#include "files/ImageByteOrder.h"
 #include "files/ImageFileFormat.h"
 
 #include <QString>
 
-// The filter lists of the open and save dialogs, one filter per format and then all files, in
-// the "Name|patterns|...|" form the program's dialogs take. The Intel HEX filter stands first,
-// as the dialogs have always opened with it; the others follow in the order of ImageFileFormat.
+// What the filters of the open and save dialogs stand for, by their place in the list: one
+// filter per format, Intel HEX first (the dialogs have always opened with it), then all files,
+// and for Microwire parts one more for x16 dumps, whose format goes by the file as for all files.
+// The window words the list (files/gui/FileDialogFilters.h).
+namespace ImageFileFilter {
+inline constexpr int kIntelHex = 0;
+inline constexpr int kSRecord = 1;
+inline constexpr int kBinary = 2;
+inline constexpr int kAllFiles = 3;
+inline constexpr int kSwapped16 = 4;
+}  // namespace ImageFileFilter
 
-// "Hexファイル|*.HEX|Sレコードファイル|*.S19;...|バイナリファイル|*.BIN|全てのファイル|*.*|"
-[[nodiscard]] QString openFileFilter();
-// The same with lower-case patterns, as the save dialog has always had them.
-[[nodiscard]] QString saveFileFilter();
-
-// The format of the filter at `filterIndex` in either list; Unknown for all files or for no
-// filter (-1).
+// The format of the filter at `filterIndex` in either list; Unknown for all files, the x16
+// filter or no filter (-1).
 [[nodiscard]] ImageFileFormat formatForFilter(int filterIndex);
+
+// The byte order of files chosen under the filter at `filterIndex`: Swapped16 for the x16
+// filter, else AsIs.
+[[nodiscard]] ImageByteOrder byteOrderForFilter(int filterIndex);
 
 // The format a file chosen in the open dialog is read as: a known extension decides; else a
 // chosen S-record or binary filter; else Unknown, which lets the content decide. (The Intel HEX

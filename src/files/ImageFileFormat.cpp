@@ -1,6 +1,5 @@
 #include "files/ImageFileFormat.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -48,19 +47,4 @@ ImageFileFormat detectImageFileFormat(QByteArrayView head)
         return ImageFileFormat::SRecord;
     }
     return ImageFileFormat::Binary;
-}
-
-QString formatName(ImageFileFormat format)
-{
-    switch (format) {
-        case ImageFileFormat::IntelHex:
-            return QCoreApplication::translate("ImageFileFormat", "Intel HEX形式");
-        case ImageFileFormat::SRecord:
-            return QCoreApplication::translate("ImageFileFormat", "Sレコード形式");
-        case ImageFileFormat::Binary:
-            return QCoreApplication::translate("ImageFileFormat", "バイナリ形式");
-        case ImageFileFormat::Unknown:
-            break;
-    }
-    return QString();
 }

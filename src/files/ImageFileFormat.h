@@ -22,6 +22,3 @@ inline constexpr qsizetype kFormatDetectionBytes = 1024;
 // lines, a first line that starts with ":" is Intel HEX and one that starts with "S" and a digit
 // is S-records, as long as that line is printable text; anything else is binary.
 [[nodiscard]] ImageFileFormat detectImageFileFormat(QByteArrayView head);
-
-// The format's name as status texts show it: "Intel HEX形式", "Sレコード形式", "バイナリ形式".
-[[nodiscard]] QString formatName(ImageFileFormat format);

@@ -1,12 +1,10 @@
 #include "files/ImageFileLoad.h"
 
 #include "files/BinaryReader.h"
-#include "files/ImageLoadNotices.h"
 #include "files/IntelHexReader.h"
 #include "files/RegularFile.h"
 #include "files/SRecordReader.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
 
@@ -17,27 +15,35 @@ namespace {
 
 constexpr qint64 kChunkBytes = 65536;
 
-// Feeds the whole of `device` to a text reader. False, with the reason, when a read failed.
+enum class Reading { Done, Failed, TooLarge };
+
+// Feeds the whole of `device` to a text reader.
 template <class Reader>
-bool readText(QIODevice& device, Reader& reader, QString& error)
+Reading readText(QIODevice& device, Reader& reader, ImageFileLoad& load)
 {
     std::array<char, kChunkBytes> buffer{};
+    qint64 total = 0;
     for (;;) {
         const qint64 count = device.read(buffer.data(), kChunkBytes);
         if (count < 0) {
-            error = device.errorString();
-            return false;
+            load.error = device.errorString();
+            return Reading::Failed;
         }
         if (count == 0) break;
+        total += count;
+        if (total > kLargestImageFile) {
+            load.fileBytes = total;
+            return Reading::TooLarge;
+        }
         reader.feed(QByteArrayView(buffer.data(), count));
     }
     reader.finish();
-    return true;
+    return Reading::Done;
 }
 
 // Reads what fits into the image; what lies beyond is counted from the file's size, so a
-// huge file chosen by mistake is not read through.
-bool readBinary(QIODevice& device, BinaryReader& reader, QString& error)
+// file longer than the part is not read through.
+Reading readBinary(QIODevice& device, BinaryReader& reader, ImageFileLoad& load)
 {
     std::array<char, kChunkBytes> buffer{};
     for (;;) {
@@ -46,24 +52,38 @@ bool readBinary(QIODevice& device, BinaryReader& reader, QString& error)
         if (wanted == 0) break;
         const qint64 count = device.read(buffer.data(), wanted);
         if (count < 0) {
-            error = device.errorString();
-            return false;
+            load.error = device.errorString();
+            return Reading::Failed;
         }
-        if (count == 0) return true;
+        if (count == 0) return Reading::Done;
         reader.feed(QByteArrayView(buffer.data(), count));
+        if (reader.length() > kLargestImageFile) {
+            load.fileBytes = reader.length();
+            return Reading::TooLarge;
+        }
     }
     reader.passOver(std::max<qint64>(0, device.size() - device.pos()));
-    return true;
+    return Reading::Done;
+}
+
+qint64 powerOfTwoAtLeast(qint64 bytes)
+{
+    qint64 size = 16;
+    while (size < bytes) size *= 2;
+    return size;
 }
 
 }  // namespace
 
-QString noDataRecordText()
+qint64 ImageFileLoad::imageBytes() const
 {
-    return QCoreApplication::translate("ImageFileLoad", "有効なデータレコードがありません。");
+    if (!summary.hasData()) return 0;
+    if (format == ImageFileFormat::Binary) return summary.dataEnd;
+    return powerOfTwoAtLeast(summary.dataEnd);
 }
 
-ImageFileLoad loadImage(QIODevice& device, ImageFileFormat format, qint64 imageSize)
+ImageFileLoad loadImage(QIODevice& device, ImageFileFormat format, qint64 imageSize,
+                        ImageByteOrder order)
 {
     ImageFileLoad load;
     load.image.recreate(imageSize);
@@ -72,43 +92,59 @@ ImageFileLoad loadImage(QIODevice& device, ImageFileFormat format, qint64 imageS
         load.format = detectImageFileFormat(device.peek(kFormatDetectionBytes));
         load.formatFromContent = true;
     }
+    if (!device.isSequential()) {
+        load.fileBytes = device.size();
+        if (load.fileBytes > kLargestImageFile) {
+            load.result = ImageFileLoad::Result::TooLarge;
+            return load;
+        }
+    }
 
-    bool read = false;
+    Reading reading = Reading::Failed;
     switch (load.format) {
         case ImageFileFormat::IntelHex:
         case ImageFileFormat::Unknown: {
             IntelHexReader reader(load.image);
-            read = readText(device, reader, load.error);
+            reading = readText(device, reader, load);
             load.summary = reader.summary();
             break;
         }
         case ImageFileFormat::SRecord: {
             SRecordReader reader(load.image);
-            read = readText(device, reader, load.error);
+            reading = readText(device, reader, load);
             load.summary = reader.summary();
             break;
         }
         case ImageFileFormat::Binary: {
             BinaryReader reader(load.image);
-            read = readBinary(device, reader, load.error);
+            reading = readBinary(device, reader, load);
             load.summary = reader.summary();
+            if (reading == Reading::Done) load.fileBytes = reader.length();
             break;
         }
     }
-    if (!read) {
-        load.result = ImageFileLoad::Result::Unreadable;
-        return load;
+    switch (reading) {
+        case Reading::Done:
+            break;
+        case Reading::Failed:
+            load.result = ImageFileLoad::Result::Unreadable;
+            return load;
+        case Reading::TooLarge:
+            load.result = ImageFileLoad::Result::TooLarge;
+            return load;
     }
     if (!load.summary.hasData()) {
         load.result = ImageFileLoad::Result::NoData;
         return load;
     }
+    if (order == ImageByteOrder::Swapped16)
+        load.image.replace(inByteOrder(load.image.bytes(), order));
     load.result = ImageFileLoad::Result::Loaded;
-    load.notices = imageLoadNotices(load.summary, load.format, imageSize);
     return load;
 }
 
-ImageFileLoad loadImageFile(const QString& path, ImageFileFormat format, qint64 imageSize)
+ImageFileLoad loadImageFile(const QString& path, ImageFileFormat format, qint64 imageSize,
+                            ImageByteOrder order)
 {
     QFile file;
     QString error;
@@ -118,7 +154,6 @@ ImageFileLoad loadImageFile(const QString& path, ImageFileFormat format, qint64 
         case RegularFileOpening::NotRegular: {
             ImageFileLoad refused;
             refused.result = ImageFileLoad::Result::NotRegularFile;
-            refused.error = error;
             return refused;
         }
         case RegularFileOpening::Failed: {
@@ -128,5 +163,5 @@ ImageFileLoad loadImageFile(const QString& path, ImageFileFormat format, qint64 
         }
     }
     if (format == ImageFileFormat::Unknown) format = formatForPath(path);
-    return loadImage(file, format, imageSize);
+    return loadImage(file, format, imageSize, order);
 }

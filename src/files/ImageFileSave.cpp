@@ -1,31 +1,25 @@
 #include "files/ImageFileSave.h"
 
-#include "files/FileReplacement.h"
 #include "files/IntelHexWriter.h"
 #include "files/SRecordWriter.h"
-#include "image/MemoryImage.h"
 
-QByteArray imageFileContents(ImageFileFormat format, const QByteArray& image)
+QByteArray imageFileContents(ImageFileFormat format, const QByteArray& image, ImageByteOrder order)
 {
+    const QByteArray bytes = inByteOrder(image, order);
     switch (format) {
         case ImageFileFormat::SRecord:
-            return sRecordText(image);
+            return sRecordText(bytes);
         case ImageFileFormat::Binary:
-            return image;
+            return bytes;
         case ImageFileFormat::IntelHex:
         case ImageFileFormat::Unknown:
             break;
     }
-    return intelHexText(image);
+    return intelHexText(bytes);
 }
 
-QString saveImageFile(const QString& path, ImageFileFormat format, const MemoryImage& image)
+FileWriteFailure saveImageFile(const QString& path, ImageFileFormat format, const QByteArray& image,
+                               ImageByteOrder order)
 {
-    return replaceFile(path, imageFileContents(format, image.bytes()));
-}
-
-FileWriteFailure saveImageFileReporting(const QString& path, ImageFileFormat format,
-                                        const QByteArray& image)
-{
-    return replaceFileReporting(path, imageFileContents(format, image));
+    return replaceFile(path, imageFileContents(format, image, order));
 }

@@ -20,6 +20,11 @@ int digitValue(char c) { return std::max<int>(0, hexDigitValue(c)); }
 
 }  // namespace
 
+IntelHexReader::IntelHexReader(MemoryImage& image)
+    : m_image(image), m_written(static_cast<std::size_t>(image.size()), false)
+{
+}
+
 void IntelHexReader::feed(QByteArrayView text)
 {
     const LeadingByteOrderMark::Pieces pieces = m_byteOrderMark.pass(text);
@@ -168,11 +173,18 @@ void IntelHexReader::takeRecord()
     const int count = value(1, 2);
     const qint64 address = value(3, 4);
     const int type = value(7, 2);
+    if (m_ended) {
+        ++m_summary.recordsAfterEnd;
+        return;
+    }
     if (!isIntact(count)) ++m_summary.badRecords;
 
     switch (type) {
         case 0x00:
             for (int i = 0; i < count; ++i) store(m_base + address + i, value(9 + 2 * i, 2));
+            break;
+        case 0x01:
+            m_ended = true;
             break;
         case 0x02:
             m_base = qint64{value(9, 4)} << 4;
@@ -188,8 +200,12 @@ void IntelHexReader::takeRecord()
 void IntelHexReader::store(qint64 address, int byte)
 {
     if (m_image.contains(address)) {
+        const auto index = static_cast<std::size_t>(address);
+        if (m_written[index]) m_summary.overlap(address);
+        m_written[index] = true;
         m_image.set(address, static_cast<std::uint8_t>(byte));
         ++m_summary.storedBytes;
+        m_summary.reach(address + 1);
         return;
     }
     m_summary.leaveOut(address);

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 
 #include <array>
+#include <vector>
 
 class MemoryImage;
 
@@ -24,12 +25,14 @@ class MemoryImage;
 //
 // Data records (type 00) store their bytes at base + address + i, last write winning. The base
 // is 0 until an extended segment (02, base = value x 16) or extended linear (04, base =
-// value x 65536) address record sets it; every other record type is skipped, and reading goes on
-// after an end record. Bytes addressed outside the image are left out and counted; records with
-// a wrong or missing checksum are loaded all the same and counted.
+// value x 65536) address record sets it; every other record type is skipped. Bytes addressed
+// outside the image are left out and counted; records with a wrong or missing checksum are
+// loaded all the same and counted. An image byte written by more than one record is counted
+// with the lowest such address, so that a file whose records contradict each other is told
+// apart. The end record (01) ends the data: records after it are counted, not loaded.
 class IntelHexReader {
 public:
-    explicit IntelHexReader(MemoryImage& image) : m_image(image) {}
+    explicit IntelHexReader(MemoryImage& image);
 
     void feed(QByteArrayView text);
     // Takes the last field when the text does not end with a line end.
@@ -66,6 +69,8 @@ private:
     qint64 m_line = 1;       // the line being read
     bool m_afterCarriageReturn = false;  // a LF now ends no further line
     qint64 m_base = 0;
+    bool m_ended = false;         // the end record has been read
+    std::vector<bool> m_written;  // per image byte: a record has stored it
 };
 
 // Reads a whole text at once.

@@ -1,33 +1,16 @@
 #include "files/RegularFile.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 
-QString notRegularFileText()
-{
-    return QCoreApplication::translate(
-        "RegularFile", "通常のファイルではありません（名前付きパイプやデバイスファイルなど）。");
-}
-
-bool isSpecialFile(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile() && !info.isDir();
-}
-
 RegularFileOpening openRegularFile(QFile& file, const QString& path, QString& error)
 {
     // A device is not even opened: opening a serial port alone can reset the board behind it.
-    if (isSpecialFile(path)) {
-        error = notRegularFileText();
-        return RegularFileOpening::NotRegular;
-    }
+    if (isSpecialFile(path)) return RegularFileOpening::NotRegular;
     // Opening without blocking, then looking at what was opened, leaves no moment in which
     // the path could be swapped for a pipe between the look and the open.
     const QByteArray nativePath = QFile::encodeName(path);
@@ -49,7 +32,6 @@ RegularFileOpening openRegularFile(QFile& file, const QString& path, QString& er
             error = qt_error_string(EISDIR);
             return RegularFileOpening::Failed;
         }
-        error = notRegularFileText();
         return RegularFileOpening::NotRegular;
     }
     // Reads of a regular file never wait, so the flag changes nothing; cleared all the same.

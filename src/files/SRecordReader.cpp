@@ -129,6 +129,7 @@ void SRecordReader::takeRecord()
         if (m_image.contains(target)) {
             m_image.set(target, bytes[i]);
             ++m_summary.storedBytes;
+            m_summary.reach(target + 1);
         } else {
             m_summary.leaveOut(target);
         }

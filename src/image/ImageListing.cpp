@@ -1,6 +1,7 @@
 #include "image/ImageListing.h"
 
 #include "base/HexText.h"
+#include "base/SpecialFile.h"
 #include "base/StatusPanels.h"
 #include "image/GridAddress.h"
 #include "image/GridTexts.h"
@@ -96,6 +97,8 @@ bool write(const QByteArray& image, const QString& path, StatusPanels& panels)
         }
     }
 
+    // A pipe without a reader would keep the open waiting for ever.
+    if (isSpecialFile(path)) return false;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     const bool written = file.write(listing) == listing.size();

@@ -19,7 +19,8 @@ namespace ImageListing {
 
 // Builds the listing row by row, showing the percentage in status panel 3 ("6%") whenever it
 // changes, and writes it to `path`, replacing the old file. False when the file could not be
-// written; the progress is shown either way.
+// written, or is not a regular file (a pipe would keep the write waiting); the progress is shown
+// either way.
 [[nodiscard]] bool write(const QByteArray& image, const QString& path, StatusPanels& panels);
 
 }  // namespace ImageListing

@@ -20,6 +20,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace SettingsKeys;
 
 class StartupTest : public QObject {
@@ -233,6 +235,56 @@ private slots:
         QCOMPARE(m_dialogs.messages.size(), 1);
         QVERIFY(m_dialogs.messages.first().text.contains("101"));
         QVERIFY(m_dialogs.messages.first().text.contains("65"));
+    }
+
+    // A named pipe or a device where the settings or the listing go would keep the first read
+    // or write waiting for ever: it is renamed, said, and the program starts.
+    void specialFilesInThePlaceOfOurOwnAreSetAside_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("settings: a pipe") << "settings"
+                                          << "pipe"
+                                          << "設定ファイル";
+        QTest::newRow("settings: a link to a device") << "settings"
+                                                      << "/dev/zero"
+                                                      << "設定ファイル";
+        QTest::newRow("listing: a pipe") << "listing"
+                                         << "pipe"
+                                         << "テキストデータのファイル";
+        QTest::newRow("listing in the cache: a pipe") << "cached listing"
+                                                      << "pipe"
+                                                      << "テキストデータのファイル";
+    }
+    void specialFilesInThePlaceOfOurOwnAreSetAside()
+    {
+        QFETCH(QString, which);
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        QString path = m_environment->appFolder() + "temp.txt";
+        if (which == u"settings") path = m_environment->settingsFile();
+        if (which == u"cached listing") {
+            path = m_environment->configFolder() + "/cache/VORLE/temp.txt";
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        if (kind == u"pipe") {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            QVERIFY(QFile::link(kind, path));
+        }
+
+        QVERIFY(start());
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        const QString text = m_dialogs.messages.first().text;
+        QVERIFY2(text.startsWith(said + QStringLiteral(" ") + path), qPrintable(text));
+        QVERIFY2(text.contains(path + QStringLiteral(".not-a-file")), qPrintable(text));
+        QVERIFY(QFileInfo(path + QStringLiteral(".not-a-file")).exists() ||
+                QFileInfo(path + QStringLiteral(".not-a-file")).isSymLink());
+        if (which == u"settings") {
+            QVERIFY(QFileInfo(path).isFile());
+            QCOMPARE(SettingsStore().get(kSettings, kDut, QString()), QStringLiteral("0"));
+        }
     }
 
     void fileOnTheCommandLineLoadsAfterStartUp()

@@ -7,6 +7,7 @@
 #include "cli/ProgressReport.h"
 #include "cli/ResultTexts.h"
 #include "devices/CatalogueLoad.h"
+#include "files/ImageByteOrder.h"
 #include "files/ImageFileSave.h"
 #include "files/IntelHexWriter.h"
 #include "link/PortClaim.h"
@@ -98,6 +99,7 @@ private slots:
     void rangesTouchOnlyTheirBytes();
     void standardStreamsCarryTheImage();
     void shortAndLongFiles();
+    void x16DumpsRoundTrip();
     void hexAboveSixtyFourKiB();
     void severalBoardsRunAtOnce();
     void interruptStopsAtTheNextChunk();
@@ -286,6 +288,19 @@ void CliTest::failuresEndWithTheirExitCode_data()
                                   << "1 of its records have a wrong checksum" << true;
     QTest::newRow("no hex data") << "24C64" << none << "no records" << write << 2
                                  << "holds no data record" << true;
+    QTest::newRow("overlapping records")
+        << "24C64" << none << "overlap" << write << 2
+        << "{in}: records write 16 bytes that earlier records wrote (the first at 0x00100); the "
+           "later ones count; give --force"
+        << true;
+    QTest::newRow("a smaller part's image")
+        << "24C64" << none << "small" << write << 2
+        << "{in} is an image of 256 bytes, but the 24C64 holds 8192; it fits: 24C02, AT24C02, "
+           "AT24C02A; give --force to write it all the same"
+        << true;
+    QTest::newRow("x16 dump for an I2C part")
+        << "24C64" << none << "file" << write + QStringList{"--swap16"} << 1
+        << "--swap16 is for the x16 dumps of Microwire (93Cxx) parts; the 24C64 is not one" << true;
     QTest::newRow("no output folder")
         << "24C64" << none << ""
         << QStringList{"read", "-d", "24C64", "-o", "{dir}none/x.hex"} + port << 2
@@ -347,7 +362,8 @@ void CliTest::failuresEndWithTheirExitCode()
     const qint64 size = board.part().size();
     const QByteArray contents = pattern(size, kFileSeed);
     board.setContents(contents);
-    const bool hex = file == QLatin1String("bad checksum") || file == QLatin1String("no records");
+    const bool hex = file == QLatin1String("bad checksum") || file == QLatin1String("no records") ||
+                     file == QLatin1String("overlap");
     const QString in = fixture.path(hex ? QStringLiteral("in.hex") : QStringLiteral("in.bin"));
     if (file == QLatin1String("file")) writeFile(in, contents);
     if (file == QLatin1String("file changed")) {
@@ -357,6 +373,13 @@ void CliTest::failuresEndWithTheirExitCode()
     }
     if (file == QLatin1String("big")) writeFile(in, pattern(8192, 1));
     if (file == QLatin1String("no records")) writeFile(in, "hello\r\n");
+    if (file == QLatin1String("small")) writeFile(in, pattern(256, kFileSeed));
+    if (file == QLatin1String("overlap")) {
+        // The record of 0x0100 once more at the end.
+        const QByteArray text = intelHexText(contents);
+        const qsizetype record = text.indexOf(":10010000");
+        writeFile(in, text.left(text.size() - 13) + text.mid(record, 45) + ":00000001FF\r\n");
+    }
     if (file == QLatin1String("bad checksum")) {
         QByteArray text = intelHexText(contents);
         text[41] = text.at(41) == '0' ? '1' : '0';  // a data digit of the second record
@@ -438,14 +461,31 @@ void CliTest::shortAndLongFiles()
     EmulatedBoard& board = fixture.lines.add(kPort, QStringLiteral("24C02"));
     board.setContents(pattern(256, kOtherSeed));
 
-    writeFile(fixture.path("short.bin"), pattern(100, kFileSeed));
+    // A page short: the rest is blank.
+    writeFile(fixture.path("short.bin"), pattern(248, kFileSeed));
     CliRun run =
         fixture.run({"write", "-d", "24C02", "-p", kPort, "-i", fixture.path("short.bin")});
     QCOMPARE(run.exitCode, 0);
-    QVERIFY2(run.errors.contains("holds 100 bytes, fewer than the 256 up to 0x000FF: the rest is "
+    QVERIFY2(run.errors.contains("holds 248 bytes, fewer than the 256 up to 0x000FF: the rest is "
                                  "taken as 0xFF"),
              qPrintable(run.errors));
+    QCOMPARE(board.contents(), pattern(248, kFileSeed) + blank(8));
+
+    // Shorter still: most likely another part's image, written only when asked for.
+    writeFile(fixture.path("shorter.bin"), pattern(100, kFileSeed));
+    run = fixture.run({"write", "-d", "24C02", "-p", kPort, "-i", fixture.path("shorter.bin")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.errors.contains("is an image of 100 bytes, but the 24C02 holds 256; no part of "
+                                 "the data file has that size; give --force"),
+             qPrintable(run.errors));
+    run = fixture.run(
+        {"write", "-d", "24C02", "-p", kPort, "-i", fixture.path("shorter.bin"), "--force"});
+    QCOMPARE(run.exitCode, 0);
     QCOMPARE(board.contents(), pattern(100, kFileSeed) + blank(156));
+    // A verify only says so.
+    run = fixture.run({"verify", "-d", "24C02", "-p", kPort, "-i", fixture.path("shorter.bin")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.errors.contains("is an image of 100 bytes"), qPrintable(run.errors));
 
     writeFile(fixture.path("long.bin"), pattern(300, kFileSeed));
     run = fixture.run(
@@ -454,6 +494,37 @@ void CliTest::shortAndLongFiles()
     QVERIFY2(run.errors.isEmpty(), qPrintable(run.errors));
     QVERIFY(run.output.isEmpty());
     QCOMPARE(board.contents(), pattern(256, kFileSeed));
+}
+
+// A Microwire part read as x16 words: --swap16 reads it into a file of swapped pairs, and
+// writes and verifies such a file back as the part's bytes.
+void CliTest::x16DumpsRoundTrip()
+{
+    CliFixture fixture;
+    EmulatedBoard& board = fixture.lines.add(kPort, QStringLiteral("AT93C46"));
+    const QByteArray chip = pattern(128, kFileSeed);
+    board.setContents(chip);
+    const QString dump = fixture.path("x16.bin");
+    CliRun run = fixture.run({"read", "-d", "AT93C46", "-p", kPort, "-o", dump, "--swap16"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    QByteArray swapped = chip;
+    swapBytePairs(swapped);
+    QCOMPARE(readFile(dump), swapped);
+
+    board.setContents(blank(128));
+    run = fixture.run({"write", "-d", "AT93C46", "-p", kPort, "-i", dump, "--swap16"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    QCOMPARE(board.contents(), chip);
+    run = fixture.run({"verify", "-d", "AT93C46", "-p", kPort, "-i", dump, "--swap16"});
+    QCOMPARE(run.exitCode, 0);
+    run = fixture.run({"verify", "-d", "AT93C46", "-p", kPort, "-i", dump});
+    QCOMPARE(run.exitCode, 5);
+
+    // Intel HEX through standard output, the same way.
+    run = fixture.run(
+        {"read", "-d", "AT93C46", "-p", kPort, "-o", "-", "--format", "hex", "--swap16"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, intelHexText(swapped));
 }
 
 void CliTest::hexAboveSixtyFourKiB()

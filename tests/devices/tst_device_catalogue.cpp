@@ -1,6 +1,12 @@
+#include "devices/AccessSizes.h"
+#include "devices/CatalogueLoad.h"
 #include "devices/DeviceCatalogue.h"
-#include "devices/DeviceTexts.h"
+#include "devices/EnduranceCycles.h"
+#include "devices/PartSizeCheck.h"
 #include "devices/SelectedDevice.h"
+#include "devices/gui/DeviceTexts.h"
+#include "support/TestEnvironment.h"
+#include "ui/ProgramTranslations.h"
 
 #include <QtTest>
 
@@ -11,8 +17,7 @@ DeviceRecord recordOf(const char* line) { return DeviceRecord(QString::fromUtf8(
 SelectedDevice deviceOf(const char* line)
 {
     SelectedDevice device;
-    QString problem;
-    if (!SelectedDevice::fromRecord(recordOf(line), device, problem)) qFatal("unusable test row");
+    if (!SelectedDevice::fromRecord(recordOf(line), device)) qFatal("unusable test row");
     return device;
 }
 
@@ -51,7 +56,7 @@ private slots:
         const SelectedDevice device = deviceOf(line);
         QCOMPARE(pageSizeLabelText(device),
                  QString::fromUtf8("　Mem. Size: 128 byte\r\n　Page Size: 8 byte"));
-        QCOMPARE(specLineText(device, recordOf(line)),
+        QCOMPARE(specLineText(device, recordOf(line), UiLanguage::Japanese),
                  QStringLiteral("VDD:1.8-5.5V Endurance:1M Density:1Kbit WriteSpeed:5ms "
                                 "ClockSpeed:400kHz "));
         QCOMPARE(device.StatusNote, QStringLiteral("note"));
@@ -67,7 +72,7 @@ private slots:
     void shortRowsShowNothingBetweenTheLabels()
     {
         const char* line = "X x 3 7 1 0 7";
-        QCOMPARE(specLineText(deviceOf(line), recordOf(line)),
+        QCOMPARE(specLineText(deviceOf(line), recordOf(line), UiLanguage::English),
                  QStringLiteral("VDD: Endurance: Density: WriteSpeed: ClockSpeed: "));
     }
 
@@ -76,7 +81,7 @@ private slots:
         const char* line = "X x 4 7 8 0 0 n 5V";
         const SelectedDevice device = deviceOf(line);
         QCOMPARE(pageSizeLabelText(device), QString());
-        QCOMPARE(specLineText(device, recordOf(line)), QString());
+        QCOMPARE(specLineText(device, recordOf(line), UiLanguage::Japanese), QString());
         QVERIFY(::accessSizes(device).isEmpty());
     }
 
@@ -119,30 +124,140 @@ private slots:
     void unusableRowsAreRefusedWithAReason_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("mentions");
-        QTest::newRow("size below 16 bytes") << "X x 2 3 8"
-                                             << "3";
-        QTest::newRow("size above 1 Mbit") << "X x 2 18 8"
-                                           << "18";
-        QTest::newRow("missing size") << "X x 2"
-                                      << "0";
-        QTest::newRow("family not a number") << "X x two 7 8"
-                                             << "two";
-        QTest::newRow("page size not a number") << "X x 2 7 8byte"
-                                                << "8byte";
-        QTest::newRow("parameter out of range") << "X x 2 7 8 0 99999999999"
-                                                << "99999999999";
+        QTest::addColumn<QString>("text");
+        QTest::newRow("size below 16 bytes")
+            << "X x 2 3 8"
+            << QString::fromUtf8("サイズ指数 3 は扱えません（4 ～ 17、16 ～ 131072 バイト）。");
+        QTest::newRow("size above 1 Mbit")
+            << "X x 2 18 8"
+            << QString::fromUtf8("サイズ指数 18 は扱えません（4 ～ 17、16 ～ 131072 バイト）。");
+        QTest::newRow("missing size")
+            << "X x 2"
+            << QString::fromUtf8("サイズ指数 0 は扱えません（4 ～ 17、16 ～ 131072 バイト）。");
+        QTest::newRow("family not a number")
+            << "X x two 7 8" << QString::fromUtf8("ファミリ の値「two」が数値ではありません。");
+        QTest::newRow("page size not a number")
+            << "X x 2 7 8byte"
+            << QString::fromUtf8("ページサイズ の値「8byte」が数値ではありません。");
+        QTest::newRow("parameter out of range")
+            << "X x 2 7 8 0 99999999999"
+            << QString::fromUtf8("マイクロワイヤ設定 の値「99999999999」が数値ではありません。");
     }
     void unusableRowsAreRefusedWithAReason()
     {
         QFETCH(QString, line);
-        QFETCH(QString, mentions);
+        QFETCH(QString, text);
         SelectedDevice device;
         device.Family = 42;
-        QString problem;
-        QVERIFY(!SelectedDevice::fromRecord(DeviceRecord(line.split(' ')), device, problem));
-        QVERIFY2(problem.contains(mentions), qPrintable(problem));
+        DeviceRowProblem problem;
+        QVERIFY(!SelectedDevice::fromRecord(DeviceRecord(line.split(' ')), device, &problem));
+        QCOMPARE(rowProblemText(problem), text);
         QCOMPARE(device.Family, 42);
+    }
+
+    void enduranceCycles_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<qint64>("cycles");  // -1: not a number of cycles
+        QTest::newRow("million") << QString::fromUtf8("100万回") << qint64{1000000};
+        QTest::newRow("hundred thousand") << QString::fromUtf8("10万回") << qint64{100000};
+        QTest::newRow("plain") << QString::fromUtf8("500000回") << qint64{500000};
+        QTest::newRow("hundred million") << QString::fromUtf8("1億回") << qint64{100000000};
+        QTest::newRow("without 回") << QString::fromUtf8("100万") << qint64{1000000};
+        QTest::newRow("other words") << QStringLiteral("1M") << qint64{-1};
+        QTest::newRow("unit only") << QString::fromUtf8("万回") << qint64{-1};
+        QTest::newRow("empty") << QString() << qint64{-1};
+    }
+    void enduranceCycles()
+    {
+        QFETCH(QString, word);
+        QFETCH(qint64, cycles);
+        QCOMPARE(::enduranceCycles(word).value_or(-1), cycles);
+    }
+
+    // In English the part's notes are worded from its numbers; in Japanese they are the data
+    // file's own.
+    void englishWordsForThePart_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("endurance");
+        QTest::newRow("24C00") << "24C00"
+                               << "I2C, 16 bytes, byte writes only"
+                               << "Endurance:1,000,000 cycles ";
+        QTest::newRow("24C04") << "24C04"
+                               << "I2C, 512 bytes, 16-byte pages"
+                               << "Endurance:1,000,000 cycles ";
+        QTest::newRow("24C64") << "24C64"
+                               << "I2C, 8,192 bytes, 32-byte pages, 2-byte addresses"
+                               << "Endurance:1,000,000 cycles ";
+        QTest::newRow("AT24C1024")
+            << "AT24C1024"
+            << "I2C, 131,072 bytes, 256-byte pages, A16 in the device address"
+            << "Endurance:100,000 cycles ";
+        QTest::newRow("AT93C46") << "AT93C46"
+                                 << "Microwire, 128 bytes, x8 organisation (ORG pin to GND)"
+                                 << "Endurance:1,000,000 cycles ";
+    }
+    void englishWordsForThePart()
+    {
+        QFETCH(QString, part);
+        QFETCH(QString, note);
+        QFETCH(QString, endurance);
+        const TestEnvironment environment;
+        environment.copyTranslations();
+        const CatalogueLoad load = loadCatalogue(QStringLiteral(VORLE_DATA_FILE));
+        const DeviceRecord& record = load.catalogue.record(load.catalogue.indexOf(part));
+        SelectedDevice device;
+        QVERIFY(SelectedDevice::fromRecord(record, device));
+
+        QCOMPARE(statusNoteText(device, UiLanguage::Japanese),
+                 record.field(DeviceRecord::StatusNote));
+        QVERIFY(
+            specLineText(device, record, UiLanguage::Japanese)
+                .contains(QStringLiteral("Endurance:") + record.field(DeviceRecord::Endurance)));
+        ProgramTranslations translations;
+        QVERIFY(translations.install(UiLanguage::English, environment.appFolder()));
+        QCOMPARE(statusNoteText(device, UiLanguage::English), note);
+        QVERIFY2(specLineText(device, record, UiLanguage::English).contains(endurance),
+                 qPrintable(specLineText(device, record, UiLanguage::English)));
+    }
+
+    // A file larger than the part, or smaller by more than a page, does not fit it; the parts
+    // it does fit are named from the catalogue.
+    void partSizeCheck_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<qint64>("fileBytes");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<QStringList>("fitting");  // the parts a file of fileBytes fits
+        const QStringList of256{"24C02", "AT24C02", "AT24C02A"};
+        QTest::newRow("same size") << "24C02" << qint64{256} << true << of256;
+        QTest::newRow("a page short") << "24C02" << qint64{248} << true << of256;
+        QTest::newRow("more than a page short") << "24C02" << qint64{247} << false << QStringList{};
+        QTest::newRow("larger") << "24C02" << qint64{512} << false
+                                << QStringList{"24C04", "AT24C04", "AT24C04A", "AT93C66"};
+        QTest::newRow("a Microwire page is one byte")
+            << "AT93C46" << qint64{126} << false << QStringList{"24C01", "AT24C01A"};
+        QTest::newRow("no data") << "24C02" << qint64{0} << true << QStringList{};
+    }
+    void partSizeCheck()
+    {
+        QFETCH(QString, part);
+        QFETCH(qint64, fileBytes);
+        QFETCH(bool, fits);
+        QFETCH(QStringList, fitting);
+        const CatalogueLoad load = loadCatalogue(QStringLiteral(VORLE_DATA_FILE));
+        SelectedDevice device;
+        QVERIFY(SelectedDevice::fromRecord(load.catalogue.record(load.catalogue.indexOf(part)),
+                                           device));
+        const std::optional<PartSizeMismatch> mismatch = partSizeMismatch(fileBytes, device);
+        QCOMPARE(!mismatch, fits);
+        if (mismatch) {
+            QCOMPARE(mismatch->fileBytes, fileBytes);
+            QCOMPARE(mismatch->partBytes, device.memorySize());
+        }
+        if (fileBytes > 0) QCOMPARE(partsFitting(load.catalogue, fileBytes), fitting);
     }
 
     void catalogueKeepsFileOrder()
@@ -157,5 +272,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DeviceCatalogueTest)
+QTEST_MAIN(DeviceCatalogueTest)
 #include "tst_device_catalogue.moc"

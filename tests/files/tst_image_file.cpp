@@ -5,11 +5,15 @@
 #include "files/ImageFileLoad.h"
 #include "files/ImageFileSave.h"
 #include "files/RegularFile.h"
+#include "files/gui/FileWriteTexts.h"
+#include "files/gui/ImageLoadTexts.h"
 #include "image/MemoryImage.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +24,7 @@
 
 Q_DECLARE_METATYPE(ImageFileFormat)
 Q_DECLARE_METATYPE(ImageFileLoad::Result)
+Q_DECLARE_METATYPE(FileWriteFailure::Cause)
 
 namespace {
 
@@ -35,14 +40,6 @@ QByteArray goldenImage(qint64 size)
     QByteArray bytes(size, 0);
     for (qint64 i = 0; i < size; ++i) bytes[i] = static_cast<char>(goldenByte(i));
     return bytes;
-}
-
-MemoryImage imageOf(const QByteArray& bytes)
-{
-    MemoryImage image;
-    image.recreate(bytes.size());
-    for (qint64 i = 0; i < bytes.size(); ++i) image.set(i, static_cast<std::uint8_t>(bytes[i]));
-    return image;
 }
 
 QByteArray readAll(const QString& path)
@@ -210,6 +207,59 @@ QStringList entriesOf(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
+// The system's answers stood in for where a test asks, and the flush and the commit watched
+// or made to fail.
+class FolderSteps : public FileReplacementSteps {
+public:
+    [[nodiscard]] bool mayWrite(const QString& path) const override
+    {
+        if (path == protectedFile || path == protectedFolder) return false;
+        return FileReplacementSteps::mayWrite(path);
+    }
+    [[nodiscard]] qint64 availableBytes(const QString& folder) const override
+    {
+        return available >= 0 ? available : FileReplacementSteps::availableBytes(folder);
+    }
+    [[nodiscard]] FileWriteFailure flush(QFileDevice& file) override
+    {
+        ++flushes;
+        struct stat status {};
+        if (fstat(file.handle(), &status) == 0) sizeAtFlush = status.st_size;
+        if (!target.isEmpty()) targetAtFlush = readAll(target);
+        if (failingStep == u"flush") return FileWriteFailure::fromSystemText(systemText);
+        return FileReplacementSteps::flush(file);
+    }
+    [[nodiscard]] FileWriteFailure commit(QSaveFile& file) override
+    {
+        if (failingStep == u"commit") return FileWriteFailure::fromSystemText(systemText);
+        return FileReplacementSteps::commit(file);
+    }
+
+    QString protectedFile;    // may not be written
+    QString protectedFolder;  // takes no new file
+    qint64 available = -1;    // the bytes the disk takes; -1: as the system says
+    QString failingStep;      // "flush" or "commit" fails with `systemText`
+    QString systemText;
+    QString target;  // the file whose contents the flush notes
+    int flushes = 0;
+    qint64 sizeAtFlush = -1;  // of the file being written
+    QByteArray targetAtFlush;
+};
+
+// A device that reads `source` and tells no size, like a pipe.
+class SequentialDevice : public QIODevice {
+public:
+    explicit SequentialDevice(QIODevice& source) : m_source(source) {}
+    [[nodiscard]] bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override { return m_source.read(data, maxSize); }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& m_source;
+};
+
 }  // namespace
 
 class ImageFileTest : public QObject {
@@ -258,7 +308,8 @@ private slots:
         QCOMPARE(load.format, format);
         QVERIFY(!load.formatFromContent);
         QVERIFY(load.image.bytes() == image);
-        QCOMPARE(load.notices, QStringList());
+        QCOMPARE(imageLoadNotices(load, size), QStringList());
+        QCOMPARE(load.imageBytes(), size);
     }
 
     void saveThenLoadGivesTheSameImage_data()
@@ -286,12 +337,21 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("round"));
-        QCOMPARE(saveImageFile(path, format, imageOf(bytes)), QString());
+        QVERIFY(!saveImageFile(path, format, bytes).failed());
         const ImageFileLoad load = loadImageFile(path, format, size);
         QCOMPARE(load.result, ImageFileLoad::Result::Loaded);
         QVERIFY(load.image.bytes() == bytes);
-        QCOMPARE(load.notices, QStringList());
+        QCOMPARE(imageLoadNotices(load, size), QStringList());
         QCOMPARE(load.summary.storedBytes, size);
+
+        // x16 dumps: the file holds each pair swapped, and reads back to the same image.
+        QVERIFY(!saveImageFile(path, format, bytes, ImageByteOrder::Swapped16).failed());
+        const ImageFileLoad plain = loadImageFile(path, format, size);
+        QByteArray swapped = bytes;
+        swapBytePairs(swapped);
+        QVERIFY(plain.image.bytes() == swapped);
+        const ImageFileLoad x16 = loadImageFile(path, format, size, ImageByteOrder::Swapped16);
+        QVERIFY(x16.image.bytes() == bytes);
     }
 
     void loadNotices_data()
@@ -350,6 +410,17 @@ private slots:
         QTest::newRow("Intel HEX, beyond the part")
             << hex << QByteArray(":0100100055AB\r\n" + hexRecord) << qint64{16} << loaded
             << QStringList{beyond, badChecksum};
+        QTest::newRow("Intel HEX, records after the end record")
+            << hex << hexRecord + ":00000001FF\r\n:0100010066FF\r\n:00000001FF\r\n"
+            << qint64{16} << loaded
+            << QStringList{QStringLiteral(
+                   "終わりのレコード（:00000001FF）の後にレコードが 2 件ありました。\r\n"
+                   "それらは読み込みませんでした。")};
+        QTest::newRow("Intel HEX, overlapping records")
+            << hex << QByteArray(":020004001122C7\r\n:02000500334482\r\n") << qint64{16} << loaded
+            << QStringList{QStringLiteral(
+                   "前のレコードと同じアドレスに書くレコードがありました（1 バイト、"
+                   "最初はアドレス 0x0005）。\r\n後のレコードのデータを読み込みました。")};
         QTest::newRow("S-records, header, count and end only")
             << srec << QByteArray("S0030000FC\r\nS5030000FC\r\nS9030000FC\r\n") << qint64{16}
             << noData << QStringList{};
@@ -378,7 +449,7 @@ private slots:
         writeAll(path, contents);
         const ImageFileLoad load = loadImageFile(path, format, size);
         QCOMPARE(load.result, result);
-        QCOMPARE(load.notices, notices);
+        QCOMPARE(imageLoadNotices(load, size), notices);
         QCOMPARE(load.image.size(), size);
     }
 
@@ -438,9 +509,10 @@ private slots:
 
         const ImageFileLoad load = loadImageFile(path, ImageFileFormat::Unknown, 256);
         QCOMPARE(load.result, ImageFileLoad::Result::NotRegularFile);
-        QCOMPARE(load.error, notRegularFileText());
-        QCOMPARE(saveImageFile(path, ImageFileFormat::Binary, imageOf(QByteArray(16, 'x'))),
-                 notRegularFileText());
+        const FileWriteFailure save =
+            saveImageFile(path, ImageFileFormat::Binary, QByteArray(16, 'x'));
+        QCOMPARE(save.cause, FileWriteFailure::Cause::NotRegularFile);
+        QCOMPARE(writeFailureText(save), notRegularFileText());
         struct stat status {};
         QCOMPARE(stat(QFile::encodeName(pipe).constData(), &status), 0);
         QVERIFY(S_ISFIFO(status.st_mode));
@@ -469,7 +541,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("dump.hex"));
         writeAll(path, "old");
         const QByteArray bytes = goldenImage(4096);
-        QCOMPARE(saveImageFile(path, ImageFileFormat::IntelHex, imageOf(bytes)), QString());
+        QVERIFY(!saveImageFile(path, ImageFileFormat::IntelHex, bytes).failed());
         QCOMPARE(readAll(path), imageFileContents(ImageFileFormat::IntelHex, bytes));
         QCOMPARE(entriesOf(dir.path()), QStringList{QStringLiteral("dump.hex")});
     }
@@ -477,19 +549,127 @@ private slots:
     void saveFailureLeavesNothingBehind_data()
     {
         QTest::addColumn<QString>("relativePath");
-        QTest::newRow("missing folder") << "missing/dump.hex";
-        QTest::newRow("a folder") << "folder";
+        QTest::addColumn<FileWriteFailure::Cause>("cause");
+        QTest::newRow("missing folder") << "missing/dump.hex" << FileWriteFailure::Cause::NoFolder;
+        QTest::newRow("a folder") << "folder" << FileWriteFailure::Cause::Folder;
+        // Stops the superuser as well as anyone.
+        QTest::newRow("a file for a folder")
+            << "file/dump.hex" << FileWriteFailure::Cause::NoFolder;
+        QTest::newRow("a link to a folder") << "to folder" << FileWriteFailure::Cause::Folder;
     }
     void saveFailureLeavesNothingBehind()
     {
         QFETCH(QString, relativePath);
+        QFETCH(FileWriteFailure::Cause, cause);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-        const QString error = saveImageFile(dir.filePath(relativePath), ImageFileFormat::IntelHex,
-                                            imageOf(QByteArray(16, 'x')));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(entriesOf(dir.path()), QStringList{QStringLiteral("folder")});
+        writeAll(dir.filePath(QStringLiteral("file")), "keep me");
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("folder")),
+                            dir.filePath(QStringLiteral("to folder"))));
+        const FileWriteFailure failure = saveImageFile(
+            dir.filePath(relativePath), ImageFileFormat::IntelHex, QByteArray(16, 'x'));
+        QCOMPARE(failure.cause, cause);
+        QVERIFY(!writeFailureText(failure).isEmpty());
+        QCOMPARE(entriesOf(dir.path()),
+                 (QStringList{QStringLiteral("file"), QStringLiteral("folder"),
+                              QStringLiteral("to folder")}));
         QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("file"))), QByteArray("keep me"));
+    }
+
+    // A link stays a link: the file it leads to, through any number of links, gets the new
+    // contents, as does the file a dangling link names.
+    void saveThroughALinkReplacesItsTarget_data()
+    {
+        QTest::addColumn<QString>("linkTarget");  // relative to the link's own folder
+        QTest::addColumn<QString>("target");      // the file that gets the contents
+        QTest::newRow("absolute") << "{dir}/data/dump.hex"
+                                  << "data/dump.hex";
+        QTest::newRow("relative") << "data/dump.hex"
+                                  << "data/dump.hex";
+        QTest::newRow("a chain of links") << "second"
+                                          << "data/dump.hex";
+        QTest::newRow("dangling") << "data/new.hex"
+                                  << "data/new.hex";
+    }
+    void saveThroughALinkReplacesItsTarget()
+    {
+        QFETCH(QString, linkTarget);
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("data")));
+        writeAll(dir.filePath(QStringLiteral("data/dump.hex")), "old");
+        QVERIFY(
+            QFile::link(QStringLiteral("data/dump.hex"), dir.filePath(QStringLiteral("second"))));
+        const QString link = dir.filePath(QStringLiteral("link.hex"));
+        QVERIFY(
+            QFile::link(QString(linkTarget).replace(QStringLiteral("{dir}"), dir.path()), link));
+        // The folder the link is in takes no new file: only the target's folder matters.
+        FolderSteps steps;
+        steps.protectedFolder = dir.path();
+
+        const QByteArray bytes = goldenImage(64);
+        const FileWriteFailure failure = replaceFile(link, bytes, steps);
+        QCOMPARE(failure.cause, FileWriteFailure::Cause::None);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(dir.filePath(target)), bytes);
+        QCOMPARE(entriesOf(dir.filePath(QStringLiteral("data"))).size(),
+                 target == u"data/new.hex" ? 2 : 1);
+    }
+
+    void linkLoopIsRefused()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("b")), dir.filePath(QStringLiteral("a"))));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("a")), dir.filePath(QStringLiteral("b"))));
+        const FileWriteFailure failure =
+            saveImageFile(dir.filePath(QStringLiteral("a")), ImageFileFormat::Binary, "x");
+        QCOMPARE(failure.cause, FileWriteFailure::Cause::System);
+        QCOMPARE(failure.systemText, qt_error_string(ELOOP));
+    }
+
+    // What keeps the old file from being kept while the new one is written refuses the save
+    // before anything is written. The system's answers are stood in for, so that this holds
+    // for the superuser too, whom permissions do not stop.
+    void refusedBeforeTouchingTheOldFile_data()
+    {
+        QTest::addColumn<QString>("protectedPath");  // "file" or "folder": may not be written
+        QTest::addColumn<qint64>("available");       // bytes the disk still takes
+        QTest::addColumn<FileWriteFailure::Cause>("cause");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("write-protected file")
+            << "file" << qint64{-1} << FileWriteFailure::Cause::WriteProtected
+            << QStringLiteral("ファイルへの書き込みが許可されていません。");
+        QTest::newRow("read-only folder")
+            << "folder" << qint64{-1} << FileWriteFailure::Cause::FolderWriteProtected
+            << QStringLiteral(
+                   "フォルダー {folder} に書き込めないため、元のファイルを残したまま"
+                   "新しいファイルを書くことができません。");
+        QTest::newRow("no room beside the old file")
+            << "" << qint64{100} << FileWriteFailure::Cause::DiskFull
+            << QStringLiteral("ディスクの空き容量が足りません");
+    }
+    void refusedBeforeTouchingTheOldFile()
+    {
+        QFETCH(QString, protectedPath);
+        QFETCH(qint64, available);
+        QFETCH(FileWriteFailure::Cause, cause);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dump.hex"));
+        writeAll(path, "keep me");
+        FolderSteps steps;
+        if (protectedPath == u"file") steps.protectedFile = path;
+        if (protectedPath == u"folder") steps.protectedFolder = dir.path();
+        steps.available = available;
+
+        const FileWriteFailure failure = replaceFile(path, goldenImage(4096), steps);
+        QCOMPARE(failure.cause, cause);
+        QCOMPARE(writeFailureText(failure), QString(text).replace("{folder}", dir.path()));
+        QCOMPARE(steps.flushes, 0);
+        QCOMPARE(readAll(path), QByteArray("keep me"));
+        QCOMPARE(entriesOf(dir.path()), QStringList{QStringLiteral("dump.hex")});
+        QCOMPARE(replacementProblem(path, 4096, steps).cause, cause);
     }
 
     void writeProtectedFileIsKept()
@@ -499,9 +679,57 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("dump.hex"));
         writeAll(path, "keep me");
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
-        QVERIFY(!saveImageFile(path, ImageFileFormat::IntelHex, imageOf(QByteArray(16, 'x')))
-                     .isEmpty());
+        QCOMPARE(saveImageFile(path, ImageFileFormat::IntelHex, QByteArray(16, 'x')).cause,
+                 FileWriteFailure::Cause::WriteProtected);
         QCOMPARE(readAll(path), QByteArray("keep me"));
+        // Nor is it written in place in a folder that takes no temporary file.
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        const FileWriteFailure inPlace =
+            saveImageFile(path, ImageFileFormat::IntelHex, QByteArray(16, 'x'));
+        QVERIFY(QFile::setPermissions(dir.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(inPlace.cause, FileWriteFailure::Cause::FolderWriteProtected);
+        QCOMPARE(readAll(path), QByteArray("keep me"));
+    }
+
+    // The new file reaches the disk before it takes the old one's place; should either step
+    // fail, the save says why and the old file is as it was.
+    void flushAndCommitFailuresKeepTheOldFile_data()
+    {
+        QTest::addColumn<QString>("failingStep");
+        QTest::addColumn<QString>("systemText");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << "" << QString() << QString();
+        QTest::newRow("flush: input/output error")
+            << "flush" << qt_error_string(EIO) << qt_error_string(EIO);
+        QTest::newRow("flush: the disk is full")
+            << "flush" << qt_error_string(ENOSPC)
+            << QStringLiteral("ディスクの空き容量が足りません");
+        QTest::newRow("commit") << "commit" << qt_error_string(EIO) << qt_error_string(EIO);
+    }
+    void flushAndCommitFailuresKeepTheOldFile()
+    {
+        QFETCH(QString, failingStep);
+        QFETCH(QString, systemText);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dump.bin"));
+        writeAll(path, "old contents");
+        FolderSteps steps;
+        steps.failingStep = failingStep;
+        steps.systemText = systemText;
+        steps.target = path;
+
+        const QByteArray bytes = goldenImage(4096);
+        const FileWriteFailure failure = replaceFile(path, bytes, steps);
+        QCOMPARE(writeFailureText(failure), text);
+        // The flush came once, with all the new bytes written and the old file still in place.
+        QCOMPARE(steps.flushes, 1);
+        QCOMPARE(steps.sizeAtFlush, bytes.size());
+        QCOMPARE(steps.targetAtFlush, QByteArray("old contents"));
+        QCOMPARE(readAll(path), failure.failed() ? QByteArray("old contents") : bytes);
+        QCOMPARE(entriesOf(dir.path()), QStringList{QStringLiteral("dump.bin")});
     }
 
     // A full disk takes what fits and then refuses: the save names the system's reason, and
@@ -511,45 +739,17 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("dump.hex"));
         writeAll(path, "old contents");
-        QString error;
+        FileWriteFailure failure;
         {
             const FileSizeLimit limit(1000);
-            error = saveImageFile(path, ImageFileFormat::IntelHex, imageOf(goldenImage(4096)));
+            failure = saveImageFile(path, ImageFileFormat::IntelHex, goldenImage(4096));
         }
-        QCOMPARE(error, qt_error_string(EFBIG));
+        QCOMPARE(writeFailureText(failure), qt_error_string(EFBIG));
         QCOMPARE(readAll(path), QByteArray("old contents"));
         QCOMPARE(entriesOf(dir.path()), QStringList{QStringLiteral("dump.hex")});
     }
 
-    // In a folder where no temporary file can be made the file itself is written; a failure
-    // there writes the old contents back.
-    void savesInPlaceWhereNoTemporaryFileCanBeMade()
-    {
-        if (geteuid() == 0) QSKIP("folder permissions do not bind the superuser");
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("locked"));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
-        const QString path = folder + QStringLiteral("/dump.bin");
-        writeAll(path, "old contents");
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-
-        const QByteArray bytes = goldenImage(256);
-        const QString saved = saveImageFile(path, ImageFileFormat::Binary, imageOf(bytes));
-        QString full;
-        {
-            const FileSizeLimit limit(1000);
-            full = saveImageFile(path, ImageFileFormat::Binary, imageOf(goldenImage(4096)));
-        }
-        const QByteArray afterFailure = readAll(path);
-        QVERIFY(
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(saved, QString());
-        QCOMPARE(full, qt_error_string(EFBIG));
-        QCOMPARE(afterFailure, bytes);
-        QCOMPARE(entriesOf(folder), QStringList{QStringLiteral("dump.bin")});
-    }
-
-    void writeFailureCause_data()
+    void writeFailureWords_data()
     {
         QTest::addColumn<QString>("systemText");
         QTest::addColumn<QString>("cause");
@@ -560,13 +760,78 @@ private slots:
         QTest::newRow("no words from the system")
             << QString() << QStringLiteral("ファイルへの書き込みが途中で止まりました。");
     }
-    void writeFailureCause()
+    void writeFailureWords()
     {
         QFETCH(QString, systemText);
         QFETCH(QString, cause);
-        QCOMPARE(::writeFailureCause(systemText), cause);
+        QCOMPARE(::writeFailureText(FileWriteFailure::fromSystemText(systemText)), cause);
+    }
+
+    // A file far larger than any part's image is refused by its size, unread.
+    void hugeFilesAreRefusedUnread_data()
+    {
+        QTest::addColumn<ImageFileFormat>("format");
+        QTest::newRow("Intel HEX") << ImageFileFormat::IntelHex;
+        QTest::newRow("binary") << ImageFileFormat::Binary;
+    }
+    void hugeFilesAreRefusedUnread()
+    {
+        QFETCH(ImageFileFormat, format);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("huge"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(":0100000042BD\r\n");
+            // A sparse file: its size costs no disk.
+            QVERIFY(file.resize(kLargestImageFile + 1));
+        }
+        const ImageFileLoad load = loadImageFile(path, format, 256);
+        QCOMPARE(load.result, ImageFileLoad::Result::TooLarge);
+        QCOMPARE(load.fileBytes, kLargestImageFile + 1);
+        QCOMPARE(load.summary.storedBytes, 0);
+        QVERIFY(tooLargeText(load).contains(QString::number(kLargestImageFile + 1)));
+
+        // A stream is read no further than the limit.
+        QByteArray stream(kLargestImageFile + 100, '\n');
+        stream.prepend(":0100000042BD");
+        QBuffer buffer(&stream);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        SequentialDevice sequential(buffer);
+        QVERIFY(sequential.open(QIODevice::ReadOnly));
+        QCOMPARE(loadImage(sequential, format, 256).result, ImageFileLoad::Result::TooLarge);
+        QVERIFY(buffer.pos() <= kLargestImageFile + 65536);
+    }
+
+    // The size of the part a file is an image of: a binary file's length, a text file's
+    // highest address rounded up to a part's size.
+    void imageBytes_data()
+    {
+        QTest::addColumn<ImageFileFormat>("format");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<qint64>("imageBytes");
+        QTest::newRow("binary") << ImageFileFormat::Binary << QByteArray(300, 'x') << qint64{300};
+        QTest::newRow("Intel HEX up to 0x0E10")
+            << ImageFileFormat::IntelHex << QByteArray(":010E1000429F\r\n") << qint64{4096};
+        QTest::newRow("Intel HEX, one byte")
+            << ImageFileFormat::IntelHex << QByteArray(":0100000042BD\r\n") << qint64{16};
+        QTest::newRow("Intel HEX beyond the part")
+            << ImageFileFormat::IntelHex << QByteArray(":0101000042BC\r\n") << qint64{512};
+        QTest::newRow("S-records")
+            << ImageFileFormat::SRecord << QByteArray("S10400FF42BA\r\n") << qint64{256};
+    }
+    void imageBytes()
+    {
+        QFETCH(ImageFileFormat, format);
+        QFETCH(QByteArray, contents);
+        QFETCH(qint64, imageBytes);
+        QBuffer buffer(&contents);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const ImageFileLoad load = loadImage(buffer, format, 256);
+        QCOMPARE(load.result, ImageFileLoad::Result::Loaded);
+        QCOMPARE(load.imageBytes(), imageBytes);
     }
 };
 
-QTEST_GUILESS_MAIN(ImageFileTest)
+QTEST_MAIN(ImageFileTest)
 #include "tst_image_file.moc"

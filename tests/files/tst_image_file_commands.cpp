@@ -7,12 +7,15 @@
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
-#include "files/ImageFileFilters.h"
+#include "devices/CatalogueLoad.h"
+#include "files/ImageFileLoad.h"
+#include "files/gui/FileDialogFilters.h"
 #include "files/gui/ImageFileCommands.h"
 #include "image/gui/DifferencesDisplay.h"
 #include "image/gui/ImageView.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
+#include "support/TestDevices.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -98,6 +101,7 @@ private slots:
         m_files = std::make_unique<QTemporaryDir>();
         m_state = std::make_unique<ProgramState>();
         m_state->appFolder = m_environment->appFolder();
+        m_state->catalogue = loadCatalogue(QStringLiteral(VORLE_DATA_FILE)).catalogue;
         m_settings = std::make_unique<SettingsStore>();
         m_dialogs = std::make_unique<FakeUserDialogs>();
         m_desktop = std::make_unique<FakeDesktopOpener>();
@@ -243,11 +247,14 @@ private slots:
         QTest::addColumn<QString>("relativePath");
         QTest::newRow("missing folder") << "missing/dump.hex";
         QTest::newRow("a folder") << "folder";
+        // Said before the overwrite question, which the file standing there would bring.
+        QTest::newRow("a file for a folder") << "file/dump.hex";
     }
     void saveFailureIsReported()
     {
         QFETCH(QString, relativePath);
         QVERIFY(QDir(m_files->path()).mkdir(QStringLiteral("folder")));
+        writeAll(filePath(QStringLiteral("file")), "keep me");
         const QString path = filePath(relativePath);
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileSaveAs_Click();
@@ -265,6 +272,7 @@ private slots:
         QVERIFY(!m_panels->busy);
         QCOMPARE(m_caption, kCaptionBefore);
         QCOMPARE(saveDir(), QStringLiteral("unchanged"));
+        QCOMPARE(readAll(filePath(QStringLiteral("file"))), QByteArray("keep me"));
     }
 
     void saveWithoutDeviceWritesOnlyTheEndLine()
@@ -335,7 +343,8 @@ private slots:
     void openLoadsTheFile()
     {
         const QString path = filePath(QStringLiteral("in.hex"));
-        writeAll(path, ":0100030042BA\r\n:00000001FF\r\n");
+        // The last byte makes the file an image of the part's size.
+        writeAll(path, ":0100030042BA\r\n:0100FF00FF01\r\n:00000001FF\r\n");
         m_state->image.set(0, 0x00);
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         QByteArray shown;
@@ -425,7 +434,7 @@ private slots:
         const QString path = filePath(QStringLiteral("bad.hex"));
         writeAll(path,
                  ":0100000055AB\r\n:0100010066FF\r\n:0100020077FF\r\n:0100030088FF\r\n"
-                 ":0100040099FF\r\n:010005000DED\r\n:00000001FF\r\n");
+                 ":0100040099FF\r\n:010005000DED\r\n:0100FF00FF01\r\n:00000001FF\r\n");
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileOpen_Click();
         QCOMPARE(m_state->image.at(0), std::uint8_t{0x55});
@@ -530,7 +539,105 @@ private slots:
         QCOMPARE(m_dialogs->messages.first().icon, MessageIcon::Warning);
         QCOMPARE(m_dialogs->messages.first().text,
                  QStringLiteral("ファイルは 100 バイトで、デバイスの容量 256 バイトより短いため、"
-                                "アドレス 0x0064 から後は 0xFF のままです。"));
+                                "アドレス 0x0064 から後は 0xFF のままです。\r\n"
+                                "ファイルは 100 バイトのイメージで、デバイスの容量 256 バイトと"
+                                "合いません。\r\n"
+                                "このファイルに合うデバイスは vorle6.ini にありません。"));
+    }
+
+    // The image of another part is loaded as far as it goes, with both sizes and the parts
+    // the file fits.
+    void fileOfAnotherPartNamesThePartsItFits_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a 24C02 dump for a 24C64")
+            << "24C64" << QByteArray(256, '\x11')
+            << QStringLiteral(
+                   "ファイルは 256 バイトのイメージで、デバイスの容量 8192 バイトと"
+                   "合いません。\r\nこのファイルに合うデバイス: 24C02, AT24C02, "
+                   "AT24C02A");
+        QTest::newRow("a page short fits") << "24C02" << QByteArray(248, '\x11') << QString();
+        QTest::newRow("a 93C66 dump for a 93C46")
+            << "AT93C46" << QByteArray(512, '\x11')
+            << QStringLiteral(
+                   "ファイルは 512 バイトのイメージで、デバイスの容量 128 バイトと"
+                   "合いません。\r\nこのファイルに合うデバイス: 24C04, AT24C04, "
+                   "AT24C04A, AT93C66");
+    }
+    void fileOfAnotherPartNamesThePartsItFits()
+    {
+        QFETCH(QString, part);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, said);
+        m_state->selectedDevice = shippedDevice(part);
+        m_state->image.recreate(m_state->selectedDevice->memorySize());
+        const QString path = filePath(QStringLiteral("other.bin"));
+        writeAll(path, contents);
+        QVERIFY(m_commands->loadFile(path));
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0x11});
+        QCOMPARE(m_dialogs->messages.size(), 1);  // a short binary file says so in any case
+        if (said.isEmpty()) {
+            QVERIFY(!m_dialogs->messages.first().text.contains(QStringLiteral("合いません")));
+            return;
+        }
+        QVERIFY2(m_dialogs->messages.first().text.endsWith(said),
+                 qPrintable(m_dialogs->messages.first().text));
+    }
+
+    // For a Microwire part the dialogs offer x16 dumps, whose bytes are swapped in pairs both
+    // ways; for an I2C part they do not.
+    void microwirePartsTakeX16Dumps()
+    {
+        m_state->selectedDevice = shippedDevice(QStringLiteral("AT93C46"));
+        m_state->image.recreate(128);
+        for (qint64 i = 0; i < 128; ++i) m_state->image.set(i, static_cast<std::uint8_t>(i));
+        const QByteArray image = m_state->image.bytes();
+        const QString path = filePath(QStringLiteral("x16.bin"));
+        FileDialogResult answer = FakeUserDialogs::chosen(path);
+        answer.filterIndex = 4;
+        m_dialogs->fileAnswers.append(answer);
+        m_commands->mnuFileSaveAs_Click();
+        QVERIFY(m_dialogs->fileDialogs.last().filter.endsWith(QStringLiteral(
+            "|16ビット (バイト入れ替え)|*.hex;*.s19;*.s28;*.s37;*.srec;*.mot;*.bin|")));
+        QCOMPARE(readAll(path).left(4), QByteArray("\x01\x00\x03\x02", 4));
+
+        m_state->image.recreate(128);
+        m_dialogs->fileAnswers.append(answer);
+        m_commands->mnuFileOpen_Click();
+        QVERIFY(m_dialogs->fileDialogs.last().filter.contains(QStringLiteral("16ビット")));
+        QCOMPARE(m_state->image.bytes(), image);
+        // The same file as it is, chosen under another filter.
+        answer.filterIndex = 2;
+        m_dialogs->fileAnswers.append(answer);
+        m_commands->mnuFileOpen_Click();
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0x01});
+
+        selectDevice(7);
+        m_commands->mnuFileOpen_Click();
+        QVERIFY(!m_dialogs->fileDialogs.last().filter.contains(QStringLiteral("16ビット")));
+    }
+
+    // A file of hundreds of megabytes is refused by its size, unread; the image stays.
+    void hugeFileIsRefused()
+    {
+        const QString path = filePath(QStringLiteral("huge.bin"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(qint64{300} << 20));
+        }
+        m_state->image.set(0, 0x42);
+        QVERIFY(!m_commands->loadFile(path));
+        QCOMPARE(m_state->image.at(0), std::uint8_t{0x42});
+        QCOMPARE(m_panels->text(1), kNotOpened);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.first().text,
+                 kNotOpened + "\r\n" + path +
+                     QStringLiteral("\r\n原因: ファイルが大きすぎます（314572800 バイト）。"
+                                    "16777216 バイトを超えるファイルはどのデバイスのイメージでも"
+                                    "ないため、読み込みません。"));
     }
 
     // A file without a single data record is no blank image: the image stays as it was.
@@ -566,7 +673,7 @@ private slots:
     void linesThatAreNotRecordsAreReported()
     {
         const QString path = filePath(QStringLiteral("notes.hex"));
-        writeAll(path, "; dumped 2024\r\n:0100000042BD\r\n\r\nend\r\n");
+        writeAll(path, "; dumped 2024\r\n:0100000042BD\r\n:0100FF00FF01\r\n\r\nend\r\n");
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileOpen_Click();
         QCOMPARE(m_state->image.at(0), std::uint8_t{0x42});
@@ -666,7 +773,8 @@ private slots:
         QCOMPARE(window.imageView().markCount(), 0);
 
         window.controls().mnuFileCompare->trigger();
-        QCOMPARE(window.statusPanels().text(1), QStringLiteral("ファイル比較をキャンセルしました。"));
+        QCOMPARE(window.statusPanels().text(1),
+                 QStringLiteral("ファイル比較をキャンセルしました。"));
     }
 
     void missingRecentFileIsTakenOut()

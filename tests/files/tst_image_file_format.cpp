@@ -3,6 +3,7 @@
 #include "files/ImageFileFilters.h"
 #include "files/ImageFileFormat.h"
 #include "files/RecentFiles.h"
+#include "files/gui/FileDialogFilters.h"
 #include "support/TestEnvironment.h"
 
 #include <QTest>
@@ -72,12 +73,15 @@ private slots:
         QTest::addColumn<int>("filterIndex");
         QTest::addColumn<ImageFileFormat>("load");
         QTest::addColumn<ImageFileFormat>("save");
-        QTest::newRow("extension over filter") << "a.s19" << 2 << kSRecord << kSRecord;
-        QTest::newRow("hex filter, unknown extension") << "a.dat" << 0 << kUnknown << kHex;
-        QTest::newRow("S-record filter") << "a.dat" << 1 << kSRecord << kSRecord;
-        QTest::newRow("binary filter") << "a" << 2 << kBinary << kBinary;
-        QTest::newRow("all files") << "a.dat" << 3 << kUnknown << kHex;
-        QTest::newRow("no filter") << "a.bin" << -1 << kBinary << kBinary;
+        QTest::addColumn<bool>("swapped");
+        QTest::newRow("extension over filter") << "a.s19" << 2 << kSRecord << kSRecord << false;
+        QTest::newRow("hex filter, unknown extension") << "a.dat" << 0 << kUnknown << kHex << false;
+        QTest::newRow("S-record filter") << "a.dat" << 1 << kSRecord << kSRecord << false;
+        QTest::newRow("binary filter") << "a" << 2 << kBinary << kBinary << false;
+        QTest::newRow("all files") << "a.dat" << 3 << kUnknown << kHex << false;
+        QTest::newRow("x16, binary by name") << "a.bin" << 4 << kBinary << kBinary << true;
+        QTest::newRow("x16, no extension") << "a" << 4 << kUnknown << kHex << true;
+        QTest::newRow("no filter") << "a.bin" << -1 << kBinary << kBinary << false;
     }
     void dialogChoice()
     {
@@ -85,8 +89,10 @@ private slots:
         QFETCH(int, filterIndex);
         QFETCH(ImageFileFormat, load);
         QFETCH(ImageFileFormat, save);
+        QFETCH(bool, swapped);
         QCOMPARE(formatToLoad(path, filterIndex), load);
         QCOMPARE(formatToSave(path, filterIndex), save);
+        QCOMPARE(byteOrderForFilter(filterIndex) == ImageByteOrder::Swapped16, swapped);
     }
 
     // One filter per format in the order of formatForFilter, then all files; Intel HEX first.
@@ -107,6 +113,13 @@ private slots:
         }
         QVERIFY(openFileFilter().startsWith(QStringLiteral("Hexファイル|*.HEX|")));
         QVERIFY(saveFileFilter().startsWith(QStringLiteral("Hexファイル|*.hex|")));
+        // For Microwire parts one more, last, so that the others keep their places.
+        QCOMPARE(openFileFilter(true),
+                 openFileFilter() + QStringLiteral("16ビット (バイト入れ替え)|"
+                                                   "*.HEX;*.S19;*.S28;*.S37;*.SREC;*.MOT;*.BIN|"));
+        QCOMPARE(saveFileFilter(true),
+                 saveFileFilter() + QStringLiteral("16ビット (バイト入れ替え)|"
+                                                   "*.hex;*.s19;*.s28;*.s37;*.srec;*.mot;*.bin|"));
     }
 
     void recentFiles()
@@ -130,5 +143,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ImageFileFormatTest)
+QTEST_MAIN(ImageFileFormatTest)
 #include "tst_image_file_format.moc"

@@ -94,9 +94,6 @@ private slots:
             << record("02000001AABB") + "\r\n" + record("0400000300001234") + "\r\n" +
                    record("0400000500001234") + "\r\n" + record("0100000306") + "\r\n"
             << qint64{256} << Bytes{} << 0 << qint64{-1} << qint64{0};
-        QTest::newRow("data after the end record")
-            << end + record("0100000055") + "\r\n"
-            << qint64{256} << range(0, {0x55}) << 0 << qint64{-1} << qint64{0};
         QTest::newRow("text without colon, comma fields, quotes")
             << "hello world\r\n;remark," + record("0100010055") + "\r\n\"" + record("0100020066") +
                    "\" trailing\r\n"
@@ -161,6 +158,58 @@ private slots:
         QCOMPARE(summary.badRecords, qint64{badRecords});
         QCOMPARE(summary.lowestAddressBeyond, lowestBeyond);
         QCOMPARE(summary.bytesBeyond, bytesBeyond);
+    }
+
+    // The end record ends the data: records after it are counted, not loaded. A byte that a
+    // record writes again is counted, the lowest such address kept; the last write wins.
+    void endRecordAndOverlaps_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<Bytes>("expected");
+        QTest::addColumn<qint64>("recordsAfterEnd");
+        QTest::addColumn<qint64>("overlappingBytes");
+        QTest::addColumn<qint64>("lowestOverlap");
+
+        const QByteArray end = ":00000001FF\r\n";
+        QTest::newRow("data after the end record")
+            << record("0100000055") + "\r\n" + end + record("0100010066") + "\r\n" +
+                   record("020000040001") + "\r\n" + end
+            << range(0, {0x55}) << qint64{3} << qint64{0} << qint64{-1};
+        QTest::newRow("a bad record after the end is no bad record")
+            << end + QByteArray(":0100000055AB\r\n") << Bytes{} << qint64{1} << qint64{0}
+            << qint64{-1};
+        QTest::newRow("records that overlap")
+            << record("0400100011223344") + "\r\n" + record("04000E00AABBCCDD") + "\r\n" +
+                   record("0100120099") + "\r\n"
+            << Bytes{{0x0E, 0xAA}, {0x0F, 0xBB}, {0x10, 0xCC},
+                     {0x11, 0xDD}, {0x12, 0x99}, {0x13, 0x44}}
+            << qint64{0} << qint64{3} << qint64{0x10};
+        QTest::newRow("the same record twice")
+            << record("0100050042") + "\r\n" + record("0100050042") + "\r\n"
+            << range(5, {0x42}) << qint64{0} << qint64{1} << qint64{5};
+        QTest::newRow("overlap through a bank record")
+            << record("0100100055") + "\r\n" + record("020000020000") + "\r\n" +
+                   record("020000040000") + "\r\n" + record("0100100066") + "\r\n"
+            << range(0x10, {0x66}) << qint64{0} << qint64{1} << qint64{0x10};
+        QTest::newRow("side by side is no overlap")
+            << record("020000001122") + "\r\n" + record("020002003344") + "\r\n"
+            << range(0, {0x11, 0x22, 0x33, 0x44}) << qint64{0} << qint64{0} << qint64{-1};
+    }
+    void endRecordAndOverlaps()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(Bytes, expected);
+        QFETCH(qint64, recordsAfterEnd);
+        QFETCH(qint64, overlappingBytes);
+        QFETCH(qint64, lowestOverlap);
+        MemoryImage image;
+        image.recreate(64);
+        const ImageReadSummary summary = readIntelHex(text, image);
+        compareImage(image, expected);
+        QCOMPARE(summary.recordsAfterEnd, recordsAfterEnd);
+        QCOMPARE(summary.overlappingBytes, overlappingBytes);
+        QCOMPARE(summary.lowestOverlap, lowestOverlap);
+        QCOMPARE(summary.badRecords, qint64{0});
     }
 
     // Lines that are not records are counted once each, with the first one's number; blank

@@ -247,13 +247,15 @@ private:
         QCoreApplication::processEvents();
         return frmCom;
     }
-    // The data file's words: part names, notes and values, and the file's version.
+    // The data file's words: part names, list texts and values, and the file's version. The
+    // part's note and its endurance are worded in English from the part's numbers.
     [[nodiscard]] QStringList dataFileWords() const
     {
         QStringList words{m_startup->state().dataFileVersion};
         const DeviceCatalogue& catalogue = m_startup->state().catalogue;
         for (int i = 0; i < catalogue.size(); ++i) {
             for (int field = 0; field < DeviceRecord::kFieldCount; ++field) {
+                if (field == DeviceRecord::StatusNote || field == DeviceRecord::Endurance) continue;
                 const QString word = catalogue.record(i).field(field);
                 if (!word.isEmpty()) words.append(word);
             }

@@ -9,8 +9,7 @@ SelectedDevice shippedDevice(const QString& name)
     const CatalogueLoad load = loadCatalogue(QStringLiteral(VORLE_DATA_FILE));
     const int index = load.catalogue.indexOf(name);
     SelectedDevice device;
-    QString problem;
-    if (index < 0 || !SelectedDevice::fromRecord(load.catalogue.record(index), device, problem)) {
+    if (index < 0 || !SelectedDevice::fromRecord(load.catalogue.record(index), device)) {
         qFatal("no usable device %s in the shipped data file", qPrintable(name));
     }
     return device;

@@ -1,4 +1,6 @@
+#include "image/ImageListing.h"
 #include "image/ListingPath.h"
+#include "support/RecordingStatusPanels.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -6,6 +8,8 @@
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 // Where the listing file goes: beside the program when the program may write there, else in
 // the user's cache folder (an installed program).
@@ -17,6 +21,7 @@ private slots:
     void keepsAnEarlierListing();
     void fallsBackWhenTheFolderIsNotWritable_data();
     void fallsBackWhenTheFolderIsNotWritable();
+    void aPipeIsNeverOpened();
 
 private:
     std::unique_ptr<QTemporaryDir> m_cache;
@@ -71,6 +76,26 @@ void ListingFallbackTest::fallsBackWhenTheFolderIsNotWritable()
     QVERIFY(listing.open(QIODevice::WriteOnly | QIODevice::Truncate));
     listing.close();
     QCOMPARE(listingFilePath(folder), expected);
+}
+
+// A pipe without a reader would keep the open waiting for ever: the listing goes to the cache
+// folder instead, is never written into a pipe, and the pipe can be set aside.
+void ListingFallbackTest::aPipeIsNeverOpened()
+{
+    QTemporaryDir program;
+    const QString folder = program.path() + '/';
+    const QString pipe = folder + "temp.txt";
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QCOMPARE(listingFilePath(folder), m_cache->path() + "/VORLE/temp.txt");
+    RecordingStatusPanels panels;
+    QVERIFY(!ImageListing::write(QByteArray(16, '\xFF'), pipe, panels));
+
+    const QList<SetAsideFile> setAside = setAsideSpecialListings(folder);
+    QCOMPARE(setAside.size(), 1);
+    QCOMPARE(setAside.first().path, pipe);
+    QCOMPARE(setAside.first().newPath, pipe + ".not-a-file");
+    QVERIFY(!QFileInfo::exists(pipe));
+    QCOMPARE(listingFilePath(folder), pipe);
 }
 
 QTEST_GUILESS_MAIN(ListingFallbackTest)

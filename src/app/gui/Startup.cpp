@@ -9,6 +9,9 @@
 #include "base/UserDialogs.h"
 #include "devices/CatalogueLoad.h"
 #include "devices/gui/DevicePanel.h"
+#include "devices/gui/DeviceTexts.h"
+#include "files/gui/FileWriteTexts.h"
+#include "image/ListingPath.h"
 #include "image/gui/ImageView.h"
 #include "ui/gui/AboutWindow.h"
 #include "ui/gui/AuxiliaryWindows.h"
@@ -112,6 +115,12 @@ bool Startup::run()
         return false;
     }
 
+    for (const SetAsideFile& file : m_settings.setAsideFiles()) {
+        m_notices.append(settingsSetAsideText(file));
+    }
+    for (const SetAsideFile& file : setAsideSpecialListings(m_state.appFolder)) {
+        m_notices.append(listingSetAsideText(file));
+    }
     loadDataFile();
     QCoreApplication::processEvents();
     m_mainWindow->controls().DataCombo1->hide();
@@ -189,7 +198,7 @@ std::optional<UiLanguage> Startup::languageFromArguments(const QStringList& argu
 void Startup::loadDataFile()
 {
     const CatalogueLoad load = loadCatalogue(m_state.appFolder + QStringLiteral("vorle6.ini"));
-    m_notices.append(load.notices());
+    m_notices.append(catalogueNotices(load));
     m_state.dataFileVersion = load.version;
     m_state.catalogue = load.catalogue;
 

@@ -305,6 +305,38 @@ Please check its entry in vorle6.ini.</translation>
         <translation><byte value="xd"/>
   Page Size: %1 byte</translation>
     </message>
+    <message>
+        <source>%1 回</source>
+        <translation>%1 cycles</translation>
+    </message>
+    <message>
+        <source>%1 バイト</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>x8 構成 (ORG 端子を GND へ)</source>
+        <translation>x8 organisation (ORG pin to GND)</translation>
+    </message>
+    <message>
+        <source>バイト書き込みのみ</source>
+        <translation>byte writes only</translation>
+    </message>
+    <message>
+        <source>ページ %1 バイト</source>
+        <translation>%1-byte pages</translation>
+    </message>
+    <message>
+        <source>A16 はデバイスアドレス</source>
+        <translation>A16 in the device address</translation>
+    </message>
+    <message>
+        <source>2 バイトアドレス</source>
+        <translation>2-byte addresses</translation>
+    </message>
+    <message>
+        <source>／</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>DifferencesDialog</name>
@@ -386,8 +418,37 @@ Please check its entry in vorle6.ini.</translation>
         <translation>Writing to the file stopped partway.</translation>
     </message>
     <message>
-        <source>（元のファイルも元に戻せませんでした: %1）</source>
-        <translation> (the original file could not be restored either: %1)</translation>
+        <source>保存先はフォルダーです。</source>
+        <translation>The name is that of a folder.</translation>
+    </message>
+    <message>
+        <source>フォルダー %1 がありません。</source>
+        <translation>The folder %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>フォルダー %1 に書き込めないため、元のファイルを残したまま新しいファイルを書くことができません。</source>
+        <translation>The folder %1 may not be written to, so the new file cannot be written while the old one is kept.</translation>
+    </message>
+</context>
+<context>
+    <name>FileWriteTexts</name>
+    <message>
+        <source>設定ファイル %1 は通常のファイルではありませんが、名前を変えられませんでした（%2）。<byte value="xd"/>
+今回の設定は保存されません。</source>
+        <translation>The settings file %1 is not a regular file, and it could not be renamed (%2).<byte value="xd"/>
+The settings of this run will not be kept.</translation>
+    </message>
+    <message>
+        <source>設定ファイル %1 は通常のファイルではない（名前付きパイプやデバイスファイルなど）ため、%2 に名前を変えて、新しい設定で起動しました。</source>
+        <translation>The settings file %1 was not a regular file (a named pipe, a device file or the like). It was renamed to %2, and the program started with new settings.</translation>
+    </message>
+    <message>
+        <source>テキストデータのファイル %1 は通常のファイルではありませんが、名前を変えられませんでした（%2）。</source>
+        <translation>The text listing %1 is not a regular file, and it could not be renamed (%2).</translation>
+    </message>
+    <message>
+        <source>テキストデータのファイル %1 は通常のファイルではない（名前付きパイプやデバイスファイルなど）ため、%2 に名前を変えました。</source>
+        <translation>The text listing %1 was not a regular file (a named pipe, a device file or the like). It was renamed to %2.</translation>
     </message>
 </context>
 <context>
@@ -526,6 +587,10 @@ Open the following file in a text editor or the like.<byte value="xd"/>
         <source>Hexファイル|*.hex|Sレコードファイル|*.s19;*.s28;*.s37;*.srec;*.mot|バイナリファイル|*.bin|全てのファイル|*.*|</source>
         <translation>Hex files|*.hex|S-record files|*.s19;*.s28;*.s37;*.srec;*.mot|Binary files|*.bin|All files|*.*|</translation>
     </message>
+    <message>
+        <source>16ビット (バイト入れ替え)</source>
+        <translation>16-bit (bytes swapped)</translation>
+    </message>
 </context>
 <context>
     <name>ImageFileFormat</name>
@@ -547,6 +612,10 @@ Open the following file in a text editor or the like.<byte value="xd"/>
     <message>
         <source>有効なデータレコードがありません。</source>
         <translation>No valid data records.</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます（%1 バイト）。%2 バイトを超えるファイルはどのデバイスのイメージでもないため、読み込みません。</source>
+        <translation>The file is too large (%1 bytes). A file of more than %2 bytes is no device&apos;s image and is not loaded.</translation>
     </message>
 </context>
 <context>
@@ -576,6 +645,34 @@ Their data was loaded as it is.</translation>
 それらの行は読み飛ばしました。</source>
         <translation>%1 lines were not records (the first is line %2).<byte value="xd"/>
 Those lines were skipped.</translation>
+    </message>
+    <message>
+        <source>終わりのレコード（:00000001FF）の後にレコードが %1 件ありました。<byte value="xd"/>
+それらは読み込みませんでした。</source>
+        <translation>There were %1 records after the end record (:00000001FF).<byte value="xd"/>
+They were not loaded.</translation>
+    </message>
+    <message>
+        <source>前のレコードと同じアドレスに書くレコードがありました（%1 バイト、最初はアドレス 0x%2）。<byte value="xd"/>
+後のレコードのデータを読み込みました。</source>
+        <translation>Records wrote to addresses that earlier records had written (%1 bytes, the lowest at address 0x%2).<byte value="xd"/>
+The later records&apos; data was loaded.</translation>
+    </message>
+    <message>
+        <source>ファイルは %1 バイトのイメージで、デバイスの容量 %2 バイトと合いません。</source>
+        <translation>The file is the image of %1 bytes, which does not match the device&apos;s %2 bytes.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+このファイルに合うデバイスは vorle6.ini にありません。</source>
+        <translation><byte value="xd"/>
+No device in vorle6.ini fits this file.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+このファイルに合うデバイス: %1</source>
+        <translation><byte value="xd"/>
+Devices that fit this file: %1</translation>
     </message>
 </context>
 <context>

@@ -6,7 +6,8 @@
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
 #include "base/UserDialogs.h"
-#include "devices/DeviceTexts.h"
+#include "devices/AccessSizes.h"
+#include "devices/gui/DeviceTexts.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -116,10 +117,10 @@ void DevicePanel::setDeviceListIndex(int index)
 bool DevicePanel::isUsable(int index, QString* problem) const
 {
     SelectedDevice device;
-    QString why;
+    DeviceRowProblem why;
     const bool usable =
-        SelectedDevice::fromRecord(m_services.state.catalogue.record(index), device, why);
-    if (problem) *problem = why;
+        SelectedDevice::fromRecord(m_services.state.catalogue.record(index), device, &why);
+    if (problem) *problem = rowProblemText(why);
     return usable;
 }
 
@@ -163,14 +164,14 @@ void DevicePanel::selectDevice(int index)
 {
     const DeviceRecord& record = m_services.state.catalogue.record(index);
     SelectedDevice device;
-    QString problem;
-    if (!SelectedDevice::fromRecord(record, device, problem)) return;
+    if (!SelectedDevice::fromRecord(record, device)) return;
 
     m_selectedIndex = index;
     m_services.state.selectedDevice = device;
-    m_panels.setText(4, device.StatusNote);
+    const UiLanguage language = m_services.state.language;
+    m_panels.setText(4, statusNoteText(device, language));
     m_controls.Lbl_PageSize->setText(pageSizeLabelText(device));
-    m_controls.Lbl_Spec->setText(specLineText(device, record));
+    m_controls.Lbl_Spec->setText(specLineText(device, record, language));
     m_panels.setText(1, tr("しばらくお待ちください。"));
     m_clearImage();
     m_services.settings.save(SettingsKeys::kSettings, SettingsKeys::kDut, QString::number(index));

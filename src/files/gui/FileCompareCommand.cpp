@@ -7,6 +7,9 @@
 #include "base/UserDialogs.h"
 #include "files/FileComparison.h"
 #include "files/ImageFileFilters.h"
+#include "files/gui/FileDialogFilters.h"
+#include "files/gui/FileWriteTexts.h"
+#include "files/gui/ImageLoadTexts.h"
 #include "image/ComparisonView.h"
 
 namespace {
@@ -40,7 +43,8 @@ void FileCompareCommand::mnuFileCompare_Click()
     request.title = kTitle;
     request.initialFolder =
         m_services.settings.get(SettingsKeys::kSettings, SettingsKeys::kOpenDir, QString());
-    request.filter = openFileFilter();
+    const auto& device = m_services.state.selectedDevice;
+    request.filter = openFileFilter(device && device->isMicrowire());
     request.defaultExtension = QStringLiteral("HEX");
     const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
     if (!chosen.accepted) {
@@ -53,7 +57,8 @@ void FileCompareCommand::mnuFileCompare_Click()
 bool FileCompareCommand::compareWith(const QString& path, int filterIndex)
 {
     const FileComparison result =
-        compareWithFile(path, formatToLoad(path, filterIndex), m_services.state.image.bytes());
+        compareWithFile(path, formatToLoad(path, filterIndex), m_services.state.image.bytes(),
+                        byteOrderForFilter(filterIndex));
     switch (result.load.result) {
         case ImageFileLoad::Result::Loaded:
             break;
@@ -62,16 +67,24 @@ bool FileCompareCommand::compareWith(const QString& path, int filterIndex)
             warn(noDataRecordText());
             return false;
         case ImageFileLoad::Result::NotRegularFile:
+            m_panels.setText(1, kNotOpened);
+            warn(kNotOpened + QStringLiteral("\r\n") + notRegularFileText());
+            return false;
+        case ImageFileLoad::Result::TooLarge:
+            m_panels.setText(1, kNotOpened);
+            warn(kNotOpened + QStringLiteral("\r\n") + tooLargeText(result.load));
+            return false;
         case ImageFileLoad::Result::Unreadable:
             m_panels.setText(1, kNotOpened);
             if (!result.load.error.isEmpty())
                 warn(kNotOpened + QStringLiteral("\r\n") + result.load.error);
             return false;
     }
-    const QString text = result.text();
+    const QString text = fileComparisonText(result.comparison);
     m_panels.setText(1, text);
     m_comparisons.showComparison(result.comparison, {kTitle, text, tr("ファイル")});
-    if (!result.load.notices.isEmpty()) warn(result.load.notices.join(QStringLiteral("\r\n")));
+    const QStringList notices = imageLoadNotices(result.load, m_services.state.image.size());
+    if (!notices.isEmpty()) warn(notices.join(QStringLiteral("\r\n")));
     return true;
 }
 

@@ -9,12 +9,16 @@
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
 #include "base/TranslatableText.h"
+#include "devices/PartSizeCheck.h"
 #include "files/FolderMemory.h"
 #include "files/ImageFileFilters.h"
 #include "files/ImageFileLoad.h"
 #include "files/ImageFileSave.h"
 #include "files/RecentFiles.h"
 #include "files/RegularFile.h"
+#include "files/gui/FileDialogFilters.h"
+#include "files/gui/FileWriteTexts.h"
+#include "files/gui/ImageLoadTexts.h"
 #include "files/gui/RecentFilesMenu.h"
 #include "image/ListingPath.h"
 
@@ -88,13 +92,19 @@ void ImageFileCommands::connectControls(const MainWindowControls& controls)
 
 QStringList ImageFileCommands::recentFiles() const { return m_recentFiles->paths(); }
 
+bool ImageFileCommands::offersSwapped16() const
+{
+    const auto& device = m_services.state.selectedDevice;
+    return device && device->isMicrowire();
+}
+
 void ImageFileCommands::mnuFileSaveAs_Click()
 {
     using namespace SettingsKeys;
     FileDialogRequest request;
     request.kind = FileDialogKind::Save;
     request.initialFolder = m_services.settings.get(kSettings, kSaveDir, QString());
-    request.filter = saveFileFilter();
+    request.filter = saveFileFilter(offersSwapped16());
     request.defaultExtension = QStringLiteral("HEX");
     const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) {
@@ -104,11 +114,14 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     }
     m_workFilePath = chosen.fileName;
 
-    // Refused before the overwrite question: a pipe would keep even that look waiting.
-    if (isSpecialFile(m_workFilePath)) {
-        m_panels.setText(1, kSaveFailed);
-        showMessage(failureText(kSaveFailed, m_workFilePath, notRegularFileText()),
-                    MessageIcon::Critical);
+    const QByteArray contents =
+        imageFileContents(formatToSave(m_workFilePath, chosen.filterIndex),
+                          m_services.state.image.bytes(), byteOrderForFilter(chosen.filterIndex));
+    // What refuses the save is said before the overwrite question, which would be asked in vain.
+    // A pipe is found without opening it, which would keep even the question waiting.
+    const FileWriteFailure problem = replacementProblem(m_workFilePath, contents.size());
+    if (problem.failed()) {
+        reportSaveFailure(problem);
         return;
     }
 
@@ -128,12 +141,9 @@ void ImageFileCommands::mnuFileSaveAs_Click()
 
     m_panels.setText(1, kSaving);
     m_busy.setBusy(true);
-    const QString error = saveImageFile(
-        m_workFilePath, formatToSave(m_workFilePath, chosen.filterIndex), m_services.state.image);
-    if (!error.isEmpty()) {
-        m_panels.setText(1, kSaveFailed);
-        m_busy.setBusy(false);
-        showMessage(failureText(kSaveFailed, m_workFilePath, error), MessageIcon::Critical);
+    const FileWriteFailure failure = replaceFile(m_workFilePath, contents);
+    if (failure.failed()) {
+        reportSaveFailure(failure);
         return;
     }
 
@@ -146,6 +156,14 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     remember(m_workFilePath);
 }
 
+void ImageFileCommands::reportSaveFailure(const FileWriteFailure& failure)
+{
+    m_panels.setText(1, kSaveFailed);
+    m_busy.setBusy(false);
+    showMessage(failureText(kSaveFailed, m_workFilePath, writeFailureText(failure)),
+                MessageIcon::Critical);
+}
+
 void ImageFileCommands::mnuFileOpen_Click()
 {
     using namespace SettingsKeys;
@@ -154,7 +172,7 @@ void ImageFileCommands::mnuFileOpen_Click()
     FileDialogRequest request;
     request.kind = FileDialogKind::Open;
     request.initialFolder = m_services.settings.get(kSettings, kOpenDir, QString());
-    request.filter = openFileFilter();
+    request.filter = openFileFilter(offersSwapped16());
     request.defaultExtension = QStringLiteral("HEX");
     request.fileName = QStringLiteral("*.HEX");
     const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
@@ -163,12 +181,15 @@ void ImageFileCommands::mnuFileOpen_Click()
         m_panels.setText(1, kNotOpened);
         return;
     }
-    if (!loadFile(m_workFilePath, formatToLoad(m_workFilePath, chosen.filterIndex))) return;
+    if (!loadFile(m_workFilePath, formatToLoad(m_workFilePath, chosen.filterIndex),
+                  byteOrderForFilter(chosen.filterIndex))) {
+        return;
+    }
     m_services.settings.save(kSettings, kOpenDir,
                              folderOfChosenFile(chosen.fileName, chosen.fileTitle));
 }
 
-bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format)
+bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format, ImageByteOrder order)
 {
     if (m_busyCheck && m_busyCheck()) return false;
     if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
@@ -191,14 +212,19 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format)
     m_panels.setText(1, kLoading);
     ProgramState& state = m_services.state;
     const qint64 size = state.selectedDevice ? state.selectedDevice->memorySize() : 0;
-    const ImageFileLoad load = loadImageFile(path, format, size);
+    const ImageFileLoad load = loadImageFile(path, format, size, order);
     switch (load.result) {
         case ImageFileLoad::Result::Loaded:
             break;
         case ImageFileLoad::Result::NotRegularFile:
             m_busy.setBusy(false);
             m_panels.setText(1, kNotOpened);
-            showMessage(failureText(kNotOpened, path, load.error), MessageIcon::Warning);
+            showMessage(failureText(kNotOpened, path, notRegularFileText()), MessageIcon::Warning);
+            return false;
+        case ImageFileLoad::Result::TooLarge:
+            m_busy.setBusy(false);
+            m_panels.setText(1, kNotOpened);
+            showMessage(failureText(kNotOpened, path, tooLargeText(load)), MessageIcon::Warning);
             return false;
         case ImageFileLoad::Result::Unreadable:
             m_busy.setBusy(false);
@@ -220,9 +246,14 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format)
     m_panels.setText(1, nameFormat ? kLoaded + tr("（%1）").arg(formatName(load.format)) : kLoaded);
     m_busy.setBusy(false);
     remember(path);
-    if (!load.notices.isEmpty()) {
-        showMessage(load.notices.join(QStringLiteral("\r\n")), MessageIcon::Warning);
+    QStringList notices = imageLoadNotices(load, size);
+    if (state.selectedDevice) {
+        if (const auto mismatch = partSizeMismatch(load.imageBytes(), *state.selectedDevice)) {
+            notices.append(
+                partSizeNotice(*mismatch, partsFitting(state.catalogue, mismatch->fileBytes)));
+        }
     }
+    if (!notices.isEmpty()) showMessage(notices.join(QStringLiteral("\r\n")), MessageIcon::Warning);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "base/UserDialogs.h"
+#include "files/ImageByteOrder.h"
 #include "files/ImageFileFormat.h"
 
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class BusyIndicator;
+struct FileWriteFailure;
 class RecentFiles;
 class RecentFilesMenu;
 class StatusPanels;
@@ -20,10 +22,12 @@ struct MainWindowControls;
 // The File menu's image commands of the main window: save the memory image as an image file
 // (mnuFileSaveAs, Cmd_SaveAs), load one into the image (mnuFileOpen, Cmd_Open, and the recent
 // files of mnuFileRecent) and open the text listing in the user's viewer (mnuOutPutTextFile).
-// Files are Intel HEX, Motorola S-records or raw binary; the dialogs offer a filter for each.
+// Files are Intel HEX, Motorola S-records or raw binary; the dialogs offer a filter for each,
+// and for Microwire parts one for x16 dumps, whose bytes are swapped in pairs.
 //
 // A save never harms an existing file: the target is replaced only by a completely written
-// file, and a failure leaves the caption and the remembered folder as they were. A load that
+// file, a save that could not keep the old file is refused before the overwrite question, and
+// a failure leaves the caption and the remembered folder as they were. A load that
 // cannot read its file, or finds no data in it, leaves the image as it was.
 class ImageFileCommands : public QObject {
     Q_OBJECT
@@ -52,8 +56,10 @@ public:
     // Every load of a file into the image goes through here: the open dialog, a recent file, a
     // file dropped on the window, the command line and a file handed over by a second start.
     // Unknown `format`: the extension decides, else the file's beginning. True when the image
-    // now holds the file's data.
-    bool loadFile(const QString& path, ImageFileFormat format = ImageFileFormat::Unknown);
+    // now holds the file's data. A file that does not fit the selected part is loaded with a
+    // notice that names the parts it fits.
+    bool loadFile(const QString& path, ImageFileFormat format = ImageFileFormat::Unknown,
+                  ImageByteOrder order = ImageByteOrder::AsIs);
     // A file chosen in mnuFileRecent: loaded, or, when it no longer exists, taken out of the
     // list with a message.
     void openRecentFile(const QString& path);
@@ -63,7 +69,11 @@ public:
     [[nodiscard]] QStringList recentFiles() const;
 
 private:
+    // Whether the dialogs offer x16 dumps: for Microwire parts.
+    [[nodiscard]] bool offersSwapped16() const;
     void showMessage(const QString& text, MessageIcon icon);
+    // "ファイルに保存できませんでした。", the file and the cause.
+    void reportSaveFailure(const FileWriteFailure& failure);
     void remember(const QString& path);
 
     AppServices m_services;
