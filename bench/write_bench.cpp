@@ -56,8 +56,7 @@ SelectedDevice deviceNamed(const QString& dataFile, const QString& name)
     const DeviceCatalogue catalogue(contents->rows);
     const int index = catalogue.indexOf(name);
     SelectedDevice device;
-    QString problem;
-    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device, problem)) {
+    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device)) {
         fail(QStringLiteral("no usable %1 in %2").arg(name, dataFile));
     }
     return device;

@@ -96,8 +96,11 @@ void EmulatedPort::later(std::chrono::nanoseconds at, std::function<void()> acti
 {
     FakeLinkClock& clock = m_boards.clock();
     const std::weak_ptr<bool> alive = m_alive;
+    const std::weak_ptr<bool> boardsAlive = m_boards.alive();
     clock.after(std::max(at - clock.now(), std::chrono::nanoseconds{0}),
-                [alive, action = std::move(action), orphaned = std::move(orphaned)] {
+                [alive, boardsAlive, action = std::move(action), orphaned = std::move(orphaned)] {
+                    const auto boards = boardsAlive.lock();
+                    if (!boards || !*boards) return;
                     if (auto flag = alive.lock(); flag && *flag) {
                         action();
                     } else if (orphaned) {

@@ -62,11 +62,16 @@ private:
 class EmulatedBoards {
 public:
     explicit EmulatedBoards(FakeLinkClock& clock) : m_clock(clock) {}
+    EmulatedBoards(const EmulatedBoards&) = delete;
+    EmulatedBoards& operator=(const EmulatedBoards&) = delete;
+    // What is still scheduled on the clock for these boards does nothing once they are gone.
+    ~EmulatedBoards() { *m_alive = false; }
 
     EmulatedBoard& add(const QString& path, const SocketPart& part,
                        BoardFirmware::Config config = {});
     [[nodiscard]] EmulatedBoard* at(const QString& path) const;
     [[nodiscard]] FakeLinkClock& clock() const { return m_clock; }
+    [[nodiscard]] std::weak_ptr<bool> alive() const { return m_alive; }
 
     // The shipped data file's part `name`; a test failure when there is none.
     [[nodiscard]] static SocketPart part(const QString& name);
@@ -77,6 +82,7 @@ public:
 private:
     FakeLinkClock& m_clock;
     QHash<QString, std::shared_ptr<EmulatedBoard>> m_boards;  // the boards never move
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 class EmulatedPort : public SerialPort {
