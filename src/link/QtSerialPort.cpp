@@ -175,6 +175,30 @@ void QtSerialPort::drain()
 void QtSerialPort::write(const QByteArray& bytes)
 {
     if (!m_port->isOpen() || bytes.isEmpty()) return;
+#ifdef Q_OS_UNIX
+    // With nothing queued the bytes go straight to the driver, which takes a chunk at once:
+    // Qt's own write path would watch the handle for writability after every chunk, a wake-up
+    // of the event loop each time for nothing.
+    if (m_port->bytesToWrite() == 0) {
+        const int handle = static_cast<int>(m_port->handle());
+        qsizetype written = 0;
+        while (written < bytes.size()) {
+            const ssize_t count = ::write(handle, bytes.constData() + written,
+                                          static_cast<size_t>(bytes.size() - written));
+            if (count > 0) {
+                written += count;
+            } else if (count < 0 && errno == EINTR) {
+                continue;
+            } else {
+                break;
+            }
+        }
+        if (written == bytes.size()) return;
+        m_port->write(bytes.mid(written));
+        m_port->flush();
+        return;
+    }
+#endif
     m_port->write(bytes);
     // Hand the bytes to the system now rather than at the next event-loop pass, so that the
     // protocol's pauses between commands are pauses on the line too.

@@ -2,10 +2,15 @@
 
 #include "link/SerialPort.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QThread>
-#include <QTimer>
+
+SteadyLinkClock::SteadyLinkClock()
+{
+    m_deadlineTimer.setSingleShot(true);
+    m_deadlineTimer.setTimerType(Qt::PreciseTimer);
+}
 
 LinkClock::Duration SteadyLinkClock::now() const
 {
@@ -19,30 +24,29 @@ void SteadyLinkClock::pause(std::chrono::milliseconds duration)
 
 void SteadyLinkClock::pumpEvents() { QCoreApplication::processEvents(); }
 
+void SteadyLinkClock::armFor(Duration deadline)
+{
+    if (m_deadlineTimer.isActive() && m_armedFor <= deadline) return;
+    // Rounded up, so that the wake-up falls at or after the deadline and not a little before.
+    m_deadlineTimer.start(std::chrono::ceil<std::chrono::milliseconds>(deadline - now()));
+    m_armedFor = deadline;
+}
+
 void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port, int count)
 {
-    const Duration remaining = deadline - now();
-    if (remaining <= Duration::zero() || m_sleep || port.receivedCount() >= count ||
-        port.isLineLost()) {
-        return;
-    }
-
-    QEventLoop sleep;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, &sleep, &QEventLoop::quit);
-    // A chunk trickles in byte by byte on a slow line; wake once, when it is whole.
-    QObject::connect(&port, &SerialPort::bytesArrived, &sleep, [&] {
-        if (port.receivedCount() >= count) sleep.quit();
-    });
-    QObject::connect(&port, &SerialPort::lineLost, &sleep, &QEventLoop::quit);
-    // Round up, so that the wake-up falls at or after the deadline and not a little before.
-    timer.start(std::chrono::ceil<std::chrono::milliseconds>(remaining));
+    QAbstractEventDispatcher* dispatcher = QThread::currentThread()->eventDispatcher();
+    if (!dispatcher || m_sleeping) return;
+    m_sleeping = true;
+    m_woken = false;
+    // A chunk trickles in byte by byte on a slow line; the port announces it once it is whole.
     port.expectBytes(count - port.receivedCount());
-    m_sleep = &sleep;
-    sleep.exec();
-    m_sleep = nullptr;
+    while (!m_woken && port.receivedCount() < count && !port.isLineLost()) {
+        const Duration current = now();
+        if (current >= deadline) break;
+        armFor(deadline);
+        dispatcher->processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    m_sleeping = false;
     // Woken short of the count (deadline, wake()): whatever has come is announced at the next
     // pass of the event loop. Woken by the count, the threshold stays for the next chunk.
     if (port.receivedCount() < count) port.expectBytes(1);
@@ -50,5 +54,8 @@ void SteadyLinkClock::sleepUntil(Duration deadline, SerialPort& port, int count)
 
 void SteadyLinkClock::wake()
 {
-    if (m_sleep) m_sleep->quit();
+    m_woken = true;
+    if (QAbstractEventDispatcher* dispatcher = QThread::currentThread()->eventDispatcher()) {
+        dispatcher->wakeUp();
+    }
 }

@@ -453,7 +453,9 @@ void TestChipChecks::progressWhileAReadRuns()
     });
     click(c.Cmd_READ_all);
     QVERIFY2(value > 0 && value < 100, qPrintable(QString::number(value)));
-    QCOMPARE(percent, QString::number(value) + QStringLiteral("%"));
+    // Panel 3 follows every percent; the bar at most ten times a second, so it may lag a little.
+    const int shown = QString(percent).remove(QLatin1Char('%')).toInt();
+    QVERIFY2(value <= shown && shown - value <= 10, qPrintable(percent));
     QVERIFY2(QRegularExpression(QStringLiteral("^経過 0:00 / 残り 0:0\\d$")).match(time).hasMatch(),
              qPrintable(time));
     QCOMPARE(enabled, QStringList());

@@ -90,8 +90,10 @@ void AccessFrame::startPhase(const QString& statusText)
     m_stepText = statusText;
     if (!statusText.isEmpty()) m_context.panels.setText(1, statusText);
     m_shownPercent = 0;
-    m_time.start(m_context.link.clock().now());
-    m_shownTime = m_time.text(m_context.link.clock().now(), 0, 0);
+    m_barPercent = 0;
+    m_barShownAt = m_context.link.clock().now();
+    m_time.start(m_barShownAt);
+    m_shownTime = m_time.text(m_barShownAt, 0, 0);
     m_context.window.showProgress(0, m_shownTime);
 }
 
@@ -181,16 +183,20 @@ void AccessFrame::replyTimedOut() { m_context.panels.setText(1, AccessTexts::tim
 
 void AccessFrame::progressed(const AccessProgress& progress)
 {
-    // Every chunk reports; the texts change only a few hundred times in a whole read.
-    const QString timeText =
-        m_time.text(m_context.link.clock().now(), progress.done, progress.total);
-    const bool percentChanged = progress.percent != m_shownPercent;
-    if (percentChanged) {
+    // Every chunk reports. Panel 3 changes whenever its rounded percentage does; the bar and the
+    // time beside it at most ten times a second (and at the end), so that the chunk loop never
+    // waits on painting them.
+    if (progress.percent != m_shownPercent) {
         m_context.panels.setText(3, QString::number(progress.percent) + QStringLiteral("%"));
         m_shownPercent = progress.percent;
     }
-    if (percentChanged || timeText != m_shownTime) {
-        m_shownTime = timeText;
-        m_context.window.showProgress(progress.percent, timeText);
-    }
+    const LinkClock::Duration now = m_context.link.clock().now();
+    const bool whole = progress.done >= progress.total;
+    if (!whole && now - m_barShownAt < kBarInterval) return;
+    const QString timeText = m_time.text(now, progress.done, progress.total);
+    if (progress.percent == m_barPercent && timeText == m_shownTime) return;
+    m_barShownAt = now;
+    m_barPercent = progress.percent;
+    m_shownTime = timeText;
+    m_context.window.showProgress(progress.percent, timeText);
 }

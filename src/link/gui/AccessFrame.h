@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -33,6 +34,9 @@ struct SelectedDevice;
 // verify); the lock, and a cancel request, hold for the whole command.
 class AccessFrame : public ChipJobObserver {
 public:
+    // How often at most the progress bar and its time text change while a step runs.
+    static constexpr auto kBarInterval = std::chrono::milliseconds{100};
+
     struct Context {
         ProgrammerLink& link;
         const std::optional<SelectedDevice>& device;  // SelectedDevice
@@ -118,7 +122,9 @@ private:
     int m_stepsStarted = 0;
     QString m_stepText;  // panel 1 while the running step goes on
     QString m_lastText;
-    int m_shownPercent = 0;
+    int m_shownPercent = 0;  // panel 3
+    int m_barPercent = 0;    // the progress bar
+    LinkClock::Duration m_barShownAt{0};
     QString m_shownTime;
     bool m_locked = false;
     bool m_cancelRequested = false;
