@@ -328,13 +328,13 @@ ChipRecording LineDatabase::record(qint64 chip, const ChipOutcome& outcome, Fail
         run(query,
             QStringLiteral("UPDATE chips SET finished_at = ?, board = ?, result = ?, numbers = ?,"
                            " mismatch_address = ?, mismatch_expected = ?, mismatch_actual = ?,"
-                           " duration_ms = ? WHERE id = ?"),
+                           " duration_ms = ?, written_to = ? WHERE id = ?"),
             {recordTimeText(QDateTime::currentDateTimeUtc()), outcome.board, chipResultName(result),
              numberFateName(fate),
              nullable(mismatch ? std::optional<qint64>(mismatch->address) : std::nullopt),
              nullable(mismatch ? std::optional<qint64>(mismatch->expected) : std::nullopt),
              nullable(mismatch ? std::optional<qint64>(mismatch->actual) : std::nullopt),
-             static_cast<qint64>(outcome.duration.count()), chip}) &&
+             static_cast<qint64>(outcome.duration.count()), nullable(outcome.writtenTo), chip}) &&
         run(query,
             QStringLiteral("UPDATE serial_numbers SET state = ? WHERE chip = ? AND"
                            " state = 'taken'"),
@@ -372,8 +372,8 @@ ChipRecords LineDatabase::select(const QString& condition, const QVariantList& v
     if (!run(query,
              QStringLiteral("SELECT id, taken_at, finished_at, station, port, board, part, job,"
                             " job_sha256, image_sha256, serials, result, numbers,"
-                            " mismatch_address, mismatch_expected, mismatch_actual, duration_ms"
-                            " FROM chips WHERE %1 ORDER BY id")
+                            " mismatch_address, mismatch_expected, mismatch_actual, duration_ms,"
+                            " written_to FROM chips WHERE %1 ORDER BY id")
                  .arg(condition),
              values)) {
         read.failure = failureOf(LineFailure::Kind::QueryFailed, query.lastError());
@@ -406,6 +406,7 @@ ChipRecords LineDatabase::select(const QString& condition, const QVariantList& v
                                             query.value(15).toInt()};
         }
         record.duration = std::chrono::milliseconds(query.value(16).toLongLong());
+        if (!query.value(17).isNull()) record.writtenTo = query.value(17).toLongLong();
         read.records.append(record);
     }
     return read;
