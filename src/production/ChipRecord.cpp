@@ -72,23 +72,23 @@ QJsonObject chipRecordJson(const ChipRecord& record)
     const auto optionalText = [](const QString& text) {
         return text.isEmpty() ? QJsonValue() : QJsonValue(text);
     };
-    return QJsonObject{{"id", record.id},
-                       {"time", recordTimeText(record.time)},
-                       {"finished", optionalText(recordTimeText(record.finished))},
-                       {"station", record.station},
-                       {"port", record.port},
-                       {"board", optionalText(record.board)},
-                       {"part", record.part},
-                       {"job", record.job},
-                       {"jobSha256", record.jobSha256},
-                       {"imageSha256", record.imageSha256},
-                       {"serials", serials},
-                       {"result", chipResultName(record.result)},
-                       {"numbers", numberFateName(record.numbers)},
-                       {"firstMismatch", mismatch},
-                       {"seconds", seconds(record.duration)},
-                       {"writtenTo", record.writtenTo ? QJsonValue(*record.writtenTo)
-                                                      : QJsonValue()}};
+    return QJsonObject{
+        {"id", record.id},
+        {"time", recordTimeText(record.time)},
+        {"finished", optionalText(recordTimeText(record.finished))},
+        {"station", record.station},
+        {"port", record.port},
+        {"board", optionalText(record.board)},
+        {"part", record.part},
+        {"job", record.job},
+        {"jobSha256", record.jobSha256},
+        {"imageSha256", record.imageSha256},
+        {"serials", serials},
+        {"result", chipResultName(record.result)},
+        {"numbers", numberFateName(record.numbers)},
+        {"firstMismatch", mismatch},
+        {"seconds", seconds(record.duration)},
+        {"writtenTo", record.writtenTo ? QJsonValue(*record.writtenTo) : QJsonValue()}};
 }
 
 QString chipRecordCsvHeader()

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -20,6 +21,8 @@ namespace {
 constexpr auto kBusyTimeout = std::chrono::seconds{30};
 // How long a connection to a PostgreSQL server may take before the server counts as unreachable.
 constexpr auto kConnectTimeout = std::chrono::seconds{5};
+// How long a new SQLite file's switch to the write-ahead log waits before it tries again.
+constexpr auto kSwitchRetry = std::chrono::milliseconds{20};
 // The PostgreSQL advisory lock every allocation and outcome holds.
 constexpr qint64 kLineLock = 0x766F726C6536;  // "vorle6"
 
@@ -36,6 +39,21 @@ bool run(QSqlQuery& query, const QString& sql, const QVariantList& values = {})
     if (!query.prepare(sql)) return false;
     for (const QVariant& value : values) query.addBindValue(value);
     return query.exec();
+}
+
+// Stations that open a new SQLite file at the same moment all switch it to the write-ahead log,
+// which takes the file for itself; SQLite reports the others' switch as "locked" at once rather
+// than calling the busy handler, so the switch is tried again until the busy time-out.
+bool switchToWriteAheadLog(QSqlQuery& query)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kBusyTimeout;
+    for (;;) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) return true;
+        const QString code = query.lastError().nativeErrorCode();
+        const bool busy = code == QLatin1String("5") || code == QLatin1String("6");
+        if (!busy || std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(kSwitchRetry);
+    }
 }
 
 QVariant nullable(const std::optional<qint64>& value)
@@ -134,7 +152,7 @@ LineFailure LineDatabase::open(const LineDatabaseAddress& address, const QString
         // The write-ahead log lets the log be read while a station allocates; FULL makes
         // every commit reach the disk before allocate() returns, power loss or not.
         QSqlQuery query(database);
-        if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        if (!switchToWriteAheadLog(query) ||
             !query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
             const LineFailure failure =
                 failureOf(LineFailure::Kind::Unreachable, query.lastError());

@@ -106,8 +106,8 @@ std::unique_ptr<SerialPort> RoundLines::makePort(const LinkSettings& link)
 {
     Line& each = line(link.devicePath);
     if (each.actionWrites > 0) {
-        return std::make_unique<HookedPort>(*each.rounds.back(), std::exchange(each.actionWrites, 0),
-                                            std::move(each.action));
+        return std::make_unique<HookedPort>(
+            *each.rounds.back(), std::exchange(each.actionWrites, 0), std::move(each.action));
     }
     return std::make_unique<EmulatedPort>(*each.rounds.back());
 }
@@ -191,7 +191,8 @@ QString judgeRound(const RoundResult& result, const EmulatedBoard& board, const 
         case ChipResult::Written:
             return QStringLiteral("result %1").arg(chipResultName(record.result));
     }
-    if (faults.isEmpty()) return QStringLiteral("no fault, yet %1").arg(chipResultName(record.result));
+    if (faults.isEmpty())
+        return QStringLiteral("no fault, yet %1").arg(chipResultName(record.result));
     return {};
 }
 

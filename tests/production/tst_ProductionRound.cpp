@@ -69,9 +69,9 @@ void ProductionRoundTest::initTestCase() { QVERIFY2(m_postgres.ready(), "no Post
 void ProductionRoundTest::init()
 {
     QFETCH_GLOBAL(QString, backend);
-    m_address = backend == QLatin1String("sqlite") ? m_folder.filePath(m_postgres.freshName() +
-                                                                       QStringLiteral(".sqlite"))
-                                                   : m_postgres.freshDatabase();
+    m_address = backend == QLatin1String("sqlite")
+                    ? m_folder.filePath(m_postgres.freshName() + QStringLiteral(".sqlite"))
+                    : m_postgres.freshDatabase();
     QVERIFY(!m_address.isEmpty());
 }
 
@@ -149,11 +149,12 @@ void ProductionRoundTest::anUnreachableDatabaseTouchesNoBoard()
     RoundLines lines(kPaths, kPart);
     RoundOrder round = order(FailurePolicy::Burn);
     QFETCH_GLOBAL(QString, backend);
-    round.database = parseLineDatabaseAddress(backend == QLatin1String("sqlite")
-                                                  ? m_folder.filePath("no-folder/line.sqlite")
-                                                  : QStringLiteral("postgresql://vorle@127.0.0.1:1/line"),
-                                              round.station)
-                         .value();
+    round.database =
+        parseLineDatabaseAddress(backend == QLatin1String("sqlite")
+                                     ? m_folder.filePath("no-folder/line.sqlite")
+                                     : QStringLiteral("postgresql://vorle@127.0.0.1:1/line"),
+                                 round.station)
+            .value();
     RoundRunner runner(lines, round, lines.links());
     QCOMPARE(runner.open().kind, LineFailure::Kind::Unreachable);
     for (const RoundResult& result : runner.runRound()) {
