@@ -15,6 +15,7 @@
 
 class QIODevice;
 class ProgressReport;
+class RunCommand;
 class SearchCommand;
 struct BoardResult;
 struct CatalogueLoad;
@@ -55,5 +56,6 @@ private:
     ParallelRunner* m_runner = nullptr;    // while the boards run
     ProgressReport* m_progress = nullptr;  // while the boards run
     SearchCommand* m_search = nullptr;     // while detect --search runs
+    RunCommand* m_run = nullptr;           // while run runs
     bool m_interrupted = false;
 };
