@@ -1,5 +1,7 @@
 #include "cli/RunArguments.h"
 
+#include "cli/CommandWord.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -12,16 +14,7 @@ const QStringList kValueOptions{"-p",   "--port",    "--rts", "--dtr",
 
 bool isRunCommandLine(const QStringList& arguments)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& word = arguments.at(i);
-        if (QStringList{"-h", "--help", "-V", "--version"}.contains(word)) return false;
-        if (kValueOptions.contains(word)) {
-            ++i;
-        } else if (!word.startsWith(QLatin1Char('-'))) {
-            return word == QLatin1String("run");
-        }
-    }
-    return false;
+    return commandWordOf(arguments, kValueOptions) == QLatin1String("run");
 }
 
 RunParse parseRunArguments(const QStringList& arguments)

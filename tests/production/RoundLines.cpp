@@ -1,6 +1,7 @@
 #include "RoundLines.h"
 
 #include "image/MemoryImage.h"
+#include "support/SharedFakeClock.h"
 
 #include <QSet>
 
@@ -30,22 +31,6 @@ public:
 private:
     int m_writes = 0;
     std::function<void()> m_action;
-};
-
-class LineClock final : public LinkClock {
-public:
-    explicit LineClock(FakeLinkClock& clock) : m_clock(clock) {}
-    [[nodiscard]] Duration now() const override { return m_clock.now(); }
-    void pause(std::chrono::milliseconds duration) override { m_clock.pause(duration); }
-    void pumpEvents() override { m_clock.pumpEvents(); }
-    void sleepUntil(Duration deadline, SerialPort& port, int count) override
-    {
-        m_clock.sleepUntil(deadline, port, count);
-    }
-    void wake() override { m_clock.wake(); }
-
-private:
-    FakeLinkClock& m_clock;
 };
 
 }  // namespace
@@ -114,7 +99,7 @@ std::unique_ptr<SerialPort> RoundLines::makePort(const LinkSettings& link)
 
 std::unique_ptr<LinkClock> RoundLines::makeClock(const LinkSettings& link)
 {
-    return std::make_unique<LineClock>(line(link.devicePath).clock);
+    return std::make_unique<SharedFakeClock>(line(link.devicePath).clock);
 }
 
 ProductionJob roundJob(const QString& part, FailurePolicy policy)
