@@ -2,6 +2,7 @@
 
 #include "cli/NumberOptions.h"
 #include "cli/ProductionArguments.h"
+#include "cli/RunArguments.h"
 
 #include <QCommandLineParser>
 #include <QSet>
@@ -250,6 +251,7 @@ QString cliHelpText()
         "  -V, --version        the version\n"
         "\n");
     text += productionHelpText();
+    text += runHelpText();
     text += QStringLiteral(
         "\n"
         "Exit codes: 0 done, 1 usage error, 2 file error (an image, the parts file, a job file or\n"

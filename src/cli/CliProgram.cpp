@@ -15,6 +15,8 @@
 #include "cli/ProgressReport.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultTexts.h"
+#include "cli/RunArguments.h"
+#include "cli/RunCommand.h"
 #include "cli/SearchCommand.h"
 #include "devices/CatalogueLoad.h"
 #include "devices/DeviceRecord.h"
@@ -69,6 +71,13 @@ int CliProgram::run(const QStringList& arguments)
     if (isProductionCommandLine(arguments)) {
         ProductionCommand command(m_environment, m_console);
         return command.run(arguments);
+    }
+    if (isRunCommandLine(arguments)) {
+        RunCommand command(m_environment, m_console);
+        m_run = &command;
+        const int exitCode = command.run(arguments);
+        m_run = nullptr;
+        return exitCode;
     }
     const CliParse parsed = parseCliArguments(arguments);
     if (!parsed.error.isEmpty()) {
@@ -140,6 +149,10 @@ int CliProgram::run(const QStringList& arguments)
 
 void CliProgram::interrupt()
 {
+    if (m_run) {
+        m_run->interrupt();
+        return;
+    }
     if (m_interrupted) return;
     m_interrupted = true;
     if (m_search) {

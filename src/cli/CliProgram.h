@@ -17,6 +17,7 @@
 
 class QIODevice;
 class ProgressReport;
+class RunCommand;
 class SearchCommand;
 struct BoardResult;
 struct CatalogueLoad;
@@ -60,5 +61,6 @@ private:
     ParallelRunner* m_runner = nullptr;    // while the boards run
     ProgressReport* m_progress = nullptr;  // while the boards run
     SearchCommand* m_search = nullptr;     // while detect --search runs
+    RunCommand* m_run = nullptr;           // while run runs
     bool m_interrupted = false;
 };

@@ -48,6 +48,11 @@ InterruptSignal::~InterruptSignal()
     g_pipe[0] = g_pipe[1] = -1;
 }
 
+void InterruptSignal::catchAgain()
+{
+    if (g_pipe[0] >= 0) setHandler(onSignal);
+}
+
 void InterruptSignal::readPipe()
 {
     char bytes[16];

@@ -16,6 +16,10 @@ public:
 
     [[nodiscard]] bool isInstalled() const { return m_notifier != nullptr; }
 
+    // Catches the next signal too, for a command whose first Ctrl+C ends it softly and whose
+    // second stops it sooner; call it after the first. Nothing while no object is installed.
+    static void catchAgain();
+
 signals:
     void interrupted();
 

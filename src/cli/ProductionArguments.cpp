@@ -1,5 +1,6 @@
 #include "cli/ProductionArguments.h"
 
+#include "cli/CommandWord.h"
 #include "cli/NumberOptions.h"
 
 #include "production/JobFile.h"
@@ -17,17 +18,8 @@ const QStringList kValueOptions{"--data",   "--db",     "-o",           "--outpu
 
 bool isProductionCommandLine(const QStringList& arguments)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& word = arguments.at(i);
-        // --help and --version are the program's, whatever the command.
-        if (QStringList{"-h", "--help", "-V", "--version"}.contains(word)) return false;
-        if (kValueOptions.contains(word)) {
-            ++i;
-        } else if (!word.startsWith(QLatin1Char('-'))) {
-            return word == QLatin1String("job") || word == QLatin1String("log");
-        }
-    }
-    return false;
+    const QString word = commandWordOf(arguments, kValueOptions);
+    return word == QLatin1String("job") || word == QLatin1String("log");
 }
 
 std::optional<SerialField> parseSerialOption(const QString& text, QString& error)

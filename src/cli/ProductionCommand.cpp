@@ -2,11 +2,8 @@
 
 #include "cli/AccessRange.h"
 #include "cli/ExitCodes.h"
-#include "cli/PartLookup.h"
+#include "cli/JobParts.h"
 #include "cli/ProductionTexts.h"
-#include "devices/CatalogueLoad.h"
-#include "devices/DeviceRecord.h"
-#include "devices/SelectedDevice.h"
 #include "production/JobFile.h"
 #include "production/LineDatabase.h"
 #include "production/LogExport.h"
@@ -57,26 +54,10 @@ int ProductionCommand::run(const QStringList& arguments)
     m_console.setQuiet(m_options.quiet);
     if (m_options.command == ProductionOptions::Command::Log) return log();
 
-    const QString dataPath =
-        m_options.dataFile.isEmpty()
-            ? QDir(m_environment.appFolder).filePath(QStringLiteral("vorle6.ini"))
-            : m_options.dataFile;
-    const CatalogueLoad load = loadCatalogue(dataPath);
-    if (!load.read) {
-        m_console.error(QStringLiteral("cannot read the parts file %1 (give another with --data "
-                                       "FILE)")
-                            .arg(dataPath));
-        return ExitCodes::kFile;
-    }
-    const JobPartLookup parts = [&load](const QString& name) -> std::optional<JobPart> {
-        const int index = PartLookup(load.catalogue).indexOf(name);
-        if (index < 0) return std::nullopt;
-        const DeviceRecord& record = load.catalogue.record(index);
-        SelectedDevice device;
-        if (!SelectedDevice::fromRecord(record, device)) return std::nullopt;
-        return JobPart{record.field(DeviceRecord::ListName), device.memorySize(),
-                       blockSizeOf(device)};
-    };
+    const std::optional<CatalogueLoad> load =
+        readPartsFile(m_options.dataFile, m_environment.appFolder, m_console);
+    if (!load) return ExitCodes::kFile;
+    const JobPartLookup parts = jobPartLookup(load->catalogue);
     return m_options.command == ProductionOptions::Command::JobNew ? newJob(parts)
                                                                    : checkJob(parts);
 }

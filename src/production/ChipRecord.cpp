@@ -72,28 +72,30 @@ QJsonObject chipRecordJson(const ChipRecord& record)
     const auto optionalText = [](const QString& text) {
         return text.isEmpty() ? QJsonValue() : QJsonValue(text);
     };
-    return QJsonObject{{"id", record.id},
-                       {"time", recordTimeText(record.time)},
-                       {"finished", optionalText(recordTimeText(record.finished))},
-                       {"station", record.station},
-                       {"port", record.port},
-                       {"board", optionalText(record.board)},
-                       {"part", record.part},
-                       {"job", record.job},
-                       {"jobSha256", record.jobSha256},
-                       {"imageSha256", record.imageSha256},
-                       {"serials", serials},
-                       {"result", chipResultName(record.result)},
-                       {"numbers", numberFateName(record.numbers)},
-                       {"firstMismatch", mismatch},
-                       {"seconds", seconds(record.duration)}};
+    return QJsonObject{
+        {"id", record.id},
+        {"time", recordTimeText(record.time)},
+        {"finished", optionalText(recordTimeText(record.finished))},
+        {"station", record.station},
+        {"port", record.port},
+        {"board", optionalText(record.board)},
+        {"part", record.part},
+        {"job", record.job},
+        {"jobSha256", record.jobSha256},
+        {"imageSha256", record.imageSha256},
+        {"serials", serials},
+        {"result", chipResultName(record.result)},
+        {"numbers", numberFateName(record.numbers)},
+        {"firstMismatch", mismatch},
+        {"seconds", seconds(record.duration)},
+        {"writtenTo", record.writtenTo ? QJsonValue(*record.writtenTo) : QJsonValue()}};
 }
 
 QString chipRecordCsvHeader()
 {
     return QStringLiteral(
         "id,time,finished,station,port,board,part,job,jobSha256,imageSha256,serials,result,"
-        "numbers,mismatchAddress,mismatchExpected,mismatchActual,seconds");
+        "numbers,mismatchAddress,mismatchExpected,mismatchActual,seconds,writtenTo");
 }
 
 QString chipRecordCsvLine(const ChipRecord& record)
@@ -122,7 +124,10 @@ QString chipRecordCsvLine(const ChipRecord& record)
                       serials.join(QLatin1Char(';')),
                       chipResultName(record.result),
                       numberFateName(record.numbers)};
-    cells << mismatch << QString::number(seconds(record.duration), 'f', 3);
+    cells << mismatch << QString::number(seconds(record.duration), 'f', 3)
+          << (record.writtenTo
+                  ? QStringLiteral("0x") + hexText(static_cast<quint32>(*record.writtenTo), 5)
+                  : QString());
     for (QString& cell : cells) cell = csvCell(cell);
     return cells.join(QLatin1Char(','));
 }

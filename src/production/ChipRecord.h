@@ -39,6 +39,8 @@ struct ChipOutcome {
     ChipResult result = ChipResult::Failed;
     QString board;  // the board's identification, "QZ-PGM Ver 6.00"
     std::optional<FirstMismatch> mismatch;
+    // How far the write got: the last address handed to the board; none when nothing was.
+    std::optional<qint64> writtenTo;
     std::chrono::milliseconds duration{0};
 };
 
@@ -59,15 +61,17 @@ struct ChipRecord {
     ChipResult result = ChipResult::Pending;
     NumberFate numbers = NumberFate::Taken;
     std::optional<FirstMismatch> mismatch;
+    std::optional<qint64> writtenTo;  // the last address the write handed to the board
     std::chrono::milliseconds duration{0};
 };
 
 // The record as one JSON object: id, time, finished, station, port, board, part, job,
 // jobSha256, imageSha256, serials ({field: text}), result, numbers, firstMismatch
-// ({address, expected, actual} or null), seconds.
+// ({address, expected, actual} or null), seconds, writtenTo (an address or null).
 [[nodiscard]] QJsonObject chipRecordJson(const ChipRecord& record);
 
-// The column names of the CSV export, and one record as a CSV line (no line end).
+// The column names of the CSV export, and one record as a CSV line (no line end). writtenTo
+// came last, after the columns of the first exports.
 [[nodiscard]] QString chipRecordCsvHeader();
 [[nodiscard]] QString chipRecordCsvLine(const ChipRecord& record);
 

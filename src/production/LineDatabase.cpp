@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -20,6 +21,8 @@ namespace {
 constexpr auto kBusyTimeout = std::chrono::seconds{30};
 // How long a connection to a PostgreSQL server may take before the server counts as unreachable.
 constexpr auto kConnectTimeout = std::chrono::seconds{5};
+// How long a new SQLite file's switch to the write-ahead log waits before it tries again.
+constexpr auto kSwitchRetry = std::chrono::milliseconds{20};
 // The PostgreSQL advisory lock every allocation and outcome holds.
 constexpr qint64 kLineLock = 0x766F726C6536;  // "vorle6"
 
@@ -36,6 +39,21 @@ bool run(QSqlQuery& query, const QString& sql, const QVariantList& values = {})
     if (!query.prepare(sql)) return false;
     for (const QVariant& value : values) query.addBindValue(value);
     return query.exec();
+}
+
+// Stations that open a new SQLite file at the same moment all switch it to the write-ahead log,
+// which takes the file for itself; SQLite reports the others' switch as "locked" at once rather
+// than calling the busy handler, so the switch is tried again until the busy time-out.
+bool switchToWriteAheadLog(QSqlQuery& query)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kBusyTimeout;
+    for (;;) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) return true;
+        const QString code = query.lastError().nativeErrorCode();
+        const bool busy = code == QLatin1String("5") || code == QLatin1String("6");
+        if (!busy || std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(kSwitchRetry);
+    }
 }
 
 QVariant nullable(const std::optional<qint64>& value)
@@ -134,7 +152,7 @@ LineFailure LineDatabase::open(const LineDatabaseAddress& address, const QString
         // The write-ahead log lets the log be read while a station allocates; FULL makes
         // every commit reach the disk before allocate() returns, power loss or not.
         QSqlQuery query(database);
-        if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        if (!switchToWriteAheadLog(query) ||
             !query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
             const LineFailure failure =
                 failureOf(LineFailure::Kind::Unreachable, query.lastError());
@@ -328,13 +346,13 @@ ChipRecording LineDatabase::record(qint64 chip, const ChipOutcome& outcome, Fail
         run(query,
             QStringLiteral("UPDATE chips SET finished_at = ?, board = ?, result = ?, numbers = ?,"
                            " mismatch_address = ?, mismatch_expected = ?, mismatch_actual = ?,"
-                           " duration_ms = ? WHERE id = ?"),
+                           " duration_ms = ?, written_to = ? WHERE id = ?"),
             {recordTimeText(QDateTime::currentDateTimeUtc()), outcome.board, chipResultName(result),
              numberFateName(fate),
              nullable(mismatch ? std::optional<qint64>(mismatch->address) : std::nullopt),
              nullable(mismatch ? std::optional<qint64>(mismatch->expected) : std::nullopt),
              nullable(mismatch ? std::optional<qint64>(mismatch->actual) : std::nullopt),
-             static_cast<qint64>(outcome.duration.count()), chip}) &&
+             static_cast<qint64>(outcome.duration.count()), nullable(outcome.writtenTo), chip}) &&
         run(query,
             QStringLiteral("UPDATE serial_numbers SET state = ? WHERE chip = ? AND"
                            " state = 'taken'"),
@@ -372,8 +390,8 @@ ChipRecords LineDatabase::select(const QString& condition, const QVariantList& v
     if (!run(query,
              QStringLiteral("SELECT id, taken_at, finished_at, station, port, board, part, job,"
                             " job_sha256, image_sha256, serials, result, numbers,"
-                            " mismatch_address, mismatch_expected, mismatch_actual, duration_ms"
-                            " FROM chips WHERE %1 ORDER BY id")
+                            " mismatch_address, mismatch_expected, mismatch_actual, duration_ms,"
+                            " written_to FROM chips WHERE %1 ORDER BY id")
                  .arg(condition),
              values)) {
         read.failure = failureOf(LineFailure::Kind::QueryFailed, query.lastError());
@@ -406,6 +424,7 @@ ChipRecords LineDatabase::select(const QString& condition, const QVariantList& v
                                             query.value(15).toInt()};
         }
         record.duration = std::chrono::milliseconds(query.value(16).toLongLong());
+        if (!query.value(17).isNull()) record.writtenTo = query.value(17).toLongLong();
         read.records.append(record);
     }
     return read;

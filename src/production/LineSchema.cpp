@@ -47,6 +47,10 @@ const QList<QStringList>& upgradeSteps()
             QStringLiteral("CREATE INDEX serial_numbers_number ON serial_numbers (series, number)"),
             QStringLiteral("CREATE INDEX serial_numbers_chip ON serial_numbers (chip)"),
         },
+        // How far the write of a failed chip got.
+        {
+            QStringLiteral("ALTER TABLE chips ADD COLUMN written_to BIGINT"),
+        },
     };
     return steps;
 }

@@ -15,7 +15,7 @@ class QSqlDatabase;
 //                   number is ever issued twice whatever the program does
 class LineSchema {
 public:
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
 
     // The version of `database` (0 for an empty one). Runs inside the caller's transaction.
     [[nodiscard]] static int version(QSqlDatabase& database, LineFailure& failure);

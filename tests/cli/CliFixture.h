@@ -6,6 +6,7 @@
 #include "link/SerialDevices.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeLinkClock.h"
+#include "support/SharedFakeClock.h"
 #include "support/TestEnvironment.h"
 
 #include <QBuffer>
@@ -47,10 +48,10 @@ public:
     }
     [[nodiscard]] std::unique_ptr<LinkClock> makeClock(const LinkSettings& link) override
     {
-        if (m_oneClock) return std::make_unique<SharedClock>(m_common.clock);
+        if (m_oneClock) return std::make_unique<SharedFakeClock>(m_common.clock);
         const auto found = m_lines.find(link.devicePath);
         if (found == m_lines.end()) return std::make_unique<FakeLinkClock>();
-        return std::make_unique<SharedClock>(found->second->clock);
+        return std::make_unique<SharedFakeClock>(found->second->clock);
     }
 
 private:
@@ -58,23 +59,6 @@ private:
         FakeLinkClock clock;
         EmulatedBoards boards{clock};
     };
-    // The line's clock handed to the one port on it.
-    class SharedClock final : public LinkClock {
-    public:
-        explicit SharedClock(FakeLinkClock& clock) : m_clock(clock) {}
-        [[nodiscard]] Duration now() const override { return m_clock.now(); }
-        void pause(std::chrono::milliseconds duration) override { m_clock.pause(duration); }
-        void pumpEvents() override { m_clock.pumpEvents(); }
-        void sleepUntil(Duration deadline, SerialPort& port, int count) override
-        {
-            m_clock.sleepUntil(deadline, port, count);
-        }
-        void wake() override { m_clock.wake(); }
-
-    private:
-        FakeLinkClock& m_clock;
-    };
-
     bool m_oneClock = false;
     std::map<QString, Line*> m_lines;
     std::vector<std::unique_ptr<Line>> m_own;

@@ -5,6 +5,7 @@
 #include "production/LogExport.h"
 
 #include "LineJobs.h"
+#include "PostgresDatabases.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -32,16 +33,6 @@ constexpr int kThreads = 4;
 constexpr int kChipsPerThread = 20;
 constexpr int kChipsPerProcess = 25;
 constexpr int kProcessDeadlineMs = 60000;
-
-int postgresPort()
-{
-    QFile state(QStringLiteral(VORLE_POSTGRES_STATE));
-    if (!state.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : state.readAll().split('\n')) {
-        if (line.startsWith("port=")) return line.mid(5).toInt();
-    }
-    return 0;
-}
 
 ChipOutcome outcomeOf(ChipResult result)
 {
@@ -86,8 +77,7 @@ private:
         QVERIFY2(!failure.isFailure(), qPrintable(failure.detail));
     }
 
-    int m_postgresPort = 0;
-    int m_databases = 0;
+    PostgresDatabases m_postgres;
     QString m_text;  // the address of this case's fresh database
     QTemporaryDir m_folder;
 };
@@ -101,34 +91,16 @@ void LineDatabaseTest::initTestCase_data()
 
 void LineDatabaseTest::initTestCase()
 {
-    m_postgresPort = postgresPort();
-    QVERIFY2(m_postgresPort > 0, "no PostgreSQL server: the postgres_server fixture did not run");
-    QVERIFY(QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")));
-    QVERIFY(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
+    QVERIFY2(m_postgres.ready(), "no PostgreSQL server: the postgres_server fixture did not run");
 }
 
 void LineDatabaseTest::init()
 {
     QFETCH_GLOBAL(QString, backend);
-    const QString name =
-        QStringLiteral("line_%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_databases);
-    if (backend == QLatin1String("sqlite")) {
-        m_text = m_folder.filePath(name + QStringLiteral(".sqlite"));
-        return;
-    }
-    {
-        QSqlDatabase admin =
-            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
-        admin.setHostName(QStringLiteral("127.0.0.1"));
-        admin.setPort(m_postgresPort);
-        admin.setUserName(QStringLiteral("vorle"));
-        admin.setDatabaseName(QStringLiteral("postgres"));
-        QVERIFY(admin.open());
-        QSqlQuery query(admin);
-        QVERIFY(query.exec(QStringLiteral("CREATE DATABASE ") + name));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("admin"));
-    m_text = QStringLiteral("postgresql://vorle@127.0.0.1:%1/%2").arg(m_postgresPort).arg(name);
+    m_text = backend == QLatin1String("sqlite")
+                 ? m_folder.filePath(m_postgres.freshName() + QStringLiteral(".sqlite"))
+                 : m_postgres.freshDatabase();
+    QVERIFY(!m_text.isEmpty());
 }
 
 void LineDatabaseTest::cleanup()
@@ -376,7 +348,7 @@ void LineDatabaseTest::anUnreachableDatabaseIsRefused()
     QStringList addresses;
     if (postgres()) {
         addresses << QStringLiteral("postgresql://vorle@127.0.0.1:%1/no_such_database")
-                         .arg(m_postgresPort)
+                         .arg(m_postgres.port())
                   << QStringLiteral("postgresql://vorle@127.0.0.1:1/line");
     } else {
         const QString notDatabase = m_folder.filePath(QStringLiteral("text.sqlite"));
@@ -407,6 +379,7 @@ void LineDatabaseTest::theLogIsExportedSince()
     ChipOutcome mismatch = outcomeOf(ChipResult::Mismatch);
     mismatch.mismatch = FirstMismatch{0x10, 0xAA, 0xAB};
     mismatch.duration = std::chrono::milliseconds{2500};
+    mismatch.writtenTo = 0xFF;
     QVERIFY(database.record(bad.chip, mismatch, job.onFailure).ok());
 
     QCOMPARE(database.chips(QDateTime::currentDateTimeUtc().addSecs(60)).records.size(), 0);
@@ -415,7 +388,7 @@ void LineDatabaseTest::theLogIsExportedSince()
     const QList<QByteArray> csv = exportLog(records, LogFormat::Csv).split('\n');
     QCOMPARE(csv.size(), 4);  // header, two chips, the empty end
     QVERIFY(csv.at(2).contains(",/dev/ttyUSB1,QZ-PGM Ver 6.00,24C02,log,"));
-    QVERIFY(csv.at(2).endsWith(",serial=00000002,mismatch,burnt,0x00010,0xAA,0xAB,2.500"));
+    QVERIFY(csv.at(2).endsWith(",serial=00000002,mismatch,burnt,0x00010,0xAA,0xAB,2.500,0x000FF"));
     const QJsonObject json =
         QJsonDocument::fromJson(exportLog(records, LogFormat::Json).split('\n').at(1)).object();
     QCOMPARE(json.value("station").toString(), kStation);
@@ -424,6 +397,7 @@ void LineDatabaseTest::theLogIsExportedSince()
     QCOMPARE(json.value("firstMismatch").toObject().value("actual").toInt(), 0xAB);
     QCOMPARE(json.value("imageSha256").toString(), job.imageSha256);
     QCOMPARE(json.value("seconds").toDouble(), 2.5);
+    QCOMPARE(json.value("writtenTo").toInteger(), 0xFF);
 }
 
 QTEST_GUILESS_MAIN(LineDatabaseTest)

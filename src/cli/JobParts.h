@@ -1,0 +1,24 @@
+#pragma once
+
+#include "devices/CatalogueLoad.h"
+#include "devices/SelectedDevice.h"
+#include "production/JobPart.h"
+
+#include <QString>
+
+#include <optional>
+
+class CliConsole;
+
+// The parts file of a production command, vorle6.ini beside the program or --data FILE;
+// nothing, after saying so on `console`, when it cannot be read.
+[[nodiscard]] std::optional<CatalogueLoad> readPartsFile(const QString& dataFile,
+                                                         const QString& appFolder,
+                                                         CliConsole& console);
+
+// The part a job names, as the board moves it; nothing when the catalogue has no usable row.
+[[nodiscard]] std::optional<SelectedDevice> jobDevice(const DeviceCatalogue& catalogue,
+                                                      const QString& name);
+
+// How jobs look their part up in `catalogue`, which must outlive the lookup.
+[[nodiscard]] JobPartLookup jobPartLookup(const DeviceCatalogue& catalogue);
