@@ -83,9 +83,8 @@ void measure(const DeviceCatalogue& catalogue, const QString& dataFile, const QS
              int runs, const QString& folder)
 {
     SelectedDevice device;
-    QString problem;
     const int index = catalogue.indexOf(part);
-    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device, problem)) {
+    if (index < 0 || !SelectedDevice::fromRecord(catalogue.record(index), device)) {
         std::fprintf(stderr, "no usable %s\n", qPrintable(part));
         std::exit(1);
     }

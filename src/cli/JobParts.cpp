@@ -24,8 +24,7 @@ std::optional<SelectedDevice> jobDevice(const DeviceCatalogue& catalogue, const 
     const int index = PartLookup(catalogue).indexOf(name);
     if (index < 0) return std::nullopt;
     SelectedDevice device;
-    QString problem;
-    if (!SelectedDevice::fromRecord(catalogue.record(index), device, problem)) return std::nullopt;
+    if (!SelectedDevice::fromRecord(catalogue.record(index), device)) return std::nullopt;
     return device;
 }
 
