@@ -1,5 +1,7 @@
 #include "production/CsvColumn.h"
 
+#include "files/RegularFile.h"
+
 #include <QFile>
 
 QList<CsvRow> parseCsv(const QString& text)
@@ -56,10 +58,15 @@ QList<CsvRow> parseCsv(const QString& text)
 CsvColumn readCsvColumn(const QString& path, const QString& column)
 {
     CsvColumn read;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        read.error = file.errorString();
-        return read;
+    QFile file;
+    switch (openRegularFile(file, path, read.error)) {
+        case RegularFileOpening::Opened:
+            break;
+        case RegularFileOpening::NotRegular:
+            read.result = CsvColumn::Result::NotRegularFile;
+            return read;
+        case RegularFileOpening::Failed:
+            return read;
     }
     QString text = QString::fromUtf8(file.readAll());
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);

@@ -9,7 +9,8 @@
 // columns; the values are the column's cells of the lines after it, in file order, blanks
 // around them left out, lines that are wholly empty skipped.
 struct CsvColumn {
-    enum class Result { Read, Unreadable, NoColumn };
+    // NotRegularFile: a named pipe, a device or the like, refused unread.
+    enum class Result { Read, Unreadable, NotRegularFile, NoColumn };
 
     Result result = Result::Unreadable;
     QString error;  // Unreadable: the system's reason

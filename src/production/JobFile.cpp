@@ -417,6 +417,9 @@ private:
             case CsvColumn::Result::Unreadable:
                 fail(JobProblem::Kind::CsvUnreadable, path + "file", read.error);
                 return false;
+            case CsvColumn::Result::NotRegularFile:
+                fail(JobProblem::Kind::CsvUnreadable, path + "file", field.csvPath);
+                return false;
             case CsvColumn::Result::NoColumn:
                 fail(JobProblem::Kind::CsvNoColumn, path + "column", field.csvColumn);
                 return false;
