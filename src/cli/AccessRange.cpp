@@ -18,7 +18,11 @@ int blockSizeOf(const SelectedDevice& device) { return chunkCount(device, Access
 
 QString addressText(qint64 address)
 {
-    return QStringLiteral("0x") + hexText(static_cast<quint32>(address), 5);
+    // Addresses past 32 bits come only from the command line, and are named whole.
+    const auto value = static_cast<quint64>(address);
+    const auto high = static_cast<quint32>(value >> 32);
+    if (high == 0) return QStringLiteral("0x") + hexText(static_cast<quint32>(value), 5);
+    return QStringLiteral("0x") + hexText(high, 1) + hexText(static_cast<quint32>(value), 8);
 }
 
 AccessRangeCheck checkAccessRange(const CliOptions& options, const SelectedDevice& device,

@@ -69,6 +69,7 @@ CliParse parseCliArguments(const QStringList& arguments)
     parser.addOptions({
         help,
         version,
+        {{"v", "verbose"}, {}},
         {{"d", "device"}, {}, "PART"},
         {{"p", "port"}, {}, "PORT"},
         {"rts", {}, "on|off"},
@@ -123,13 +124,15 @@ CliParse parseCliArguments(const QStringList& arguments)
                                                   {"p", "port"},
                                                   {"i", "input"},
                                                   {"o", "output"},
-                                                  {"q", "quiet"}}) {
+                                                  {"q", "quiet"},
+                                                  {"v", "verbose"}}) {
                 if (name == QLatin1String(shortName)) return QString::fromLatin1(full);
             }
             return name;
         }();
         if (longName == QLatin1String("data") || longName == QLatin1String("json") ||
-            longName == QLatin1String("quiet") || allowed.contains(longName)) {
+            longName == QLatin1String("quiet") || longName == QLatin1String("verbose") ||
+            allowed.contains(longName)) {
             continue;
         }
         result.error =
@@ -184,6 +187,12 @@ CliParse parseCliArguments(const QStringList& arguments)
         result.error = QStringLiteral("read needs the file to write: -o FILE");
         return result;
     }
+    if (*command == CliCommand::Read && options.output == QLatin1String("-") && options.json) {
+        result.error = QStringLiteral(
+            "-o - puts the image on standard output, where --json puts the results: give -o "
+            "FILE, or leave out --json");
+        return result;
+    }
     if ((*command == CliCommand::Write || *command == CliCommand::Verify) &&
         options.input.isEmpty()) {
         result.error =
@@ -233,10 +242,10 @@ QString cliHelpText()
         "  -i, --input FILE     the image to write or verify\n"
         "  -o, --output FILE    the image to read into; with several ports, %p in the name\n"
         "                       becomes each port's name (image-%p.hex)\n"
+        "  --format hex|srec|bin  the file format whatever the extension (in any case)\n"
         "                       Files: .hex .ihx .ihex Intel HEX, .s19 .s28 .s37 .srec .mot\n"
         "                       S-records, .bin raw bytes; each an image from address 0;\n"
         "                       - is standard input or output and needs --format\n"
-        "  --format hex|srec|bin  the file format whatever the extension\n"
         "  --truncate           leave out a file's data beyond the end of the part\n"
         "  --force              take a file whose Intel HEX records overlap, and write one\n"
         "                       whose size does not fit the part (larger, or smaller by\n"
@@ -245,8 +254,10 @@ QString cliHelpText()
         "                       93Cxx parts in x16 organisation save them (Microwire parts)\n"
         "  --no-verify          write or erase without reading back\n"
         "  -q, --quiet          errors only\n"
-        "  --json               one JSON object per board on standard output\n"
+        "  --json               one JSON object per board on standard output, and one for\n"
+        "                       a command refused before any board (not with -o -)\n"
         "  --data FILE          the parts from FILE instead of vorle6.ini beside the program\n"
+        "  -v, --verbose        every command and reply on the serial line, on standard error\n"
         "  -h, --help           this text\n"
         "  -V, --version        the version\n"
         "\n");
@@ -259,3 +270,5 @@ QString cliHelpText()
         "or not blank, 130 interrupted; with several boards the highest of them.\n");
     return text;
 }
+
+QSet<QString> cliCommandOptions(CliCommand command) { return optionsOf(command); }

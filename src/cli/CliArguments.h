@@ -2,6 +2,7 @@
 
 #include "cli/CliOptions.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -26,3 +27,7 @@ struct CliParse {
 // A byte count or address: decimal, or hexadecimal after "0x". Nothing for anything else,
 // negative numbers included.
 [[nodiscard]] std::optional<qint64> parseCliNumber(const QString& text);
+
+// The long names of the options `command` takes beyond --data, --json, -q, -v, --help and
+// --version.
+[[nodiscard]] QSet<QString> cliCommandOptions(CliCommand command);

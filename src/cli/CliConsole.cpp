@@ -2,12 +2,13 @@
 
 #include <QIODevice>
 
-void CliConsole::result(const QString& line)
-{
-    m_output.write((line + QLatin1Char('\n')).toUtf8());
-}
+void CliConsole::result(const QString& line) { data((line + QLatin1Char('\n')).toUtf8()); }
 
-void CliConsole::data(const QByteArray& bytes) { m_output.write(bytes); }
+void CliConsole::data(const QByteArray& bytes)
+{
+    if (!bytes.isEmpty()) m_wroteOutput = true;
+    m_output.write(bytes);
+}
 
 void CliConsole::notice(const QString& line)
 {
@@ -17,5 +18,6 @@ void CliConsole::notice(const QString& line)
 
 void CliConsole::error(const QString& line)
 {
+    if (m_firstError.isEmpty()) m_firstError = line;
     m_errors.write((QStringLiteral("vorle6-cli: ") + line + QLatin1Char('\n')).toUtf8());
 }

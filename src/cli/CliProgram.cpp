@@ -5,9 +5,13 @@
 #include "cli/AccessRange.h"
 #include "cli/BoardResult.h"
 #include "cli/CliArguments.h"
+#include "cli/CommandHelp.h"
+#include "cli/CommandResultJson.h"
+#include "cli/CommandWord.h"
 #include "cli/ExitCodes.h"
 #include "cli/FileTexts.h"
 #include "cli/ImageFile.h"
+#include "cli/JobParts.h"
 #include "cli/LinkFactory.h"
 #include "cli/PartLookup.h"
 #include "cli/PortChoice.h"
@@ -18,14 +22,16 @@
 #include "cli/RunArguments.h"
 #include "cli/RunCommand.h"
 #include "cli/SearchCommand.h"
+#include "cli/StreamReader.h"
+#include "cli/VerboseLog.h"
 #include "devices/CatalogueLoad.h"
 #include "devices/DeviceRecord.h"
 #include "devices/PartSizeCheck.h"
+#include "files/ImageFileLoad.h"
 #include "files/ImageFileSave.h"
 #include "link/PortClaim.h"
 
-#include <QDir>
-#include <QFile>
+#include <QBuffer>
 #include <QJsonDocument>
 #include <QSet>
 
@@ -37,6 +43,14 @@ namespace {
 
 const QString kStandardStream = QStringLiteral("-");
 const QString kPortPlaceholder = QStringLiteral("%p");
+
+QString unknownFormatText(const QString& path)
+{
+    return QStringLiteral(
+               "cannot tell the format of %1 by its name: use .hex, .ihx, .ihex, "
+               ".s19, .s28, .s37, .srec, .mot or .bin, or --format hex|srec|bin")
+        .arg(path);
+}
 
 QString busName(const SelectedDevice& device)
 {
@@ -68,6 +82,32 @@ CliProgram::~CliProgram() = default;
 
 int CliProgram::run(const QStringList& arguments)
 {
+    const QString command = commandNameOf(arguments);
+    if (commandLineGives(arguments, QStringLiteral("--help"), u'h')) {
+        m_console.data(commandHelpText(command).toUtf8());
+        return ExitCodes::kDone;
+    }
+    if (commandLineGives(arguments, QStringLiteral("--version"), u'V')) {
+        m_console.result(QStringLiteral("vorle6-cli ") + ProductInfo::versionNumber());
+        return ExitCodes::kDone;
+    }
+    std::optional<VerboseLog> verbose;
+    if (commandLineGives(arguments, QStringLiteral("--verbose"), u'v')) {
+        verbose.emplace(*m_environment.errors);
+    }
+    const int exitCode = runCommand(arguments);
+    // A script reading the results must learn of a command that ended before any board did.
+    if (exitCode != ExitCodes::kDone && !m_console.wroteOutput() &&
+        commandLineGives(arguments, QStringLiteral("--json"))) {
+        m_console.result(QString::fromUtf8(
+            QJsonDocument(commandResultJson(command, exitCode, m_console.firstError()))
+                .toJson(QJsonDocument::Compact)));
+    }
+    return exitCode;
+}
+
+int CliProgram::runCommand(const QStringList& arguments)
+{
     if (isProductionCommandLine(arguments)) {
         ProductionCommand command(m_environment, m_console);
         return command.run(arguments);
@@ -85,28 +125,14 @@ int CliProgram::run(const QStringList& arguments)
         m_console.error(QStringLiteral("try 'vorle6-cli --help'"));
         return ExitCodes::kUsage;
     }
-    if (parsed.help) {
-        m_environment.output->write(cliHelpText().toUtf8());
-        return ExitCodes::kDone;
-    }
-    if (parsed.version) {
-        m_console.result(QStringLiteral("vorle6-cli ") + ProductInfo::versionNumber());
-        return ExitCodes::kDone;
-    }
     m_options = *parsed.options;
     m_console.setQuiet(m_options.quiet);
 
-    const QString dataPath =
-        m_options.dataFile.isEmpty()
-            ? QDir(m_environment.appFolder).filePath(QStringLiteral("vorle6.ini"))
-            : m_options.dataFile;
-    const CatalogueLoad load = loadCatalogue(dataPath);
-    if (!load.read) {
-        m_console.error(QStringLiteral("cannot read the parts file %1 (give another with --data "
-                                       "FILE)")
-                            .arg(dataPath));
-        return ExitCodes::kFile;
-    }
+    const std::optional<CatalogueLoad> parts =
+        readPartsFile(m_options.dataFile, m_environment.appFolder, m_console,
+                      m_options.command != CliCommand::Detect);
+    if (!parts) return ExitCodes::kFile;
+    const CatalogueLoad& load = *parts;
     noticeCatalogueProblems(load);
     m_catalogue = load.catalogue;
     if (m_options.command == CliCommand::List) return list(load);
@@ -155,6 +181,10 @@ void CliProgram::interrupt()
     }
     if (m_interrupted) return;
     m_interrupted = true;
+    if (m_input) {
+        m_input->interrupt();
+        return;
+    }
     if (m_search) {
         m_search->interrupt();
         return;
@@ -247,26 +277,23 @@ std::optional<int> CliProgram::readInput(JobOrder& order)
     const std::optional<ImageFileFormat> format =
         m_options.format ? m_options.format : imageFormatOfPath(path);
     if (!format) {
-        m_console.error(standardInput
-                            ? QStringLiteral("standard input needs --format hex, srec or bin")
-                            : QStringLiteral("cannot tell the format of %1 by its name: use .hex, "
-                                             ".ihx, .ihex, .s19, .s28, .s37, .srec, .mot or .bin, "
-                                             "or --format hex|srec|bin")
-                                  .arg(path));
-        return ExitCodes::kUsage;
+        if (standardInput) {
+            m_console.error(QStringLiteral("standard input needs --format hex, srec or bin"));
+            return ExitCodes::kUsage;
+        }
+        m_console.error(unknownFormatText(path));
+        return ExitCodes::kFile;
     }
     const QString name = standardInput ? QStringLiteral("standard input") : path;
-    QFile file(path);
-    QIODevice* device = m_environment.input;
-    if (!standardInput) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            m_console.error(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-            return ExitCodes::kFile;
-        }
-        device = &file;
-    }
     const qint64 partSize = order.device.memorySize();
-    const CliImageLoad load = readImageFile(*device, *format, partSize, byteOrder());
+    std::optional<CliImageLoad> read;
+    if (standardInput) {
+        read = readStandardInput(*format, partSize);
+        if (!read) return m_interrupted ? ExitCodes::kInterrupted : ExitCodes::kFile;
+    } else {
+        read = readImageFile(path, *format, partSize, byteOrder());
+    }
+    const CliImageLoad& load = *read;
     if (!load.ok()) {
         m_console.error(QStringLiteral("cannot read %1: %2").arg(name, load.error));
         return ExitCodes::kFile;
@@ -340,6 +367,37 @@ std::optional<int> CliProgram::readInput(JobOrder& order)
     return std::nullopt;
 }
 
+std::optional<CliImageLoad> CliProgram::readStandardInput(ImageFileFormat format, qint64 partSize)
+{
+    StreamReader reader(*m_environment.input, kLargestImageFile);
+    m_input = &reader;
+    if (m_interrupted) reader.interrupt();
+    const StreamReader::Result result = reader.read();
+    m_input = nullptr;
+    switch (result) {
+        case StreamReader::Result::Read:
+            break;
+        case StreamReader::Result::Interrupted:
+            m_console.error(
+                QStringLiteral("interrupted while reading standard input; nothing "
+                               "was sent"));
+            return std::nullopt;
+        case StreamReader::Result::TooLong:
+            m_console.error(QStringLiteral("cannot read standard input: it has more than %1 "
+                                           "bytes, far more than any part's image; nothing was "
+                                           "sent")
+                                .arg(kLargestImageFile));
+            return std::nullopt;
+        case StreamReader::Result::Failed:
+            m_console.error(QStringLiteral("cannot read standard input: ") + reader.error());
+            return std::nullopt;
+    }
+    QBuffer buffer;
+    buffer.setData(reader.bytes());
+    buffer.open(QIODevice::ReadOnly);
+    return readImageFile(buffer, format, partSize, byteOrder());
+}
+
 ImageByteOrder CliProgram::byteOrder() const
 {
     return m_options.swap16 ? ImageByteOrder::Swapped16 : ImageByteOrder::AsIs;
@@ -359,13 +417,12 @@ std::optional<int> CliProgram::checkOutput(const JobOrder& order, const QList<Li
         m_options.format ? m_options.format
                          : imageFormatOfPath(QString(path).remove(kPortPlaceholder));
     if (!format) {
-        m_console.error(standardOutput
-                            ? QStringLiteral("standard output needs --format hex, srec or bin")
-                            : QStringLiteral("cannot tell the format of %1 by its name: use .hex, "
-                                             ".ihx, .ihex, .s19, .s28, .s37, .srec, .mot or .bin, "
-                                             "or --format hex|srec|bin")
-                                  .arg(path));
-        return ExitCodes::kUsage;
+        if (standardOutput) {
+            m_console.error(QStringLiteral("standard output needs --format hex, srec or bin"));
+            return ExitCodes::kUsage;
+        }
+        m_console.error(unknownFormatText(path));
+        return ExitCodes::kFile;
     }
     if (links.size() > 1 && (standardOutput || !path.contains(kPortPlaceholder))) {
         m_console.error(QStringLiteral("%1 boards need a file each: put %p in the output name "

@@ -3,6 +3,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CliEnvironment.h"
 #include "cli/CliOptions.h"
+#include "cli/ImageFile.h"
 #include "cli/JobOrder.h"
 #include "cli/ParallelRunner.h"
 #include "devices/DeviceCatalogue.h"
@@ -19,6 +20,7 @@ class QIODevice;
 class ProgressReport;
 class RunCommand;
 class SearchCommand;
+class StreamReader;
 struct BoardResult;
 struct CatalogueLoad;
 
@@ -31,7 +33,9 @@ public:
     explicit CliProgram(const CliEnvironment& environment);
     ~CliProgram() override;
 
-    // Runs the command line `arguments` (the program name first); returns the exit code.
+    // Runs the command line `arguments` (the program name first); returns the exit code. With
+    // --json, standard output gets a JSON result whatever happens: a command that ends before
+    // any board gave one gives one of its own.
     [[nodiscard]] int run(const QStringList& arguments);
 
     // Ctrl+C: every board stops at its next chunk boundary and closes its port; a command not
@@ -39,10 +43,14 @@ public:
     void interrupt();
 
 private:
+    [[nodiscard]] int runCommand(const QStringList& arguments);
     // Each step returns the exit code to end with, or nothing to go on.
     [[nodiscard]] int list(const CatalogueLoad& load);
     [[nodiscard]] std::optional<int> choosePart(const CatalogueLoad& load, JobOrder& order);
     [[nodiscard]] std::optional<int> readInput(JobOrder& order);
+    // "-i -": nothing, after saying why, when it cannot be read or Ctrl+C ended the wait.
+    [[nodiscard]] std::optional<CliImageLoad> readStandardInput(ImageFileFormat format,
+                                                                qint64 partSize);
     [[nodiscard]] std::optional<int> checkOutput(const JobOrder& order,
                                                  const QList<LinkSettings>& links);
     [[nodiscard]] int runBoards(const JobOrder& order, const QList<LinkSettings>& links);
@@ -62,5 +70,6 @@ private:
     ProgressReport* m_progress = nullptr;  // while the boards run
     SearchCommand* m_search = nullptr;     // while detect --search runs
     RunCommand* m_run = nullptr;           // while run runs
+    StreamReader* m_input = nullptr;       // while standard input is read
     bool m_interrupted = false;
 };

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize,
-                           ImageByteOrder order)
+namespace {
+
+CliImageLoad cliImageLoad(const ImageFileLoad& file, qint64 partSize)
 {
-    const ImageFileLoad file = loadImage(device, format, partSize, order);
     CliImageLoad load;
     switch (file.result) {
         case ImageFileLoad::Result::Loaded:
@@ -19,7 +19,9 @@ CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 par
             load.error = QStringLiteral("it holds no data record");
             return load;
         case ImageFileLoad::Result::NotRegularFile:
-            load.error = QStringLiteral("it is not a regular file");
+            load.error = QStringLiteral(
+                "it is not a regular file: a named pipe, a device or a socket is not read (give "
+                "-i - for standard input)");
             return load;
         case ImageFileLoad::Result::TooLarge:
             load.error = QStringLiteral(
@@ -42,6 +44,20 @@ CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 par
     load.firstOverlap = summary.lowestOverlap;
     load.imageBytes = file.imageBytes();
     return load;
+}
+
+}  // namespace
+
+CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize,
+                           ImageByteOrder order)
+{
+    return cliImageLoad(loadImage(device, format, partSize, order), partSize);
+}
+
+CliImageLoad readImageFile(const QString& path, ImageFileFormat format, qint64 partSize,
+                           ImageByteOrder order)
+{
+    return cliImageLoad(loadImageFile(path, format, partSize, order), partSize);
 }
 
 QString writeImageFile(const QString& path, ImageFileFormat format, const QByteArray& image,

@@ -33,6 +33,12 @@ struct CliImageLoad {
 [[nodiscard]] CliImageLoad readImageFile(QIODevice& device, ImageFileFormat format, qint64 partSize,
                                          ImageByteOrder order = ImageByteOrder::AsIs);
 
+// The same from the file at `path`, which must be a regular file: a named pipe or a device is
+// refused without waiting on it.
+[[nodiscard]] CliImageLoad readImageFile(const QString& path, ImageFileFormat format,
+                                         qint64 partSize,
+                                         ImageByteOrder order = ImageByteOrder::AsIs);
+
 // Writes `image` to `path` in `order`, replacing the file only once the whole of it is written.
 // Empty on success, else why not.
 [[nodiscard]] QString writeImageFile(const QString& path, ImageFileFormat format,

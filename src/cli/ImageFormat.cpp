@@ -25,7 +25,7 @@ std::optional<ImageFileFormat> imageFormatOfPath(const QString& path)
 std::optional<ImageFileFormat> imageFormatNamed(const QString& name)
 {
     for (const FormatWord& word : kWords) {
-        if (name == QLatin1String(word.word)) return word.format;
+        if (name.compare(QLatin1String(word.word), Qt::CaseInsensitive) == 0) return word.format;
     }
     return std::nullopt;
 }

@@ -12,6 +12,6 @@
 // By the file's extension (.hex/.ihx/.ihex, .s19/.s28/.s37/.srec/.mot, .bin), in any case.
 // Nothing for another extension, and for "-" (standard input or output).
 [[nodiscard]] std::optional<ImageFileFormat> imageFormatOfPath(const QString& path);
-// "hex", "srec" or "bin", the words of --format.
+// "hex", "srec" or "bin", the words of --format, in any case.
 [[nodiscard]] std::optional<ImageFileFormat> imageFormatNamed(const QString& name);
 [[nodiscard]] QString imageFormatName(ImageFileFormat format);

@@ -4,19 +4,47 @@
 #include "cli/CliConsole.h"
 #include "cli/PartLookup.h"
 #include "devices/DeviceRecord.h"
+#include "files/RegularFile.h"
 
 #include <QDir>
+#include <QFile>
 
 std::optional<CatalogueLoad> readPartsFile(const QString& dataFile, const QString& appFolder,
-                                           CliConsole& console)
+                                           CliConsole& console, bool needParts)
 {
     const QString path =
         dataFile.isEmpty() ? QDir(appFolder).filePath(QStringLiteral("vorle6.ini")) : dataFile;
+    const QString another = QStringLiteral(" (give another with --data FILE)");
+    QFile file;
+    QString error;
+    if (openRegularFile(file, path, error) == RegularFileOpening::NotRegular) {
+        console.error(QStringLiteral("the parts file %1 is not a regular file: a named pipe, a "
+                                     "device or a socket is not read")
+                          .arg(path) +
+                      another);
+        return std::nullopt;
+    }
+    file.close();
     CatalogueLoad load = loadCatalogue(path);
-    if (load.read) return load;
-    console.error(
-        QStringLiteral("cannot read the parts file %1 (give another with --data FILE)").arg(path));
-    return std::nullopt;
+    if (!load.read) {
+        console.error(QStringLiteral("cannot read the parts file %1").arg(path) + another);
+        return std::nullopt;
+    }
+    if (needParts && !hasUsablePart(load.catalogue)) {
+        console.error(QStringLiteral("the parts file %1 holds no part that can be used").arg(path) +
+                      another);
+        return std::nullopt;
+    }
+    return load;
+}
+
+bool hasUsablePart(const DeviceCatalogue& catalogue)
+{
+    for (int index = 0; index < catalogue.size(); ++index) {
+        SelectedDevice device;
+        if (SelectedDevice::fromRecord(catalogue.record(index), device)) return true;
+    }
+    return false;
 }
 
 std::optional<SelectedDevice> jobDevice(const DeviceCatalogue& catalogue, const QString& name)

@@ -10,11 +10,16 @@
 
 class CliConsole;
 
-// The parts file of a production command, vorle6.ini beside the program or --data FILE;
-// nothing, after saying so on `console`, when it cannot be read.
+// The parts file of a command, vorle6.ini beside the program or --data FILE; nothing, after
+// saying so on `console`, when it is not a regular file (a named pipe is never waited on), cannot
+// be read, or when `needParts` and it holds no part that can be used.
 [[nodiscard]] std::optional<CatalogueLoad> readPartsFile(const QString& dataFile,
                                                          const QString& appFolder,
-                                                         CliConsole& console);
+                                                         CliConsole& console,
+                                                         bool needParts = true);
+
+// Whether a row of `catalogue` makes a part.
+[[nodiscard]] bool hasUsablePart(const DeviceCatalogue& catalogue);
 
 // The part a job names, as the board moves it; nothing when the catalogue has no usable row.
 [[nodiscard]] std::optional<SelectedDevice> jobDevice(const DeviceCatalogue& catalogue,

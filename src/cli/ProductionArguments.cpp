@@ -100,6 +100,7 @@ ProductionParse parseProductionArguments(const QStringList& arguments)
         {"csv", {}},
         {"json", {}},
         {{"q", "quiet"}, {}},
+        {{"v", "verbose"}, {}},
     });
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
@@ -107,14 +108,13 @@ ProductionParse parseProductionArguments(const QStringList& arguments)
     }
     const QStringList words = parser.positionalArguments();
     ProductionOptions options;
-    QStringList allowed{"data", "q", "quiet"};
+    QStringList allowed{"data", "json", "q", "quiet", "v", "verbose"};
     qsizetype expectedWords = 2;
     if (words.value(0) == QLatin1String("log")) {
         options.command = ProductionOptions::Command::Log;
         allowed << "db"
                 << "since"
-                << "csv"
-                << "json";
+                << "csv";
         expectedWords = 1;
     } else if (words.value(1) == QLatin1String("new")) {
         options.command = ProductionOptions::Command::JobNew;
@@ -170,6 +170,7 @@ ProductionParse parseProductionArguments(const QStringList& arguments)
     }
     if (parser.isSet("csv")) options.output = ProductionOptions::LogOutput::Csv;
     if (parser.isSet("json")) options.output = ProductionOptions::LogOutput::Json;
+    options.json = parser.isSet("json");
     if (parser.isSet("on-failure")) options.onFailure = parser.value("on-failure");
     result.error =
         readNumberOptions(parser, {{"offset", &options.offset}, {"length", &options.length}});

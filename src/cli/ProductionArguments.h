@@ -27,6 +27,7 @@ struct ProductionOptions {
     QString database;  // --db
     QString since;
     LogOutput output = LogOutput::Text;
+    bool json = false;  // job new, job check: the result as a JSON object
     bool quiet = false;
 };
 

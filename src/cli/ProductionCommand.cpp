@@ -1,9 +1,12 @@
 #include "cli/ProductionCommand.h"
 
 #include "cli/AccessRange.h"
+#include "cli/CommandResultJson.h"
 #include "cli/ExitCodes.h"
 #include "cli/JobParts.h"
 #include "cli/ProductionTexts.h"
+#include "files/ImageFileLoad.h"
+#include "files/RegularFile.h"
 #include "production/JobFile.h"
 #include "production/LineDatabase.h"
 #include "production/LogExport.h"
@@ -12,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QSaveFile>
 
 namespace {
@@ -70,10 +74,25 @@ int ProductionCommand::newJob(const JobPartLookup& parts)
             QStringLiteral("%1 exists already; a job file is never replaced").arg(m_options.job));
         return ExitCodes::kFile;
     }
-    QFile image(m_options.image);
-    if (!image.open(QIODevice::ReadOnly)) {
-        m_console.error(
-            QStringLiteral("cannot read %1: %2").arg(m_options.image, image.errorString()));
+    QFile image;
+    QString error;
+    switch (openRegularFile(image, m_options.image, error)) {
+        case RegularFileOpening::Opened:
+            break;
+        case RegularFileOpening::NotRegular:
+            m_console.error(QStringLiteral("cannot read %1: it is not a regular file: a named "
+                                           "pipe, a device or a socket is not read")
+                                .arg(m_options.image));
+            return ExitCodes::kFile;
+        case RegularFileOpening::Failed:
+            m_console.error(QStringLiteral("cannot read %1: %2").arg(m_options.image, error));
+            return ExitCodes::kFile;
+    }
+    if (image.size() > kLargestImageFile) {
+        m_console.error(QStringLiteral("cannot read %1: it has more than %2 bytes, far more than "
+                                       "any part's image")
+                            .arg(m_options.image)
+                            .arg(kLargestImageFile));
         return ExitCodes::kFile;
     }
     const std::optional<FailurePolicy> policy = failurePolicyNamed(m_options.onFailure);
@@ -119,10 +138,13 @@ int ProductionCommand::newJob(const JobPartLookup& parts)
             QStringLiteral("cannot write %1: %2").arg(m_options.job, file.errorString()));
         return ExitCodes::kFile;
     }
-    if (!m_console.quiet()) {
-        m_console.result(QStringLiteral("%1: job %2 written: %3, image %4 (SHA-256 %5)")
-                             .arg(m_options.job, check.job->name, check.job->partName,
-                                  job.imagePath, check.job->imageSha256));
+    const QString written = QStringLiteral("%1: job %2 written: %3, image %4 (SHA-256 %5)")
+                                .arg(m_options.job, check.job->name, check.job->partName,
+                                     job.imagePath, check.job->imageSha256);
+    if (m_options.json) {
+        jsonResult(QStringLiteral("job new"), written);
+    } else if (!m_console.quiet()) {
+        m_console.result(written);
     }
     return ExitCodes::kDone;
 }
@@ -136,9 +158,14 @@ int ProductionCommand::checkJob(const JobPartLookup& parts)
         return ExitCodes::kFile;
     }
     const ProductionJob& job = *read.job;
+    const QString good =
+        QStringLiteral("%1: OK: job %2 (SHA-256 %3)").arg(m_options.job, job.name, job.sha256);
+    if (m_options.json) {
+        jsonResult(QStringLiteral("job check"), good);
+        return ExitCodes::kDone;
+    }
     if (m_console.quiet()) return ExitCodes::kDone;
-    m_console.result(
-        QStringLiteral("%1: OK: job %2 (SHA-256 %3)").arg(m_options.job, job.name, job.sha256));
+    m_console.result(good);
     m_console.result(
         QStringLiteral("part %1, %2..%3 written, %4, a failed chip's numbers %5")
             .arg(job.partName, addressText(job.offset), addressText(job.offset + job.length - 1),
@@ -148,6 +175,13 @@ int ProductionCommand::checkJob(const JobPartLookup& parts)
     m_console.result(QStringLiteral("image %1 (SHA-256 %2)").arg(job.imagePath, job.imageSha256));
     for (const SerialField& field : job.serials) m_console.result(serialFieldText(field));
     return ExitCodes::kDone;
+}
+
+void ProductionCommand::jsonResult(const QString& operation, const QString& message)
+{
+    m_console.result(
+        QString::fromUtf8(QJsonDocument(commandResultJson(operation, ExitCodes::kDone, message))
+                              .toJson(QJsonDocument::Compact)));
 }
 
 int ProductionCommand::log()

@@ -26,6 +26,8 @@ private:
     [[nodiscard]] int newJob(const JobPartLookup& parts);
     [[nodiscard]] int checkJob(const JobPartLookup& parts);
     [[nodiscard]] int log();
+    // --json: a command that touches no board ends well with one object.
+    void jsonResult(const QString& operation, const QString& message);
 
     CliEnvironment m_environment;
     CliConsole& m_console;

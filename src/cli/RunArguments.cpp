@@ -32,6 +32,7 @@ RunParse parseRunArguments(const QStringList& arguments)
         {"key", {}, "K"},
         {"json", {}},
         {{"q", "quiet"}, {}},
+        {{"v", "verbose"}, {}},
         {"data", {}, "FILE"},
     });
     if (!parser.parse(arguments)) {

@@ -21,6 +21,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -96,6 +98,9 @@ private slots:
     void commandsDoTheirWork();
     void failuresEndWithTheirExitCode_data();
     void failuresEndWithTheirExitCode();
+    void helpIsTheCommands_data();
+    void helpIsTheCommands();
+    void verboseShowsTheLine();
     void rangesTouchOnlyTheirBytes();
     void standardStreamsCarryTheImage();
     void shortAndLongFiles();
@@ -108,6 +113,10 @@ private slots:
     void searchAsksEveryDevice();
     void partsAndPortProblems();
     void progressLinesAndBar();
+
+private:
+    void failWith(const QString& part, QStringList faults, const QString& file,
+                  QStringList arguments, int exitCode, const QString& said, bool sendsNothing);
 };
 
 void CliTest::commandsDoTheirWork_data()
@@ -144,6 +153,13 @@ void CliTest::commandsDoTheirWork_data()
         << "same"
         << "b.hex"
         << "AT93C66 read OK: read 512 bytes";
+    QTest::newRow("read, --format in capitals")
+        << "24C02"
+        << "other"
+        << QStringList{"read", "-d", "24C02", "-o", "{dir}dump.img", "--format", "BIN"} + port << ""
+        << "same"
+        << "dump.img"
+        << "24C02 read OK";
     QTest::newRow("write bin") << "24C64"
                                << "blank"
                                << QStringList{"write", "-d", "24C64", "-i", "{dir}image.bin"} + port
@@ -272,6 +288,13 @@ void CliTest::failuresEndWithTheirExitCode_data()
     QTest::newRow("several boards, one file")
         << "24C64" << none << "" << read + QStringList{"-p", "/dev/ttyQZ1"} << 1 << "put %p"
         << true;
+    QTest::newRow("offset above 32 bits")
+        << "24C64" << none << "" << read + QStringList{"--offset", "0x100000000", "--length", "16"}
+        << 1 << "offset 0x100000000 lies beyond the end of the part" << true;
+    QTest::newRow("the image and JSON on standard output")
+        << "24C64" << none << ""
+        << QStringList{"read", "-d", "24C64", "-o", "-", "--format", "bin", "--json"} + port << 1
+        << "-o - puts the image on standard output, where --json puts the results" << true;
     QTest::newRow("standard input without a format")
         << "24C64" << none << "" << QStringList{"verify", "-d", "24C64", "-i", "-"} + port << 1
         << "standard input needs --format" << true;
@@ -281,6 +304,22 @@ void CliTest::failuresEndWithTheirExitCode_data()
                                   << QStringList{"list", "--data", "{dir}none.ini"} << 2
                                   << "cannot read the parts file" << true;
     QTest::newRow("no input file") << "24C64" << none << "" << write << 2 << "cannot read" << true;
+    QTest::newRow("input a named pipe") << "24C64" << none << "fifo" << write << 2
+                                        << "cannot read {in}: it is not a regular file" << true;
+    QTest::newRow("input a device")
+        << "24C64" << none << ""
+        << QStringList{"verify", "-d", "24C64", "-i", "/dev/zero", "--format", "bin"} + port << 2
+        << "cannot read /dev/zero: it is not a regular file" << true;
+    QTest::newRow("output of an unknown format")
+        << "24C64" << none << "" << QStringList{"read", "-d", "24C64", "-o", "{dir}x.eep"} + port
+        << 2 << "cannot tell the format of " << true;
+    QTest::newRow("data file a named pipe")
+        << "24C64" << none << "fifo" << QStringList{"list", "--data", "{in}"} << 2
+        << "the parts file {in} is not a regular file" << true;
+    QTest::newRow("data file without a usable part")
+        << "24C64" << none << "no parts"
+        << QStringList{"blank", "-d", "24C64", "--data", "{in}"} + port << 2
+        << "the parts file {in} holds no part that can be used" << true;
     QTest::newRow("data beyond the part")
         << "24C02" << none << "big" << QStringList{"write", "-d", "24C02", "-i", "{in}"} + port << 2
         << "7936 bytes of {in} lie beyond the end of the 24C02 (from 0x00100" << true;
@@ -342,6 +381,8 @@ void CliTest::failuresEndWithTheirExitCode_data()
                                << "of 8192 bytes are not 0xFF; the first at 0x00000 = 0x" << false;
 }
 
+// Every row runs twice, the second time with --json: standard output then holds JSON objects
+// and nothing else, at least one, the worst of them with the exit code.
 void CliTest::failuresEndWithTheirExitCode()
 {
     QFETCH(QString, part);
@@ -352,6 +393,16 @@ void CliTest::failuresEndWithTheirExitCode()
     QFETCH(QString, said);
     QFETCH(bool, sendsNothing);
 
+    for (const bool json : {false, true}) {
+        failWith(part, faults, file, json ? arguments + QStringList{"--json"} : arguments, exitCode,
+                 said, sendsNothing);
+        if (QTest::currentTestFailed()) return;
+    }
+}
+
+void CliTest::failWith(const QString& part, QStringList faults, const QString& file,
+                       QStringList arguments, int exitCode, const QString& said, bool sendsNothing)
+{
     CliFixture fixture;
     QString firmware = QStringLiteral("6.00");
     if (faults.contains(QStringLiteral("5.10"))) {
@@ -374,6 +425,9 @@ void CliTest::failuresEndWithTheirExitCode()
     if (file == QLatin1String("big")) writeFile(in, pattern(8192, 1));
     if (file == QLatin1String("no records")) writeFile(in, "hello\r\n");
     if (file == QLatin1String("small")) writeFile(in, pattern(256, kFileSeed));
+    if (file == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(in).constData(), 0600), 0);
+    if (file == QLatin1String("no parts")) writeFile(in, "Ver 1.00\r\n24C64 = 2 99 32\r\n");
     if (file == QLatin1String("overlap")) {
         // The record of 0x0100 once more at the end.
         const QByteArray text = intelHexText(contents);
@@ -397,6 +451,71 @@ void CliTest::failuresEndWithTheirExitCode()
     if (exitCode != 4 || !arguments.contains(QStringLiteral("write"))) {
         QCOMPARE(board.contents(), contents);
     }
+    if (!arguments.contains(QStringLiteral("--json"))) return;
+    int worst = -1;
+    for (const QByteArray& line : run.output.split('\n')) {
+        if (line.isEmpty()) continue;
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        QVERIFY2(!object.isEmpty(), line.constData());
+        QVERIFY(!object["outcome"].toString().isEmpty() && !object["message"].toString().isEmpty());
+        worst = std::max(worst, object["exitCode"].toInt());
+    }
+    QCOMPARE(worst, exitCode);
+}
+
+void CliTest::helpIsTheCommands_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("shows");
+    QTest::addColumn<QStringList>("leavesOut");
+
+    QTest::newRow("write") << QStringList{"write", "--help"}
+                           << QStringList{"vorle6-cli write", "--no-verify", "Files: .hex", "-v, "}
+                           << QStringList{"vorle6-cli read", "--search", "--csv", "--station"};
+    QTest::newRow("read, -h after a bad option")
+        << QStringList{"read", "--bogus", "-h"} << QStringList{"vorle6-cli read", "--output"}
+        << QStringList{"--truncate", "vorle6-cli write"};
+    QTest::newRow("run") << QStringList{"run", "-qh"}
+                         << QStringList{"vorle6-cli run", "--station", "--port", "--db"}
+                         << QStringList{"--swap16", "vorle6-cli job"};
+    QTest::newRow("job new") << QStringList{"job", "new", "--help"}
+                             << QStringList{"vorle6-cli job new", "--serial"}
+                             << QStringList{"vorle6-cli job check", "--since", "--output"};
+    QTest::newRow("log") << QStringList{"log", "--help"} << QStringList{"--since", "--csv, --json"}
+                         << QStringList{"--serial", "one JSON object per board"};
+    QTest::newRow("the program") << QStringList{"--help"}
+                                 << QStringList{"vorle6-cli erase", "vorle6-cli run"}
+                                 << QStringList{};
+}
+
+void CliTest::helpIsTheCommands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, shows);
+    QFETCH(QStringList, leavesOut);
+    CliFixture fixture;
+    const CliRun run = fixture.run(arguments);
+    QCOMPARE(run.exitCode, 0);
+    for (const QString& text : shows) QVERIFY2(run.outputText().contains(text), qPrintable(text));
+    for (const QString& text : leavesOut) {
+        QVERIFY2(!run.outputText().contains(text), qPrintable(text));
+    }
+}
+
+void CliTest::verboseShowsTheLine()
+{
+    CliFixture fixture;
+    fixture.lines.add(kPort, QStringLiteral("24C02"));
+    const QStringList detect{"detect", "-p", kPort};
+    // One thread: the board's lines and the program's share the buffer.
+    const auto mode = ParallelRunner::Mode::OneAfterAnother;
+    CliRun run = fixture.run(detect + QStringList{"-qv"}, mode);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.errors.contains("vorle.link: PC > 3F\n") &&
+                 run.errors.contains("vorle.link: board < 51 5A 2D 50 47 4D"),
+             qPrintable(run.errors));
+    run = fixture.run(detect, mode);
+    QVERIFY2(!run.errors.contains("vorle.link"), qPrintable(run.errors));
 }
 
 void CliTest::rangesTouchOnlyTheirBytes()

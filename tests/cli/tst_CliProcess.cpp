@@ -55,6 +55,8 @@ private slots:
     void twoBoardsAtOnce();
     void aPortHeldElsewhereIsRefused();
     void ctrlCStopsARead();
+    void standardInputEnds_data();
+    void standardInputEnds();
 
 private:
     void start(QProcess& process, const QStringList& arguments);
@@ -196,6 +198,59 @@ void CliProcessTest::ctrlCStopsARead()
     // The port was closed: the board serves the next command.
     const Ran ran = run({"detect", "-p", sim.devicePath()});
     QVERIFY2(ran.exitCode == 0, qPrintable(ran.errors));
+}
+
+// Whether the process is vorle6-cli and catches SIGINT and SIGTERM (the SigCgt mask of
+// /proc/PID/status); until it has run the program, the child has this test's handlers.
+bool catchesSignals(qint64 pid)
+{
+    QFile name(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!name.open(QIODevice::ReadOnly) || name.readAll().trimmed() != "vorle6-cli") return false;
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (!line.startsWith("SigCgt:")) continue;
+        const quint64 mask = line.mid(7).trimmed().toULongLong(nullptr, 16);
+        const quint64 wanted = (quint64{1} << (SIGINT - 1)) | (quint64{1} << (SIGTERM - 1));
+        return (mask & wanted) == wanted;
+    }
+    return false;
+}
+
+void CliProcessTest::standardInputEnds_data()
+{
+    QTest::addColumn<int>("signal");     // 0: none; else sent once the program catches it
+    QTest::addColumn<QString>("input");  // a file for standard input; empty: a pipe kept open
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("Ctrl+C on a pipe that stays open")
+        << int{SIGINT} << "" << 130 << "interrupted while reading standard input";
+    QTest::newRow("SIGTERM on a pipe that stays open")
+        << int{SIGTERM} << "" << 130 << "interrupted while reading standard input";
+    QTest::newRow("a stream without end") << 0 << "/dev/zero" << 2 << "more than 16777216 bytes";
+}
+
+void CliProcessTest::standardInputEnds()
+{
+    QFETCH(int, signal);
+    QFETCH(QString, input);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QProcess process;
+    if (!input.isEmpty()) process.setStandardInputFile(input);
+    // The port is never reached: the image comes first.
+    start(process, {"write", "-d", "24C02", "-p", "/dev/null", "-i", "-", "--format", "bin"});
+    QVERIFY(process.waitForStarted());
+    if (signal != 0) {
+        QVERIFY(QTest::qWaitFor([&] { return catchesSignals(process.processId()); }, 10000));
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+    }
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), exitCode);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(errors.contains(said), qPrintable(errors));
 }
 
 QTEST_GUILESS_MAIN(CliProcessTest)

@@ -6,7 +6,11 @@
 #include "CliFixture.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -84,6 +88,14 @@ void CliProductionTest::commandsAndTheirExitCodes_data()
         << QStringList{"job",   "new", "-o",          "{dir}n.json", "-d",
                        "24c64", "-i",  "{dir}fw.bin", "--serial",    "s:0:2"}
         << 1 << "--serial s:0:2";
+    QTest::newRow("new from a named pipe")
+        << QStringList{"job",   "new", "-o",           "{dir}n.json", "-d",
+                       "24c64", "-i",  "{dir}fw.fifo", "--serial",    "s:0:2:hex:0"}
+        << 2 << "cannot read {dir}fw.fifo: it is not a regular file";
+    QTest::newRow("new with a CSV named pipe")
+        << QStringList{"job",   "new", "-o",          "{dir}n.json", "-d",
+                       "24c64", "-i",  "{dir}fw.bin", "--serial",    "k:0:4:csv:{dir}fw.fifo"}
+        << 2 << "the CSV file cannot be read";
     QTest::newRow("new unknown part")
         << QStringList{"job",   "new", "-o",          "{dir}n.json", "-d",
                        "24C99", "-i",  "{dir}fw.bin", "--serial",    "s:0:2:hex:0"}
@@ -109,13 +121,24 @@ void CliProductionTest::commandsAndTheirExitCodes()
     QFETCH(int, exitCode);
     QFETCH(QString, said);
 
-    for (QString& argument : arguments) {
-        argument.replace(QStringLiteral("{dir}"), m_cli->files.path() + QLatin1Char('/'));
-    }
+    const QString dir = m_cli->files.path() + QLatin1Char('/');
+    arguments.replaceInStrings(QStringLiteral("{dir}"), dir);
+    said.replace(QStringLiteral("{dir}"), dir);
+    QCOMPARE(::mkfifo(QFile::encodeName(dir + "fw.fifo").constData(), 0600), 0);
     const CliRun run = m_cli->run(arguments);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.outputText().contains(said) || run.errors.contains(said),
              qPrintable(run.outputText() + run.errors));
+    // A log that can be read gives its chips, whatever the form.
+    if (arguments.first() == QLatin1String("log") && exitCode == 0) return;
+    // With --json, the outcome as one object on standard output, failures included.
+    const CliRun json = m_cli->run(arguments + QStringList{"--json"});
+    const QJsonObject object = QJsonDocument::fromJson(json.output).object();
+    QCOMPARE(json.exitCode, exitCode);
+    QCOMPARE(object["exitCode"].toInt(), exitCode);
+    QCOMPARE(object["operation"].toString(),
+             arguments.mid(0, arguments.first() == "job" ? 2 : 1).join(' '));
+    QVERIFY(!object["message"].toString().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(CliProductionTest)

@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kGood = QStringLiteral("/dev/ttyUSB0");
@@ -86,6 +88,8 @@ void CliRunTest::refusedBeforeAnyBoardIsTouched_data()
         << QStringList{"job.json", "--db", "{dir}/no-folder/line.sqlite"} << 2
         << "cannot be reached";
     QTest::newRow("key without loop") << QStringList{"job.json", "--key", "x"} << 1 << "--loop";
+    QTest::newRow("parts file a named pipe")
+        << QStringList{"job.json", "--data", "{dir}/parts.fifo"} << 2 << "is not a regular file";
 }
 
 void CliRunTest::refusedBeforeAnyBoardIsTouched()
@@ -98,10 +102,17 @@ void CliRunTest::refusedBeforeAnyBoardIsTouched()
     if (!arguments.contains(QStringLiteral("--db"))) {
         arguments << "--db" << m_cli->path("line.sqlite");
     }
-    const CliRun run =
-        m_cli->run(QStringList{"run"} + arguments + QStringList{"-p", kGood, "-p", kFlipped});
+    QCOMPARE(::mkfifo(QFile::encodeName(m_cli->path("parts.fifo")).constData(), 0600), 0);
+    const CliRun run = m_cli->run(QStringList{"run"} + arguments +
+                                  QStringList{"-p", kGood, "-p", kFlipped, "--json"});
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.errors.contains(says), qPrintable(run.errors));
+    // The one result a script reading the rounds gets.
+    const QList<QJsonObject> printed = jsonLines(run.output);
+    QCOMPARE(printed.size(), 1);
+    QCOMPARE(printed.first()["exitCode"].toInt(), exitCode);
+    QCOMPARE(printed.first()["operation"].toString(), QStringLiteral("run"));
+    QVERIFY(printed.first()["message"].toString().contains(says));
     QVERIFY(m_good->fromPc().isEmpty());
     QVERIFY(m_flipped->fromPc().isEmpty());
     QVERIFY(log().isEmpty());
