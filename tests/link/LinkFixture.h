@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/ProgramState.h"
 #include "base/SettingsStore.h"
 #include "image/ComparisonView.h"
 #include "link/LinkSettings.h"
@@ -10,6 +9,7 @@
 #include "link/gui/AccessWindow.h"
 #include "link/gui/ChipCheckCommands.h"
 #include "link/gui/EepromAccess.h"
+#include "session/ProgramState.h"
 #include "support/FakeBoard.h"
 #include "support/FakeLinkClock.h"
 #include "support/FakeSerialPort.h"

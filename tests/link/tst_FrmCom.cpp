@@ -1,6 +1,4 @@
 // The port settings window over the real port, its ports pointed at test pseudo-terminals.
-#include "app/AppServices.h"
-#include "app/ProgramState.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
 #include "base/ProductInfo.h"
@@ -13,6 +11,8 @@
 #include "link/gui/FrmPortDevice.h"
 #include "link/gui/PortSettingsController.h"
 #include "link/gui/PortTexts.h"
+#include "session/AppServices.h"
+#include "session/ProgramState.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeLinkClock.h"

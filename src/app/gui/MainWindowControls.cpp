@@ -1,6 +1,6 @@
 #include "app/gui/MainWindowControls.h"
 
-#include "app/gui/UiFonts.h"
+#include "base/gui/UiFonts.h"
 #include "link/gui/AccessTimeEstimate.h"
 
 #include <QAction>
@@ -396,4 +396,39 @@ MainWindowControls buildMainWindowControls(QMainWindow* window)
     window->setCentralWidget(central);
     buildStatusBar(window, c);
     return c;
+}
+
+DeviceControls MainWindowControls::device() const
+{
+    return {Combo_device, CmbSize, Lbl_PageSize, Lbl_Spec};
+}
+
+ImageControls MainWindowControls::image() const
+{
+    return {MSFGrid1,
+            Command1,
+            mnuBufferClear,
+            mnuGoTo,
+            {Frame1, Text_modify_hex, Text_modify_dec, Text_modify_asc, ChkBin, LblCheckSUM}};
+}
+
+FileControls MainWindowControls::files() const
+{
+    return {Cmd_Open, Cmd_SaveAs, mnuFileOpen, mnuFileSaveAs, mnuFileRecent, mnuOutPutTextFile};
+}
+
+AccessControls MainWindowControls::access() const
+{
+    return {MSFGrid1->window(), Cmd_READ_all, Cmd_WRITE_all,      Cmd_READ_single, Cmd_WRITE_single,
+            Cmd_VERIFY_all,     Cmd_Cancel,   PrgAccess,          Lbl_AccessTime,  mnuVerify,
+            mnuBlankCheck,      mnuErase,     mnuVerifyAfterWrite};
+}
+
+PortControls MainWindowControls::port() const { return {Cmd_Port, mnuToolsOptions}; }
+
+LanguageControls MainWindowControls::language() const { return {mnuLanguageJa, mnuLanguageEn}; }
+
+AuxiliaryControls MainWindowControls::auxiliary() const
+{
+    return {mnuBoardInfomation, mnuHelpContents, mnuHelpAbout, MSFGrid1};
 }

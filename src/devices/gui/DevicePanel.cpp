@@ -1,20 +1,19 @@
 #include "devices/gui/DevicePanel.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
 #include "base/UserDialogs.h"
 #include "devices/AccessSizes.h"
 #include "devices/gui/DeviceTexts.h"
+#include "session/ProgramState.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 
-DevicePanel::DevicePanel(MainWindowControls& controls, const AppServices& services,
+DevicePanel::DevicePanel(const DeviceControls& controls, const AppServices& services,
                          StatusPanels& panels)
     : m_controls(controls), m_services(services), m_panels(panels)
 {
@@ -29,6 +28,12 @@ DevicePanel::DevicePanel(MainWindowControls& controls, const AppServices& servic
     // device: the list takes the wheel only once it has the keyboard focus.
     m_controls.Combo_device->setFocusPolicy(Qt::StrongFocus);
     m_controls.Combo_device->installEventFilter(this);
+}
+
+void DevicePanel::setAccessRunning(bool running)
+{
+    m_controls.Combo_device->setEnabled(!running);
+    m_controls.CmbSize->setEnabled(!running);
 }
 
 bool DevicePanel::eventFilter(QObject* watched, QEvent* event)

@@ -1,7 +1,7 @@
 #include "image/gui/DifferencesDialog.h"
 
-#include "app/gui/UiFonts.h"
 #include "base/HexText.h"
+#include "base/gui/UiFonts.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "image/gui/HexGrid.h"
 
-#include "app/gui/UiFonts.h"
 #include "base/Twips.h"
+#include "base/gui/UiFonts.h"
 #include "image/GridAddress.h"
 
 #include <QAbstractButton>

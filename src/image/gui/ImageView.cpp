@@ -1,7 +1,5 @@
 #include "image/gui/ImageView.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/BusyIndicator.h"
 #include "base/HexText.h"
 #include "base/StatusPanels.h"
@@ -11,28 +9,39 @@
 #include "image/GridNavigation.h"
 #include "image/ImageListing.h"
 #include "image/ListingPath.h"
+#include "session/ProgramState.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
-ImageView::ImageView(MainWindowControls& controls, const AppServices& services,
+ImageView::ImageView(const ImageControls& controls, const AppServices& services,
                      StatusPanels& panels, BusyIndicator& busy)
     : m_controls(controls),
       m_services(services),
       m_panels(panels),
       m_busy(busy),
       m_grid(controls.MSFGrid1),
-      m_editor(controls, services.state, m_grid, panels)
+      m_editor(controls.editor, services.state, m_grid, panels)
 {
     connect(&m_grid, &HexGrid::clicked, this, &ImageView::MSFGrid1_Click);
     connect(&m_grid, &HexGrid::currentCellChanged, this, &ImageView::followCurrentCell);
     connect(m_controls.Command1, &QPushButton::clicked, this, &ImageView::Command1_Click);
     connect(m_controls.mnuGoTo, &QAction::triggered, this, &ImageView::mnuGoTo_Click);
     connect(m_controls.mnuBufferClear, &QAction::triggered, this, &ImageView::mnuBufferClear_Click);
+}
+
+void ImageView::setAccessRunning(bool running)
+{
+    m_controls.MSFGrid1->setEnabled(!running);
+    m_controls.editor.Frame1->setEnabled(!running);
+    m_controls.Command1->setEnabled(!running);
+    m_controls.mnuBufferClear->setEnabled(!running);
+    if (!running) m_controls.editor.Text_modify_hex->setFocus();
 }
 
 void ImageView::ClearImage()
@@ -61,7 +70,7 @@ void ImageView::ShowImage()
     m_grid.FormatGrid();
     m_rebuilding = false;
 
-    m_controls.LblCheckSUM->setText(CheckSumText(image));
+    m_controls.editor.LblCheckSUM->setText(CheckSumText(image));
     MSFGrid1_Click();
     m_busy.setBusy(false);
     m_panels.setText(1, tr("終了"));

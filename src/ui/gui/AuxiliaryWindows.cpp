@@ -1,8 +1,7 @@
 #include "ui/gui/AuxiliaryWindows.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/SettingsStore.h"
+#include "session/ProgramState.h"
 #include "ui/HelpContents.h"
 #include "ui/HelpFile.h"
 #include "ui/WindowPlacement.h"
@@ -16,7 +15,7 @@
 #include <QStyle>
 #include <QTableView>
 
-AuxiliaryWindows::AuxiliaryWindows(QMainWindow& mainWindow, MainWindowControls& controls,
+AuxiliaryWindows::AuxiliaryWindows(QMainWindow& mainWindow, const AuxiliaryControls& controls,
                                    const AppServices& services)
     : m_mainWindow(mainWindow), m_controls(controls), m_services(services)
 {

@@ -1,4 +1,4 @@
-#include "app/gui/UiFonts.h"
+#include "base/gui/UiFonts.h"
 
 #include <QStringList>
 
