@@ -40,9 +40,9 @@ const QString kPortPlaceholder = QStringLiteral("%p");
 
 QString busName(const SelectedDevice& device)
 {
-    if (device.Family == SelectedDevice::kFamilyI2c) return QStringLiteral("I2C");
-    if (device.Family == SelectedDevice::kFamilyMicrowire) return QStringLiteral("Microwire");
-    return QStringLiteral("family-%1").arg(device.Family);
+    if (device.Family == BusFamily::I2c) return QStringLiteral("I2C");
+    if (device.Family == BusFamily::Microwire) return QStringLiteral("Microwire");
+    return QStringLiteral("family-%1").arg(static_cast<int>(device.Family));
 }
 
 // "vorle6-cli (process 1234)": who holds a port's claim, or why there is none to take.

@@ -936,7 +936,7 @@ private:
     void selectDevice(int exponent)
     {
         SelectedDevice device;
-        device.Family = SelectedDevice::kFamilyI2c;
+        device.Family = BusFamily::I2c;
         device.SizeExponent = exponent;
         m_state->selectedDevice = device;
         m_state->image.recreate(device.memorySize());

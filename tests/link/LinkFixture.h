@@ -78,7 +78,7 @@ struct LinkFixture {
     {
     }
 
-    void selectDevice(int family, int sizeExponent, int pageSize, int commandVariant = 0,
+    void selectDevice(BusFamily family, int sizeExponent, int pageSize, int commandVariant = 0,
                       int microwireParam = 0)
     {
         state.selectedDevice =

@@ -28,14 +28,19 @@ private slots:
     void addressPackets()
     {
         // I2C, 64-byte pages, 64 KiB: the end packet carries 0xFFFF.
-        QCOMPARE(Build_Address_Packet(16, 0, 2, 0), QByteArray::fromHex("10000000"));
-        QCOMPARE(Build_Address_Packet(16, 0xFFFF, 2, 0), QByteArray::fromHex("1000FFFF"));
-        QCOMPARE(Build_Address_Packet(1, 0x0123, 2, 0), QByteArray::fromHex("01000123"));
+        QCOMPARE(Build_Address_Packet(16, 0, BusFamily::I2c, 0), QByteArray::fromHex("10000000"));
+        QCOMPARE(Build_Address_Packet(16, 0xFFFF, BusFamily::I2c, 0),
+                 QByteArray::fromHex("1000FFFF"));
+        QCOMPARE(Build_Address_Packet(1, 0x0123, BusFamily::I2c, 0),
+                 QByteArray::fromHex("01000123"));
         // The last byte of a 128 KiB part needs the third address byte.
-        QCOMPARE(Build_Address_Packet(1, 0x1FFFF, 2, 0), QByteArray::fromHex("0101FFFF"));
+        QCOMPARE(Build_Address_Packet(1, 0x1FFFF, BusFamily::I2c, 0),
+                 QByteArray::fromHex("0101FFFF"));
         // Microwire sends its parameter instead of address bits 16..23.
-        QCOMPARE(Build_Address_Packet(16, 0x7F, 3, 7), QByteArray::fromHex("1007007F"));
-        QCOMPARE(Build_Address_Packet(16, 0x1FFFF, 3, 9), QByteArray::fromHex("1009FFFF"));
+        QCOMPARE(Build_Address_Packet(16, 0x7F, BusFamily::Microwire, 7),
+                 QByteArray::fromHex("1007007F"));
+        QCOMPARE(Build_Address_Packet(16, 0x1FFFF, BusFamily::Microwire, 9),
+                 QByteArray::fromHex("1009FFFF"));
     }
 
     void commandLetters()
@@ -46,20 +51,20 @@ private slots:
         QCOMPARE(writeLetter(0), 'W');
         QCOMPARE(writeLetter(1), 'W');
         QCOMPARE(writeLetter(2), 'w');
-        QCOMPARE(familyDigit(2), '2');
-        QCOMPARE(familyDigit(3), '3');
+        QCOMPARE(familyDigit(BusFamily::I2c), '2');
+        QCOMPARE(familyDigit(BusFamily::Microwire), '3');
     }
 
     void chunkCounts()
     {
-        QCOMPARE(chunkCount(makeDevice(2, 8, 8), AccessMode::Block), 8);
-        QCOMPARE(chunkCount(makeDevice(2, 8, 16), AccessMode::Block), 16);
-        QCOMPARE(chunkCount(makeDevice(2, 8, 17), AccessMode::Block), 16);
-        QCOMPARE(chunkCount(makeDevice(2, 8, 1), AccessMode::Block), 1);
-        QCOMPARE(chunkCount(makeDevice(2, 8, 0), AccessMode::Block), 0);
-        QCOMPARE(chunkCount(makeDevice(3, 7, 1), AccessMode::Block), 16);
-        QCOMPARE(chunkCount(makeDevice(2, 8, 64), AccessMode::Byte), 1);
-        QCOMPARE(chunkCount(makeDevice(3, 7, 0), AccessMode::Byte), 1);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::I2c, 8, 8), AccessMode::Block), 8);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::I2c, 8, 16), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::I2c, 8, 17), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::I2c, 8, 1), AccessMode::Block), 1);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::I2c, 8, 0), AccessMode::Block), 0);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::Microwire, 7, 1), AccessMode::Block), 16);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::I2c, 8, 64), AccessMode::Byte), 1);
+        QCOMPARE(chunkCount(makeDevice(BusFamily::Microwire, 7, 0), AccessMode::Byte), 1);
     }
 
     void percentagesRoundHalvesToEven()
@@ -81,7 +86,7 @@ private slots:
     {
         TransferRequest request;
         request.mode = AccessMode::Block;
-        request.device = makeDevice(2, 8, 64);
+        request.device = makeDevice(BusFamily::I2c, 8, 64);
         request.accessSize = 256;
         const TransferPlanResult result = planTransfer(request, 256);
         QVERIFY(result.plan);
@@ -96,7 +101,7 @@ private slots:
     {
         TransferRequest request;
         request.mode = AccessMode::Byte;
-        request.device = makeDevice(3, 7, 1, 0, 6);
+        request.device = makeDevice(BusFamily::Microwire, 7, 1, 0, 6);
         request.cellAddress = 0x24;
         const TransferPlanResult result = planTransfer(request, 128);
         QVERIFY(result.plan);

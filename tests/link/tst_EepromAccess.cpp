@@ -41,7 +41,7 @@ private slots:
     void blockReadOfAnI2cPart()
     {
         LinkFixture f;
-        f.selectDevice(2, 8, 64);
+        f.selectDevice(BusFamily::I2c, 8, 64);
         f.window.size = 256;
         const QByteArray data = rampBytes(0x30, 256);
         f.expectOpening('2', 'R').expect(hexBytes("10000000"));
@@ -73,7 +73,7 @@ private slots:
     void shortBlockReadLeavesTheRestBlank()
     {
         LinkFixture f;
-        f.selectDevice(2, 8, 16);
+        f.selectDevice(BusFamily::I2c, 8, 16);
         for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x00);
         f.window.size = 64;
         const QByteArray data = rampBytes(1, 64);
@@ -91,7 +91,7 @@ private slots:
     void noiseBeyondAChunkFailsTheRead()
     {
         LinkFixture f;
-        f.selectDevice(2, 8, 16);
+        f.selectDevice(BusFamily::I2c, 8, 16);
         const QByteArray before = imageOf(f);
         f.window.size = 64;
         f.expectOpening('2', 'R').expect(hexBytes("10000000"));
@@ -111,7 +111,7 @@ private slots:
     void chunksOfOneByteCoverEveryAddress()
     {
         LinkFixture f;
-        f.selectDevice(2, 4, 1);
+        f.selectDevice(BusFamily::I2c, 4, 1);
         f.window.size = 16;
         const QByteArray data = rampBytes(0xA0, 16);
         f.expectOpening('2', 'R').expect(hexBytes("01000000"));
@@ -124,7 +124,7 @@ private slots:
     void byteReadOfAMicrowirePart()
     {
         LinkFixture f;
-        f.selectDevice(3, 7, 1, 0, 6);
+        f.selectDevice(BusFamily::Microwire, 7, 1, 0, 6);
         f.window.cell = (3 - 1) * 16 + (5 - 1);
         f.expectOpening('3', 'R')
             .expect(hexBytes("01060024"))
@@ -149,7 +149,7 @@ private slots:
     void blockWriteWithLowerCaseCommands()
     {
         LinkFixture f;
-        f.selectDevice(2, 8, 8, 2);
+        f.selectDevice(BusFamily::I2c, 8, 8, 2);
         const QByteArray data = rampBytes(0x80, 256);
         for (int a = 0; a < 256; ++a) f.state.image.set(a, static_cast<std::uint8_t>(data[a]));
         f.window.size = 32;
@@ -170,7 +170,7 @@ private slots:
     void byteWriteSendsTheCellsByte()
     {
         LinkFixture f;
-        f.selectDevice(2, 8, 8);
+        f.selectDevice(BusFamily::I2c, 8, 8);
         f.state.image.set(0x24, 0xC3);
         f.window.cell = 0x24;
         f.expectOpening('2', 'W')
@@ -187,7 +187,7 @@ private slots:
     void theImageAWriteSendsCannotChangeUnderIt()
     {
         LinkFixture f;
-        f.selectDevice(2, 5, 16);
+        f.selectDevice(BusFamily::I2c, 5, 16);
         f.window.size = 32;
         const QByteArray original = imageOf(f);
         f.expectOpening('2', 'W').expect(hexBytes("10000000"));
@@ -213,7 +213,7 @@ private slots:
         QFETCH(QByteArray, ready);
         QFETCH(bool, accepted);
         LinkFixture f;
-        f.selectDevice(2, 4, 16);
+        f.selectDevice(BusFamily::I2c, 4, 16);
         f.window.size = 16;
         f.expectOpening('2', 'W').expect(hexBytes("10000000"));
         f.board.expect(hexBytes("1000000F")).reply(ready);
@@ -233,7 +233,7 @@ private slots:
     void aWrongReadyOnAByteWriteSaysNothingWasWritten()
     {
         LinkFixture f;
-        f.selectDevice(2, 4, 16);
+        f.selectDevice(BusFamily::I2c, 4, 16);
         f.window.cell = 3;
         f.expectOpening('2', 'W').expect(hexBytes("01000003"));
         f.board.expect(hexBytes("01000003")).reply("?");
@@ -246,7 +246,7 @@ private slots:
     void aReadChunkTimeOutLeavesTheImageAsItWas()
     {
         LinkFixture f;
-        f.selectDevice(3, 6, 1);
+        f.selectDevice(BusFamily::Microwire, 6, 1);
         f.window.size = 64;
         const QByteArray data = rampBytes(0x10, 32);
         f.expectOpening('3', 'R').expect(hexBytes("10000000"));
@@ -269,7 +269,7 @@ private slots:
     void aWriteReadyTimeOut()
     {
         LinkFixture f;
-        f.selectDevice(2, 5, 16);
+        f.selectDevice(BusFamily::I2c, 5, 16);
         f.window.size = 32;
         const QByteArray original = imageOf(f);
         f.expectOpening('2', 'W').expect(hexBytes("10000000"));
@@ -286,7 +286,7 @@ private slots:
     void aSilentPreambleFailsAtTheFirstChunk()
     {
         LinkFixture f;
-        f.selectDevice(2, 4, 16);
+        f.selectDevice(BusFamily::I2c, 4, 16);
         f.window.size = 16;
         // The header and packets still go out, and a chunk that then arrives is not taken.
         f.expectDetection()
@@ -306,7 +306,7 @@ private slots:
     void aFailedDetectionSendsNothingMore()
     {
         LinkFixture f;
-        f.selectDevice(2, 4, 16);
+        f.selectDevice(BusFamily::I2c, 4, 16);
         f.window.size = 16;
         f.board.expect("?").expect("?");
         f.access.Cmd_WRITE_all_Click();
@@ -319,7 +319,7 @@ private slots:
     void elapsedTimeShowsWholeSeconds()
     {
         LinkFixture f;
-        f.selectDevice(2, 4, 16);
+        f.selectDevice(BusFamily::I2c, 4, 16);
         f.window.cell = 0;
         // 0.1 s of pauses, then the byte 12.3 s later.
         f.expectOpening('2', 'R').expect(hexBytes("01000000"));
@@ -335,7 +335,7 @@ private slots:
     void refusedAccessesTouchNothing()
     {
         LinkFixture f;
-        f.selectDevice(2, 8, 12);
+        f.selectDevice(BusFamily::I2c, 8, 12);
         for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x11);
         f.window.size = 384;
         f.access.Cmd_READ_all_Click();
@@ -370,7 +370,7 @@ private slots:
         QFETCH(QByteArray, chip);
         QFETCH(QString, end);
         LinkFixture f;
-        f.selectDevice(2, 8, 8);
+        f.selectDevice(BusFamily::I2c, 8, 8);
         f.state.image.set(0x24, 0xC3);
         f.window.cell = 0x24;
         f.window.verifyWrites = verify;
@@ -422,7 +422,7 @@ private slots:
         QFETCH(bool, device);
         QFETCH(QString, text);
         LinkFixture f;
-        if (device) f.selectDevice(2, 8, 8);
+        if (device) f.selectDevice(BusFamily::I2c, 8, 8);
         f.window.size = 384;
         f.state.image.recreate(256);
         const ChipJobOutcome outcome = command == 0   ? f.checks.Cmd_VERIFY_all_Click()
@@ -462,7 +462,7 @@ private slots:
     void cancelStopsARunningRead()
     {
         LinkFixture f;
-        f.selectDevice(2, 6, 16);
+        f.selectDevice(BusFamily::I2c, 6, 16);
         f.window.size = 64;
         f.expectOpening('2', 'R').expect(hexBytes("10000000"));
         f.board.expect(hexBytes("1000003F")).reply(rampBytes(0, 16));

@@ -154,7 +154,7 @@ void EepromTransferTest::refusalsSendNothing()
     Bench bench(part);
     TransferRequest request = bench.block(size, offset);
     if (family < 0) request.device.reset();
-    if (family > 0) request.device->Family = family;
+    if (family > 0) request.device->Family = static_cast<BusFamily>(family);
     if (request.device) request.device->PageSize = pageSize;
     if (byte) {
         request.mode = AccessMode::Byte;

@@ -77,7 +77,7 @@ private slots:
         QFETCH(AccessOutcome::Kind, kind);
         QFETCH(bool, messageShown);
         LinkFixture f;
-        f.selectDevice(2, 8, 8);
+        f.selectDevice(BusFamily::I2c, 8, 8);
         f.window.size = 256;
         f.expectDetection(FakeBoard::identification(version));
         const bool goesOn = kind == AccessOutcome::Kind::Done;
@@ -155,7 +155,7 @@ private slots:
         LinkFixture f;
         f.port.openSucceeds = false;
         f.port.openFailureReason = QStringLiteral("no such device");
-        f.selectDevice(2, 8, 8);
+        f.selectDevice(BusFamily::I2c, 8, 8);
         f.window.size = 256;
         const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click().access;
         QCOMPARE(outcome.kind, AccessOutcome::Kind::PortUnusable);
@@ -236,7 +236,7 @@ private slots:
     void cancelDuringDetectionIsNotAConnectionFailure()
     {
         LinkFixture f;
-        f.selectDevice(2, 8, 8);
+        f.selectDevice(BusFamily::I2c, 8, 8);
         f.window.size = 256;
         f.board.expect("?").expect("?").then(
             [&](const QByteArray&) { f.clock.after(1s, [&] { f.link.cancel(); }); });
