@@ -1,5 +1,6 @@
 // The emulator's firmware and parts without a line: addressing, page buffers, stopped writes,
 // faults.
+#include "link/AccessPackets.h"
 #include "sim/BoardFirmware.h"
 #include "sim/FaultPlan.h"
 #include "sim/PartMemory.h"
@@ -58,7 +59,7 @@ struct Bench {
     // (a ready byte before every chunk, nothing after the last).
     bool write(char letter, int chunk, qint64 start, const QByteArray& data, int byte1 = -1)
     {
-        const char digit = static_cast<char>('0' + socket.family);
+        const char digit = familyDigit(socket.family);
         if (send(QByteArray("Ee") + digit + 'P') != "P") return false;
         const qint64 end = start + data.size() - 1;
         const auto first = byte1 < 0 ? i2cPacket(chunk, start) : packet(chunk, byte1, start);
@@ -73,7 +74,7 @@ struct Bench {
 
     QByteArray read(char letter, int chunk, qint64 start, int count, int byte1 = -1)
     {
-        const char digit = static_cast<char>('0' + socket.family);
+        const char digit = familyDigit(socket.family);
         send(QByteArray("Ee") + digit + 'P');
         const qint64 end = start + count - 1;
         const auto first = byte1 < 0 ? i2cPacket(chunk, start) : packet(chunk, byte1, start);
