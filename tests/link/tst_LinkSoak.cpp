@@ -139,7 +139,8 @@ void LinkSoakTest::noAccessReportsSuccessWithWrongData()
                 const ChipJobOutcome check = driver.writeAndVerify(offset, length, data);
                 outcome = check.access.kind;
                 passed = check.succeeded();
-                if (check.access.succeeded() && check.comparison && !passed) tally[QStringLiteral("verify caught")]++;
+                if (check.access.succeeded() && check.comparison && !passed)
+                    tally[QStringLiteral("verify caught")]++;
                 if (passed) written.replace(offset, length, data.mid(offset, length));
                 expected = data;
                 break;
