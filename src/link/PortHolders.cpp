@@ -40,17 +40,20 @@ bool processRuns(qint64 pid)
 #endif
 }
 
-QString programName(qint64 pid)
-{
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (!comm.open(QIODevice::ReadOnly)) return {};
-    return QString::fromLocal8Bit(comm.readAll()).trimmed();
-}
-
 // The program file a process runs; empty for another user's process.
 QString executable(qint64 pid)
 {
     return QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+}
+
+QString programName(qint64 pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly)) return {};
+    const QString name = QString::fromLocal8Bit(comm.readAll()).trimmed();
+    // The system keeps 15 characters of the name; the program file has all of it.
+    const QString file = QFileInfo(executable(pid)).fileName();
+    return file.size() > name.size() && file.startsWith(name) ? file : name;
 }
 
 // The process number a lock file records: ASCII (Qt's QLockFile writes it on the first line,
