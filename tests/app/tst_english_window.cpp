@@ -347,7 +347,8 @@ void EnglishWindowTest::everyWindowSpeaksEnglish()
     controls().mnuLanguageEn->trigger();
 
     texts.addWindow(&window());
-    texts.add(QStringLiteral("grid corner"), HexGridModel::headerText(GridAddress::kLabelColumn));
+    texts.add(QStringLiteral("grid corner"),
+              window().imageView().cellText(GridAddress::kHeaderRow, GridAddress::kLabelColumn));
     for (const MessageBoxRequest& message : m_dialogs.messages) texts.addMessage(message);
     for (const FileDialogRequest& request : m_dialogs.fileDialogs) {
         texts.add(QStringLiteral("file dialog title"), request.title);

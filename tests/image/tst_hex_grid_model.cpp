@@ -23,6 +23,8 @@ void HexGridModelTest::headerAndLabels()
 {
     HexGridModel model;
     model.rebuild(QByteArray(256, '\xFF'));
+    QCOMPARE(model.cellText(0, 0), QString());
+    model.setLabelHeader(QStringLiteral("　Adr."));
     QCOMPARE(model.cellText(0, 0), QStringLiteral("　Adr."));
     QCOMPARE(model.cellText(0, 1), QStringLiteral("0x00"));
     QCOMPARE(model.cellText(0, 16), QStringLiteral("0x0F"));

@@ -1,4 +1,5 @@
 #include "app/gui/MainWindow.h"
+#include "image/gui/UnsavedQuestion.h"
 
 #include "app/gui/MainWindowParts.h"
 
@@ -159,7 +160,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+    if (!mayDiscard(m_services.state.unsaved, m_services.dialogs)) {
         m_closeAfterAccess = false;
         event->ignore();
         return;

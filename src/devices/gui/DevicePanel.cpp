@@ -1,4 +1,5 @@
 #include "devices/gui/DevicePanel.h"
+#include "image/gui/UnsavedQuestion.h"
 
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
@@ -158,7 +159,7 @@ void DevicePanel::Combo_device_Click()
         return;
     }
     // Another device re-creates the image: edits that are in no file are lost unless kept.
-    if (index != m_selectedIndex && !m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+    if (index != m_selectedIndex && !mayDiscard(m_services.state.unsaved, m_services.dialogs)) {
         setDeviceListIndex(m_selectedIndex);
         return;
     }

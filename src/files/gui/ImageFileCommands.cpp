@@ -1,4 +1,5 @@
 #include "files/gui/ImageFileCommands.h"
+#include "image/gui/UnsavedQuestion.h"
 
 #include "base/BusyIndicator.h"
 #include "base/DesktopOpener.h"
@@ -202,7 +203,7 @@ void ImageFileCommands::mnuFileOpen_Click()
 bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format, ImageByteOrder order)
 {
     if (m_busyCheck && m_busyCheck()) return false;
-    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+    if (!mayDiscard(m_services.state.unsaved, m_services.dialogs)) {
         m_panels.setText(1, kNotOpened);
         return false;
     }

@@ -1,4 +1,5 @@
 #include "image/gui/ImageView.h"
+#include "image/gui/UnsavedQuestion.h"
 
 #include "base/BusyIndicator.h"
 #include "base/HexText.h"
@@ -118,7 +119,7 @@ void ImageView::mnuGoTo_Click()
 
 void ImageView::Command1_Click()
 {
-    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) return;
+    if (!mayDiscard(m_services.state.unsaved, m_services.dialogs)) return;
     ClearImage();
     m_panels.setText(1, tr("ＰＣのバッファをクリアしました。"));
 }

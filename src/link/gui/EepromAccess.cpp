@@ -5,6 +5,7 @@
 #include "image/ComparisonView.h"
 #include "image/MemoryImage.h"
 #include "image/UnsavedImage.h"
+#include "image/gui/UnsavedQuestion.h"
 #include "link/gui/AccessFrame.h"
 #include "link/gui/AccessTexts.h"
 #include "link/gui/AccessWindow.h"
@@ -28,7 +29,7 @@ ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
     order.request = m_frame.request(::AccessMode::Block);
     const std::int64_t partSize = order.request.device ? order.request.device->memorySize() : 0;
     if (auto refused = m_frame.refusal(order.request, partSize)) return *refused;
-    if (!context.unsaved.mayDiscard(context.dialogs)) return keptByTheUser();
+    if (!mayDiscard(context.unsaved, context.dialogs)) return keptByTheUser();
     // What was read replaces the memory image only once all of it has come: a failed read
     // leaves the image, grid and checksum as they were, so a Block Write after it cannot send
     // a part of 0xFF.

@@ -2,11 +2,11 @@
 
 #include "base/SettingsStore.h"
 #include "session/ProgramState.h"
-#include "ui/HelpContents.h"
 #include "ui/HelpFile.h"
 #include "ui/WindowPlacement.h"
 #include "ui/gui/AboutWindow.h"
 #include "ui/gui/BoardWindow.h"
+#include "ui/gui/HelpContents.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "ui/SupportPage.h"
+#include "ui/gui/SupportPage.h"
 
 #include "base/DesktopOpener.h"
 #include "base/FileExists.h"

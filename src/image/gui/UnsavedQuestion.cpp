@@ -1,13 +1,14 @@
-#include "image/UnsavedImage.h"
+#include "image/gui/UnsavedQuestion.h"
 
 #include "base/ProductInfo.h"
 #include "base/UserDialogs.h"
+#include "image/UnsavedImage.h"
 
 #include <QCoreApplication>
 
-bool UnsavedImage::mayDiscard(UserDialogs& dialogs) const
+bool mayDiscard(const UnsavedImage& unsaved, UserDialogs& dialogs)
 {
-    if (!m_unsaved) return true;
+    if (!unsaved.unsaved()) return true;
     MessageBoxRequest question;
     question.text = QCoreApplication::translate(
         "UnsavedImage", "編集したデータは保存されていません。破棄しますか？");

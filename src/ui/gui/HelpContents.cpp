@@ -1,4 +1,4 @@
-#include "ui/HelpContents.h"
+#include "ui/gui/HelpContents.h"
 
 #include "base/DesktopOpener.h"
 #include "base/FileExists.h"
