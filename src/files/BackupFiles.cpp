@@ -32,8 +32,10 @@ bool taken(const QString& path)
 
 QString BackupFiles::defaultFolder()
 {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return data.isEmpty() ? QString() : QDir(data).filePath(QStringLiteral("backups"));
+    // The window and vorle6-cli are programs of their own names: the folder of the maker's data,
+    // where the line database lives too, is the one they share.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : QDir(data).filePath(QStringLiteral("VORLE/backups"));
 }
 
 QString BackupFiles::fileName(const QString& partName, const QString& devicePath,

@@ -21,8 +21,8 @@ struct SavedBackup {
 // an earlier file, and reaches the disk whole or not at all (replaceFile).
 namespace BackupFiles {
 
-// The user's data folder's "backups" (~/.local/share/<organisation>/<program>/backups on Linux);
-// empty when the system names no data folder.
+// "VORLE/backups" in the user's data folder (~/.local/share/VORLE/backups on Linux), the same
+// for the window and vorle6-cli; empty when the system names no data folder.
 [[nodiscard]] QString defaultFolder();
 
 // "24C64_20260314-093015_ttyUSB0.bin": the part, the local time and the port's device name, with
