@@ -62,18 +62,18 @@ QString changedOnlyText(const BoardResult& result, const QString& seconds)
             .arg(seconds);
     }
     const QString sent =
-        QStringLiteral("%1 %2 bytes in %3 %4")
+        QStringLiteral("%1 %2 bytes in %3 %4 of %5 blocks")
             .arg(erase ? QStringLiteral("erased") : QStringLiteral("wrote"))
             .arg(result.bytes)
             .arg(result.writeAccesses)
-            .arg(result.writeAccesses == 1 ? QStringLiteral("range") : QStringLiteral("ranges"));
-    const QString rest =
-        erase ? QStringLiteral("the rest was blank") : QStringLiteral("the rest held the image");
-    if (!result.verifyAfter)
-        return QStringLiteral("%1 (%2; not checked) in %3").arg(sent, rest, seconds);
-    return QStringLiteral("%1 (%2) and %3 the whole range in %4")
-        .arg(sent, rest, erase ? QStringLiteral("checked blank") : QStringLiteral("verified"),
-             seconds);
+            .arg(result.writeAccesses == 1 ? QStringLiteral("range") : QStringLiteral("ranges"),
+                 erase ? QStringLiteral("non-blank") : QStringLiteral("changed"));
+    if (!result.verifyAfter) {
+        return QStringLiteral("%1 in %2 (not %3)")
+            .arg(sent, seconds, erase ? QStringLiteral("checked") : QStringLiteral("verified"));
+    }
+    return QStringLiteral("%1 and %2 the whole range in %3")
+        .arg(sent, erase ? QStringLiteral("checked blank") : QStringLiteral("verified"), seconds);
 }
 
 // Reads that differ without a majority: nothing they gave is used.
@@ -299,7 +299,11 @@ QString resultMessage(const BoardResult& result)
                 }
             }
             if (result.access.stage == AccessOutcome::Stage::Detection) {
-                return QStringLiteral("interrupted before anything was sent");
+                // A backup or changed-only write reads the chip before it writes.
+                const bool readFirst = result.changedOnly || result.backup;
+                return isWrite(result) && readFirst && result.writtenTo < 0
+                           ? QStringLiteral("interrupted before anything was written")
+                           : QStringLiteral("interrupted before anything was sent");
             }
             return QStringLiteral("interrupted during the %1 after %2 bytes")
                        .arg(chipStepName(result.phase))

@@ -319,10 +319,10 @@ qint64 ChipJobOutcome::writtenTo() const
 
 bool ChipJobOutcome::readAllBlank() const
 {
-    if (!access.succeeded() || access.write || access.bytesDone == 0) return false;
-    if (chip.size() < access.firstAddress + access.bytesDone) return false;
-    const auto* first =
-        reinterpret_cast<const std::uint8_t*>(chip.constData()) + access.firstAddress;
-    return std::all_of(first, first + access.bytesDone,
-                       [](std::uint8_t byte) { return byte == MemoryImage::kBlank; });
+    const bool readLast = !access.write ? access.bytesDone > 0 : chipHeldImage;
+    if (!access.succeeded() || !readLast || chip.isEmpty()) return false;
+    // A read leaves its image 0xFF outside the range it reads.
+    return std::all_of(chip.cbegin(), chip.cend(), [](char byte) {
+        return static_cast<std::uint8_t>(byte) == MemoryImage::kBlank;
+    });
 }

@@ -56,7 +56,8 @@ struct ChipJobOutcome {
     [[nodiscard]] std::optional<AccessOutcome> writeStep() const;
     // The last address the job's write handed to the board, or -1.
     [[nodiscard]] qint64 writtenTo() const;
-    // What was read last holds nothing but 0xFF over the range: a blank part, an empty socket or
-    // a part the wrong way round all read like that.
+    // What was read last (the read before a write that found nothing to send included) holds
+    // nothing but 0xFF: a blank part, an empty socket or a part the wrong way round all read
+    // like that.
     [[nodiscard]] bool readAllBlank() const;
 };

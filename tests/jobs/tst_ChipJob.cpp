@@ -545,6 +545,7 @@ void ChipJobTest::anAllBlankChipSaysSo_data()
     QTest::newRow("erase") << Kind::Erase << true << true;
     QTest::newRow("verify of 0xFF") << Kind::Verify << true << true;
     QTest::newRow("verify of data") << Kind::Verify << false << false;
+    QTest::newRow("erase of the changed only") << Kind::Erase << true << true;
 }
 
 // An empty socket reads like a blank part: whatever the job, nothing but 0xFF read says so.
@@ -558,8 +559,10 @@ void ChipJobTest::anAllBlankChipSaysSo()
     ChipJobOrder order = bench.order(kind);
     order.image = blankImage ? QByteArray(8192, '\xFF') : pattern(8192, 0x42);
     order.checkAfter = true;
+    order.changedOnly = QByteArray(QTest::currentDataTag()).contains("changed");
     const ChipJobOutcome outcome = bench.run(order);
     QCOMPARE(outcome.succeeded(), succeeds);
+    QCOMPARE(outcome.chipHeldImage, order.changedOnly);
     QVERIFY(outcome.readAllBlank());
 }
 
