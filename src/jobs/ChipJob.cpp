@@ -158,7 +158,9 @@ bool ChipJob::read(ChipStep step, const ChipJobOrder& order, const TransferReque
     AccessOutcome outcome;
     for (int pass = 0; pass < passes; ++pass) {
         if (pass > 0 && stop) {
-            finished(step, notStarted(), result);
+            // The reads so far went well; the one that would have come next never began.
+            outcome.kind = AccessOutcome::Kind::Cancelled;
+            finished(step, outcome, result);
             return false;
         }
         MemoryImage chip;
