@@ -36,6 +36,13 @@ BoardFirmware::BoardFirmware(const SocketPart& part, PartMemory& memory, Config 
 
 BoardFirmware::~BoardFirmware() = default;
 
+void BoardFirmware::setFaults(const FaultPlan& faults)
+{
+    m_config.faults = faults;
+    m_random.reset();
+    if (const auto& random = m_config.faults.random()) m_random.emplace(random->seed, random->rate);
+}
+
 QByteArray BoardFirmware::identification(const QString& version)
 {
     return QByteArray("QZ-PGM Ver ") + version.toLatin1().left(4).leftJustified(4, ' ');

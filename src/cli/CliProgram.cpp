@@ -5,6 +5,7 @@
 #include "cli/AccessRange.h"
 #include "cli/BoardResult.h"
 #include "cli/CliArguments.h"
+#include "cli/DumpFacts.h"
 #include "cli/ExitCodes.h"
 #include "cli/FileTexts.h"
 #include "cli/ImageFile.h"
@@ -115,6 +116,9 @@ int CliProgram::run(const QStringList& arguments)
     order.command = m_options.command;
     order.claimFolder = m_environment.claimFolder;
     order.verifyAfter = !m_options.noVerify;
+    order.reads = m_options.reads;
+    order.backupFolder = m_options.backupFolder;
+    order.changedOnly = m_options.changedOnly;
     if (cliCommandNeedsPart(order.command)) {
         if (const auto code = choosePart(load, order)) return *code;
     }
@@ -476,6 +480,7 @@ void CliProgram::report(const QList<BoardResult>& results)
             m_console.result(QString::fromUtf8(
                 QJsonDocument(resultJson(result)).toJson(QJsonDocument::Compact)));
         }
+        for (const QString& notice : dumpNotices(result)) m_console.notice(notice);
         if (!result.succeeded()) {
             m_console.error(resultSummaryLine(result));
             continue;
@@ -484,11 +489,12 @@ void CliProgram::report(const QList<BoardResult>& results)
         if (result.command == CliCommand::Detect) {
             m_console.result(resultSummaryLine(result));
         } else if (!m_console.quiet()) {
+            QString summary = resultSummaryLine(result);
+            if (result.checksums) summary += QStringLiteral("; ") + checksumText(result);
             if (outputHoldsData) {
-                m_environment.errors->write(
-                    (resultSummaryLine(result) + QLatin1Char('\n')).toUtf8());
+                m_environment.errors->write((summary + QLatin1Char('\n')).toUtf8());
             } else {
-                m_console.result(resultSummaryLine(result));
+                m_console.result(summary);
             }
         }
     }

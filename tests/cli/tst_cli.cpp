@@ -1,5 +1,7 @@
 // vorle6-cli in process against emulated boards in fake time: every command's good path, every
-// exit code, the file formats and ranges, several boards at once, Ctrl+C and port claims.
+// exit code, the file formats and ranges, several boards at once, Ctrl+C and port claims; reads
+// compared, backups, changed-only writes, checksums and chips that read all 0xFF.
+#include "base/HexText.h"
 #include "base/SettingsStore.h"
 #include "cli/ImageFile.h"
 #include "cli/PartLookup.h"
@@ -16,6 +18,7 @@
 
 #include "CliFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -108,6 +111,13 @@ private slots:
     void searchAsksEveryDevice();
     void partsAndPortProblems();
     void progressLinesAndBar();
+    void repeatedReadsNameAnUnreliableContact_data();
+    void repeatedReadsNameAnUnreliableContact();
+    void aBackupAndTheChangedChunksOnly();
+    void checksumsAreTheToolsOwn_data();
+    void checksumsAreTheToolsOwn();
+    void allBlankIsANoticeNotAnError_data();
+    void allBlankIsANoticeNotAnError();
 };
 
 void CliTest::commandsDoTheirWork_data()
@@ -272,6 +282,11 @@ void CliTest::failuresEndWithTheirExitCode_data()
     QTest::newRow("several boards, one file")
         << "24C64" << none << "" << read + QStringList{"-p", "/dev/ttyQZ1"} << 1 << "put %p"
         << true;
+    QTest::newRow("no reads") << "24C64" << none << "" << read + QStringList{"--reads", "0"} << 1
+                              << "--reads takes a number from 1 to 9, not '0'" << true;
+    QTest::newRow("a backup of a read")
+        << "24C64" << none << "" << read + QStringList{"--backup", "{dir}"} << 1
+        << "--backup does not apply to read" << true;
     QTest::newRow("standard input without a format")
         << "24C64" << none << "" << QStringList{"verify", "-d", "24C64", "-i", "-"} + port << 1
         << "standard input needs --format" << true;
@@ -301,6 +316,9 @@ void CliTest::failuresEndWithTheirExitCode_data()
     QTest::newRow("x16 dump for an I2C part")
         << "24C64" << none << "file" << write + QStringList{"--swap16"} << 1
         << "--swap16 is for the x16 dumps of Microwire (93Cxx) parts; the 24C64 is not one" << true;
+    QTest::newRow("no backup folder")
+        << "24C64" << none << "file" << write + QStringList{"--backup", "{dir}in.bin/saved"} << 2
+        << "cannot save the part in {dir}in.bin/saved/24C64_" << false;
     QTest::newRow("no output folder")
         << "24C64" << none << ""
         << QStringList{"read", "-d", "24C64", "-o", "{dir}none/x.hex"} + port << 2
@@ -328,6 +346,10 @@ void CliTest::failuresEndWithTheirExitCode_data()
                                     "the write got to address 0x0002F (0x00000..0x0002F were "
                                     "sent to the board)"
                                  << false;
+    QTest::newRow("the read before a write stops")
+        << "24C64" << QStringList{"silence@3"} << "file" << write + QStringList{"--changed-only"}
+        << 4 << "read failed: the board stopped answering after 48 bytes; nothing was written"
+        << false;
     QTest::newRow("bad ready byte")
         << "24C64" << QStringList{"wrong-ready@2"} << "file" << write << 4
         << "write failed: the board's answer broke the protocol" << false;
@@ -390,7 +412,9 @@ void CliTest::failuresEndWithTheirExitCode()
 
     const CliRun run = fixture.run(arguments);
     QCOMPARE(run.exitCode, exitCode);
-    const QString expected = QString(said).replace(QStringLiteral("{in}"), in);
+    const QString expected = QString(said)
+                                 .replace(QStringLiteral("{in}"), in)
+                                 .replace(QStringLiteral("{dir}"), fixture.files.path() + '/');
     QVERIFY2(run.errors.contains(expected), qPrintable(run.errors));
     if (sendsNothing) QVERIFY2(board.fromPc().isEmpty(), board.fromPc().toHex(' ').constData());
     if (exitCode == 1) QVERIFY(run.errors.contains(QStringLiteral("vorle6-cli: ")));
@@ -752,6 +776,175 @@ void CliTest::progressLinesAndBar()
     QCOMPARE(ProgressReport::barLine("read", 2048, 8192, 1638.4, 4.5),
              QStringLiteral("read [######..................]  25 %  2048/8192 bytes  1.6 KiB/s  "
                             "0:05 left"));
+}
+
+void CliTest::repeatedReadsNameAnUnreliableContact_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");  // on standard error
+
+    const QStringList port{"-p", kPort};
+    QTest::newRow("read twice") << QStringList{"read",      "-d",      "24C64", "-o",
+                                               "{out}.bin", "--reads", "2"} +
+                                       port
+                                << 4
+                                << "24C64 read FAILED (exit 4): the 2 reads differ at 1 address, "
+                                   "without a majority (0x00020: {flipped} {byte}): the contact "
+                                   "is unreliable; check the clip, the socket or the wires; no "
+                                   "file was written";
+    QTest::newRow("read three times")
+        << QStringList{"read", "-d", "24C64", "-o", "{out}.bin", "--reads", "3"} + port << 0
+        << "the 3 reads differ at 1 address, decided by a majority (0x00020: {flipped} {byte} "
+           "{byte}): the contact is unreliable";
+    QTest::newRow("verify twice") << QStringList{"verify",    "-d",      "24C64", "-i",
+                                                 "{out}.bin", "--reads", "2",     "--json"} +
+                                         port
+                                  << 4 << "the 2 reads differ at 1 address";
+}
+
+// The first read meets a bit flipped on the line (chunk 3 begins at 0x20); the reads after it
+// do not.
+void CliTest::repeatedReadsNameAnUnreliableContact()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+
+    CliFixture fixture;
+    EmulatedBoard& board = fixture.lines.add(kPort, QStringLiteral("24C64"), {"flipread@3"});
+    const QByteArray contents = pattern(8192, kFileSeed);
+    board.setContents(contents);
+    fixture.lines.clock(kPort).after(500ms, [&] { board.setFaults({}); });
+    const QString file = fixture.path(QStringLiteral("out.bin"));
+    if (arguments.first() == QLatin1String("verify")) writeFile(file, contents);
+
+    const CliRun run = fixture.run(expand(arguments, fixture));
+    QCOMPARE(run.exitCode, exitCode);
+    const auto byte = static_cast<quint8>(contents.at(0x20));
+    const QString expected = QString(said)
+                                 .replace(QStringLiteral("{byte}"), hexText(byte, 2))
+                                 .replace(QStringLiteral("{flipped}"), hexText(byte ^ 1, 2));
+    QVERIFY2(run.errors.contains(expected), qPrintable(run.errors));
+    if (arguments.first() == QLatin1String("read")) {
+        QCOMPARE(QFile::exists(file), exitCode == 0);
+        if (exitCode == 0) QCOMPARE(readFile(file), contents);
+        return;
+    }
+    const QJsonObject json = jsonLines(run.output).first();
+    QCOMPARE(json["outcome"].toString(), QStringLiteral("reads-differ"));
+    QCOMPARE(json["readsDiffer"]["addresses"].toInt(), 1);
+    QCOMPARE(json["readsDiffer"]["first"][0]["address"].toInt(), 0x20);
+    QVERIFY(json["readsDiffer"]["first"][0]["majority"].isNull());
+}
+
+// The part is saved before a write, byte for byte; the write sends the one changed block, and
+// a second write of the same file sends nothing.
+void CliTest::aBackupAndTheChangedChunksOnly()
+{
+    CliFixture fixture;
+    EmulatedBoard& board = fixture.lines.add(kPort, QStringLiteral("24C64"));
+    const QByteArray before = pattern(8192, kOtherSeed);
+    board.setContents(before);
+    QByteArray image = before;
+    image[0x1234] = static_cast<char>(~image.at(0x1234));
+    writeFile(fixture.path("image.bin"), image);
+    const QString folder = fixture.path(QStringLiteral("backups"));
+    const QStringList write{"write", "-d",  "24C64",          "-i",       fixture.path("image.bin"),
+                            "-p",    kPort, "--changed-only", "--backup", folder};
+
+    CliRun run = fixture.run(write);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    QVERIFY2(run.outputText().contains(QStringLiteral(
+                 "wrote 16 bytes in 1 range of changed blocks and verified the whole range in")),
+             qPrintable(run.outputText()));
+    const QStringList saved = QDir(folder).entryList(QDir::Files);
+    QCOMPARE(saved.size(), 1);
+    QVERIFY(saved.first().startsWith(QStringLiteral("24C64_")));
+    QVERIFY(saved.first().endsWith(QStringLiteral("_ttyQZ0.bin")));
+    QCOMPARE(readFile(QDir(folder).filePath(saved.first())), before);
+    QVERIFY2(run.errors.contains(QStringLiteral("the part was saved in %1 before the write")
+                                     .arg(QDir(folder).filePath(saved.first()))),
+             qPrintable(run.errors));
+    fixture.lines.clock(kPort).advance(1s);
+    QCOMPARE(board.contents(), image);
+
+    const qsizetype sentBefore = board.fromPc().size();
+    run = fixture.run(write.mid(0, 8) + QStringList{"--json"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!board.fromPc().mid(sentBefore).contains("Ee2w"));
+    const QJsonObject json = jsonLines(run.output).first();
+    QCOMPARE(json["unchanged"].toBool(), true);
+    QCOMPARE(json["bytesWritten"].toInt(), 0);
+    QCOMPARE(json["writeAccesses"].toInt(), 0);
+    QVERIFY(json["backup"].isNull());
+    QVERIFY(json["message"].toString().startsWith(
+        QStringLiteral("the chip holds the image already: nothing was written")));
+}
+
+void CliTest::checksumsAreTheToolsOwn_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    const QStringList port{"-p", kPort};
+    QTest::newRow("read") << QStringList{"read", "-d", "24C02", "-o", "{out}.bin"} + port;
+    QTest::newRow("write") << QStringList{"write", "-d", "24C02", "-i", "{out}.hex"} + port;
+    QTest::newRow("verify") << QStringList{"verify", "-d", "24C02", "-i", "{out}.hex"} + port;
+}
+
+// The bytes 0x00 to 0xFF: gzip's trailer (and crc32) gives CRC-32 29058c73, sha256sum gives
+// 40aff2e9..., the window's sum is 7F80.
+void CliTest::checksumsAreTheToolsOwn()
+{
+    QFETCH(QStringList, arguments);
+
+    QByteArray ramp(256, '\0');
+    for (int i = 0; i < 256; ++i) ramp[i] = static_cast<char>(i);
+    const QString sha256 =
+        QStringLiteral("40aff2e9d2d8922e47afd4648e6967497158785fbd1da870e7110266bf944880");
+    CliFixture fixture;
+    fixture.lines.add(kPort, QStringLiteral("24C02")).setContents(ramp);
+    writeFile(fixture.path("out.hex"), intelHexText(ramp));
+
+    CliRun run = fixture.run(expand(arguments, fixture));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    QVERIFY2(run.outputText().contains(
+                 QStringLiteral("; CRC-32 29058c73, SHA-256 %1, sum 7F80\n").arg(sha256)),
+             qPrintable(run.outputText()));
+    run = fixture.run(expand(arguments, fixture) + QStringList{"--json"});
+    const QJsonObject json = jsonLines(run.output).first();
+    QCOMPARE(json["crc32"].toString(), QStringLiteral("29058c73"));
+    QCOMPARE(json["sha256"].toString(), sha256);
+    QCOMPARE(json["sum16"].toString(), QStringLiteral("7F80"));
+}
+
+void CliTest::allBlankIsANoticeNotAnError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    const QStringList port{"-p", kPort};
+    QTest::newRow("read") << QStringList{"read", "-d", "24C64", "-o", "{out}.bin"} + port;
+    QTest::newRow("blank") << QStringList{"blank", "-d", "24C64"} + port;
+    QTest::newRow("erase") << QStringList{"erase", "-d", "24C64"} + port;
+    QTest::newRow("verify") << QStringList{"verify", "-d", "24C64", "-i", "{out}.hex"} + port;
+}
+
+// An empty socket reads like a blank part, so whatever the command, all 0xFF is said aloud.
+void CliTest::allBlankIsANoticeNotAnError()
+{
+    QFETCH(QStringList, arguments);
+
+    CliFixture fixture;
+    fixture.lines.add(kPort, QStringLiteral("24C64"), {"nochip"});
+    writeFile(fixture.path("out.hex"), intelHexText(blank(8192)));
+    CliRun run = fixture.run(expand(arguments, fixture));
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.errors.contains(QStringLiteral(
+                 "/dev/ttyQZ0: the chip reads as nothing but 0xFF: a blank part, an empty socket "
+                 "and a chip inserted the wrong way round all read so")),
+             qPrintable(run.errors));
+    run = fixture.run(expand(arguments, fixture) + QStringList{"--json"});
+    QCOMPARE(jsonLines(run.output).first()["allBlank"].toBool(), true);
 }
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -1,13 +1,16 @@
 // The sequences of accesses every front-end runs, against the emulated board in fake time:
-// which steps run in which order, what each outcome holds, and that a stop keeps the next step
-// from starting.
+// which steps run in which order, what each outcome holds, that a stop keeps the next step
+// from starting; repeated reads, the backup before an overwrite and writes of the changed
+// chunks only, down to the bytes on the line.
 #include "jobs/ChipJob.h"
 #include "jobs/ChipJobObserver.h"
+#include "link/AccessPackets.h"
 #include "link/ProgrammerLink.h"
 #include "support/EmulatedBoards.h"
 #include "support/FakeLinkClock.h"
 #include "support/TestDevices.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,21 +32,49 @@ QByteArray pattern(qint64 size, int seed)
     return bytes;
 }
 
-// Records the steps and may stop the job when one of them ends.
+// Records the steps and may stop the job when one of them ends; `onStep` and `onAccess` run
+// as a step starts and as the board of each access has answered, before its data.
 class StepLog : public ChipJobObserver {
 public:
-    void stepStarted(ChipStep step) override { started.append(step); }
+    void stepStarted(ChipStep step) override
+    {
+        started.append(step);
+        if (onStep) onStep(step);
+    }
     void stepFinished(ChipStep step, const AccessOutcome& outcome) override
     {
         finished.append(step);
         if (stopAfter && *stopAfter == step && stop) *stop = true;
         Q_UNUSED(outcome);
     }
+    void boardIdentified(const LinkSettings&, const QString&) override
+    {
+        if (onAccess) onAccess(accesses);
+        ++accesses;
+    }
+    void progressed(const AccessProgress& progress) override { last = progress; }
     QList<ChipStep> started;
     QList<ChipStep> finished;
     std::optional<ChipStep> stopAfter;
     std::atomic<bool>* stop = nullptr;
+    std::function<void(ChipStep)> onStep;
+    std::function<void(int)> onAccess;
+    int accesses = 0;
+    AccessProgress last;
 };
+
+// The bytes the PC sends for one block access of the 24C64 (16-byte chunks, "r"/"w"): detection,
+// preparation, header and packets, then "@" after each chunk of a read or a write's data.
+QByteArray accessBytes(char letter, qint64 start, qint64 length, const QByteArray& data = {})
+{
+    constexpr int kChunk = 16;
+    QByteArray bytes =
+        QByteArray("??Ee2PEe2") + letter +
+        Build_Address_Packet(kChunk, static_cast<std::int32_t>(start), 2, 0) +
+        Build_Address_Packet(kChunk, static_cast<std::int32_t>(start + length - 1), 2, 0);
+    if (letter == 'r') return bytes + QByteArray(length / kChunk, '@');
+    return bytes + data.mid(start, length);
+}
 
 // A chip job on the emulated line, with a 24C64 at kPath.
 struct Bench {
@@ -99,6 +130,14 @@ private slots:
     void aStopBeforeTheJobSendsNothing();
     void aReadLeavesTheRestBlank();
     void aWriteStoppedInsideItsRangeIsRemembered();
+    void repeatedReadsAgreeOrSayWhere_data();
+    void repeatedReadsAgreeOrSayWhere();
+    void theChipIsSavedBeforeItIsOverwritten_data();
+    void theChipIsSavedBeforeItIsOverwritten();
+    void onlyTheChangedChunksAreSent_data();
+    void onlyTheChangedChunksAreSent();
+    void anAllBlankChipSaysSo_data();
+    void anAllBlankChipSaysSo();
 };
 
 void ChipJobTest::stepsRunInOrder_data()
@@ -290,6 +329,241 @@ void ChipJobTest::aWriteStoppedInsideItsRangeIsRemembered()
     bench.board.powerCycle();
     QVERIFY(bench.run(bench.order(Kind::Read)).succeeded());
     QVERIFY(!stoppedWrites.find(kPath));
+}
+
+void ChipJobTest::repeatedReadsAgreeOrSayWhere_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<int>("reads");
+    QTest::addColumn<bool>("flipFirst");   // read chunk 3 of the first read has bit 0 of 0x20 wrong
+    QTest::addColumn<bool>("threeBytes");  // each read finds another byte at 0x100
+    QTest::addColumn<bool>("succeeds");
+    QTest::addColumn<int>("differing");
+    QTest::addColumn<int>("undecided");
+
+    QTest::newRow("one read") << Kind::Read << 1 << false << false << true << 0 << 0;
+    QTest::newRow("three agree") << Kind::Read << 3 << false << false << true << 0 << 0;
+    QTest::newRow("a flip caught by the second read")
+        << Kind::Read << 2 << true << false << false << 1 << 1;
+    QTest::newRow("a flip outvoted") << Kind::Read << 3 << true << false << true << 1 << 0;
+    QTest::newRow("no majority") << Kind::Read << 3 << false << true << false << 1 << 1;
+    QTest::newRow("verify reads twice") << Kind::Verify << 2 << true << false << false << 1 << 1;
+}
+
+// A contact that comes and goes shows as reads that differ: the outcome lists where and what
+// each read gave, takes a byte most reads agree on, and without one hands back no bytes at all.
+void ChipJobTest::repeatedReadsAgreeOrSayWhere()
+{
+    QFETCH(Kind, kind);
+    QFETCH(int, reads);
+    QFETCH(bool, flipFirst);
+    QFETCH(bool, threeBytes);
+    QFETCH(bool, succeeds);
+    QFETCH(int, differing);
+    QFETCH(int, undecided);
+
+    Bench bench;
+    const QByteArray part = bench.board.contents();
+    bench.log.onAccess = [&](int access) {
+        bench.board.setFaults(flipFirst && access == 0 ? QStringList{"flipread@3"} : QStringList{});
+        if (!threeBytes) return;
+        QByteArray contents = part;
+        contents[0x100] = static_cast<char>(0x11 * (access + 1));
+        bench.board.setContents(contents);
+    };
+    ChipJobOrder order = bench.order(kind);
+    order.reads = reads;
+    order.image = part;
+    const ChipJobOutcome outcome = bench.run(order);
+
+    QVERIFY(outcome.access.succeeded());
+    QCOMPARE(outcome.succeeded(), succeeds);
+    QCOMPARE(bench.log.accesses, reads);
+    QCOMPARE(bench.log.last.done, 8192 * reads);
+    QCOMPARE(bench.log.last.total, 8192 * reads);
+    QCOMPARE(outcome.agreement.has_value(), reads > 1);
+    if (reads == 1) return;
+    QCOMPARE(outcome.agreement->reads, reads);
+    QCOMPARE(outcome.agreement->differing, differing);
+    QCOMPARE(outcome.agreement->undecided, undecided);
+    QCOMPARE(outcome.chip.isEmpty(), !succeeds);
+    if (succeeds) QCOMPARE(outcome.chip, part);
+    QCOMPARE(outcome.comparison.has_value(), kind == Kind::Verify && succeeds);
+    if (differing == 0) return;
+    const ReadDisagreement& first = outcome.agreement->first.first();
+    const auto byte = static_cast<std::uint8_t>(part.at(0x20));
+    QList<std::uint8_t> values(reads, byte);
+    if (flipFirst) values.first() = byte ^ 1;
+    if (threeBytes) values = {0x11, 0x22, 0x33};
+    QCOMPARE(first.address, threeBytes ? 0x100 : 0x20);
+    QCOMPARE(first.values, values);
+    QCOMPARE(first.majority.has_value(), undecided == 0);
+    if (first.majority) QCOMPARE(*first.majority, byte);
+}
+
+void ChipJobTest::theChipIsSavedBeforeItIsOverwritten_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<bool>("folderMade");  // the folder can be made
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("write") << Kind::Write << true << QStringList{} << true;
+    QTest::newRow("erase") << Kind::Erase << true << QStringList{} << true;
+    QTest::newRow("no folder") << Kind::Write << false << QStringList{} << false;
+    QTest::newRow("the read fails") << Kind::Erase << true << QStringList{"short-chunk@2"} << false;
+}
+
+// The whole part reaches a file, byte for byte, before anything is sent for the write; a backup
+// that cannot be read or saved ends the job with the chip untouched, and a later backup never
+// replaces an earlier one.
+void ChipJobTest::theChipIsSavedBeforeItIsOverwritten()
+{
+    QFETCH(Kind, kind);
+    QFETCH(bool, folderMade);
+    QFETCH(QStringList, faults);
+    QFETCH(bool, written);
+
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    const QString folder =
+        dir.filePath(folderMade ? QStringLiteral("saved/backups") : QStringLiteral("file/backups"));
+    const QString path = folder + QStringLiteral("/24C64_20260314-093015_ttyUSB0.bin");
+    const auto readFile = [](const QString& name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    Bench bench(faults);
+    const QByteArray before = bench.board.contents();
+    bench.job.setWallClock([] { return QDateTime(QDate(2026, 3, 14), QTime(9, 30, 15)); });
+    QByteArray savedBeforeWrite;
+    bench.log.onStep = [&](ChipStep step) {
+        if (step == ChipStep::Write || step == ChipStep::Erase) savedBeforeWrite = readFile(path);
+    };
+    ChipJobOrder order = bench.order(kind, 0x1000, 0x100);
+    order.image = pattern(8192, 0x5A);
+    order.checkAfter = true;
+    order.backupFolder = folder;
+    order.partName = QStringLiteral("24C64");
+    const ChipJobOutcome outcome = bench.run(order);
+
+    QCOMPARE(outcome.succeeded(), written);
+    QCOMPARE(outcome.backup.has_value(), faults.isEmpty());
+    QCOMPARE(bench.board.contents() == before, !written);
+    QCOMPARE(bench.board.fromPc().contains("Ee2w"), written);
+    if (!written) {
+        QCOMPARE(outcome.step, ChipStep::Read);
+        QCOMPARE(outcome.writtenTo(), -1);
+        if (outcome.backup) {
+            QCOMPARE(outcome.backup->failure.cause, FileWriteFailure::Cause::NoFolder);
+        }
+        return;
+    }
+    QCOMPARE(outcome.backup->path, path);
+    QCOMPARE(savedBeforeWrite, before);
+    QCOMPARE(readFile(path), before);
+
+    const ChipJobOutcome again = bench.run(order);
+    QVERIFY(again.succeeded());
+    QCOMPARE(again.backup->path, folder + QStringLiteral("/24C64_20260314-093015_ttyUSB0-2.bin"));
+    QCOMPARE(readFile(again.backup->path), bench.board.contents());
+    QCOMPARE(readFile(path), before);
+}
+
+void ChipJobTest::onlyTheChangedChunksAreSent_data()
+{
+    QTest::addColumn<QList<int>>("changes");  // addresses where the image differs from the chip
+    QTest::addColumn<bool>("changedOnly");
+    QTest::addColumn<bool>("checkAfter");
+    QTest::addColumn<QList<int>>("spans");  // offset and length of each access, in turn
+
+    // A 24C64 chunk (16 bytes, 5 ms) costs 17 byte times and its programming, 7.95 ms; another
+    // access costs 50 ms + 5 x 10 ms and 36 byte times, 106.25 ms: 13 unchanged chunks between
+    // two changed ones still go in one access.
+    QTest::newRow("everything, as ever")
+        << QList<int>{0x1005} << false << false << QList<int>{0, 8192};
+    QTest::newRow("one chunk") << QList<int>{0x1005} << true << false << QList<int>{0x1000, 16};
+    QTest::newRow("one chunk, the range verified")
+        << QList<int>{0x1005} << true << true << QList<int>{0x1000, 16};
+    QTest::newRow("13 chunks between: one access")
+        << QList<int>{0x0000, 0x00E5} << true << false << QList<int>{0, 0xF0};
+    QTest::newRow("14 chunks between: two")
+        << QList<int>{0x0000, 0x00F5} << true << false << QList<int>{0, 16, 0xF0, 16};
+    QTest::newRow("the last byte") << QList<int>{0x1FFF} << true << false << QList<int>{0x1FF0, 16};
+    QTest::newRow("nothing to write") << QList<int>{} << true << true << QList<int>{};
+}
+
+// A write of the changed chunks reads the range, then sends each span as an access of its own
+// with its own packets; a chip that holds the image already gets nothing but the read. Without
+// it, the write puts exactly the bytes on the line that it always has.
+void ChipJobTest::onlyTheChangedChunksAreSent()
+{
+    QFETCH(QList<int>, changes);
+    QFETCH(bool, changedOnly);
+    QFETCH(bool, checkAfter);
+    QFETCH(QList<int>, spans);
+
+    Bench bench;
+    const QByteArray before = bench.board.contents();
+    QByteArray image = before;
+    for (const int address : changes) image[address] = static_cast<char>(~before.at(address));
+    ChipJobOrder order = bench.order(Kind::Write);
+    order.image = image;
+    order.changedOnly = changedOnly;
+    order.checkAfter = checkAfter;
+    const ChipJobOutcome outcome = bench.run(order);
+
+    QVERIFY(outcome.succeeded());
+    QByteArray line = changedOnly ? accessBytes('r', 0, 8192) : QByteArray();
+    QList<WriteSpan> sent;
+    qint64 bytes = 0;
+    for (int i = 0; i < spans.size(); i += 2) {
+        line += accessBytes('w', spans.at(i), spans.at(i + 1), image);
+        sent.append({spans.at(i), spans.at(i + 1)});
+        bytes += spans.at(i + 1);
+    }
+    if (checkAfter && !spans.isEmpty()) line += accessBytes('r', 0, 8192);
+    QCOMPARE(bench.board.fromPc(), line);
+    QVERIFY(outcome.spans == sent);
+    QCOMPARE(outcome.bytesWritten, bytes);
+    QCOMPARE(outcome.chipHeldImage, spans.isEmpty());
+    QCOMPARE(outcome.writtenTo(),
+             spans.isEmpty() ? -1 : spans.at(spans.size() - 2) + spans.last() - 1);
+    QCOMPARE(bench.board.contents(), image);
+    if (checkAfter && !spans.isEmpty()) QCOMPARE(outcome.comparison->compared, 8192);
+}
+
+void ChipJobTest::anAllBlankChipSaysSo_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<bool>("blankImage");
+    QTest::addColumn<bool>("succeeds");
+
+    QTest::newRow("read") << Kind::Read << true << true;
+    QTest::newRow("blank check") << Kind::BlankCheck << true << true;
+    QTest::newRow("erase") << Kind::Erase << true << true;
+    QTest::newRow("verify of 0xFF") << Kind::Verify << true << true;
+    QTest::newRow("verify of data") << Kind::Verify << false << false;
+    QTest::newRow("erase of the changed only") << Kind::Erase << true << true;
+}
+
+// An empty socket reads like a blank part: whatever the job, nothing but 0xFF read says so.
+void ChipJobTest::anAllBlankChipSaysSo()
+{
+    QFETCH(Kind, kind);
+    QFETCH(bool, blankImage);
+    QFETCH(bool, succeeds);
+
+    Bench bench({QStringLiteral("nochip")});
+    ChipJobOrder order = bench.order(kind);
+    order.image = blankImage ? QByteArray(8192, '\xFF') : pattern(8192, 0x42);
+    order.checkAfter = true;
+    order.changedOnly = QByteArray(QTest::currentDataTag()).contains("changed");
+    const ChipJobOutcome outcome = bench.run(order);
+    QCOMPARE(outcome.succeeded(), succeeds);
+    QCOMPARE(outcome.chipHeldImage, order.changedOnly);
+    QVERIFY(outcome.readAllBlank());
 }
 
 QTEST_GUILESS_MAIN(ChipJobTest)
