@@ -70,8 +70,9 @@ QByteArray accessBytes(char letter, qint64 start, qint64 length, const QByteArra
     constexpr int kChunk = 16;
     QByteArray bytes =
         QByteArray("??Ee2PEe2") + letter +
-        Build_Address_Packet(kChunk, static_cast<std::int32_t>(start), 2, 0) +
-        Build_Address_Packet(kChunk, static_cast<std::int32_t>(start + length - 1), 2, 0);
+        Build_Address_Packet(kChunk, static_cast<std::int32_t>(start), BusFamily::I2c, 0) +
+        Build_Address_Packet(kChunk, static_cast<std::int32_t>(start + length - 1), BusFamily::I2c,
+                             0);
     if (letter == 'r') return bytes + QByteArray(length / kChunk, '@');
     return bytes + data.mid(start, length);
 }
