@@ -1,6 +1,7 @@
 // Block and byte reads and writes on a scripted board in fake time: every byte on the line,
 // the progress figures, the status texts and what the image holds afterwards.
 #include "link/LinkFixture.h"
+#include "link/PortClaim.h"
 #include "link/TransferPlan.h"
 #include "link/gui/AccessTimeEstimate.h"
 
@@ -263,6 +264,26 @@ private slots:
         QCOMPARE(imageOf(f), QByteArray(64, '\xFF'));
         QCOMPARE(f.window.showImageCount, 0);
         QCOMPARE(f.port.closeCount, 1);
+        QVERIFY(f.window.enabled());
+    }
+
+    // Another program of ours holds the port's claim (a vorle6-cli between a write and its
+    // verify): the command is refused naming it, and nothing reaches the port.
+    void aClaimedPortIsRefusedNamingItsHolder()
+    {
+        LinkFixture f;
+        f.selectDevice(BusFamily::I2c, 8, 16);
+        f.window.size = 256;
+        PortClaim other(f.claims.path(), f.linkSettings().devicePath);
+        QVERIFY(other.acquire());
+        const AccessOutcome outcome = f.access.Cmd_WRITE_all_Click().access;
+        QCOMPARE(outcome.kind, AccessOutcome::Kind::PortUnusable);
+        QCOMPARE(outcome.portFailure.kind, PortOpenFailure::Kind::InUse);
+        QVERIFY(f.port.openings.isEmpty());
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY2(f.dialogs.messages.first().detail.contains(
+                     QStringLiteral("(PID %1)").arg(QCoreApplication::applicationPid())),
+                 qPrintable(f.dialogs.messages.first().detail));
         QVERIFY(f.window.enabled());
     }
 
