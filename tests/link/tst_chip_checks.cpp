@@ -47,7 +47,9 @@ const QString k24C64 = QStringLiteral("24C64");
 const QString k93C46 = QStringLiteral("AT93C46");
 
 const QRegularExpression kVerifyOk(QStringLiteral("^ベリファイOK \\(\\d+sec\\)$"));
-const QString kBlank = QStringLiteral("ブランクです (全て0xFF)");
+const QString kAllBlank = QStringLiteral(
+    "  全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能性があります。");
+const QString kBlank = QStringLiteral("ブランクです (全て0xFF)") + kAllBlank;
 
 QString byteText(char value)
 {
@@ -83,7 +85,8 @@ private slots:
     void init();
     void cleanup();
 
-    void deviceMenuAndTheVerifyOption();
+    void deviceMenuAndItsOptions_data();
+    void deviceMenuAndItsOptions();
     void verifyAfterWriteFindsWhatTheChipHolds_data();
     void verifyAfterWriteFindsWhatTheChipHolds();
     void verifyMarksAndListsTheDifferences();
@@ -95,6 +98,9 @@ private slots:
     void theRealPortCatchesAFlippedBit();
 
 private:
+    // Block Write and erase as they were before the backup and the changed chunks: for the tests
+    // of other things. Before start().
+    static void plainOverwrites();
     // A Block Read from `board`: the image then holds its contents.
     void readFrom(const EmulatedBoard& board);
     void verifyIdle();
@@ -104,6 +110,14 @@ private:
 void TestChipChecks::init() { setUp(); }
 
 void TestChipChecks::cleanup() { tearDown(); }
+
+void TestChipChecks::plainOverwrites()
+{
+    SettingsStore settings;
+    for (const QString& option : {kBackupBeforeWrite, kWriteChangedOnly}) {
+        settings.save(kSettings6, option, QStringLiteral("False"));
+    }
+}
 
 void TestChipChecks::readFrom(const EmulatedBoard& board)
 {
@@ -130,8 +144,31 @@ void TestChipChecks::verifyIdle()
     QVERIFY(!c.Lbl_AccessTime->isVisible());
 }
 
-void TestChipChecks::deviceMenuAndTheVerifyOption()
+void TestChipChecks::deviceMenuAndItsOptions_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("onByDefault");
+    QTest::newRow("verify after write")
+        << "mnuVerifyAfterWrite"
+        << "書き込み後にベリファイ(&A)" << kVerifyAfterWrite << true;
+    QTest::newRow("read twice") << "mnuReadTwice"
+                                << "2回読んで比較(&R)" << kReadTwice << false;
+    QTest::newRow("backup") << "mnuBackupBeforeWrite"
+                            << "書き込み前にバックアップ(&K)" << kBackupBeforeWrite << true;
+    QTest::newRow("changed only") << "mnuWriteChangedOnly"
+                                  << "変更箇所だけ書き込む(&C)" << kWriteChangedOnly << true;
+}
+
+// The device menu between Options and Help: the three checks, then the options, each ticked
+// as the store says under [Settings6] (its default when it says nothing) and stored at once.
+void TestChipChecks::deviceMenuAndItsOptions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, key);
+    QFETCH(bool, onByDefault);
     QVERIFY(start());
     MainWindowControls& c = controls();
     const QList<QAction*> bar = window().menuBar()->actions();
@@ -139,33 +176,35 @@ void TestChipChecks::deviceMenuAndTheVerifyOption()
     QCOMPARE(bar.indexOf(c.mnuTools->menuAction()), device - 1);
     QCOMPARE(bar.indexOf(c.mnuHelp->menuAction()), device + 1);
     QCOMPARE(c.mnuDevice->title(), QStringLiteral("デバイス(&D)"));
-    const QList<QAction*> entries = c.mnuDevice->actions();
-    QCOMPARE(entries.size(), 5);
-    QCOMPARE(entries.at(0), c.mnuVerify);
-    QCOMPARE(entries.at(1), c.mnuBlankCheck);
-    QCOMPARE(entries.at(2), c.mnuErase);
-    QVERIFY(entries.at(3)->isSeparator());
-    QCOMPARE(entries.at(4), c.mnuVerifyAfterWrite);
+    QVERIFY(c.mnuDevice->actions().at(3)->isSeparator());
+    QCOMPARE(c.mnuDevice->actions().mid(0, 3),
+             (QList<QAction*>{c.mnuVerify, c.mnuBlankCheck, c.mnuErase}));
+    QCOMPARE(c.mnuDevice->actions().mid(4),
+             (QList<QAction*>{c.mnuVerifyAfterWrite, c.mnuReadTwice, c.mnuBackupBeforeWrite,
+                              c.mnuWriteChangedOnly}));
     QCOMPARE(c.mnuVerify->text(), QStringLiteral("ベリファイ(&V)"));
     QCOMPARE(c.mnuBlankCheck->text(), QStringLiteral("ブランクチェック(&B)"));
     QCOMPARE(c.mnuErase->text(), QStringLiteral("消去(&E)..."));
-    QCOMPARE(c.mnuVerifyAfterWrite->text(), QStringLiteral("書き込み後にベリファイ(&A)"));
     QVERIFY(c.Frame2->isAncestorOf(c.Cmd_VERIFY_all));
     QCOMPARE(c.Cmd_VERIFY_all->text(), QStringLiteral("Verify"));
     QCOMPARE(c.Cmd_Cancel->text(), QStringLiteral("中止"));
     verifyIdle();
 
-    // Ticked unless the store says "False"; every change is stored at once.
-    QVERIFY(c.mnuVerifyAfterWrite->isCheckable());
-    QVERIFY(c.mnuVerifyAfterWrite->isChecked());
-    c.mnuVerifyAfterWrite->trigger();
+    QAction* option = c.mnuDevice->findChild<QAction*>(name);
+    QVERIFY(option);
+    QCOMPARE(option->text(), text);
+    QVERIFY(option->isCheckable());
+    QCOMPARE(option->isChecked(), onByDefault);
+    option->trigger();
     SettingsStore settings;
-    QCOMPARE(settings.get(kSettings6, kVerifyAfterWrite, {}), QStringLiteral("False"));
+    const auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+    QCOMPARE(settings.get(kSettings6, key, {}), word(!onByDefault));
     m_startup.reset();
     QVERIFY(start());
-    QVERIFY(!controls().mnuVerifyAfterWrite->isChecked());
-    controls().mnuVerifyAfterWrite->trigger();
-    QCOMPARE(settings.get(kSettings6, kVerifyAfterWrite, {}), QStringLiteral("True"));
+    option = controls().mnuDevice->findChild<QAction*>(name);
+    QCOMPARE(option->isChecked(), !onByDefault);
+    option->trigger();
+    QCOMPARE(settings.get(kSettings6, key, {}), word(onByDefault));
 }
 
 void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds_data()
@@ -183,6 +222,7 @@ void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds_data()
 // listed and shown in a warning box. The image stays what was written.
 void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds()
 {
+    plainOverwrites();
     QFETCH(QString, device);
     QFETCH(QStringList, faults);
     QFETCH(qint64, first);
@@ -215,7 +255,8 @@ void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds()
         return;
     }
     QVERIFY(mismatches > 0);
-    const QString text = verifyErrorText(mismatches, first, written.at(first), chip.at(first));
+    QString text = verifyErrorText(mismatches, first, written.at(first), chip.at(first));
+    if (faults.contains(QStringLiteral("nochip"))) text += kAllBlank;
     QCOMPARE(panel(1), text);
     QCOMPARE(m_dialogs.messages.size(), 1);
     QCOMPARE(m_dialogs.messages.first().icon, MessageIcon::Warning);
@@ -282,6 +323,7 @@ void TestChipChecks::verifyMarksAndListsTheDifferences()
 // leaves it blank. Neither changes the image.
 void TestChipChecks::blankCheckAndErase()
 {
+    plainOverwrites();
     EmulatedBoard& source = addBoard(k24C02, 7);
     EmulatedBoard& board = addBoard(k24C02, 0);
     QByteArray part(256, '\xFF');
@@ -337,6 +379,7 @@ void TestChipChecks::cancelStopsTheAccess_data()
 // is as it was, and a write says how far the part was written. No verify follows.
 void TestChipChecks::cancelStopsTheAccess()
 {
+    plainOverwrites();
     QFETCH(bool, write);
     QFETCH(bool, escape);
     EmulatedBoard& board = addBoard(k24C64, 5);
@@ -383,6 +426,7 @@ void TestChipChecks::cancelStopsTheAccess()
 // says how far the part was written, and closes the window.
 void TestChipChecks::closingDuringAWriteAsksFirst()
 {
+    plainOverwrites();
     EmulatedBoard& board = addBoard(k24C64, 9);
     pointPortAt(board);
     QVERIFY(start());
@@ -397,7 +441,10 @@ void TestChipChecks::closingDuringAWriteAsksFirst()
     const MessageBoxRequest question = m_dialogs.messages.first();
     QVERIFY(question.text.contains(QStringLiteral("途中まで書き込まれた")));
     QCOMPARE(question.buttons, MessageButtons::OkCancel);
-    QVERIFY2(kVerifyOk.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    // The image written is blank: its verify says what else reads as nothing but 0xFF.
+    QVERIFY2(panel(1).endsWith(kAllBlank) &&
+                 kVerifyOk.match(panel(1).chopped(kAllBlank.size())).hasMatch(),
+             qPrintable(panel(1)));
     QVERIFY(window().isVisible());
 
     // Yes: the write stops at its next chunk, and the window closes after saying how far it got.
@@ -426,10 +473,7 @@ void TestChipChecks::progressWhileAReadRuns()
     pointPortAt(empty);
     click(controls().Cmd_READ_all);
     QCOMPARE(image(), QByteArray(8192, '\xFF'));
-    QVERIFY2(panel(1).endsWith(
-                 QStringLiteral("全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能"
-                                "性があります。")),
-             qPrintable(panel(1)));
+    QVERIFY2(panel(1).endsWith(kAllBlank), qPrintable(panel(1)));
 
     pointPortAt(board);
     MainWindowControls& c = controls();
@@ -470,6 +514,7 @@ void TestChipChecks::progressWhileAReadRuns()
 // after the write finds it at the start of the second chunk.
 void TestChipChecks::theRealPortCatchesAFlippedBit()
 {
+    plainOverwrites();
     SimProcess sim(SimProcess::shippedData() + QStringList{QStringLiteral("--device"), k24C02,
                                                            QStringLiteral("--fault"),
                                                            QStringLiteral("flip@2")});
