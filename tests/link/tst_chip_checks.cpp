@@ -5,6 +5,7 @@
 // port to qzpgm-sim on a pseudo-terminal.
 #include "base/HexText.h"
 #include "base/SettingsStore.h"
+#include "files/BackupFiles.h"
 #include "image/GridAddress.h"
 #include "image/gui/DifferencesDisplay.h"
 #include "image/gui/ImageView.h"
@@ -22,6 +23,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +94,10 @@ private slots:
     void verifyAfterWriteFindsWhatTheChipHolds();
     void verifyMarksAndListsTheDifferences();
     void blankCheckAndErase();
+    void aSecondReadCatchesAFlippedRead_data();
+    void aSecondReadCatchesAFlippedRead();
+    void theChipIsBackedUpBeforeItIsOverwritten_data();
+    void theChipIsBackedUpBeforeItIsOverwritten();
     void cancelStopsTheAccess_data();
     void cancelStopsTheAccess();
     void closingDuringAWriteAsksFirst();
@@ -363,6 +370,118 @@ void TestChipChecks::blankCheckAndErase()
     QCOMPARE(panel(1), kBlank);
     QCOMPARE(image(), before);
     QCOMPARE(m_dialogs.messages.size(), 1);
+}
+
+void TestChipChecks::aSecondReadCatchesAFlippedRead_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("note");  // what panel 1 says after the reads' words
+    QTest::newRow("Block Read") << "read" << QString();
+    QTest::newRow("Verify") << "verify" << QString();
+    QTest::newRow("Block Write, the read before it")
+        << "write" << QStringLiteral(" (チップには何も書き込んでいません)");
+}
+
+// With 2回読んで比較 a bit that the line flips in the first read is caught by the second: the
+// image and the chip keep what they held, the address is marked and listed with what each read
+// gave, and panel 1 blames the contact.
+void TestChipChecks::aSecondReadCatchesAFlippedRead()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, note);
+    SettingsStore().save(kSettings6, kReadTwice, QStringLiteral("True"));
+    EmulatedBoard& board = addBoard(k24C64, 4);
+    QVERIFY(start());
+    selectDevice(k24C64);
+    readFrom(board);
+    const QByteArray before = image();
+    const QByteArray part = pattern(before.size(), 0x33);
+    board.setContents(part);
+    // Read chunk 3 (address 0x20 on) of the first read only: the second starts after 1.5 s.
+    board.setFaults({QStringLiteral("flipread@3")});
+    m_clock->after(700ms, [&] { board.setFaults({}); });
+    MainWindowControls& c = controls();
+    click(command == "read"     ? c.Cmd_READ_all
+          : command == "verify" ? c.Cmd_VERIFY_all
+                                : c.Cmd_WRITE_all);
+    verifyIdle();
+    settle();
+
+    const char good = part.at(0x20);
+    QCOMPARE(panel(1), QStringLiteral("読み出し 2 回の結果が 1 バイトで一致しません (最初 0x00020: "
+                                      "%1 / %2)。 接触が不安定です。クリップ、ソケット、配線を確か"
+                                      "めてください。")
+                               .arg(byteText(static_cast<char>(good ^ 1)), byteText(good)) +
+                           note);
+    QCOMPARE(image(), before);
+    QCOMPARE(board.contents(), part);
+    ImageView& view = window().imageView();
+    QCOMPARE(view.markCount(), 1);
+    QVERIFY(view.isMarked(GridAddress::rowOf(0x20), GridAddress::columnOf(0x20)));
+    QVERIFY(differences() && differences()->isVisible());
+    const QTreeWidget* list = differences()->list();
+    QCOMPARE(list->headerItem()->text(1), QStringLiteral("1回目"));
+    QCOMPARE(list->headerItem()->text(2), QStringLiteral("2回目"));
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(list->topLevelItem(0)->text(2), byteText(good));
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestChipChecks::theChipIsBackedUpBeforeItIsOverwritten_data()
+{
+    QTest::addColumn<bool>("erase");
+    QTest::newRow("Block Write") << false;
+    QTest::newRow("erase") << true;
+}
+
+// By default a Block Write or an erase first saves the whole part in the backups folder, and
+// its end text names the file; the write sends the chunks that change.
+void TestChipChecks::theChipIsBackedUpBeforeItIsOverwritten()
+{
+    QFETCH(bool, erase);
+    EmulatedBoard& source = addBoard(k24C02, 7);
+    EmulatedBoard& board = addBoard(k24C02, 0);
+    QByteArray part = board.contents();
+    part.replace(0xF0, 16, source.contents().mid(0xF0, 16));  // the last bytes the image's already
+    board.setContents(part);
+    QVERIFY(start());
+    selectDevice(k24C02);
+    readFrom(source);
+    pointPortAt(board);
+
+    if (erase) {
+        controls().mnuErase->trigger();
+    } else {
+        click(controls().Cmd_WRITE_all);
+    }
+    verifyIdle();
+    settle();
+
+    QCOMPARE(board.contents(), erase ? QByteArray(256, '\xFF') : source.contents());
+    const QDir folder(BackupFiles::defaultFolder());
+    const QStringList saved = folder.entryList(QDir::Files);
+    QCOMPARE(saved.size(), 1);
+    QVERIFY2(QRegularExpression(QStringLiteral("^24C02_\\d{8}-\\d{6}_board1\\.bin$"))
+                 .match(saved.first())
+                 .hasMatch(),
+             qPrintable(saved.first()));
+    QFile file(folder.filePath(saved.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), part);
+    const QString written = erase ? kBlank.chopped(kAllBlank.size())
+                                  : QStringLiteral(
+                                        "ベリファイOK \\(\\d+sec\\)  書き込んだ変更箇所: "
+                                        "240 バイト \\(1 か所\\)");
+    const QString backup = QStringLiteral("  バックアップ: ") + saved.first();
+    if (erase) {
+        QCOMPARE(panel(1), written + backup + kAllBlank);
+    } else {
+        QVERIFY2(QRegularExpression(QLatin1Char('^') + written +
+                                    QRegularExpression::escape(backup) + QLatin1Char('$'))
+                     .match(panel(1))
+                     .hasMatch(),
+                 qPrintable(panel(1)));
+    }
 }
 
 void TestChipChecks::cancelStopsTheAccess_data()
