@@ -226,7 +226,7 @@ The chip&apos;s contents will be lost. Continue?</translation>
     </message>
     <message>
         <source>  書き込んだ変更箇所: %1 バイト (%2 か所)</source>
-        <translation>  Changed bytes written: %1 (in %2 ranges)</translation>
+        <translation>  Changed bytes written: %1 (ranges: %2)</translation>
     </message>
     <message>
         <source>  バックアップ: %1</source>
