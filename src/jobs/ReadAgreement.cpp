@@ -46,6 +46,8 @@ ReadsCompared compareReads(const QList<QByteArray>& reads)
         }
         if (same) continue;
         const std::optional<std::uint8_t> majority = majorityOf(values);
+        if (agreement.differing == 0) agreement.differingAt.resize(size);
+        agreement.differingAt.setBit(address);
         ++agreement.differing;
         if (majority) {
             result.agreed[address] = static_cast<char>(*majority);

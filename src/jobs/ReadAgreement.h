@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBitArray>
 #include <QByteArray>
 #include <QList>
 
@@ -24,6 +25,8 @@ struct ReadAgreement {
     qint64 differing = 0;           // addresses where the reads differ
     qint64 undecided = 0;           // of those, the addresses where no byte has a majority
     QList<ReadDisagreement> first;  // the first kListed differing addresses, in address order
+    // Bit n set: the reads differ at address n. Empty when they agree; else as long as a read.
+    QBitArray differingAt;
 
     // Every read gave the same bytes.
     [[nodiscard]] bool unanimous() const { return differing == 0; }

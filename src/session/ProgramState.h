@@ -20,4 +20,8 @@ struct ProgramState {
     std::optional<SelectedDevice> selectedDevice;  // none until a usable row is selected
     MemoryImage image;
     UnsavedImage unsaved;  // the image holds edits that are in no file and on no chip
+    // The size of the part whose image the file last loaded is (ImageFileLoad::imageBytes); 0
+    // once the image was read from the chip or cleared. A Block Write asks first when it does
+    // not fit the selected part.
+    qint64 loadedFileBytes = 0;
 };

@@ -397,6 +397,8 @@ void ChipJobTest::repeatedReadsAgreeOrSayWhere()
     if (flipFirst) values.first() = byte ^ 1;
     if (threeBytes) values = {0x11, 0x22, 0x33};
     QCOMPARE(first.address, threeBytes ? 0x100 : 0x20);
+    QCOMPARE(outcome.agreement->differingAt.count(true), differing);
+    QVERIFY(outcome.agreement->differingAt.testBit(first.address));
     QCOMPARE(first.values, values);
     QCOMPARE(first.majority.has_value(), undecided == 0);
     if (first.majority) QCOMPARE(*first.majority, byte);

@@ -83,9 +83,12 @@ private:
 void TestAccessEmulator::init()
 {
     setUp();
-    // These tests hold the accesses as they are without a verify after each write; the verify
-    // and the checks have tests of their own.
-    SettingsStore().save(kSettings6, kVerifyAfterWrite, QStringLiteral("False"));
+    // These tests hold the accesses as they are without a verify after each write, a backup
+    // before it or a read that finds the changed chunks; those have tests of their own.
+    SettingsStore settings;
+    for (const QString& option : {kVerifyAfterWrite, kBackupBeforeWrite, kWriteChangedOnly}) {
+        settings.save(kSettings6, option, QStringLiteral("False"));
+    }
 }
 
 void TestAccessEmulator::cleanup() { tearDown(); }

@@ -5,6 +5,7 @@
 // port to qzpgm-sim on a pseudo-terminal.
 #include "base/HexText.h"
 #include "base/SettingsStore.h"
+#include "files/BackupFiles.h"
 #include "image/GridAddress.h"
 #include "image/gui/DifferencesDisplay.h"
 #include "image/gui/ImageView.h"
@@ -22,6 +23,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,7 +50,9 @@ const QString k24C64 = QStringLiteral("24C64");
 const QString k93C46 = QStringLiteral("AT93C46");
 
 const QRegularExpression kVerifyOk(QStringLiteral("^ベリファイOK \\(\\d+sec\\)$"));
-const QString kBlank = QStringLiteral("ブランクです (全て0xFF)");
+const QString kAllBlank = QStringLiteral(
+    "  全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能性があります。");
+const QString kBlank = QStringLiteral("ブランクです (全て0xFF)") + kAllBlank;
 
 QString byteText(char value)
 {
@@ -83,11 +88,16 @@ private slots:
     void init();
     void cleanup();
 
-    void deviceMenuAndTheVerifyOption();
+    void deviceMenuAndItsOptions_data();
+    void deviceMenuAndItsOptions();
     void verifyAfterWriteFindsWhatTheChipHolds_data();
     void verifyAfterWriteFindsWhatTheChipHolds();
     void verifyMarksAndListsTheDifferences();
     void blankCheckAndErase();
+    void aSecondReadCatchesAFlippedRead_data();
+    void aSecondReadCatchesAFlippedRead();
+    void theChipIsBackedUpBeforeItIsOverwritten_data();
+    void theChipIsBackedUpBeforeItIsOverwritten();
     void cancelStopsTheAccess_data();
     void cancelStopsTheAccess();
     void closingDuringAWriteAsksFirst();
@@ -95,6 +105,9 @@ private slots:
     void theRealPortCatchesAFlippedBit();
 
 private:
+    // Block Write and erase as they were before the backup and the changed chunks: for the tests
+    // of other things. Before start().
+    static void plainOverwrites();
     // A Block Read from `board`: the image then holds its contents.
     void readFrom(const EmulatedBoard& board);
     void verifyIdle();
@@ -104,6 +117,14 @@ private:
 void TestChipChecks::init() { setUp(); }
 
 void TestChipChecks::cleanup() { tearDown(); }
+
+void TestChipChecks::plainOverwrites()
+{
+    SettingsStore settings;
+    for (const QString& option : {kBackupBeforeWrite, kWriteChangedOnly}) {
+        settings.save(kSettings6, option, QStringLiteral("False"));
+    }
+}
 
 void TestChipChecks::readFrom(const EmulatedBoard& board)
 {
@@ -130,8 +151,31 @@ void TestChipChecks::verifyIdle()
     QVERIFY(!c.Lbl_AccessTime->isVisible());
 }
 
-void TestChipChecks::deviceMenuAndTheVerifyOption()
+void TestChipChecks::deviceMenuAndItsOptions_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("onByDefault");
+    QTest::newRow("verify after write")
+        << "mnuVerifyAfterWrite"
+        << "書き込み後にベリファイ(&A)" << kVerifyAfterWrite << true;
+    QTest::newRow("read twice") << "mnuReadTwice"
+                                << "2回読んで比較(&R)" << kReadTwice << false;
+    QTest::newRow("backup") << "mnuBackupBeforeWrite"
+                            << "書き込み前にバックアップ(&K)" << kBackupBeforeWrite << true;
+    QTest::newRow("changed only") << "mnuWriteChangedOnly"
+                                  << "変更箇所だけ書き込む(&C)" << kWriteChangedOnly << true;
+}
+
+// The device menu between Options and Help: the three checks, then the options, each ticked
+// as the store says under [Settings6] (its default when it says nothing) and stored at once.
+void TestChipChecks::deviceMenuAndItsOptions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, key);
+    QFETCH(bool, onByDefault);
     QVERIFY(start());
     MainWindowControls& c = controls();
     const QList<QAction*> bar = window().menuBar()->actions();
@@ -139,33 +183,35 @@ void TestChipChecks::deviceMenuAndTheVerifyOption()
     QCOMPARE(bar.indexOf(c.mnuTools->menuAction()), device - 1);
     QCOMPARE(bar.indexOf(c.mnuHelp->menuAction()), device + 1);
     QCOMPARE(c.mnuDevice->title(), QStringLiteral("デバイス(&D)"));
-    const QList<QAction*> entries = c.mnuDevice->actions();
-    QCOMPARE(entries.size(), 5);
-    QCOMPARE(entries.at(0), c.mnuVerify);
-    QCOMPARE(entries.at(1), c.mnuBlankCheck);
-    QCOMPARE(entries.at(2), c.mnuErase);
-    QVERIFY(entries.at(3)->isSeparator());
-    QCOMPARE(entries.at(4), c.mnuVerifyAfterWrite);
+    QVERIFY(c.mnuDevice->actions().at(3)->isSeparator());
+    QCOMPARE(c.mnuDevice->actions().mid(0, 3),
+             (QList<QAction*>{c.mnuVerify, c.mnuBlankCheck, c.mnuErase}));
+    QCOMPARE(c.mnuDevice->actions().mid(4),
+             (QList<QAction*>{c.mnuVerifyAfterWrite, c.mnuReadTwice, c.mnuBackupBeforeWrite,
+                              c.mnuWriteChangedOnly}));
     QCOMPARE(c.mnuVerify->text(), QStringLiteral("ベリファイ(&V)"));
     QCOMPARE(c.mnuBlankCheck->text(), QStringLiteral("ブランクチェック(&B)"));
     QCOMPARE(c.mnuErase->text(), QStringLiteral("消去(&E)..."));
-    QCOMPARE(c.mnuVerifyAfterWrite->text(), QStringLiteral("書き込み後にベリファイ(&A)"));
     QVERIFY(c.Frame2->isAncestorOf(c.Cmd_VERIFY_all));
     QCOMPARE(c.Cmd_VERIFY_all->text(), QStringLiteral("Verify"));
     QCOMPARE(c.Cmd_Cancel->text(), QStringLiteral("中止"));
     verifyIdle();
 
-    // Ticked unless the store says "False"; every change is stored at once.
-    QVERIFY(c.mnuVerifyAfterWrite->isCheckable());
-    QVERIFY(c.mnuVerifyAfterWrite->isChecked());
-    c.mnuVerifyAfterWrite->trigger();
+    QAction* option = c.mnuDevice->findChild<QAction*>(name);
+    QVERIFY(option);
+    QCOMPARE(option->text(), text);
+    QVERIFY(option->isCheckable());
+    QCOMPARE(option->isChecked(), onByDefault);
+    option->trigger();
     SettingsStore settings;
-    QCOMPARE(settings.get(kSettings6, kVerifyAfterWrite, {}), QStringLiteral("False"));
+    const auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+    QCOMPARE(settings.get(kSettings6, key, {}), word(!onByDefault));
     m_startup.reset();
     QVERIFY(start());
-    QVERIFY(!controls().mnuVerifyAfterWrite->isChecked());
-    controls().mnuVerifyAfterWrite->trigger();
-    QCOMPARE(settings.get(kSettings6, kVerifyAfterWrite, {}), QStringLiteral("True"));
+    option = controls().mnuDevice->findChild<QAction*>(name);
+    QCOMPARE(option->isChecked(), !onByDefault);
+    option->trigger();
+    QCOMPARE(settings.get(kSettings6, key, {}), word(onByDefault));
 }
 
 void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds_data()
@@ -183,6 +229,7 @@ void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds_data()
 // listed and shown in a warning box. The image stays what was written.
 void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds()
 {
+    plainOverwrites();
     QFETCH(QString, device);
     QFETCH(QStringList, faults);
     QFETCH(qint64, first);
@@ -215,7 +262,8 @@ void TestChipChecks::verifyAfterWriteFindsWhatTheChipHolds()
         return;
     }
     QVERIFY(mismatches > 0);
-    const QString text = verifyErrorText(mismatches, first, written.at(first), chip.at(first));
+    QString text = verifyErrorText(mismatches, first, written.at(first), chip.at(first));
+    if (faults.contains(QStringLiteral("nochip"))) text += kAllBlank;
     QCOMPARE(panel(1), text);
     QCOMPARE(m_dialogs.messages.size(), 1);
     QCOMPARE(m_dialogs.messages.first().icon, MessageIcon::Warning);
@@ -282,6 +330,7 @@ void TestChipChecks::verifyMarksAndListsTheDifferences()
 // leaves it blank. Neither changes the image.
 void TestChipChecks::blankCheckAndErase()
 {
+    plainOverwrites();
     EmulatedBoard& source = addBoard(k24C02, 7);
     EmulatedBoard& board = addBoard(k24C02, 0);
     QByteArray part(256, '\xFF');
@@ -323,6 +372,118 @@ void TestChipChecks::blankCheckAndErase()
     QCOMPARE(m_dialogs.messages.size(), 1);
 }
 
+void TestChipChecks::aSecondReadCatchesAFlippedRead_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("note");  // what panel 1 says after the reads' words
+    QTest::newRow("Block Read") << "read" << QString();
+    QTest::newRow("Verify") << "verify" << QString();
+    QTest::newRow("Block Write, the read before it")
+        << "write" << QStringLiteral(" (チップには何も書き込んでいません)");
+}
+
+// With 2回読んで比較 a bit that the line flips in the first read is caught by the second: the
+// image and the chip keep what they held, the address is marked and listed with what each read
+// gave, and panel 1 blames the contact.
+void TestChipChecks::aSecondReadCatchesAFlippedRead()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, note);
+    SettingsStore().save(kSettings6, kReadTwice, QStringLiteral("True"));
+    EmulatedBoard& board = addBoard(k24C64, 4);
+    QVERIFY(start());
+    selectDevice(k24C64);
+    readFrom(board);
+    const QByteArray before = image();
+    const QByteArray part = pattern(before.size(), 0x33);
+    board.setContents(part);
+    // Read chunk 3 (address 0x20 on) of the first read only: the second starts after 1.5 s.
+    board.setFaults({QStringLiteral("flipread@3")});
+    m_clock->after(700ms, [&] { board.setFaults({}); });
+    MainWindowControls& c = controls();
+    click(command == "read"     ? c.Cmd_READ_all
+          : command == "verify" ? c.Cmd_VERIFY_all
+                                : c.Cmd_WRITE_all);
+    verifyIdle();
+    settle();
+
+    const char good = part.at(0x20);
+    QCOMPARE(panel(1), QStringLiteral("読み出し 2 回の結果が 1 バイトで一致しません (最初 0x00020: "
+                                      "%1 / %2)。 接触が不安定です。クリップ、ソケット、配線を確か"
+                                      "めてください。")
+                               .arg(byteText(static_cast<char>(good ^ 1)), byteText(good)) +
+                           note);
+    QCOMPARE(image(), before);
+    QCOMPARE(board.contents(), part);
+    ImageView& view = window().imageView();
+    QCOMPARE(view.markCount(), 1);
+    QVERIFY(view.isMarked(GridAddress::rowOf(0x20), GridAddress::columnOf(0x20)));
+    QVERIFY(differences() && differences()->isVisible());
+    const QTreeWidget* list = differences()->list();
+    QCOMPARE(list->headerItem()->text(1), QStringLiteral("1回目"));
+    QCOMPARE(list->headerItem()->text(2), QStringLiteral("2回目"));
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(list->topLevelItem(0)->text(2), byteText(good));
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestChipChecks::theChipIsBackedUpBeforeItIsOverwritten_data()
+{
+    QTest::addColumn<bool>("erase");
+    QTest::newRow("Block Write") << false;
+    QTest::newRow("erase") << true;
+}
+
+// By default a Block Write or an erase first saves the whole part in the backups folder, and
+// its end text names the file; the write sends the chunks that change.
+void TestChipChecks::theChipIsBackedUpBeforeItIsOverwritten()
+{
+    QFETCH(bool, erase);
+    EmulatedBoard& source = addBoard(k24C02, 7);
+    EmulatedBoard& board = addBoard(k24C02, 0);
+    QByteArray part = board.contents();
+    part.replace(0xF0, 16, source.contents().mid(0xF0, 16));  // the last bytes the image's already
+    board.setContents(part);
+    QVERIFY(start());
+    selectDevice(k24C02);
+    readFrom(source);
+    pointPortAt(board);
+
+    if (erase) {
+        controls().mnuErase->trigger();
+    } else {
+        click(controls().Cmd_WRITE_all);
+    }
+    verifyIdle();
+    settle();
+
+    QCOMPARE(board.contents(), erase ? QByteArray(256, '\xFF') : source.contents());
+    const QDir folder(BackupFiles::defaultFolder());
+    const QStringList saved = folder.entryList(QDir::Files);
+    QCOMPARE(saved.size(), 1);
+    QVERIFY2(QRegularExpression(QStringLiteral("^24C02_\\d{8}-\\d{6}_board1\\.bin$"))
+                 .match(saved.first())
+                 .hasMatch(),
+             qPrintable(saved.first()));
+    QFile file(folder.filePath(saved.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), part);
+    const QString written = erase ? kBlank.chopped(kAllBlank.size())
+                                  : QStringLiteral(
+                                        "ベリファイOK \\(\\d+sec\\)  書き込んだ変更箇所: "
+                                        "240 バイト \\(1 か所\\)");
+    const QString backup = QStringLiteral("  バックアップ: ") + saved.first();
+    if (erase) {
+        QCOMPARE(panel(1), written + backup + kAllBlank);
+    } else {
+        QVERIFY2(QRegularExpression(QLatin1Char('^') + written +
+                                    QRegularExpression::escape(backup) + QLatin1Char('$'))
+                     .match(panel(1))
+                     .hasMatch(),
+                 qPrintable(panel(1)));
+    }
+}
+
 void TestChipChecks::cancelStopsTheAccess_data()
 {
     QTest::addColumn<bool>("write");
@@ -337,6 +498,7 @@ void TestChipChecks::cancelStopsTheAccess_data()
 // is as it was, and a write says how far the part was written. No verify follows.
 void TestChipChecks::cancelStopsTheAccess()
 {
+    plainOverwrites();
     QFETCH(bool, write);
     QFETCH(bool, escape);
     EmulatedBoard& board = addBoard(k24C64, 5);
@@ -383,6 +545,7 @@ void TestChipChecks::cancelStopsTheAccess()
 // says how far the part was written, and closes the window.
 void TestChipChecks::closingDuringAWriteAsksFirst()
 {
+    plainOverwrites();
     EmulatedBoard& board = addBoard(k24C64, 9);
     pointPortAt(board);
     QVERIFY(start());
@@ -397,7 +560,10 @@ void TestChipChecks::closingDuringAWriteAsksFirst()
     const MessageBoxRequest question = m_dialogs.messages.first();
     QVERIFY(question.text.contains(QStringLiteral("途中まで書き込まれた")));
     QCOMPARE(question.buttons, MessageButtons::OkCancel);
-    QVERIFY2(kVerifyOk.match(panel(1)).hasMatch(), qPrintable(panel(1)));
+    // The image written is blank: its verify says what else reads as nothing but 0xFF.
+    QVERIFY2(panel(1).endsWith(kAllBlank) &&
+                 kVerifyOk.match(panel(1).chopped(kAllBlank.size())).hasMatch(),
+             qPrintable(panel(1)));
     QVERIFY(window().isVisible());
 
     // Yes: the write stops at its next chunk, and the window closes after saying how far it got.
@@ -426,10 +592,7 @@ void TestChipChecks::progressWhileAReadRuns()
     pointPortAt(empty);
     click(controls().Cmd_READ_all);
     QCOMPARE(image(), QByteArray(8192, '\xFF'));
-    QVERIFY2(panel(1).endsWith(
-                 QStringLiteral("全て0xFFです: 空のチップか、チップが挿さっていないか逆向きの可能"
-                                "性があります。")),
-             qPrintable(panel(1)));
+    QVERIFY2(panel(1).endsWith(kAllBlank), qPrintable(panel(1)));
 
     pointPortAt(board);
     MainWindowControls& c = controls();
@@ -470,6 +633,7 @@ void TestChipChecks::progressWhileAReadRuns()
 // after the write finds it at the start of the second chunk.
 void TestChipChecks::theRealPortCatchesAFlippedBit()
 {
+    plainOverwrites();
     SimProcess sim(SimProcess::shippedData() + QStringList{QStringLiteral("--device"), k24C02,
                                                            QStringLiteral("--fault"),
                                                            QStringLiteral("flip@2")});

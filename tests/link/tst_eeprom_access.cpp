@@ -1,10 +1,12 @@
 // Block and byte reads and writes on a scripted board in fake time: every byte on the line,
 // the progress figures, the status texts and what the image holds afterwards.
+#include "link/AccessPackets.h"
 #include "link/LinkFixture.h"
 #include "link/PortClaim.h"
 #include "link/TransferPlan.h"
 #include "link/gui/AccessTimeEstimate.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -33,6 +35,12 @@ void serveWrite(FakeBoard& board, const QByteArray& endPacket, const QByteArray&
 
 QByteArray imageOf(const LinkFixture& f) { return f.state.image.bytes(); }
 
+// The address packet of an I2C block access in chunks of 16 bytes.
+QByteArray packet(qint64 address)
+{
+    return Build_Address_Packet(16, static_cast<std::int32_t>(address), BusFamily::I2c, 0);
+}
+
 }  // namespace
 
 class EepromAccessTest : public QObject {
@@ -43,6 +51,7 @@ private slots:
     {
         LinkFixture f;
         f.selectDevice(BusFamily::I2c, 8, 64);
+        f.state.loadedFileBytes = 512;
         f.window.size = 256;
         const QByteArray data = rampBytes(0x30, 256);
         f.expectOpening('2', 'R').expect(hexBytes("10000000"));
@@ -52,6 +61,7 @@ private slots:
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
         QCOMPARE(imageOf(f), data);
+        QCOMPARE(f.state.loadedFileBytes, 0);  // the image is no longer the file's
         QCOMPARE(f.frame.accessMode(), AccessMode::Block);
         QCOMPARE(f.window.showImageCount, 1);
         QCOMPARE(f.panels.text(1), kReadFinished);
@@ -478,6 +488,154 @@ private slots:
         const LinkClock::Duration start = std::chrono::hours{7};
         estimate.start(start);
         QCOMPARE(estimate.text(start + std::chrono::milliseconds{milliseconds}, done, 100), text);
+    }
+
+    void onlyTheChangedChunksAreSent_data()
+    {
+        QTest::addColumn<int>("sizeExponent");
+        QTest::addColumn<QList<qint64>>("changed");  // chunks the chip does not hold
+        QTest::addColumn<QList<qint64>>("spans");    // first and last address of each write
+        QTest::newRow("one chunk") << 8 << QList<qint64>{0x40} << QList<qint64>{0x40, 0x4F};
+        QTest::newRow("two chunks near, one write")
+            << 8 << QList<qint64>{0x10, 0x30} << QList<qint64>{0x10, 0x3F};
+        QTest::newRow("two chunks apart, two writes")
+            << 12 << QList<qint64>{0x000, 0xFF0} << QList<qint64>{0x000, 0x00F, 0xFF0, 0xFFF};
+        QTest::newRow("the chip holds the image") << 8 << QList<qint64>{} << QList<qint64>{};
+    }
+
+    // With 変更箇所だけ書き込む a Block Write reads the range first and sends the changed chunks
+    // only, one write per span; a second write of the same image finds nothing to send.
+    void onlyTheChangedChunksAreSent()
+    {
+        QFETCH(int, sizeExponent);
+        QFETCH(QList<qint64>, changed);
+        QFETCH(QList<qint64>, spans);
+        LinkFixture f;
+        f.selectDevice(BusFamily::I2c, sizeExponent, 16);
+        f.window.changedOnly = true;
+        const qint64 size = f.state.image.size();
+        f.window.size = size;
+        const QByteArray image = rampBytes(0x21, static_cast<int>(size));
+        f.state.image.replace(image);
+        QByteArray chip = image;
+        for (const qint64 at : changed) {
+            for (qint64 a = at; a < at + 16; ++a) chip[a] = static_cast<char>(~chip.at(a));
+        }
+        f.expectOpening('2', 'R').expect(packet(0));
+        serveRead(f.board, packet(size - 1), chip, 16);
+        qint64 sent = 0;
+        for (qsizetype i = 0; i < spans.size(); i += 2) {
+            f.expectOpening('2', 'W').expect(packet(spans.at(i)));
+            const qint64 length = spans.at(i + 1) - spans.at(i) + 1;
+            serveWrite(f.board, packet(spans.at(i + 1)), image.mid(spans.at(i), length), 16);
+            sent += length;
+        }
+        f.expectOpening('2', 'R').expect(packet(0));
+        serveRead(f.board, packet(size - 1), image, 16);
+
+        const ChipJobOutcome first = f.access.Cmd_WRITE_all_Click();
+        const QString firstText = f.panels.text(1);
+        const ChipJobOutcome second = f.access.Cmd_WRITE_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        const QString held =
+            QStringLiteral("チップはすでにイメージと同じです。何も書き込んでいません。 (0sec)");
+        QCOMPARE(firstText,
+                 spans.isEmpty()
+                     ? held
+                     : kWriteFinished + QStringLiteral("  書き込んだ変更箇所: %1 バイト (%2 か所)")
+                                            .arg(sent)
+                                            .arg(spans.size() / 2));
+        QCOMPARE(first.bytesWritten, sent);
+        QCOMPARE(f.panels.text(1), held);
+        QVERIFY(second.succeeded());
+        QCOMPARE(second.bytesWritten, 0);
+        QCOMPARE(imageOf(f), image);
+    }
+
+    void aFileOfAnotherPartsSizeAsksFirst_data()
+    {
+        QTest::addColumn<int>("sizeExponent");
+        QTest::addColumn<qint64>("fileBytes");  // the loaded file's part size; 0: read from chip
+        QTest::addColumn<int>("answer");        // -1: not asked; 0: No; 1: Yes
+        QTest::addColumn<QString>("question");
+        QTest::newRow("read from the chip") << 8 << qint64{0} << -1 << QString();
+        QTest::newRow("the part's size") << 8 << qint64{256} << -1 << QString();
+        QTest::newRow("a page short") << 8 << qint64{240} << -1 << QString();
+        QTest::newRow("half the part, refused")
+            << 12 << qint64{2048} << 0
+            << QStringLiteral(
+                   "ファイルのサイズ (2048 バイト) がデバイスのサイズ (4096 バイト) と"
+                   "違います。書き込みますか？");
+        QTest::newRow("larger, written anyway")
+            << 8 << qint64{512} << 1
+            << QStringLiteral(
+                   "ファイルのサイズ (512 バイト) がデバイスのサイズ (256 バイト) と"
+                   "違います。書き込みますか？");
+    }
+
+    // A Block Write of a file's image that another part's size asks first; No sends nothing.
+    void aFileOfAnotherPartsSizeAsksFirst()
+    {
+        QFETCH(int, sizeExponent);
+        QFETCH(qint64, fileBytes);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        LinkFixture f;
+        f.selectDevice(BusFamily::I2c, sizeExponent, 16);
+        const qint64 size = f.state.image.size();
+        f.window.size = size;
+        f.state.loadedFileBytes = fileBytes;
+        if (answer >= 0)
+            f.dialogs.messageAnswers = {answer ? MessageAnswer::Yes : MessageAnswer::No};
+        const bool sent = answer != 0;
+        if (sent) {
+            f.expectOpening('2', 'W').expect(packet(0));
+            serveWrite(f.board, packet(size - 1), imageOf(f), 16);
+        }
+
+        const ChipJobOutcome outcome = f.access.Cmd_WRITE_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QCOMPARE(outcome.succeeded(), sent);
+        QCOMPARE(f.port.openings.isEmpty(), !sent);
+        QCOMPARE(f.dialogs.messages.size(), answer >= 0 ? 1 : 0);
+        if (answer < 0) return;
+        QCOMPARE(f.dialogs.messages.first().text, question);
+        QCOMPARE(f.dialogs.messages.first().buttons, MessageButtons::YesNo);
+    }
+
+    // A backup that cannot be saved ends the write after its read, before anything is written,
+    // and a box says why.
+    void aBackupThatCannotBeSavedStopsTheWrite()
+    {
+        LinkFixture f;
+        f.selectDevice(BusFamily::I2c, 8, 16);
+        f.window.size = 256;
+        f.window.backup = true;
+        // A file stands where the backups folder would be made.
+        const QString folder = f.frame.context().backupFolder;
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        f.expectOpening('2', 'R').expect(packet(0));
+        serveRead(f.board, packet(255), rampBytes(0, 256), 16);
+
+        const ChipJobOutcome outcome = f.access.Cmd_WRITE_all_Click();
+
+        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
+        QVERIFY(!outcome.succeeded());
+        QCOMPARE(f.port.openings.size(), 1);
+        const QString why = QStringLiteral("フォルダー %1 がありません。").arg(folder);
+        QCOMPARE(f.panels.text(1), QStringLiteral("バックアップを保存できませんでした: ") + why +
+                                       QStringLiteral(" (チップには何も書き込んでいません)"));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        const MessageBoxRequest& box = f.dialogs.messages.first();
+        QCOMPARE(box.icon, MessageIcon::Warning);
+        QVERIFY2(box.text.startsWith(QStringLiteral("チップを上書きする前のバックアップを保存でき"
+                                                    "なかったため")),
+                 qPrintable(box.text));
+        QVERIFY(box.text.endsWith(why));
     }
 
     void cancelStopsARunningRead()

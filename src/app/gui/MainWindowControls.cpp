@@ -67,6 +67,17 @@ void buildDeviceMenu(QMenuBar* bar, MainWindowControls& c)
                                       Texts::tr("書き込み後にベリファイ(&A)"));
     c.mnuVerifyAfterWrite->setCheckable(true);
     c.mnuVerifyAfterWrite->setChecked(true);
+    c.mnuReadTwice =
+        addAction(c.mnuDevice, QStringLiteral("mnuReadTwice"), Texts::tr("2回読んで比較(&R)"));
+    c.mnuBackupBeforeWrite = addAction(c.mnuDevice, QStringLiteral("mnuBackupBeforeWrite"),
+                                       Texts::tr("書き込み前にバックアップ(&K)"));
+    c.mnuWriteChangedOnly = addAction(c.mnuDevice, QStringLiteral("mnuWriteChangedOnly"),
+                                      Texts::tr("変更箇所だけ書き込む(&C)"));
+    for (QAction* option : {c.mnuReadTwice, c.mnuBackupBeforeWrite, c.mnuWriteChangedOnly}) {
+        option->setCheckable(true);
+    }
+    c.mnuBackupBeforeWrite->setChecked(true);
+    c.mnuWriteChangedOnly->setChecked(true);
 }
 
 // Language / 言語, under Options. Its words are the same in every language, so that the menu is
@@ -419,9 +430,10 @@ FileControls MainWindowControls::files() const
 
 AccessControls MainWindowControls::access() const
 {
-    return {MSFGrid1->window(), Cmd_READ_all, Cmd_WRITE_all,      Cmd_READ_single, Cmd_WRITE_single,
-            Cmd_VERIFY_all,     Cmd_Cancel,   PrgAccess,          Lbl_AccessTime,  mnuVerify,
-            mnuBlankCheck,      mnuErase,     mnuVerifyAfterWrite};
+    return {MSFGrid1->window(),  Cmd_READ_all,   Cmd_WRITE_all,        Cmd_READ_single,
+            Cmd_WRITE_single,    Cmd_VERIFY_all, Cmd_Cancel,           PrgAccess,
+            Lbl_AccessTime,      mnuVerify,      mnuBlankCheck,        mnuErase,
+            mnuVerifyAfterWrite, mnuReadTwice,   mnuBackupBeforeWrite, mnuWriteChangedOnly};
 }
 
 PortControls MainWindowControls::port() const { return {Cmd_Port, mnuToolsOptions}; }

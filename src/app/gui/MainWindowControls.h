@@ -98,6 +98,11 @@ struct MainWindowControls {
     QAction* mnuBlankCheck = nullptr;
     QAction* mnuErase = nullptr;
     QAction* mnuVerifyAfterWrite = nullptr;
+    // How far a dump can be trusted: every read made twice and compared, a backup before a
+    // block write or erase, and block writes of the changed chunks only.
+    QAction* mnuReadTwice = nullptr;
+    QAction* mnuBackupBeforeWrite = nullptr;
+    QAction* mnuWriteChangedOnly = nullptr;
 
     [[nodiscard]] DeviceControls device() const;
     [[nodiscard]] ImageControls image() const;

@@ -251,6 +251,7 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format, Im
     m_setCaption(ProductInfo::titleText() + path);
     state.image = load.image;
     state.unsaved.markKept();
+    state.loadedFileBytes = load.imageBytes();
     if (m_showImage) m_showImage();
     // Intel HEX chosen by its extension or filter says nothing more, as it always has.
     const bool nameFormat = load.formatFromContent || load.format != ImageFileFormat::IntelHex;

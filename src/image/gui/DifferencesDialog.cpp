@@ -69,7 +69,8 @@ void DifferencesDialog::setComparison(const Comparison& comparison, const Compar
                          : tr("不一致 %1 バイト").arg(comparison.mismatches));
     const QSignalBlocker quiet(m_list);
     m_list->clear();
-    m_list->setHeaderLabels({tr("アドレス"), tr("バッファ"), texts.otherHeading});
+    const QString own = texts.ownHeading.isEmpty() ? tr("バッファ") : texts.ownHeading;
+    m_list->setHeaderLabels({tr("アドレス"), own, texts.otherHeading});
     QList<QTreeWidgetItem*> items;
     items.reserve(comparison.first.size());
     for (const ByteDifference& difference : comparison.first) {

@@ -50,6 +50,7 @@ void ImageView::ClearImage()
     const auto& device = m_services.state.selectedDevice;
     m_services.state.image.recreate(device ? device->memorySize() : 0);
     m_services.state.unsaved.markKept();
+    m_services.state.loadedFileBytes = 0;
     // The rebuild replaces every row and clears the current cell first; until then the grid
     // keeps showing its own copy of the old image, never the re-created one.
     ShowImage();

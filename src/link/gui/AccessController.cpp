@@ -3,6 +3,7 @@
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/UserDialogs.h"
+#include "files/BackupFiles.h"
 #include "link/LinkSettings.h"
 #include "link/PortClaim.h"
 #include "link/SteadyLinkClock.h"
@@ -41,16 +42,17 @@ AccessController::AccessController(const AccessControls& controls, Neighbours ne
       m_services(services),
       m_link(port, clockOrOwn(clock, m_ownClock)),
       m_frame({m_link, services.state.selectedDevice, services.state.image, services.state.unsaved,
-               *this, panels, services.dialogs, comparisons,
+               services.state.loadedFileBytes, *this, panels, services.dialogs, comparisons,
                [&settings = services.settings] { return LinkSettings::stored(settings); },
-               PortClaim::defaultFolder()}),
+               PortClaim::defaultFolder(), BackupFiles::defaultFolder()}),
       m_checks(m_frame),
       m_access(m_frame)
 {
     using namespace SettingsKeys;
-    const QString stored = services.settings.get(kSettings6, kVerifyAfterWrite, "True");
-    m_controls.mnuVerifyAfterWrite->setChecked(
-        stored.compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0);
+    keepOption(m_controls.mnuVerifyAfterWrite, kVerifyAfterWrite, true);
+    keepOption(m_controls.mnuReadTwice, kReadTwice, false);
+    keepOption(m_controls.mnuBackupBeforeWrite, kBackupBeforeWrite, true);
+    keepOption(m_controls.mnuWriteChangedOnly, kWriteChangedOnly, true);
     m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_controls.window);
     m_escape->setContext(Qt::WindowShortcut);
     m_escape->setEnabled(false);
@@ -81,8 +83,6 @@ void AccessController::connectCommands()
     command(c.mnuErase, &QAction::triggered, [this] { return m_checks.mnuErase_Click(); });
     connect(c.Cmd_Cancel, &QPushButton::clicked, this, &AccessController::Cmd_Cancel_Click);
     connect(m_escape, &QShortcut::activated, this, &AccessController::Cmd_Cancel_Click);
-    connect(c.mnuVerifyAfterWrite, &QAction::toggled, this,
-            &AccessController::mnuVerifyAfterWrite_Click);
 }
 
 void AccessController::run(const std::function<ChipJobOutcome()>& command)
@@ -92,10 +92,18 @@ void AccessController::run(const std::function<ChipJobOutcome()>& command)
     emit accessFinished();
 }
 
-void AccessController::mnuVerifyAfterWrite_Click(bool ticked)
+void AccessController::keepOption(QAction* option, const QString& key, bool onByDefault)
 {
-    m_services.settings.save(SettingsKeys::kSettings6, SettingsKeys::kVerifyAfterWrite,
-                             ticked ? QStringLiteral("True") : QStringLiteral("False"));
+    // An option on by default stays on unless the store says "False", one off by default stays
+    // off unless it says "True".
+    const QString stored = m_services.settings.get(SettingsKeys::kSettings6, key, QString());
+    const QString other = onByDefault ? QStringLiteral("False") : QStringLiteral("True");
+    const bool differs = stored.compare(other, Qt::CaseInsensitive) == 0;
+    option->setChecked(onByDefault != differs);
+    connect(option, &QAction::toggled, this, [this, key](bool ticked) {
+        m_services.settings.save(SettingsKeys::kSettings6, key,
+                                 ticked ? QStringLiteral("True") : QStringLiteral("False"));
+    });
 }
 
 bool AccessController::confirmStopForClose()
@@ -182,6 +190,18 @@ QString AccessController::deviceName() const { return m_neighbours.deviceName();
 bool AccessController::verifyAfterWrite() const
 {
     return m_controls.mnuVerifyAfterWrite->isChecked();
+}
+
+int AccessController::readsOfChip() const { return m_controls.mnuReadTwice->isChecked() ? 2 : 1; }
+
+bool AccessController::backupBeforeWrite() const
+{
+    return m_controls.mnuBackupBeforeWrite->isChecked();
+}
+
+bool AccessController::writeChangedOnly() const
+{
+    return m_controls.mnuWriteChangedOnly->isChecked();
 }
 
 void AccessController::ShowImage() { m_neighbours.showImage(); }

@@ -15,6 +15,7 @@
 
 class ComparisonView;
 class LinkClock;
+class QAction;
 class QShortcut;
 class SerialPort;
 class StatusPanels;
@@ -72,6 +73,9 @@ public:
     [[nodiscard]] qint64 accessSize() const override;
     [[nodiscard]] QString deviceName() const override;
     [[nodiscard]] bool verifyAfterWrite() const override;
+    [[nodiscard]] int readsOfChip() const override;
+    [[nodiscard]] bool backupBeforeWrite() const override;
+    [[nodiscard]] bool writeChangedOnly() const override;
     void ShowImage() override;
     void showReadByte(std::uint8_t value) override;
 
@@ -85,7 +89,9 @@ signals:
 private:
     void run(const std::function<ChipJobOutcome()>& command);
     void connectCommands();
-    void mnuVerifyAfterWrite_Click(bool ticked);
+    // Ticks `option` as the store's `key` under [Settings6] says ("True" or "False", else
+    // `onByDefault`) and stores every change at once.
+    void keepOption(QAction* option, const QString& key, bool onByDefault);
 
     AccessControls m_controls;
     Neighbours m_neighbours;

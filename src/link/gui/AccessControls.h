@@ -22,6 +22,9 @@ struct AccessControls {
     QAction* mnuBlankCheck = nullptr;
     QAction* mnuErase = nullptr;
     QAction* mnuVerifyAfterWrite = nullptr;
+    QAction* mnuReadTwice = nullptr;
+    QAction* mnuBackupBeforeWrite = nullptr;
+    QAction* mnuWriteChangedOnly = nullptr;
 };
 
 // The port settings window's entries on the main window.
