@@ -153,9 +153,10 @@ int main(int argc, char* argv[])
     }
     const double window = median(windowWall);
     const double bare = median(bareWall);
-    std::printf("medians: window %.3f s, bare client %.3f s (CPU %.1f %%), chip job alone %.3f s "
-                "(CPU %.1f %%)\n",
-                window, bare, median(bareCpu), median(coreWall), median(coreCpu));
+    std::printf(
+        "medians: window %.3f s, bare client %.3f s (CPU %.1f %%), chip job alone %.3f s "
+        "(CPU %.1f %%)\n",
+        window, bare, median(bareCpu), median(coreWall), median(coreCpu));
     std::printf("window / bare %.4f (goal <= 1.02); window CPU %.1f %% (goal < 5 %%)\n",
                 window / bare, median(windowCpu));
     return 0;
