@@ -3,8 +3,6 @@
 // Prints medians of the wall-clock time and of the thread's CPU time, the latter being less
 // disturbed by other work on the machine.
 // Usage: QT_QPA_PLATFORM=offscreen vorle6-bench-image [runs]
-#include "app/AppServices.h"
-#include "app/ProgramState.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
 #include "base/DataFileReader.h"
@@ -13,6 +11,8 @@
 #include "base/UserDialogs.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/gui/ImageView.h"
+#include "session/AppServices.h"
+#include "session/ProgramState.h"
 
 #include <QApplication>
 #include <QComboBox>

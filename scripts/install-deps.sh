@@ -19,8 +19,9 @@ done
 
 # qt6-tools-dev: CMake's Qt Linguist tools (qt_add_lrelease); qt6-l10n-tools: lupdate and
 # lrelease themselves. The line database: Qt's SQLite and PostgreSQL drivers, and the
-# PostgreSQL server that the tests start a private instance of (initdb, pg_ctl).
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
+# PostgreSQL server that the tests start a private instance of (initdb, pg_ctl). clang-format:
+# the tests fail on an unformatted source.
+packages=(cmake ninja-build g++ pkg-config clang-format qt6-base-dev qt6-serialport-dev libgl-dev
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-ipafont-gothic
           libqt6sql6-sqlite libqt6sql6-psql postgresql "${optional_packages[@]}" "$@")
 

@@ -11,10 +11,11 @@ const QByteArray kNoise = QByteArray::fromHex("00FF55AA7E813CC3");
 const QByteArray kExtra = QByteArray::fromHex("11223344");
 constexpr char kRequest = '@';
 
+// `family` is the digit of the access command as the PC sent it.
 qint64 packetAddress(const QByteArray& packet, int family)
 {
     const auto byte = [&](int i) { return qint64{static_cast<quint8>(packet.at(i))}; };
-    const qint64 high = family == 3 ? 0 : byte(1) << 16;
+    const qint64 high = family == static_cast<int>(BusFamily::Microwire) ? 0 : byte(1) << 16;
     return high | byte(2) << 8 | byte(3);
 }
 
@@ -25,7 +26,7 @@ QString addressText(qint64 address) { return QStringLiteral("0x") + hexText(addr
 BoardFirmware::BoardFirmware(const SocketPart& part, PartMemory& memory, Config config)
     : m_part(part), m_config(std::move(config))
 {
-    if (part.family == 3) {
+    if (part.family == BusFamily::Microwire) {
         m_microwire = std::make_unique<MicrowireEeprom>(memory, part.sizeExponent);
     } else {
         m_i2c = std::make_unique<I2cEeprom>(memory, part.sizeExponent, part.pageSize);
@@ -34,6 +35,13 @@ BoardFirmware::BoardFirmware(const SocketPart& part, PartMemory& memory, Config 
 }
 
 BoardFirmware::~BoardFirmware() = default;
+
+void BoardFirmware::setFaults(const FaultPlan& faults)
+{
+    m_config.faults = faults;
+    m_random.reset();
+    if (const auto& random = m_config.faults.random()) m_random.emplace(random->seed, random->rate);
+}
 
 QByteArray BoardFirmware::identification(const QString& version)
 {
@@ -215,7 +223,7 @@ void BoardFirmware::startTransfer()
                   ? QStringLiteral("board not prepared for family %1: the part is not reached")
                         .arg(m_family)
                   : QStringLiteral("the part in the socket is family %1: it does not answer")
-                        .arg(m_part.family));
+                        .arg(static_cast<int>(m_part.family)));
     }
     if (m_writing) {
         sendReady({});
@@ -424,7 +432,7 @@ bool BoardFirmware::reachesPart() const
 {
     // The data lines of an empty socket float high: nothing is stored, every byte reads 0xFF.
     return !m_config.faults.has(FaultPlan::Kind::NoChip) && m_preparedFamily == m_family &&
-           m_family == m_part.family;
+           m_family == static_cast<int>(m_part.family);
 }
 
 QByteArray BoardFirmware::readPart(qint64 address, int count)

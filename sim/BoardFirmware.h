@@ -69,6 +69,8 @@ public:
     [[nodiscard]] bool inPartialFrame() const;
     // The board switched off and on: whatever it waited for is forgotten.
     void powerCycle();
+    // The failures to show from the next chunk on, in place of those it was made with.
+    void setFaults(const FaultPlan& faults);
 
     [[nodiscard]] std::vector<Output> takeOutput();
     // What the board did, for the line log.

@@ -6,12 +6,9 @@
 
 namespace {
 
-constexpr int kMicrowire = SelectedDevice::kFamilyMicrowire;
-constexpr int kI2c = SelectedDevice::kFamilyI2c;
-
-int usualPageSize(int family, int sizeExponent)
+int usualPageSize(BusFamily family, int sizeExponent)
 {
-    if (family == kMicrowire || sizeExponent <= 4) return 1;
+    if (family == BusFamily::Microwire || sizeExponent <= 4) return 1;
     if (sizeExponent <= 8) return 8;
     if (sizeExponent <= 11) return 16;
     if (sizeExponent <= 13) return 32;
@@ -21,8 +18,9 @@ int usualPageSize(int family, int sizeExponent)
 
 bool checkGeometry(const SocketPart& part, QString* error)
 {
-    if (part.family != kI2c && part.family != kMicrowire) {
-        *error = QStringLiteral("family %1: only 2 (I2C) and 3 (Microwire) exist").arg(part.family);
+    if (!isKnownBus(part.family)) {
+        *error = QStringLiteral("family %1: only 2 (I2C) and 3 (Microwire) exist")
+                     .arg(static_cast<int>(part.family));
         return false;
     }
     if (part.sizeExponent < SelectedDevice::kMinSizeExponent ||
@@ -70,7 +68,7 @@ std::optional<SocketPart> SocketPart::fromDataFile(const QString& dataFile, cons
     part.name = name;
     part.family = device.Family;
     part.sizeExponent = device.SizeExponent;
-    part.pageSize = device.Family == kMicrowire ? 1 : device.PageSize;
+    part.pageSize = device.Family == BusFamily::Microwire ? 1 : device.PageSize;
     part.writeCycle = device.WriteTime;
     if (!checkGeometry(part, error)) return std::nullopt;
     return part;
@@ -80,12 +78,12 @@ std::optional<SocketPart> SocketPart::fromGeometry(int family, int sizeExponent,
                                                    QString* error)
 {
     SocketPart part;
-    part.family = family;
+    part.family = static_cast<BusFamily>(family);
+    const bool microwire = part.family == BusFamily::Microwire;
     part.sizeExponent = sizeExponent;
-    part.pageSize = pageSize > 0 ? pageSize : usualPageSize(family, sizeExponent);
-    part.name =
-        QStringLiteral("%1 x 2^%2").arg(family == kMicrowire ? "93Cxx" : "24Cxx").arg(sizeExponent);
-    if (family == kMicrowire) part.writeCycle = std::chrono::microseconds{10000};
+    part.pageSize = pageSize > 0 ? pageSize : usualPageSize(part.family, sizeExponent);
+    part.name = QStringLiteral("%1 x 2^%2").arg(microwire ? "93Cxx" : "24Cxx").arg(sizeExponent);
+    if (microwire) part.writeCycle = std::chrono::microseconds{10000};
     if (!checkGeometry(part, error)) return std::nullopt;
     return part;
 }

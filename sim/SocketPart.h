@@ -1,16 +1,18 @@
 #pragma once
 
+#include "devices/BusFamily.h"
+
 #include <QString>
 
 #include <chrono>
 #include <optional>
 
-// The EEPROM in the emulated socket. Its family, size and page size follow the data file's
-// conventions: family 2 = I2C (24Cxx), 3 = Microwire (93Cxx, x8, as many address bits as the
-// size exponent); page size in bytes (1 for Microwire and byte-write-only parts).
+// The EEPROM in the emulated socket. Its bus, size and page size follow the data file's
+// conventions: I2C (24Cxx) or Microwire (93Cxx, x8, as many address bits as the size
+// exponent); page size in bytes (1 for Microwire and byte-write-only parts).
 struct SocketPart {
     QString name;
-    int family = 2;
+    BusFamily family = BusFamily::I2c;
     int sizeExponent = 8;
     int pageSize = 8;
     // Programming time of one page (I2C) or one byte (Microwire): the data file's write time
@@ -25,7 +27,8 @@ struct SocketPart {
                                                                 const QString& name,
                                                                 QString* error);
 
-    // A part described by its geometry; `pageSize` 0 picks the usual page of that size.
+    // A part described by its geometry, `family` numbered as the data file numbers the buses;
+    // `pageSize` 0 picks the usual page of that size.
     [[nodiscard]] static std::optional<SocketPart> fromGeometry(int family, int sizeExponent,
                                                                 int pageSize, QString* error);
 };

@@ -144,11 +144,12 @@ int main(int argc, char* argv[])
     std::printf("%s\n", qPrintable(line.devicePath()));
     std::fflush(stdout);
     std::fprintf(stderr, "qzpgm-sim: %s (family %d, %lld bytes, page %d), firmware %s\n",
-                 qPrintable(part->name), part->family, static_cast<long long>(part->size()),
-                 part->pageSize, qPrintable(config.firmwareVersion));
+                 qPrintable(part->name), static_cast<int>(part->family),
+                 static_cast<long long>(part->size()), part->pageSize,
+                 qPrintable(config.firmwareVersion));
     log.event(QStringLiteral("board on %1: %2, family %3, %4 bytes, page %5, firmware %6")
                   .arg(line.devicePath(), part->name)
-                  .arg(part->family)
+                  .arg(static_cast<int>(part->family))
                   .arg(part->size())
                   .arg(part->pageSize)
                   .arg(config.firmwareVersion));

@@ -1,8 +1,6 @@
 // Saves a picture of the main window holding a 256-byte image with text and half-width
 // katakana, for checking the grid's columns and the byte editor by eye.
 // Usage: vorle6-image-screenshot <output.png>
-#include "app/AppServices.h"
-#include "app/ProgramState.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
 #include "base/DataFileReader.h"
@@ -11,6 +9,8 @@
 #include "base/UserDialogs.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/gui/ImageView.h"
+#include "session/AppServices.h"
+#include "session/ProgramState.h"
 
 #include <QApplication>
 #include <QComboBox>

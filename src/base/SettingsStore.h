@@ -70,5 +70,8 @@ inline const QString kSaveDir = QStringLiteral("SAVE_DIR");
 inline const QString kOpenDir = QStringLiteral("OPEN_DIR0");
 inline const QString kBoardInfomation = QStringLiteral("mnuBoardInfomation");
 inline const QString kVerifyAfterWrite = QStringLiteral("VerifyAfterWrite");
+inline const QString kReadTwice = QStringLiteral("ReadTwice");
+inline const QString kBackupBeforeWrite = QStringLiteral("BackupBeforeWrite");
+inline const QString kWriteChangedOnly = QStringLiteral("WriteChangedOnly");
 inline const QString kLanguage = QStringLiteral("Language");  // "ja" or "en"
 }  // namespace SettingsKeys

@@ -34,11 +34,10 @@ AccessRangeCheck checkAccessRange(const CliOptions& options, const SelectedDevic
                                .arg(partName)
                                .arg(size)
                                .arg(addressText(size - 1));
-    if (device.Family != SelectedDevice::kFamilyI2c &&
-        device.Family != SelectedDevice::kFamilyMicrowire) {
+    if (!isKnownBus(device.Family)) {
         check.error = QStringLiteral("the %1 is of family %2, which the board cannot read or write")
                           .arg(partName)
-                          .arg(device.Family);
+                          .arg(static_cast<int>(device.Family));
         return check;
     }
     const int block = blockSizeOf(device);

@@ -47,6 +47,10 @@ ChipJobOrder BoardJob::chipOrder() const
     }
     order.image = m_order.image;
     order.checkAfter = m_order.verifyAfter;
+    order.reads = m_order.reads;
+    order.backupFolder = m_order.backupFolder;
+    order.partName = m_order.partName;
+    order.changedOnly = m_order.changedOnly;
     return order;
 }
 
@@ -57,7 +61,13 @@ BoardResult BoardJob::run(const std::atomic<bool>& stop)
     result.command = m_order.command;
     result.partName = m_order.partName;
     result.verifyAfter = m_order.verifyAfter;
+    result.changedOnly = m_order.changedOnly;
     take(result, m_job.run(chipOrder(), stop));
+    if (m_order.command == CliCommand::Read && result.succeeded()) {
+        result.checksums = ImageChecksums::of(result.image);
+    } else if (m_order.command == CliCommand::Write || m_order.command == CliCommand::Verify) {
+        result.checksums = ImageChecksums::of(m_order.image);
+    }
     return result;
 }
 

@@ -19,6 +19,7 @@ int BoardResult::exitCode() const
         case Kind::TimedOut:
         case Kind::BadReply:
         case Kind::LineLost:
+        case Kind::ReadsDiffer:
             return ExitCodes::kTransfer;
         case Kind::Mismatch:
         case Kind::NotBlank:

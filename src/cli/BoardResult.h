@@ -2,7 +2,10 @@
 
 #include "cli/CliCommand.h"
 #include "cli/JobOrder.h"
+#include "files/BackupFiles.h"
+#include "image/ImageChecksums.h"
 #include "image/ImageComparison.h"
+#include "jobs/ReadAgreement.h"
 #include "link/AccessOutcome.h"
 #include "link/LinkSettings.h"
 #include "link/PortOpenFailure.h"
@@ -18,6 +21,7 @@ struct BoardResult {
     enum class Kind {
         Done,
         Mismatch,      // verify: the chip differs from the file
+        ReadsDiffer,   // repeated reads of the chip differ where no byte has a majority
         NotBlank,      // blank check: a byte is not 0xFF
         Refused,       // the access was refused before anything was sent
         FileError,     // the chip was read, the file could not be written
@@ -49,6 +53,17 @@ struct BoardResult {
     QString holder;  // PortClaimed, or PortUnusable when in use: who has the port
     QString fileError;
     QString outputPath;  // read: the file written
+
+    // How repeated reads agreed (--reads), when they differed somewhere.
+    std::optional<ReadAgreement> agreement;
+    std::optional<SavedBackup> backup;  // write, erase with --backup
+    bool changedOnly = false;
+    qint64 bytesWritten = 0;     // write, erase: bytes sent to the board
+    int writeAccesses = 0;       // write, erase: the spans sent, one access each
+    bool chipHeldImage = false;  // --changed-only found nothing to write
+    bool allBlank = false;       // what was read last is all 0xFF
+    // Read, write, verify: the image's checksums, as the .bin file of it gives them.
+    std::optional<ImageChecksums> checksums;
 
     [[nodiscard]] int exitCode() const;
     [[nodiscard]] bool succeeded() const { return kind == Kind::Done; }

@@ -9,27 +9,31 @@
 
 namespace {
 
+constexpr qint64 kMostReads = 9;
+
 // The options each command takes beyond --data, --json, -q, --help and --version.
 QSet<QString> optionsOf(CliCommand command)
 {
     const QSet<QString> port{"port", "rts", "dtr"};
     const QSet<QString> range{"device", "access-size", "offset", "length"};
+    const QSet<QString> overwrite{"reads", "backup", "changed-only"};
     switch (command) {
         case CliCommand::List:
             return {};
         case CliCommand::Detect:
             return port + QSet<QString>{"search"};
         case CliCommand::Read:
-            return port + range + QSet<QString>{"output", "format", "swap16"};
+            return port + range + QSet<QString>{"output", "format", "swap16", "reads"};
         case CliCommand::Write:
-            return port + range +
+            return port + range + overwrite +
                    QSet<QString>{"input", "format", "truncate", "force", "swap16", "no-verify"};
         case CliCommand::Verify:
-            return port + range + QSet<QString>{"input", "format", "truncate", "force", "swap16"};
+            return port + range +
+                   QSet<QString>{"input", "format", "truncate", "force", "swap16", "reads"};
         case CliCommand::Blank:
-            return port + range;
+            return port + range + QSet<QString>{"reads"};
         case CliCommand::Erase:
-            return port + range + QSet<QString>{"no-verify"};
+            return port + range + overwrite + QSet<QString>{"no-verify"};
     }
     return {};
 }
@@ -85,6 +89,9 @@ CliParse parseCliArguments(const QStringList& arguments)
         {"force", {}},
         {"swap16", {}},
         {"no-verify", {}},
+        {"reads", {}, "N"},
+        {"backup", {}, "DIR"},
+        {"changed-only", {}},
         {{"q", "quiet"}, {}},
         {"json", {}},
         {"data", {}, "FILE"},
@@ -151,6 +158,8 @@ CliParse parseCliArguments(const QStringList& arguments)
     options.force = parser.isSet("force");
     options.swap16 = parser.isSet("swap16");
     options.noVerify = parser.isSet("no-verify");
+    options.backupFolder = parser.value("backup");
+    options.changedOnly = parser.isSet("changed-only");
     options.quiet = parser.isSet("quiet");
     options.json = parser.isSet("json");
     options.dataFile = parser.value("data");
@@ -169,6 +178,20 @@ CliParse parseCliArguments(const QStringList& arguments)
                                               {"offset", &options.offset},
                                               {"length", &options.length}});
     if (!result.error.isEmpty()) return result;
+    if (parser.isSet("reads")) {
+        const std::optional<qint64> reads = parseCliNumber(parser.value("reads"));
+        if (!reads || *reads < 1 || *reads > kMostReads) {
+            result.error = QStringLiteral("--reads takes a number from 1 to %1, not '%2'")
+                               .arg(kMostReads)
+                               .arg(parser.value("reads"));
+            return result;
+        }
+        options.reads = static_cast<int>(*reads);
+    }
+    if (parser.isSet("backup") && options.backupFolder.isEmpty()) {
+        result.error = QStringLiteral("--backup needs the folder to save the part in");
+        return result;
+    }
     if (parser.isSet("format")) {
         options.format = imageFormatNamed(parser.value("format"));
         if (!options.format) {
@@ -218,13 +241,15 @@ QString cliHelpText()
         "Usage:\n"
         "  vorle6-cli list                                   the parts of vorle6.ini\n"
         "  vorle6-cli detect  [-p PORT | --search]           identify the board\n"
-        "  vorle6-cli read    -d PART [-p PORT] -o FILE      chip -> file\n"
+        "  vorle6-cli read    -d PART [-p PORT] -o FILE [--reads N]   chip -> file\n"
         "  vorle6-cli write   -d PART [-p PORT] -i FILE [--no-verify] [--force]\n"
-        "  vorle6-cli verify  -d PART [-p PORT] -i FILE\n"
-        "  vorle6-cli blank   -d PART [-p PORT]\n"
-        "  vorle6-cli erase   -d PART [-p PORT] [--no-verify]\n"
+        "                     [--backup DIR] [--changed-only] [--reads N]\n"
+        "  vorle6-cli verify  -d PART [-p PORT] -i FILE [--reads N]\n"
+        "  vorle6-cli blank   -d PART [-p PORT] [--reads N]\n"
+        "  vorle6-cli erase   -d PART [-p PORT] [--no-verify] [--backup DIR] [--changed-only]\n"
         "\n"
-        "Reads, writes and checks serial EEPROMs through the QZ-PGM programmer board.\n"
+        "Reads, writes and checks serial EEPROMs through the QZ-PGM programmer board. Read,\n"
+        "write and verify end their summary with the image's CRC-32, SHA-256 and 16-bit sum.\n"
         "\n"
         "Options:\n"
         "  -d, --device PART    a part of vorle6.ini, in any case ('vorle6-cli list')\n"
@@ -253,6 +278,16 @@ QString cliHelpText()
         "  --swap16             the file's bytes are swapped in pairs, as tools that read\n"
         "                       93Cxx parts in x16 organisation save them (Microwire parts)\n"
         "  --no-verify          write or erase without reading back\n"
+        "  --reads N            read the chip N times (1-9) and compare the reads: reads that\n"
+        "                       differ mean an unreliable contact (clip, socket, wires) and\n"
+        "                       fail; from 3 reads a byte most reads agree on is taken.\n"
+        "                       Write and erase: the reads before and after them\n"
+        "  --backup DIR         write, erase: first read the whole part and save it in DIR as\n"
+        "                       PART_YYYYMMDD-HHMMSS_PORT.bin (raw bytes from address 0); if\n"
+        "                       that fails, nothing is written. The window keeps its backups\n"
+        "                       in ~/.local/share/VORLE/backups\n"
+        "  --changed-only       write, erase: read the range first and send only the blocks\n"
+        "                       the chip does not hold yet (the verify still reads it all)\n"
         "  -q, --quiet          errors only\n"
         "  --json               one JSON object per board on standard output, and one for\n"
         "                       a command refused before any board (not with -o -)\n"

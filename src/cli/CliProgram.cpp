@@ -8,6 +8,7 @@
 #include "cli/CommandHelp.h"
 #include "cli/CommandResultJson.h"
 #include "cli/CommandWord.h"
+#include "cli/DumpFacts.h"
 #include "cli/ExitCodes.h"
 #include "cli/FileTexts.h"
 #include "cli/ImageFile.h"
@@ -54,9 +55,9 @@ QString unknownFormatText(const QString& path)
 
 QString busName(const SelectedDevice& device)
 {
-    if (device.Family == SelectedDevice::kFamilyI2c) return QStringLiteral("I2C");
-    if (device.Family == SelectedDevice::kFamilyMicrowire) return QStringLiteral("Microwire");
-    return QStringLiteral("family-%1").arg(device.Family);
+    if (device.Family == BusFamily::I2c) return QStringLiteral("I2C");
+    if (device.Family == BusFamily::Microwire) return QStringLiteral("Microwire");
+    return QStringLiteral("family-%1").arg(static_cast<int>(device.Family));
 }
 
 // "vorle6-cli (process 1234)": who holds a port's claim, or why there is none to take.
@@ -141,6 +142,9 @@ int CliProgram::runCommand(const QStringList& arguments)
     order.command = m_options.command;
     order.claimFolder = m_environment.claimFolder;
     order.verifyAfter = !m_options.noVerify;
+    order.reads = m_options.reads;
+    order.backupFolder = m_options.backupFolder;
+    order.changedOnly = m_options.changedOnly;
     if (cliCommandNeedsPart(order.command)) {
         if (const auto code = choosePart(load, order)) return *code;
     }
@@ -533,6 +537,7 @@ void CliProgram::report(const QList<BoardResult>& results)
             m_console.result(QString::fromUtf8(
                 QJsonDocument(resultJson(result)).toJson(QJsonDocument::Compact)));
         }
+        for (const QString& notice : dumpNotices(result)) m_console.notice(notice);
         if (!result.succeeded()) {
             m_console.error(resultSummaryLine(result));
             continue;
@@ -541,11 +546,12 @@ void CliProgram::report(const QList<BoardResult>& results)
         if (result.command == CliCommand::Detect) {
             m_console.result(resultSummaryLine(result));
         } else if (!m_console.quiet()) {
+            QString summary = resultSummaryLine(result);
+            if (result.checksums) summary += QStringLiteral("; ") + checksumText(result);
             if (outputHoldsData) {
-                m_environment.errors->write(
-                    (resultSummaryLine(result) + QLatin1Char('\n')).toUtf8());
+                m_environment.errors->write((summary + QLatin1Char('\n')).toUtf8());
             } else {
-                m_console.result(resultSummaryLine(result));
+                m_console.result(summary);
             }
         }
     }

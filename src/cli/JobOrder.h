@@ -14,9 +14,12 @@ struct JobOrder {
     SelectedDevice device;  // every command but detect
     QString partName;       // as the catalogue spells it
     AccessRange range;
-    QByteArray image;         // write and verify: the part's image from the file
-    bool verifyAfter = true;  // write and erase: read back afterwards
-    QString claimFolder;      // where the port claims and the stopped writes are kept
+    QByteArray image;          // write and verify: the part's image from the file
+    bool verifyAfter = true;   // write and erase: read back afterwards
+    int reads = 1;             // every read of the chip, made this many times and compared
+    QString backupFolder;      // write and erase: the part is saved there first
+    bool changedOnly = false;  // write and erase: only the chunks the chip does not hold
+    QString claimFolder;       // where the port claims and the stopped writes are kept
 };
 
 // "read", "verify", "blank check", ...: a step as progress and results name it.

@@ -1,6 +1,7 @@
 #include "cli/ResultJson.h"
 
 #include "cli/BoardResult.h"
+#include "cli/DumpFacts.h"
 #include "cli/ResultTexts.h"
 
 #include <chrono>
@@ -42,5 +43,6 @@ QJsonObject resultJson(const BoardResult& result)
                       QJsonObject{{"lastAddress", result.earlierStoppedWrite->lastAddress},
                                   {"bytesAwaited", result.earlierStoppedWrite->bytesAwaited}});
     }
+    addDumpFacts(object, result);
     return object;
 }

@@ -2,6 +2,7 @@
 
 #include "base/HexText.h"
 #include "cli/AccessRange.h"
+#include "cli/DumpFacts.h"
 #include "link/PortOpenFailure.h"
 
 #include <algorithm>
@@ -38,10 +39,54 @@ QString writtenText(const BoardResult& result)
     if (!isWrite(result)) return {};
     const qint64 first = result.writtenTo < 0 ? 0 : result.writtenTo - result.bytes + 1;
     if (result.writtenTo < 0) return QStringLiteral("; nothing was written");
+    const QString step =
+        result.command == CliCommand::Erase ? QStringLiteral("erase") : QStringLiteral("write");
+    if (result.changedOnly) {
+        return QStringLiteral(
+                   "; the %1 got to address %2 (%3 changed bytes were sent to the board)")
+            .arg(step, addressText(result.writtenTo))
+            .arg(result.bytes);
+    }
     return QStringLiteral("; the %1 got to address %2 (%3..%2 were sent to the board)")
-        .arg(
-            result.command == CliCommand::Erase ? QStringLiteral("erase") : QStringLiteral("write"),
-            addressText(result.writtenTo), addressText(first));
+        .arg(step, addressText(result.writtenTo), addressText(first));
+}
+
+// A write or erase of the changed chunks only: how much it sent and how.
+QString changedOnlyText(const BoardResult& result, const QString& seconds)
+{
+    const bool erase = result.command == CliCommand::Erase;
+    if (result.chipHeldImage) {
+        return (erase ? QStringLiteral("the chip is blank already: nothing was erased (%1)")
+                      : QStringLiteral("the chip holds the image already: nothing was written "
+                                       "(%1)"))
+            .arg(seconds);
+    }
+    const QString sent =
+        QStringLiteral("%1 %2 bytes in %3 %4 of %5 blocks")
+            .arg(erase ? QStringLiteral("erased") : QStringLiteral("wrote"))
+            .arg(result.bytes)
+            .arg(result.writeAccesses)
+            .arg(result.writeAccesses == 1 ? QStringLiteral("range") : QStringLiteral("ranges"),
+                 erase ? QStringLiteral("non-blank") : QStringLiteral("changed"));
+    if (!result.verifyAfter) {
+        return QStringLiteral("%1 in %2 (not %3)")
+            .arg(sent, seconds, erase ? QStringLiteral("checked") : QStringLiteral("verified"));
+    }
+    return QStringLiteral("%1 and %2 the whole range in %3")
+        .arg(sent, erase ? QStringLiteral("checked blank") : QStringLiteral("verified"), seconds);
+}
+
+// Reads that differ without a majority: nothing they gave is used.
+QString readsDifferMessage(const BoardResult& result)
+{
+    QString text = readsDifferText(*result.agreement) +
+                   QStringLiteral(
+                       ": the contact is unreliable; check the clip, the socket or "
+                       "the wires");
+    if (result.command == CliCommand::Read) return text + QStringLiteral("; no file was written");
+    if (!isWrite(result)) return text;
+    if (result.writtenTo < 0) return text + QStringLiteral("; nothing was written");
+    return text + QStringLiteral("; %1 bytes had been written").arg(result.bytes);
 }
 
 // "; the board still expects 7936 bytes: ..." after a write that stopped inside its range.
@@ -70,6 +115,7 @@ QString doneText(const BoardResult& result)
                                   ? QString()
                                   : QStringLiteral(" into ") + result.outputPath);
         case CliCommand::Write:
+            if (result.changedOnly) return changedOnlyText(result, seconds);
             return result.verifyAfter ? QStringLiteral("wrote %1 bytes and verified them in %2")
                                             .arg(result.bytes)
                                             .arg(seconds)
@@ -85,6 +131,7 @@ QString doneText(const BoardResult& result)
                 .arg(result.bytes)
                 .arg(seconds);
         case CliCommand::Erase:
+            if (result.changedOnly) return changedOnlyText(result, seconds);
             return result.verifyAfter
                        ? QStringLiteral("erased %1 bytes and checked them blank in %2")
                              .arg(result.bytes)
@@ -212,7 +259,13 @@ QString resultMessage(const BoardResult& result)
             return differenceText(result);
         case Kind::Refused:
             return QStringLiteral("the access was refused before anything was sent");
+        case Kind::ReadsDiffer:
+            return readsDifferMessage(result);
         case Kind::FileError:
+            if (isWrite(result) && result.backup) {
+                return QStringLiteral("cannot save the part in %1: %2; nothing was written")
+                    .arg(result.backup->path, result.fileError);
+            }
             return QStringLiteral("read %1 bytes, but cannot write %2: %3")
                 .arg(result.bytes)
                 .arg(result.outputPath, result.fileError);
@@ -246,7 +299,11 @@ QString resultMessage(const BoardResult& result)
                 }
             }
             if (result.access.stage == AccessOutcome::Stage::Detection) {
-                return QStringLiteral("interrupted before anything was sent");
+                // A backup or changed-only write reads the chip before it writes.
+                const bool readFirst = result.changedOnly || result.backup;
+                return isWrite(result) && readFirst && result.writtenTo < 0
+                           ? QStringLiteral("interrupted before anything was written")
+                           : QStringLiteral("interrupted before anything was sent");
             }
             return QStringLiteral("interrupted during the %1 after %2 bytes")
                        .arg(chipStepName(result.phase))
@@ -279,6 +336,8 @@ QString resultOutcomeName(const BoardResult& result)
             return QStringLiteral("mismatch");
         case Kind::NotBlank:
             return QStringLiteral("not-blank");
+        case Kind::ReadsDiffer:
+            return QStringLiteral("reads-differ");
         case Kind::Refused:
             return QStringLiteral("refused");
         case Kind::FileError:

@@ -10,8 +10,8 @@ QList<qint64> accessSizes(const SelectedDevice& device)
     if (g < 1) g = 1;
     while (device.memorySize() > g) {
         g *= 2;
-        if (device.Family == SelectedDevice::kFamilyI2c) sizes.append(g);
-        if (device.Family == SelectedDevice::kFamilyMicrowire && g >= 64) sizes.append(g);
+        if (device.Family == BusFamily::I2c) sizes.append(g);
+        if (device.Family == BusFamily::Microwire && g >= 64) sizes.append(g);
     }
     return sizes;
 }

@@ -12,7 +12,6 @@ bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& devi
         int field;
         std::int32_t SelectedDevice::*member;
     } numericFields[] = {
-        {DeviceRecord::Family, &SelectedDevice::Family},
         {DeviceRecord::SizeExponent, &SelectedDevice::SizeExponent},
         {DeviceRecord::PageSize, &SelectedDevice::PageSize},
         {DeviceRecord::CommandVariant, &SelectedDevice::CommandVariant},
@@ -20,17 +19,25 @@ bool SelectedDevice::fromRecord(const DeviceRecord& record, SelectedDevice& devi
     };
 
     DeviceRowProblem found;
-    SelectedDevice result;
-    for (const auto& numeric : numericFields) {
-        const QString word = record.field(numeric.field);
-        const auto value = parseInt32Field(word);
+    const auto number = [&](int field) {
+        const QString word = record.field(field);
+        const std::optional<std::int32_t> value = parseInt32Field(word);
         if (!value) {
             found.kind = DeviceRowProblem::Kind::NotANumber;
-            found.field = numeric.field;
+            found.field = field;
             found.word = word;
             if (problem) *problem = found;
-            return false;
         }
+        return value;
+    };
+    SelectedDevice result;
+    // The data file numbers the bus as the board does; an unknown number stays as it is.
+    const std::optional<std::int32_t> family = number(DeviceRecord::Family);
+    if (!family) return false;
+    result.Family = static_cast<BusFamily>(*family);
+    for (const auto& numeric : numericFields) {
+        const std::optional<std::int32_t> value = number(numeric.field);
+        if (!value) return false;
         result.*numeric.member = *value;
     }
     if (result.SizeExponent < kMinSizeExponent || result.SizeExponent > kMaxSizeExponent) {

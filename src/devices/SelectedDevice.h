@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/BusFamily.h"
+
 #include <QString>
 
 #include <chrono>
@@ -24,12 +26,10 @@ struct DeviceRowProblem {
 
 // The parameters of the selected device, copied from its catalogue row when it is selected.
 struct SelectedDevice {
-    static constexpr int kFamilyI2c = 2;
-    static constexpr int kFamilyMicrowire = 3;
     static constexpr int kMinSizeExponent = 4;   // 16 bytes: one grid row
     static constexpr int kMaxSizeExponent = 17;  // 131,072 bytes: the 1 Mbit parts
 
-    std::int32_t Family = 0;
+    BusFamily Family = BusFamily{0};
     std::int32_t SizeExponent = 0;
     std::int32_t PageSize = 0;
     std::int32_t CommandVariant = 0;
@@ -43,7 +43,7 @@ struct SelectedDevice {
 
     // 2^SizeExponent bytes.
     [[nodiscard]] qint64 memorySize() const { return qint64{1} << SizeExponent; }
-    [[nodiscard]] bool isMicrowire() const { return Family == kFamilyMicrowire; }
+    [[nodiscard]] bool isMicrowire() const { return Family == BusFamily::Microwire; }
 
     // Reads the numeric fields of `record`. When a field is not a number, or the size lies
     // outside 16 to 131,072 bytes, the row cannot be used: `problem` (when given) says why and

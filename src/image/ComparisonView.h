@@ -9,6 +9,7 @@ struct ComparisonTexts {
     QString title;         // the list window's title: "ベリファイ"
     QString summary;       // above the list: the status text that ended the comparison
     QString otherHeading;  // the column of the other side: "チップ", "ファイル"
+    QString ownHeading{};  // the column of the buffer's bytes; empty: "バッファ"
 };
 
 // How the window shows a comparison of the memory image with other bytes (a chip, a file): every

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-QString HexGridModel::headerText(int column)
+QString HexGridModel::headerText(int column) const
 {
-    if (column == GridAddress::kLabelColumn) return tr("　Adr.");
+    if (column == GridAddress::kLabelColumn) return m_labelHeader;
     if (column == GridAddress::kTextColumn) return QStringLiteral("ASCII");
     if (column >= GridAddress::kFirstByteColumn && column <= GridAddress::kLastByteColumn) {
         return GridTexts::byteCellText(static_cast<std::uint8_t>(column - 1));

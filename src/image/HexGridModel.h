@@ -25,8 +25,10 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // The grid's header row: "　Adr.", "0x00" .. "0x0F", "ASCII".
-    [[nodiscard]] static QString headerText(int column);
+    // The grid's header row: the address column's label, "0x00" .. "0x0F", "ASCII".
+    [[nodiscard]] QString headerText(int column) const;
+    // The address column's label, in the window's words.
+    void setLabelHeader(const QString& text) { m_labelHeader = text; }
 
     // Rows for every whole 16 bytes of `image`, every cell from its bytes; earlier cell texts
     // are dropped.
@@ -74,4 +76,5 @@ private:
     int m_rows = 0;
     QHash<quint64, QString> m_written;  // cells rewritten since the last rebuild
     QBitArray m_marks;                  // by address
+    QString m_labelHeader;
 };

@@ -2,6 +2,7 @@
 
 #include "image/MemoryImage.h"
 #include "jobs/ChipJobObserver.h"
+#include "jobs/StepProgress.h"
 #include "link/ProgrammerLink.h"
 
 #include <algorithm>
@@ -18,12 +19,13 @@ qint64 partSize(const ChipJobOrder& order)
     return order.request.device ? order.request.device->memorySize() : 0;
 }
 
-// The outcome of a step that a stop request kept from starting: nothing was sent for it.
-AccessOutcome notStarted()
+// The outcome of an access that a stop request kept from starting: nothing was sent for it.
+AccessOutcome notStarted(bool write = false)
 {
     AccessOutcome outcome;
     outcome.kind = AccessOutcome::Kind::Cancelled;
     outcome.stage = AccessOutcome::Stage::Detection;
+    outcome.write = write;
     return outcome;
 }
 
@@ -46,6 +48,15 @@ ChipStep firstStep(ChipJobOrder::Kind kind)
     return ChipStep::Detect;
 }
 
+// The agreement an outcome keeps: reads that differed stay in sight after later reads that
+// agreed, and reads without agreed bytes, which end the job, always show.
+void keepAgreement(const ReadAgreement& agreement, ChipJobOutcome& result)
+{
+    if (!result.agreement || result.agreement->unanimous() || !agreement.decided()) {
+        result.agreement = agreement;
+    }
+}
+
 const std::atomic<bool> kNeverStop{false};
 
 }  // namespace
@@ -66,9 +77,8 @@ ChipJobOutcome ChipJob::run(const ChipJobOrder& order, const std::atomic<bool>& 
     ChipJobOutcome result;
     result.step = firstStep(order.kind);
     if (stop) {
-        result.access = notStarted();
-        result.access.write =
-            order.kind == ChipJobOrder::Kind::Write || order.kind == ChipJobOrder::Kind::Erase;
+        result.access = notStarted(order.kind == ChipJobOrder::Kind::Write ||
+                                   order.kind == ChipJobOrder::Kind::Erase);
         return result;
     }
     const LinkClock::Duration start = m_link.clock().now();
@@ -89,24 +99,21 @@ void ChipJob::runSteps(const ChipJobOrder& order, const std::atomic<bool>& stop,
             detect(order, result);
             return;
         case ChipJobOrder::Kind::Read:
-            read(ChipStep::Read, order, partSize(order), result);
+            read(ChipStep::Read, order, order.request, partSize(order), stop, result);
             return;
         case ChipJobOrder::Kind::Write:
-            write(ChipStep::Write, order, order.image, result);
-            if (order.checkAfter) checkWritten(ChipStep::Verify, order, order.image, stop, result);
+            overwrite(ChipStep::Write, ChipStep::Verify, order, order.image, stop, result);
             return;
         case ChipJobOrder::Kind::Verify:
-            check(ChipStep::Verify, order, order.image, result);
+            check(ChipStep::Verify, order, order.image, stop, result);
             return;
         case ChipJobOrder::Kind::BlankCheck:
-            check(ChipStep::BlankCheck, order, blankImage(partSize(order)), result);
+            check(ChipStep::BlankCheck, order, blankImage(partSize(order)), stop, result);
             return;
-        case ChipJobOrder::Kind::Erase: {
-            const QByteArray blank = blankImage(partSize(order));
-            write(ChipStep::Erase, order, blank, result);
-            if (order.checkAfter) checkWritten(ChipStep::BlankCheck, order, blank, stop, result);
+        case ChipJobOrder::Kind::Erase:
+            overwrite(ChipStep::Erase, ChipStep::BlankCheck, order, blankImage(partSize(order)),
+                      stop, result);
             return;
-        }
     }
 }
 
@@ -119,7 +126,6 @@ void ChipJob::started(ChipStep step, ChipJobOutcome& result)
 void ChipJob::finished(ChipStep step, const AccessOutcome& outcome, ChipJobOutcome& result)
 {
     result.access = outcome;
-    noteBoardState(m_devicePath, outcome, result);
     if (m_observer) m_observer->stepFinished(step, outcome);
 }
 
@@ -136,33 +142,135 @@ void ChipJob::detect(const ChipJobOrder& order, ChipJobOutcome& result)
         outcome.kind = AccessOutcome::Kind::Refused;
         outcome.refusal = AccessOutcome::Refusal::Busy;
     }
+    noteBoardState(m_devicePath, outcome, result);
     finished(ChipStep::Detect, outcome, result);
 }
 
-void ChipJob::read(ChipStep step, const ChipJobOrder& order, qint64 imageSize,
-                   ChipJobOutcome& result)
+bool ChipJob::read(ChipStep step, const ChipJobOrder& order, const TransferRequest& request,
+                   qint64 imageSize, const std::atomic<bool>& stop, ChipJobOutcome& result)
 {
     started(step, result);
-    MemoryImage chip;
-    chip.recreate(imageSize);
-    const AccessOutcome outcome = m_transfer.read(order.link, order.request, chip);
-    result.chip = chip.bytes();
+    const int passes = std::max(1, order.reads);
+    const TransferPlanResult planned = planTransfer(request, imageSize);
+    const qint64 eachPass = planned.plan ? planned.plan->chunkedByteCount() : 0;
+    StepProgress progress(m_link, passes > 1 ? m_observer : nullptr, eachPass * passes);
+    QList<QByteArray> reads;
+    AccessOutcome outcome;
+    for (int pass = 0; pass < passes; ++pass) {
+        if (pass > 0 && stop) {
+            // The reads so far went well; the one that would have come next never began.
+            outcome.kind = AccessOutcome::Kind::Cancelled;
+            finished(step, outcome, result);
+            return false;
+        }
+        MemoryImage chip;
+        chip.recreate(imageSize);
+        outcome = m_transfer.read(order.link, request, chip);
+        noteBoardState(m_devicePath, outcome, result);
+        if (!outcome.succeeded()) {
+            result.chip = chip.bytes();
+            finished(step, outcome, result);
+            return false;
+        }
+        reads.append(chip.bytes());
+        progress.advance(eachPass);
+    }
+    const ReadsCompared compared = compareReads(reads);
+    if (passes > 1) keepAgreement(compared.agreement, result);
+    result.chip = compared.agreed;
+    finished(step, outcome, result);
+    return compared.agreement.decided();
+}
+
+void ChipJob::overwrite(ChipStep step, ChipStep checkStep, const ChipJobOrder& order,
+                        const QByteArray& bytes, const std::atomic<bool>& stop,
+                        ChipJobOutcome& result)
+{
+    const TransferPlanResult planned = planTransfer(order.request, bytes.size());
+    const bool block = planned.plan && planned.plan->mode == AccessMode::Block;
+    const bool changedOnly = block && order.changedOnly;
+    if (block && (changedOnly || !order.backupFolder.isEmpty())) {
+        if (!readBefore(order, bytes.size(), stop, result)) return;
+        if (stop) {
+            result.step = step;
+            result.access = notStarted(true);
+            return;
+        }
+    }
+    if (changedOnly) {
+        result.spans = changedSpans(*planned.plan, result.chip, bytes);
+        if (result.spans.isEmpty()) {
+            started(step, result);
+            AccessOutcome nothing;
+            nothing.write = true;
+            nothing.identification = result.access.identification;
+            nothing.firstAddress = planned.plan->start;
+            result.chipHeldImage = true;
+            finished(step, nothing, result);
+            return;
+        }
+    } else if (planned.plan) {
+        result.spans = {{planned.plan->start, planned.plan->byteCount()}};
+    }
+    writeSpans(step, order, bytes, stop, result);
+    if (order.checkAfter) checkWritten(checkStep, order, bytes, stop, result);
+}
+
+bool ChipJob::readBefore(const ChipJobOrder& order, qint64 imageSize, const std::atomic<bool>& stop,
+                         ChipJobOutcome& result)
+{
+    if (order.backupFolder.isEmpty()) {
+        return read(ChipStep::Read, order, order.request, imageSize, stop, result);
+    }
+    if (!read(ChipStep::Read, order, ChipJobOrder::wholePart(*order.request.device),
+              partSize(order), stop, result)) {
+        return false;
+    }
+    result.backup = BackupFiles::save(order.backupFolder, order.partName, order.link.devicePath,
+                                      result.chip, m_wallClock());
+    return result.backup->saved();
+}
+
+void ChipJob::writeSpans(ChipStep step, const ChipJobOrder& order, const QByteArray& bytes,
+                         const std::atomic<bool>& stop, ChipJobOutcome& result)
+{
+    started(step, result);
+    if (!order.changedOnly || order.request.mode != AccessMode::Block) {
+        const AccessOutcome outcome = m_transfer.write(order.link, order.request, bytes);
+        noteBoardState(m_devicePath, outcome, result);
+        result.bytesWritten = outcome.bytesDone;
+        finished(step, outcome, result);
+        return;
+    }
+    qint64 total = 0;
+    for (const WriteSpan& span : result.spans) total += span.length;
+    StepProgress progress(m_link, result.spans.size() > 1 ? m_observer : nullptr, total);
+    AccessOutcome outcome;
+    for (const WriteSpan& span : result.spans) {
+        if (outcome.bytesDone > 0) {
+            result.written = outcome;
+            if (stop) {
+                outcome = notStarted(true);
+                break;
+            }
+        }
+        TransferRequest request = order.request;
+        request.offset = span.offset;
+        request.accessSize = span.length;
+        outcome = m_transfer.write(order.link, request, bytes);
+        noteBoardState(m_devicePath, outcome, result);
+        result.bytesWritten += outcome.bytesDone;
+        if (!outcome.succeeded()) break;
+        progress.advance(span.length);
+    }
     finished(step, outcome, result);
 }
 
-void ChipJob::write(ChipStep step, const ChipJobOrder& order, const QByteArray& bytes,
-                    ChipJobOutcome& result)
-{
-    started(step, result);
-    finished(step, m_transfer.write(order.link, order.request, bytes), result);
-}
-
 void ChipJob::check(ChipStep step, const ChipJobOrder& order, const QByteArray& expected,
-                    ChipJobOutcome& result)
+                    const std::atomic<bool>& stop, ChipJobOutcome& result)
 {
-    read(step, order, expected.size(), result);
+    if (!read(step, order, order.request, expected.size(), stop, result)) return;
     const AccessOutcome& outcome = result.access;
-    if (!outcome.succeeded()) return;
     result.comparison =
         compareRange(expected, result.chip, outcome.firstAddress, outcome.bytesDone);
 }
@@ -177,7 +285,7 @@ void ChipJob::checkWritten(ChipStep step, const ChipJobOrder& order, const QByte
         result.access = notStarted();
         return;
     }
-    check(step, order, expected, result);
+    check(step, order, expected, stop, result);
 }
 
 void ChipJob::noteBoardState(const QString& devicePath, const AccessOutcome& outcome,
@@ -200,8 +308,8 @@ void ChipJob::noteBoardState(const QString& devicePath, const AccessOutcome& out
 
 std::optional<AccessOutcome> ChipJobOutcome::writeStep() const
 {
+    if (access.write && (access.bytesDone > 0 || !written)) return access;
     if (written) return written;
-    if (access.write) return access;
     return std::nullopt;
 }
 
@@ -213,9 +321,10 @@ qint64 ChipJobOutcome::writtenTo() const
 
 bool ChipJobOutcome::readAllBlank() const
 {
-    if (!access.succeeded() || access.write || access.bytesDone == 0) return false;
-    const auto* first =
-        reinterpret_cast<const std::uint8_t*>(chip.constData()) + access.firstAddress;
-    return std::all_of(first, first + access.bytesDone,
-                       [](std::uint8_t byte) { return byte == MemoryImage::kBlank; });
+    const bool readLast = !access.write ? access.bytesDone > 0 : chipHeldImage;
+    if (!access.succeeded() || !readLast || chip.isEmpty()) return false;
+    // A read leaves its image 0xFF outside the range it reads.
+    return std::all_of(chip.cbegin(), chip.cend(), [](char byte) {
+        return static_cast<std::uint8_t>(byte) == MemoryImage::kBlank;
+    });
 }

@@ -9,10 +9,7 @@ constexpr std::int32_t kCommandVariantLowerCase = 2;
 
 }  // namespace
 
-char familyDigit(std::int32_t family)
-{
-    return family == SelectedDevice::kFamilyMicrowire ? '3' : '2';
-}
+char familyDigit(BusFamily family) { return family == BusFamily::Microwire ? '3' : '2'; }
 
 char readLetter(std::int32_t commandVariant)
 {
@@ -31,15 +28,14 @@ std::array<std::uint8_t, 4> Long_To_Bytes(std::int32_t value)
             static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)};
 }
 
-QByteArray Build_Address_Packet(int chunkCount, std::int32_t address, std::int32_t family,
+QByteArray Build_Address_Packet(int chunkCount, std::int32_t address, BusFamily family,
                                 std::int32_t microwireParam)
 {
     const std::array<std::uint8_t, 4> split = Long_To_Bytes(address);
     QByteArray packet(4, '\0');
     packet[0] = static_cast<char>(chunkCount);
-    packet[1] = static_cast<char>(family == SelectedDevice::kFamilyMicrowire
-                                      ? static_cast<std::uint8_t>(microwireParam)
-                                      : split[1]);
+    packet[1] = static_cast<char>(
+        family == BusFamily::Microwire ? static_cast<std::uint8_t>(microwireParam) : split[1]);
     packet[2] = static_cast<char>(split[2]);
     packet[3] = static_cast<char>(split[3]);
     return packet;
@@ -48,7 +44,7 @@ QByteArray Build_Address_Packet(int chunkCount, std::int32_t address, std::int32
 int chunkCount(const SelectedDevice& device, AccessMode mode)
 {
     if (mode == AccessMode::Byte) return 1;
-    if (device.Family == SelectedDevice::kFamilyMicrowire) return kLargestChunk;
+    if (device.Family == BusFamily::Microwire) return kLargestChunk;
     if (device.PageSize <= 0) return 0;
     return device.PageSize > kLargestChunk ? kLargestChunk : device.PageSize;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/BusFamily.h"
+
 #include <QByteArray>
 
 #include <array>
@@ -14,7 +16,7 @@ struct SelectedDevice;
 enum class AccessMode { Byte = 1, Block = 2 };
 
 // "2" for I2C parts, "3" for Microwire parts.
-[[nodiscard]] char familyDigit(std::int32_t family);
+[[nodiscard]] char familyDigit(BusFamily family);
 
 // "R"/"W" for command variants 0 and 1, "r"/"w" for variant 2.
 [[nodiscard]] char readLetter(std::int32_t commandVariant);
@@ -26,7 +28,7 @@ enum class AccessMode { Byte = 1, Block = 2 };
 // Chunk count, then address bits 16..23 (I2C) or the Microwire parameter (Microwire), then
 // address bits 8..15 and 0..7. Address bits 24..31 are never sent.
 [[nodiscard]] QByteArray Build_Address_Packet(int chunkCount, std::int32_t address,
-                                              std::int32_t family, std::int32_t microwireParam);
+                                              BusFamily family, std::int32_t microwireParam);
 
 // Bytes per chunk: 1 for a byte access; for a block access the page size up to 16 (I2C) or
 // always 16 (Microwire). 0 when the page size leaves nothing to move.

@@ -40,31 +40,39 @@ bool processRuns(qint64 pid)
 #endif
 }
 
-QString programName(qint64 pid)
-{
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (!comm.open(QIODevice::ReadOnly)) return {};
-    return QString::fromLocal8Bit(comm.readAll()).trimmed();
-}
-
 // The program file a process runs; empty for another user's process.
 QString executable(qint64 pid)
 {
     return QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
 }
 
+QString programName(qint64 pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly)) return {};
+    const QString name = QString::fromLocal8Bit(comm.readAll()).trimmed();
+    // The system keeps 15 characters of the name; the program file has all of it.
+    const QString file = QFileInfo(executable(pid)).fileName();
+    return file.size() > name.size() && file.startsWith(name) ? file : name;
+}
+
 // The process number a lock file records: ASCII (Qt's QLockFile writes it on the first line,
 // UUCP-style programs pad it to ten characters), or a raw 4-byte number from old programs.
-std::optional<qint64> lockFilePid(const QByteArray& contents)
+struct LockPid {
+    qint64 pid = 0;
+    bool text = false;
+};
+
+std::optional<LockPid> lockFilePid(const QByteArray& contents)
 {
     const QByteArray firstLine = contents.left(contents.indexOf('\n')).trimmed();
     bool ok = false;
     const qint64 pid = firstLine.toLongLong(&ok);
-    if (ok) return pid;
+    if (ok) return LockPid{pid, true};
     if (contents.size() == 4) {
         qint32 binary = 0;
         std::memcpy(&binary, contents.constData(), sizeof binary);
-        return binary;
+        return LockPid{binary, false};
     }
     return std::nullopt;
 }
@@ -134,19 +142,23 @@ std::optional<PortHolders::Holder> PortHolders::lockFileHolder(const QString& lo
     // held. One whose process has ended is left from a crash and holds nothing.
     if (!file.open(QIODevice::ReadOnly)) return holder;
     const QByteArray contents = file.read(kLockFileLimit);
-    const std::optional<qint64> pid = lockFilePid(contents);
-    if (!pid) return holder;
-    if (!processRuns(*pid)) return std::nullopt;
+    const std::optional<LockPid> lock = lockFilePid(contents);
+    if (!lock) return holder;
+    const qint64 pid = lock->pid;
+    if (!processRuns(pid)) return std::nullopt;
     // Qt's lock names the program on its second line. A running process by another name has
-    // been given the number of one that ended, and Qt itself takes such a lock as stale.
+    // been given the number of one that ended, and Qt itself takes such a lock as stale. A
+    // binary number has no lines: a 0x0A byte in it starts none.
     const QString lockProgram =
-        QFileInfo(QString::fromLocal8Bit(contents.split('\n').value(1)).trimmed()).fileName();
-    const QString runningProgram = QFileInfo(executable(*pid)).fileName();
+        lock->text
+            ? QFileInfo(QString::fromLocal8Bit(contents.split('\n').value(1)).trimmed()).fileName()
+            : QString();
+    const QString runningProgram = QFileInfo(executable(pid)).fileName();
     if (!lockProgram.isEmpty() && !runningProgram.isEmpty() && lockProgram != runningProgram) {
         return std::nullopt;
     }
-    holder.pid = *pid;
-    holder.program = programName(*pid);
+    holder.pid = pid;
+    holder.program = programName(pid);
     return holder;
 }
 

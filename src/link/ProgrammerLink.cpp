@@ -169,7 +169,7 @@ LinkClock::Duration ProgrammerLink::lastChunkAnswerLimit(const TransferPlan& pla
     return std::max(latest - kQueryPause, LinkClock::Duration::zero());
 }
 
-void ProgrammerLink::Eep_Prepare(std::int32_t family)
+void ProgrammerLink::Eep_Prepare(BusFamily family)
 {
     m_port.discard();
     send("E");
@@ -180,7 +180,7 @@ void ProgrammerLink::Eep_Prepare(std::int32_t family)
     Wait_Input(1, kReplyLimit);
 }
 
-void ProgrammerLink::Send_Access_Header(std::int32_t family, char letter)
+void ProgrammerLink::Send_Access_Header(BusFamily family, char letter)
 {
     m_port.discard();
     send("E");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devices/BusFamily.h"
 #include "link/AccessOutcome.h"
 #include "link/LinkClock.h"
 
@@ -73,9 +74,9 @@ public:
     [[nodiscard]] static LinkClock::Duration lastChunkAnswerLimit(const TransferPlan& plan);
 
     // "E", then "e" + family digit + "P"; waits up to 30 s for any answer.
-    void Eep_Prepare(std::int32_t family);
+    void Eep_Prepare(BusFamily family);
     // Drops what was received, then "E" and "e" + family digit + `letter`, 10 ms after each.
-    void Send_Access_Header(std::int32_t family, char letter);
+    void Send_Access_Header(BusFamily family, char letter);
     // The start and end packets of `plan`, 10 ms after each; a read also pumps events before
     // each pause.
     void sendAddressPackets(const TransferPlan& plan, bool pumpEvents);

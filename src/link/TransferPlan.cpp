@@ -31,7 +31,7 @@ qint64 TransferPlan::chunkedByteCount() const
 
 std::chrono::microseconds TransferPlan::chunkProgrammingTime() const
 {
-    return family == SelectedDevice::kFamilyMicrowire ? writeTime * chunkCount : writeTime;
+    return family == BusFamily::Microwire ? writeTime * chunkCount : writeTime;
 }
 
 QByteArray TransferPlan::startPacket() const
@@ -50,9 +50,8 @@ TransferPlanResult planTransfer(const TransferRequest& request, std::int64_t ima
         return refuse(Refusal::NoDevice);
     }
     const SelectedDevice& device = *request.device;
-    if (device.Family != SelectedDevice::kFamilyI2c &&
-        device.Family != SelectedDevice::kFamilyMicrowire) {
-        return refuse(Refusal::UnknownFamily, device.Family);
+    if (!isKnownBus(device.Family)) {
+        return refuse(Refusal::UnknownFamily, static_cast<qint64>(device.Family));
     }
 
     TransferPlan plan;

@@ -11,7 +11,7 @@
 // The range, chunk size and command of one read or write, worked out before anything is sent.
 struct TransferPlan {
     AccessMode mode = AccessMode::Block;
-    std::int32_t family = 0;
+    BusFamily family = BusFamily::I2c;
     std::int32_t commandVariant = 0;
     std::int32_t microwireParam = 0;
     int chunkCount = 0;

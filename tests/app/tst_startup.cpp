@@ -160,7 +160,7 @@ private slots:
         const int index = m_startup->state().catalogue.indexOf("AT93C66");
         c.Combo_device->setCurrentIndex(index);
         QCOMPARE(m_startup->state().image.size(), 512);
-        QCOMPARE(m_startup->state().selectedDevice->Family, 3);
+        QCOMPARE(m_startup->state().selectedDevice->Family, BusFamily::Microwire);
         QCOMPARE(c.Lbl_PageSize->text(), QString::fromUtf8("　Mem. Size: 512 byte"));
         QCOMPARE(comboItems(c.CmbSize), (QStringList{"64", "128", "256", "512"}));
         QCOMPARE(m_startup->mainWindow()->statusPanels().text(1), QString());

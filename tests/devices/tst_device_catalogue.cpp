@@ -114,7 +114,7 @@ private slots:
     void numericFieldsRoundHalfToEven()
     {
         const SelectedDevice device = deviceOf("X x 2.4 7.5 8.5 2 6.5");
-        QCOMPARE(device.Family, 2);
+        QCOMPARE(device.Family, BusFamily::I2c);
         QCOMPARE(device.SizeExponent, 8);
         QCOMPARE(device.PageSize, 8);
         QCOMPARE(device.MicrowireParam, 6);
@@ -148,11 +148,11 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, text);
         SelectedDevice device;
-        device.Family = 42;
+        device.Family = static_cast<BusFamily>(42);
         DeviceRowProblem problem;
         QVERIFY(!SelectedDevice::fromRecord(DeviceRecord(line.split(' ')), device, &problem));
         QCOMPARE(rowProblemText(problem), text);
-        QCOMPARE(device.Family, 42);
+        QCOMPARE(device.Family, static_cast<BusFamily>(42));
     }
 
     void enduranceCycles_data()

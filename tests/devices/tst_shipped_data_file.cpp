@@ -64,7 +64,7 @@ private slots:
 
             SelectedDevice device;
             QVERIFY2(SelectedDevice::fromRecord(record, device), qPrintable(name));
-            QVERIFY2(device.Family == 2 || device.Family == 3, qPrintable(name));
+            QVERIFY2(isKnownBus(device.Family), qPrintable(name));
             QVERIFY2(device.PageSize >= 1 && (device.PageSize & (device.PageSize - 1)) == 0,
                      qPrintable(name));
             QVERIFY2(device.PageSize <= device.memorySize(), qPrintable(name));
@@ -75,7 +75,7 @@ private slots:
             // The English window words the endurance from its number.
             QVERIFY2(enduranceCycles(record.field(DeviceRecord::Endurance)).has_value(),
                      qPrintable(name));
-            if (device.Family == 2) {
+            if (device.Family == BusFamily::I2c) {
                 QVERIFY2(device.CommandVariant >= 0 && device.CommandVariant <= 2,
                          qPrintable(name));
                 // Two-byte word addresses from 4 KiB up; one byte with block bits below.

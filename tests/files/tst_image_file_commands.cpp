@@ -1,5 +1,3 @@
-#include "app/AppServices.h"
-#include "app/ProgramState.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
 #include "app/gui/QtUserDialogs.h"
@@ -13,6 +11,8 @@
 #include "files/gui/ImageFileCommands.h"
 #include "image/gui/DifferencesDisplay.h"
 #include "image/gui/ImageView.h"
+#include "session/AppServices.h"
+#include "session/ProgramState.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
 #include "support/TestDevices.h"
@@ -936,7 +936,7 @@ private:
     void selectDevice(int exponent)
     {
         SelectedDevice device;
-        device.Family = SelectedDevice::kFamilyI2c;
+        device.Family = BusFamily::I2c;
         device.SizeExponent = exponent;
         m_state->selectedDevice = device;
         m_state->image.recreate(device.memorySize());

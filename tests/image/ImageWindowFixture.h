@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/AppServices.h"
-#include "app/ProgramState.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowControls.h"
 #include "base/DataFileReader.h"
 #include "base/SettingsStore.h"
 #include "devices/gui/DevicePanel.h"
 #include "image/gui/ImageView.h"
+#include "session/AppServices.h"
+#include "session/ProgramState.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
 #include "support/TestEnvironment.h"

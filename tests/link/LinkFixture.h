@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/ProgramState.h"
 #include "base/SettingsStore.h"
 #include "image/ComparisonView.h"
 #include "link/LinkSettings.h"
@@ -10,6 +9,7 @@
 #include "link/gui/AccessWindow.h"
 #include "link/gui/ChipCheckCommands.h"
 #include "link/gui/EepromAccess.h"
+#include "session/ProgramState.h"
 #include "support/FakeBoard.h"
 #include "support/FakeLinkClock.h"
 #include "support/FakeSerialPort.h"
@@ -37,6 +37,9 @@ public:
     [[nodiscard]] qint64 accessSize() const override { return size; }
     [[nodiscard]] QString deviceName() const override { return QStringLiteral("24C02"); }
     [[nodiscard]] bool verifyAfterWrite() const override { return verifyWrites; }
+    [[nodiscard]] int readsOfChip() const override { return reads; }
+    [[nodiscard]] bool backupBeforeWrite() const override { return backup; }
+    [[nodiscard]] bool writeChangedOnly() const override { return changedOnly; }
     void ShowImage() override { ++showImageCount; }
     void showReadByte(std::uint8_t value) override { readBytes.append(value); }
 
@@ -45,6 +48,9 @@ public:
     std::optional<qint64> cell;
     qint64 size = 0;
     bool verifyWrites = false;
+    int reads = 1;
+    bool backup = false;
+    bool changedOnly = false;
     QList<bool> accessRunning;
     QList<int> progress;
     QStringList timeTexts;
@@ -62,23 +68,26 @@ public:
     {
         shown.append(comparison);
         summaries.append(texts.summary);
+        headings.append({texts.ownHeading, texts.otherHeading});
     }
     QList<Comparison> shown;
     QStringList summaries;
+    QList<QStringList> headings;  // each list's own and other column
 };
 
 // A programmer link on a scripted board and fake time, with the window's handlers on top.
 struct LinkFixture {
     LinkFixture()
         : link(port, clock),
-          frame({link, state.selectedDevice, state.image, state.unsaved, window, panels, dialogs,
-                 comparisons, [this] { return linkSettings(); }, claims.path()}),
+          frame({link, state.selectedDevice, state.image, state.unsaved, state.loadedFileBytes,
+                 window, panels, dialogs, comparisons, [this] { return linkSettings(); },
+                 claims.path(), claims.filePath(QStringLiteral("backups"))}),
           checks(frame),
           access(frame)
     {
     }
 
-    void selectDevice(int family, int sizeExponent, int pageSize, int commandVariant = 0,
+    void selectDevice(BusFamily family, int sizeExponent, int pageSize, int commandVariant = 0,
                       int microwireParam = 0)
     {
         state.selectedDevice =

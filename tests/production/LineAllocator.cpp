@@ -3,7 +3,7 @@
 // one a line, recording every chip as verified.
 #include "production/LineDatabase.h"
 
-#include "LineJobs.h"
+#include "support/LineJobs.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -7,7 +7,7 @@
 #include "production/RoundRunner.h"
 #include "support/TestDevices.h"
 
-#include "RoundLines.h"
+#include "support/RoundLines.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

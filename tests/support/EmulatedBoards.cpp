@@ -30,6 +30,11 @@ void EmulatedBoard::powerCycle()
     ++m_power;
 }
 
+void EmulatedBoard::setFaults(const QStringList& faults)
+{
+    m_firmware.setFaults(EmulatedBoards::faults(faults).faults);
+}
+
 void EmulatedBoard::receiveUnheard(const QByteArray& bytes, int power)
 {
     if (m_gone || power != m_power) return;

@@ -41,6 +41,8 @@ public:
     // Switched off and on, as a user would when the board no longer answers: a write it was
     // still waiting for is forgotten. Bytes on their way to or from it are lost.
     void powerCycle();
+    // The board shows these failures (--fault values) from the next chunk on.
+    void setFaults(const QStringList& faults);
 
 private:
     friend class EmulatedPort;

@@ -1,7 +1,6 @@
 #include "support/HeldDevice.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QThread>
 
@@ -12,9 +11,15 @@ HeldDevice::HeldDevice(const QString& devicePath)
                     {QStringLiteral("-c"), QStringLiteral("exec sleep 60 <\"$0\""), devicePath});
     if (!m_process.waitForStarted(10000)) return;
     const QDeadlineTimer deadline(10000);
-    const QDir fds(QStringLiteral("/proc/%1/fd").arg(m_process.processId()));
+    const QString process = QStringLiteral("/proc/%1/").arg(m_process.processId());
+    const auto command = [&] {
+        QFile comm(process + QStringLiteral("comm"));
+        return comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
+    };
+    // Holding once the sleep has the device: until the exec the holder is still the shell.
     while (!m_holding && !deadline.hasExpired()) {
-        if (QFile::symLinkTarget(fds.filePath(QStringLiteral("0"))) == devicePath) {
+        if (QFile::symLinkTarget(process + QStringLiteral("fd/0")) == devicePath &&
+            command() == "sleep") {
             m_holding = true;
         } else {
             QThread::msleep(2);

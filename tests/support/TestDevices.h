@@ -3,8 +3,8 @@
 #include "devices/SelectedDevice.h"
 
 // A selected device with the parameters a test needs, without a catalogue row.
-inline SelectedDevice makeDevice(int family, int sizeExponent, int pageSize, int commandVariant = 0,
-                                 int microwireParam = 0)
+inline SelectedDevice makeDevice(BusFamily family, int sizeExponent, int pageSize,
+                                 int commandVariant = 0, int microwireParam = 0)
 {
     SelectedDevice device;
     device.Family = family;

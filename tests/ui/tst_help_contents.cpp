@@ -1,8 +1,8 @@
 #include "base/ProductInfo.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeUserDialogs.h"
-#include "ui/HelpContents.h"
 #include "ui/HelpFile.h"
+#include "ui/gui/HelpContents.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,18 +1,15 @@
 #include "app/gui/MainWindow.h"
+#include "image/gui/UnsavedQuestion.h"
 
-#include "app/ProgramState.h"
+#include "app/gui/MainWindowParts.h"
+
 #include "base/SettingsStore.h"
 #include "base/Twips.h"
 #include "devices/gui/DevicePanel.h"
-#include "files/gui/FileCompareCommand.h"
 #include "files/gui/ImageFileCommands.h"
-#include "image/gui/DifferencesDisplay.h"
-#include "image/gui/ImageView.h"
-#include "link/QtSerialPort.h"
 #include "link/gui/AccessController.h"
-#include "link/gui/PortSettingsController.h"
+#include "session/ProgramState.h"
 #include "ui/WindowPlacement.h"
-#include "ui/gui/LanguageMenu.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -35,45 +32,36 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
       m_statusPanels(m_controls.statusPanels, this)
 {
     setObjectName(QStringLiteral("frmMain"));
-    m_devicePanel = std::make_unique<DevicePanel>(m_controls, services, m_statusPanels);
-    m_imageView = std::make_unique<ImageView>(m_controls, services, m_statusPanels, m_statusPanels);
-    m_devicePanel->setClearImage([this] { m_imageView->ClearImage(); });
-    m_imageFileCommands = std::make_unique<ImageFileCommands>(
-        services, m_statusPanels, m_statusPanels,
-        [this](const QString& caption) { setWindowTitle(caption); });
-    m_imageFileCommands->connectControls(m_controls);
-    m_imageFileCommands->setShowImage([this] { m_imageView->ShowImage(); });
-    m_serialPort = services.port ? services.port : new QtSerialPort(this);
-    m_portSettings = new PortSettingsController(m_controls, services, *m_serialPort, this);
-    m_differences = std::make_unique<DifferencesDisplay>(*m_imageView, this);
-    m_access =
-        new AccessController(m_controls, services, m_statusPanels, *m_serialPort, services.clock,
-                             *m_imageView, *m_devicePanel, *m_differences, this);
-    m_portSettings->setBusyCheck([this] { return m_access->running(); });
-    m_imageFileCommands->setBusyCheck([this] { return m_access->running(); });
-    m_fileCompare = new FileCompareCommand(services, m_statusPanels, *m_differences, this);
-    m_fileCompare->setBusyCheck([this] { return m_access->running(); });
-    connect(m_controls.mnuFileCompare, &QAction::triggered, m_fileCompare,
-            &FileCompareCommand::mnuFileCompare_Click);
-    // A close during an access stops the access first; the window closes once it has ended.
-    connect(m_access, &AccessController::accessFinished, this, [this] {
-        if (m_closeAfterAccess) {
-            m_access->reportStopForClose();
-            QTimer::singleShot(0, this, [this] { close(); });
-            return;
-        }
-        if (!m_fileAfterAccess.isEmpty()) {
-            QTimer::singleShot(
-                0, this, [this] { openFileFromOutside(std::exchange(m_fileAfterAccess, {})); });
-        }
-    });
-    new LanguageMenu(m_controls, services, this);
+    m_parts = std::make_unique<MainWindowParts>(*this, m_controls, services, m_statusPanels);
     setAcceptDrops(true);
     connect(m_controls.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     resize(QSize(1000, 660).expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow() = default;
+
+DevicePanel& MainWindow::devicePanel() { return m_parts->devicePanel(); }
+ImageFileCommands& MainWindow::imageFileCommands() { return m_parts->imageFileCommands(); }
+FileCompareCommand& MainWindow::fileCompare() { return m_parts->fileCompare(); }
+SerialPort& MainWindow::serialPort() { return m_parts->serialPort(); }
+PortSettingsController& MainWindow::portSettings() { return m_parts->portSettings(); }
+ImageView& MainWindow::imageView() { return m_parts->imageView(); }
+AccessController& MainWindow::access() { return m_parts->access(); }
+DifferencesDisplay& MainWindow::differences() { return m_parts->differences(); }
+
+void MainWindow::accessFinished()
+{
+    // A close during an access stops the access first; the window closes once it has ended.
+    if (m_closeAfterAccess) {
+        access().reportStopForClose();
+        QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
+    if (!m_fileAfterAccess.isEmpty()) {
+        QTimer::singleShot(0, this,
+                           [this] { openFileFromOutside(std::exchange(m_fileAfterAccess, {})); });
+    }
+}
 
 double MainWindow::dotsPerInch() const
 {
@@ -90,7 +78,7 @@ void MainWindow::Form_Load()
     placeOnScreen();
 
     placeSeparator();
-    m_devicePanel->fillFixedAccessSizes();
+    devicePanel().fillFixedAccessSizes();
 }
 
 QMargins MainWindow::frameMargins() const
@@ -163,16 +151,16 @@ void MainWindow::Form_Unload()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_access->running()) {
+    if (access().running()) {
         // A write is stopped only when the user agrees: the part is left partly written.
-        if (!m_closeAfterAccess && m_access->confirmStopForClose()) {
+        if (!m_closeAfterAccess && access().confirmStopForClose()) {
             m_closeAfterAccess = true;
-            m_access->cancel();
+            access().cancel();
         }
         event->ignore();
         return;
     }
-    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+    if (!mayDiscard(m_services.state.unsaved, m_services.dialogs)) {
         m_closeAfterAccess = false;
         event->ignore();
         return;
@@ -190,11 +178,11 @@ void MainWindow::openFileFromOutside(const QString& path)
     raise();
     activateWindow();
     if (path.isEmpty()) return;
-    if (m_access->running()) {
+    if (access().running()) {
         m_fileAfterAccess = path;
         return;
     }
-    m_imageFileCommands->loadFile(path);
+    imageFileCommands().loadFile(path);
 }
 
 namespace {
@@ -213,7 +201,7 @@ QString droppedFile(const QMimeData* data)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!m_access->running() && !droppedFile(event->mimeData()).isEmpty()) {
+    if (!access().running() && !droppedFile(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
@@ -221,9 +209,9 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 void MainWindow::dropEvent(QDropEvent* event)
 {
     const QString path = droppedFile(event->mimeData());
-    if (m_access->running() || path.isEmpty()) return;
+    if (access().running() || path.isEmpty()) return;
     event->acceptProposedAction();
     // Loaded once the drop is over: a message box inside the drop would hold up the program the
     // file came from.
-    QTimer::singleShot(0, this, [this, path] { m_imageFileCommands->loadFile(path); });
+    QTimer::singleShot(0, this, [this, path] { imageFileCommands().loadFile(path); });
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppServices.h"
 #include "app/gui/MainWindowControls.h"
 #include "app/gui/StatusBarPanels.h"
+#include "session/AppServices.h"
 
 #include <QMainWindow>
 
@@ -13,6 +13,7 @@ class DevicePanel;
 class DifferencesDisplay;
 class FileCompareCommand;
 class ImageFileCommands;
+class MainWindowParts;
 class PortSettingsController;
 class SerialPort;
 class ImageView;
@@ -34,18 +35,21 @@ public:
 
     [[nodiscard]] MainWindowControls& controls() { return m_controls; }
     [[nodiscard]] StatusBarPanels& statusPanels() { return m_statusPanels; }
-    [[nodiscard]] DevicePanel& devicePanel() { return *m_devicePanel; }
-    [[nodiscard]] ImageFileCommands& imageFileCommands() { return *m_imageFileCommands; }
+    [[nodiscard]] DevicePanel& devicePanel();
+    [[nodiscard]] ImageFileCommands& imageFileCommands();
     // mnuFileCompare: the image against a file.
-    [[nodiscard]] FileCompareCommand& fileCompare() { return *m_fileCompare; }
+    [[nodiscard]] FileCompareCommand& fileCompare();
     // MSComm1: the program's one serial port, closed except during an access.
-    [[nodiscard]] SerialPort& serialPort() { return *m_serialPort; }
-    [[nodiscard]] PortSettingsController& portSettings() { return *m_portSettings; }
-    [[nodiscard]] ImageView& imageView() { return *m_imageView; }
+    [[nodiscard]] SerialPort& serialPort();
+    [[nodiscard]] PortSettingsController& portSettings();
+    [[nodiscard]] ImageView& imageView();
     // The four access buttons: reads and writes over the programmer link.
-    [[nodiscard]] AccessController& access() { return *m_access; }
+    [[nodiscard]] AccessController& access();
     // Differences found by a verify: grid marks and their list.
-    [[nodiscard]] DifferencesDisplay& differences() { return *m_differences; }
+    [[nodiscard]] DifferencesDisplay& differences();
+
+    // A command that reached the chip has ended: a close or a file held off during it follows.
+    void accessFinished();
 
     // A file given from outside the window (the command line, a second start of the program):
     // the window comes to the front and loads it like the open command. During an access the
@@ -74,14 +78,7 @@ private:
     AppServices m_services;
     MainWindowControls m_controls;
     StatusBarPanels m_statusPanels;
-    std::unique_ptr<DevicePanel> m_devicePanel;
-    std::unique_ptr<ImageFileCommands> m_imageFileCommands;
-    FileCompareCommand* m_fileCompare = nullptr;
-    SerialPort* m_serialPort = nullptr;
-    PortSettingsController* m_portSettings = nullptr;
-    std::unique_ptr<ImageView> m_imageView;
-    std::unique_ptr<DifferencesDisplay> m_differences;
-    AccessController* m_access = nullptr;
+    std::unique_ptr<MainWindowParts> m_parts;
     bool m_closeAfterAccess = false;
     bool m_shownOnce = false;
     QString m_fileAfterAccess;  // handed in during an access, loaded when it ends

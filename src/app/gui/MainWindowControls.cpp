@@ -1,6 +1,6 @@
 #include "app/gui/MainWindowControls.h"
 
-#include "app/gui/UiFonts.h"
+#include "base/gui/UiFonts.h"
 #include "link/gui/AccessTimeEstimate.h"
 
 #include <QAction>
@@ -67,6 +67,17 @@ void buildDeviceMenu(QMenuBar* bar, MainWindowControls& c)
                                       Texts::tr("書き込み後にベリファイ(&A)"));
     c.mnuVerifyAfterWrite->setCheckable(true);
     c.mnuVerifyAfterWrite->setChecked(true);
+    c.mnuReadTwice =
+        addAction(c.mnuDevice, QStringLiteral("mnuReadTwice"), Texts::tr("2回読んで比較(&R)"));
+    c.mnuBackupBeforeWrite = addAction(c.mnuDevice, QStringLiteral("mnuBackupBeforeWrite"),
+                                       Texts::tr("書き込み前にバックアップ(&K)"));
+    c.mnuWriteChangedOnly = addAction(c.mnuDevice, QStringLiteral("mnuWriteChangedOnly"),
+                                      Texts::tr("変更箇所だけ書き込む(&C)"));
+    for (QAction* option : {c.mnuReadTwice, c.mnuBackupBeforeWrite, c.mnuWriteChangedOnly}) {
+        option->setCheckable(true);
+    }
+    c.mnuBackupBeforeWrite->setChecked(true);
+    c.mnuWriteChangedOnly->setChecked(true);
 }
 
 // Language / 言語, under Options. Its words are the same in every language, so that the menu is
@@ -396,4 +407,40 @@ MainWindowControls buildMainWindowControls(QMainWindow* window)
     window->setCentralWidget(central);
     buildStatusBar(window, c);
     return c;
+}
+
+DeviceControls MainWindowControls::device() const
+{
+    return {Combo_device, CmbSize, Lbl_PageSize, Lbl_Spec};
+}
+
+ImageControls MainWindowControls::image() const
+{
+    return {MSFGrid1,
+            Command1,
+            mnuBufferClear,
+            mnuGoTo,
+            {Frame1, Text_modify_hex, Text_modify_dec, Text_modify_asc, ChkBin, LblCheckSUM}};
+}
+
+FileControls MainWindowControls::files() const
+{
+    return {Cmd_Open, Cmd_SaveAs, mnuFileOpen, mnuFileSaveAs, mnuFileRecent, mnuOutPutTextFile};
+}
+
+AccessControls MainWindowControls::access() const
+{
+    return {MSFGrid1->window(),  Cmd_READ_all,   Cmd_WRITE_all,        Cmd_READ_single,
+            Cmd_WRITE_single,    Cmd_VERIFY_all, Cmd_Cancel,           PrgAccess,
+            Lbl_AccessTime,      mnuVerify,      mnuBlankCheck,        mnuErase,
+            mnuVerifyAfterWrite, mnuReadTwice,   mnuBackupBeforeWrite, mnuWriteChangedOnly};
+}
+
+PortControls MainWindowControls::port() const { return {Cmd_Port, mnuToolsOptions}; }
+
+LanguageControls MainWindowControls::language() const { return {mnuLanguageJa, mnuLanguageEn}; }
+
+AuxiliaryControls MainWindowControls::auxiliary() const
+{
+    return {mnuBoardInfomation, mnuHelpContents, mnuHelpAbout, MSFGrid1};
 }

@@ -1,5 +1,12 @@
 #pragma once
 
+#include "devices/gui/DeviceControls.h"
+#include "files/gui/FileControls.h"
+#include "image/gui/ImageControls.h"
+#include "link/gui/AccessControls.h"
+#include "ui/gui/AuxiliaryWindows.h"
+#include "ui/gui/LanguageMenu.h"
+
 #include <array>
 
 class QAction;
@@ -19,7 +26,7 @@ class QTextEdit;
 class QWidget;
 
 // Every control and menu entry of the main window, each carrying its name as objectName.
-// The main window owns them; the subsystems get this table to wire their handlers.
+// The main window owns them; each part of the window gets the few that are its own.
 struct MainWindowControls {
     QComboBox* Combo_device = nullptr;
     QGroupBox* Frame2 = nullptr;
@@ -91,6 +98,19 @@ struct MainWindowControls {
     QAction* mnuBlankCheck = nullptr;
     QAction* mnuErase = nullptr;
     QAction* mnuVerifyAfterWrite = nullptr;
+    // How far a dump can be trusted: every read made twice and compared, a backup before a
+    // block write or erase, and block writes of the changed chunks only.
+    QAction* mnuReadTwice = nullptr;
+    QAction* mnuBackupBeforeWrite = nullptr;
+    QAction* mnuWriteChangedOnly = nullptr;
+
+    [[nodiscard]] DeviceControls device() const;
+    [[nodiscard]] ImageControls image() const;
+    [[nodiscard]] FileControls files() const;
+    [[nodiscard]] AccessControls access() const;
+    [[nodiscard]] PortControls port() const;
+    [[nodiscard]] LanguageControls language() const;
+    [[nodiscard]] AuxiliaryControls auxiliary() const;
 };
 
 // Creates the controls and menus on `window` and lays them out.

@@ -209,8 +209,8 @@ void Startup::loadDataFile()
     m_mainWindow->setWindowTitle(titleText + QStringLiteral("  vorle6.ini ") +
                                  m_state.dataFileVersion);
     m_aboutWindow->setDataFileVersion(m_state.dataFileVersion);
-    m_auxiliaryWindows =
-        std::make_unique<AuxiliaryWindows>(*m_mainWindow, m_mainWindow->controls(), services());
+    m_auxiliaryWindows = std::make_unique<AuxiliaryWindows>(
+        *m_mainWindow, m_mainWindow->controls().auxiliary(), services());
     m_auxiliaryWindows->adoptAboutWindow(std::move(m_aboutWindow));
 
     ImageView& imageView = m_mainWindow->imageView();

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppServices.h"
-#include "app/ProgramState.h"
 #include "base/InstanceLock.h"
 #include "base/SettingsStore.h"
 #include "base/UiLanguage.h"
+#include "session/AppServices.h"
+#include "session/ProgramState.h"
 #include "ui/ProgramTranslations.h"
 
 #include <QPointer>

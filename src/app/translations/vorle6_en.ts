@@ -216,6 +216,64 @@ The chip&apos;s contents will be lost. Continue?</translation>
         <source> 前回の書き込みが 0x%1 で止まったため、ボードはまだ残りの %2 バイトを待っている可能性があります。ボードの電源を入れ直してください。</source>
         <translation> The last write on this port stopped at 0x%1, so the board may still expect %2 bytes: switch it off and on.</translation>
     </message>
+    <message>
+        <source>チップはすでにブランクです。何も消去していません。 (</source>
+        <translation>The chip is blank already: nothing was erased. (</translation>
+    </message>
+    <message>
+        <source>チップはすでにイメージと同じです。何も書き込んでいません。 (</source>
+        <translation>The chip holds the image already: nothing was written. (</translation>
+    </message>
+    <message>
+        <source>  書き込んだ変更箇所: %1 バイト (%2 か所)</source>
+        <translation>  Changed bytes written: %1 (ranges: %2)</translation>
+    </message>
+    <message>
+        <source>  バックアップ: %1</source>
+        <translation>  Backup: %1</translation>
+    </message>
+    <message>
+        <source> 接触が不安定です。クリップ、ソケット、配線を確かめてください。</source>
+        <translation> The contact is unreliable: check the clip, the socket and the wires.</translation>
+    </message>
+    <message>
+        <source>読み出し %1 回の結果が %2 バイトで一致しません (最初 %3)。</source>
+        <translation>The %1 reads differ at %2 bytes (first %3).</translation>
+    </message>
+    <message>
+        <source> 多数決で決まらないバイト: %1。</source>
+        <translation> Bytes without a majority: %1.</translation>
+    </message>
+    <message>
+        <source>  読み出し %1 回の結果が %2 バイトで違い、多数決で決めました (最初 %3)。</source>
+        <translation>  The %1 reads differed at %2 bytes; a majority decided each (first %3).</translation>
+    </message>
+    <message>
+        <source>バックアップを保存できませんでした: %1</source>
+        <translation>The backup could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>システムにデータ用のフォルダーがありません。</source>
+        <translation>The system names no folder for data.</translation>
+    </message>
+    <message>
+        <source>チップを上書きする前のバックアップを保存できなかったため、チップには何も書き込んでいません。
+</source>
+        <translation>The backup before overwriting the chip could not be saved, so nothing was written to the chip.
+</translation>
+    </message>
+    <message>
+        <source>ファイルのサイズ (%1 バイト) がデバイスのサイズ (%2 バイト) と違います。書き込みますか？</source>
+        <translation>The file&apos;s size (%1 bytes) differs from the device&apos;s size (%2 bytes). Write it anyway?</translation>
+    </message>
+    <message>
+        <source>読み出しの比較</source>
+        <translation>Reads compared</translation>
+    </message>
+    <message>
+        <source>%1回目</source>
+        <translation>Read %1</translation>
+    </message>
 </context>
 <context>
     <name>AccessTimeEstimate</name>
@@ -896,6 +954,18 @@ Enter a hexadecimal number from 0x00000 to 0x%2.</translation>
     <message>
         <source>実行中のアクセスを中止します (Esc)</source>
         <translation>Stops the running access (Esc)</translation>
+    </message>
+    <message>
+        <source>2回読んで比較(&amp;R)</source>
+        <translation>&amp;Read Twice and Compare</translation>
+    </message>
+    <message>
+        <source>書き込み前にバックアップ(&amp;K)</source>
+        <translation>Bac&amp;kup Before Write</translation>
+    </message>
+    <message>
+        <source>変更箇所だけ書き込む(&amp;C)</source>
+        <translation>Write &amp;Changed Blocks Only</translation>
     </message>
 </context>
 <context>

@@ -1,20 +1,20 @@
 #include "devices/gui/DevicePanel.h"
+#include "image/gui/UnsavedQuestion.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
 #include "base/UserDialogs.h"
 #include "devices/AccessSizes.h"
 #include "devices/gui/DeviceTexts.h"
+#include "session/ProgramState.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 
-DevicePanel::DevicePanel(MainWindowControls& controls, const AppServices& services,
+DevicePanel::DevicePanel(const DeviceControls& controls, const AppServices& services,
                          StatusPanels& panels)
     : m_controls(controls), m_services(services), m_panels(panels)
 {
@@ -29,6 +29,12 @@ DevicePanel::DevicePanel(MainWindowControls& controls, const AppServices& servic
     // device: the list takes the wheel only once it has the keyboard focus.
     m_controls.Combo_device->setFocusPolicy(Qt::StrongFocus);
     m_controls.Combo_device->installEventFilter(this);
+}
+
+void DevicePanel::setAccessRunning(bool running)
+{
+    m_controls.Combo_device->setEnabled(!running);
+    m_controls.CmbSize->setEnabled(!running);
 }
 
 bool DevicePanel::eventFilter(QObject* watched, QEvent* event)
@@ -153,7 +159,7 @@ void DevicePanel::Combo_device_Click()
         return;
     }
     // Another device re-creates the image: edits that are in no file are lost unless kept.
-    if (index != m_selectedIndex && !m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+    if (index != m_selectedIndex && !mayDiscard(m_services.state.unsaved, m_services.dialogs)) {
         setDeviceListIndex(m_selectedIndex);
         return;
     }

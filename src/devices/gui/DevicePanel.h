@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/AppServices.h"
+#include "devices/gui/DeviceControls.h"
+#include "session/AppServices.h"
 
 #include <QObject>
 #include <QStringList>
@@ -8,7 +9,6 @@
 #include <functional>
 
 class StatusPanels;
-struct MainWindowControls;
 
 // The device list (Combo_device) and the access-size list (CmbSize) of the main window:
 // selecting a device sets SelectedDevice, the size, page size and part labels, status panel 4
@@ -16,7 +16,7 @@ struct MainWindowControls;
 class DevicePanel : public QObject {
     Q_OBJECT
 public:
-    DevicePanel(MainWindowControls& controls, const AppServices& services, StatusPanels& panels);
+    DevicePanel(const DeviceControls& controls, const AppServices& services, StatusPanels& panels);
 
     // ClearImage: re-creates the image for the selected device and redraws what shows it.
     void setClearImage(std::function<void()> clearImage) { m_clearImage = std::move(clearImage); }
@@ -28,6 +28,9 @@ public:
     // used (an empty catalogue, a stored index outside the list, an unusable row) is appended
     // to `notices` for the start-up to report, and the first usable row is taken instead.
     void fillDeviceList(QStringList& notices);
+
+    // While an access runs the device and the access size stay as they are.
+    void setAccessRunning(bool running);
 
     void Combo_device_Click();
     void CmbSize_Click();
@@ -52,7 +55,7 @@ private:
     [[nodiscard]] bool isUsable(int index, QString* problem = nullptr) const;
     void setDeviceListIndex(int index);
 
-    MainWindowControls& m_controls;
+    DeviceControls m_controls;
     AppServices m_services;
     StatusPanels& m_panels;
     std::function<void()> m_clearImage;

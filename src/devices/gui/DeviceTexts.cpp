@@ -46,18 +46,17 @@ QString pageSizeLabelText(const SelectedDevice& device)
 {
     const QString memory =
         QCoreApplication::translate("DeviceTexts", "　Mem. Size: %1 byte").arg(device.memorySize());
-    if (device.Family == SelectedDevice::kFamilyI2c) {
+    if (device.Family == BusFamily::I2c) {
         return memory + QCoreApplication::translate("DeviceTexts", "\r\n　Page Size: %1 byte")
                             .arg(device.PageSize);
     }
-    if (device.Family == SelectedDevice::kFamilyMicrowire) return memory;
+    if (device.Family == BusFamily::Microwire) return memory;
     return QString();
 }
 
 QString specLineText(const SelectedDevice& device, const DeviceRecord& record, UiLanguage language)
 {
-    if (device.Family != SelectedDevice::kFamilyI2c &&
-        device.Family != SelectedDevice::kFamilyMicrowire) {
+    if (!isKnownBus(device.Family)) {
         return QString();
     }
     return QStringLiteral("VDD:") + record.field(DeviceRecord::Vdd) + QStringLiteral(" ") +
@@ -74,10 +73,10 @@ QString statusNoteText(const SelectedDevice& device, UiLanguage language)
     if (language == UiLanguage::Japanese) return device.StatusNote;
     QStringList parts;
     switch (device.Family) {
-        case SelectedDevice::kFamilyI2c:
+        case BusFamily::I2c:
             parts.append(QStringLiteral("I2C"));
             break;
-        case SelectedDevice::kFamilyMicrowire:
+        case BusFamily::Microwire:
             parts.append(QStringLiteral("Microwire"));
             break;
         default:
@@ -85,7 +84,7 @@ QString statusNoteText(const SelectedDevice& device, UiLanguage language)
     }
     parts.append(QCoreApplication::translate("DeviceTexts", "%1 バイト")
                      .arg(groupedNumber(device.memorySize())));
-    if (device.Family == SelectedDevice::kFamilyMicrowire) {
+    if (device.Family == BusFamily::Microwire) {
         parts.append(QCoreApplication::translate("DeviceTexts", "x8 構成 (ORG 端子を GND へ)"));
     } else if (device.PageSize <= 1) {
         parts.append(QCoreApplication::translate("DeviceTexts", "バイト書き込みのみ"));
@@ -94,7 +93,7 @@ QString statusNoteText(const SelectedDevice& device, UiLanguage language)
             QCoreApplication::translate("DeviceTexts", "ページ %1 バイト").arg(device.PageSize));
     }
     // Variant 2 sends two address bytes; a 1 Mbit part puts A16 into the device address.
-    if (device.Family == SelectedDevice::kFamilyI2c && device.CommandVariant == 2) {
+    if (device.Family == BusFamily::I2c && device.CommandVariant == 2) {
         parts.append(device.SizeExponent > 16
                          ? QCoreApplication::translate("DeviceTexts", "A16 はデバイスアドレス")
                          : QCoreApplication::translate("DeviceTexts", "2 バイトアドレス"));

@@ -1,6 +1,5 @@
 #include "files/gui/FileCompareCommand.h"
 
-#include "app/ProgramState.h"
 #include "base/SettingsStore.h"
 #include "base/StatusPanels.h"
 #include "base/TranslatableText.h"
@@ -11,6 +10,9 @@
 #include "files/gui/FileWriteTexts.h"
 #include "files/gui/ImageLoadTexts.h"
 #include "image/ComparisonView.h"
+#include "session/ProgramState.h"
+
+#include <QAction>
 
 namespace {
 
@@ -29,6 +31,17 @@ FileCompareCommand::FileCompareCommand(const AppServices& services, StatusPanels
                                        ComparisonView& comparisons, QObject* parent)
     : QObject(parent), m_services(services), m_panels(panels), m_comparisons(comparisons)
 {
+}
+
+void FileCompareCommand::connectControl(QAction* mnuFileCompare)
+{
+    m_mnuFileCompare = mnuFileCompare;
+    connect(mnuFileCompare, &QAction::triggered, this, &FileCompareCommand::mnuFileCompare_Click);
+}
+
+void FileCompareCommand::setAccessRunning(bool running)
+{
+    if (m_mnuFileCompare) m_mnuFileCompare->setEnabled(!running);
 }
 
 void FileCompareCommand::mnuFileCompare_Click()

@@ -1,7 +1,6 @@
 #include "files/gui/ImageFileCommands.h"
+#include "image/gui/UnsavedQuestion.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/BusyIndicator.h"
 #include "base/DesktopOpener.h"
 #include "base/FileExists.h"
@@ -21,6 +20,7 @@
 #include "files/gui/ImageLoadTexts.h"
 #include "files/gui/RecentFilesMenu.h"
 #include "image/ListingPath.h"
+#include "session/ProgramState.h"
 
 #include <QAction>
 #include <QDir>
@@ -76,8 +76,9 @@ ImageFileCommands::ImageFileCommands(const AppServices& services, StatusPanels& 
 
 ImageFileCommands::~ImageFileCommands() = default;
 
-void ImageFileCommands::connectControls(const MainWindowControls& controls)
+void ImageFileCommands::connectControls(const FileControls& controls)
 {
+    m_controls = controls;
     connect(controls.mnuFileSaveAs, &QAction::triggered, this,
             &ImageFileCommands::mnuFileSaveAs_Click);
     connect(controls.Cmd_SaveAs, &QPushButton::clicked, this, &ImageFileCommands::Cmd_SaveAs_Click);
@@ -88,6 +89,16 @@ void ImageFileCommands::connectControls(const MainWindowControls& controls)
     m_recentFilesMenu = new RecentFilesMenu(
         *controls.mnuFileRecent, [this](const QString& path) { openRecentFile(path); }, this);
     m_recentFilesMenu->show(m_recentFiles->paths());
+}
+
+void ImageFileCommands::setAccessRunning(bool running)
+{
+    for (QAction* action : {m_controls.mnuFileOpen, m_controls.mnuFileSaveAs,
+                            m_controls.mnuOutPutTextFile, m_controls.mnuFileRecent->menuAction()}) {
+        action->setEnabled(!running);
+    }
+    m_controls.Cmd_Open->setEnabled(!running);
+    m_controls.Cmd_SaveAs->setEnabled(!running);
 }
 
 QStringList ImageFileCommands::recentFiles() const { return m_recentFiles->paths(); }
@@ -192,7 +203,7 @@ void ImageFileCommands::mnuFileOpen_Click()
 bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format, ImageByteOrder order)
 {
     if (m_busyCheck && m_busyCheck()) return false;
-    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) {
+    if (!mayDiscard(m_services.state.unsaved, m_services.dialogs)) {
         m_panels.setText(1, kNotOpened);
         return false;
     }
@@ -240,6 +251,7 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format, Im
     m_setCaption(ProductInfo::titleText() + path);
     state.image = load.image;
     state.unsaved.markKept();
+    state.loadedFileBytes = load.imageBytes();
     if (m_showImage) m_showImage();
     // Intel HEX chosen by its extension or filter says nothing more, as it always has.
     const bool nameFormat = load.formatFromContent || load.format != ImageFileFormat::IntelHex;

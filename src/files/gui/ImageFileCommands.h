@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/AppServices.h"
 #include "base/UserDialogs.h"
 #include "files/ImageByteOrder.h"
 #include "files/ImageFileFormat.h"
+#include "files/gui/FileControls.h"
+#include "session/AppServices.h"
 
 #include <QObject>
 #include <QString>
@@ -17,7 +18,6 @@ struct FileWriteFailure;
 class RecentFiles;
 class RecentFilesMenu;
 class StatusPanels;
-struct MainWindowControls;
 
 // The File menu's image commands of the main window: save the memory image as an image file
 // (mnuFileSaveAs, Cmd_SaveAs), load one into the image (mnuFileOpen, Cmd_Open, and the recent
@@ -45,7 +45,9 @@ public:
     void setBusyCheck(std::function<bool()> busy) { m_busyCheck = std::move(busy); }
 
     // Connects the menu entries and buttons of the main window to the handlers below.
-    void connectControls(const MainWindowControls& controls);
+    void connectControls(const FileControls& controls);
+    // While an access runs the image is not loaded, saved or listed.
+    void setAccessRunning(bool running);
 
     void mnuFileSaveAs_Click();
     void Cmd_SaveAs_Click() { mnuFileSaveAs_Click(); }
@@ -77,6 +79,7 @@ private:
     void remember(const QString& path);
 
     AppServices m_services;
+    FileControls m_controls;
     StatusPanels& m_panels;
     BusyIndicator& m_busy;
     CaptionSetter m_setCaption;

@@ -1,7 +1,5 @@
 #include "image/gui/ByteEditorPanel.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/StatusPanels.h"
 #include "image/ByteEditorRules.h"
 #include "image/CheckSum.h"
@@ -9,6 +7,7 @@
 #include "image/GridNavigation.h"
 #include "image/GridTexts.h"
 #include "image/gui/HexGrid.h"
+#include "session/ProgramState.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -18,8 +17,8 @@
 
 using namespace ByteEditorRules;
 
-ByteEditorPanel::ByteEditorPanel(MainWindowControls& controls, ProgramState& state, HexGrid& grid,
-                                 StatusPanels& panels)
+ByteEditorPanel::ByteEditorPanel(const ByteEditorControls& controls, ProgramState& state,
+                                 HexGrid& grid, StatusPanels& panels)
     : m_controls(controls), m_state(state), m_grid(grid), m_panels(panels)
 {
     connect(m_controls.Text_modify_hex, &QLineEdit::textChanged, this,

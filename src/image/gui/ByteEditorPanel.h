@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/gui/ImageControls.h"
+
 #include <QObject>
 
 #include <cstdint>
@@ -10,7 +12,6 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class StatusPanels;
-struct MainWindowControls;
 struct ProgramState;
 
 // Frame1, the byte editor: the byte of the grid's current cell in four linked forms (hex,
@@ -23,7 +24,7 @@ struct ProgramState;
 class ByteEditorPanel : public QObject {
     Q_OBJECT
 public:
-    ByteEditorPanel(MainWindowControls& controls, ProgramState& state, HexGrid& grid,
+    ByteEditorPanel(const ByteEditorControls& controls, ProgramState& state, HexGrid& grid,
                     StatusPanels& panels);
 
     // Loads the current cell into the boxes, shows its address in panel 3 and puts the focus
@@ -63,7 +64,7 @@ private:
     void showBits(std::uint8_t value);
     void clearBoxes();
 
-    MainWindowControls& m_controls;
+    ByteEditorControls m_controls;
     ProgramState& m_state;
     HexGrid& m_grid;
     StatusPanels& m_panels;

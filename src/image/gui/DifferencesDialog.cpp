@@ -1,7 +1,7 @@
 #include "image/gui/DifferencesDialog.h"
 
-#include "app/gui/UiFonts.h"
 #include "base/HexText.h"
+#include "base/gui/UiFonts.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -69,7 +69,8 @@ void DifferencesDialog::setComparison(const Comparison& comparison, const Compar
                          : tr("不一致 %1 バイト").arg(comparison.mismatches));
     const QSignalBlocker quiet(m_list);
     m_list->clear();
-    m_list->setHeaderLabels({tr("アドレス"), tr("バッファ"), texts.otherHeading});
+    const QString own = texts.ownHeading.isEmpty() ? tr("バッファ") : texts.ownHeading;
+    m_list->setHeaderLabels({tr("アドレス"), own, texts.otherHeading});
     QList<QTreeWidgetItem*> items;
     items.reserve(comparison.first.size());
     for (const ByteDifference& difference : comparison.first) {

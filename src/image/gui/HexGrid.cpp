@@ -1,10 +1,11 @@
 #include "image/gui/HexGrid.h"
 
-#include "app/gui/UiFonts.h"
 #include "base/Twips.h"
+#include "base/gui/UiFonts.h"
 #include "image/GridAddress.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyleOptionHeader>
@@ -22,6 +23,7 @@ constexpr double kRowTwips = 240;
 
 HexGrid::HexGrid(QTableView* view) : m_view(view)
 {
+    m_model.setLabelHeader(QCoreApplication::translate("HexGridModel", "　Adr."));
     m_view->setModel(&m_model);
     m_view->setItemDelegate(&m_delegate);
     m_view->setFont(UiFonts::fixedPitch(9));

@@ -1,7 +1,6 @@
 #include "image/gui/ImageView.h"
+#include "image/gui/UnsavedQuestion.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/BusyIndicator.h"
 #include "base/HexText.h"
 #include "base/StatusPanels.h"
@@ -11,22 +10,24 @@
 #include "image/GridNavigation.h"
 #include "image/ImageListing.h"
 #include "image/ListingPath.h"
+#include "session/ProgramState.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
-ImageView::ImageView(MainWindowControls& controls, const AppServices& services,
+ImageView::ImageView(const ImageControls& controls, const AppServices& services,
                      StatusPanels& panels, BusyIndicator& busy)
     : m_controls(controls),
       m_services(services),
       m_panels(panels),
       m_busy(busy),
       m_grid(controls.MSFGrid1),
-      m_editor(controls, services.state, m_grid, panels)
+      m_editor(controls.editor, services.state, m_grid, panels)
 {
     connect(&m_grid, &HexGrid::clicked, this, &ImageView::MSFGrid1_Click);
     connect(&m_grid, &HexGrid::currentCellChanged, this, &ImageView::followCurrentCell);
@@ -35,11 +36,21 @@ ImageView::ImageView(MainWindowControls& controls, const AppServices& services,
     connect(m_controls.mnuBufferClear, &QAction::triggered, this, &ImageView::mnuBufferClear_Click);
 }
 
+void ImageView::setAccessRunning(bool running)
+{
+    m_controls.MSFGrid1->setEnabled(!running);
+    m_controls.editor.Frame1->setEnabled(!running);
+    m_controls.Command1->setEnabled(!running);
+    m_controls.mnuBufferClear->setEnabled(!running);
+    if (!running) m_controls.editor.Text_modify_hex->setFocus();
+}
+
 void ImageView::ClearImage()
 {
     const auto& device = m_services.state.selectedDevice;
     m_services.state.image.recreate(device ? device->memorySize() : 0);
     m_services.state.unsaved.markKept();
+    m_services.state.loadedFileBytes = 0;
     // The rebuild replaces every row and clears the current cell first; until then the grid
     // keeps showing its own copy of the old image, never the re-created one.
     ShowImage();
@@ -61,7 +72,7 @@ void ImageView::ShowImage()
     m_grid.FormatGrid();
     m_rebuilding = false;
 
-    m_controls.LblCheckSUM->setText(CheckSumText(image));
+    m_controls.editor.LblCheckSUM->setText(CheckSumText(image));
     MSFGrid1_Click();
     m_busy.setBusy(false);
     m_panels.setText(1, tr("終了"));
@@ -109,7 +120,7 @@ void ImageView::mnuGoTo_Click()
 
 void ImageView::Command1_Click()
 {
-    if (!m_services.state.unsaved.mayDiscard(m_services.dialogs)) return;
+    if (!mayDiscard(m_services.state.unsaved, m_services.dialogs)) return;
     ClearImage();
     m_panels.setText(1, tr("ＰＣのバッファをクリアしました。"));
 }

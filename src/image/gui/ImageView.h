@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/AppServices.h"
 #include "image/gui/ByteEditorPanel.h"
 #include "image/gui/HexGrid.h"
+#include "image/gui/ImageControls.h"
+#include "session/AppServices.h"
 
 #include <QObject>
 
@@ -10,7 +11,6 @@
 
 class BusyIndicator;
 class StatusPanels;
-struct MainWindowControls;
 
 // The memory image on the main window: the hex grid MSFGrid1, its listing file, the checksum
 // label, the byte editor Frame1 and the buffer clear command. Other subsystems change the image
@@ -19,7 +19,7 @@ struct MainWindowControls;
 class ImageView : public QObject {
     Q_OBJECT
 public:
-    ImageView(MainWindowControls& controls, const AppServices& services, StatusPanels& panels,
+    ImageView(const ImageControls& controls, const AppServices& services, StatusPanels& panels,
               BusyIndicator& busy);
 
     // Re-creates the image blank (0xFF) in the selected device's size (0 without a device) and
@@ -35,6 +35,10 @@ public:
     // Edit > Go to address (Ctrl+G): asks for a hexadecimal address and makes its byte the
     // current cell, loaded into the editor.
     void mnuGoTo_Click();
+
+    // While an access runs the grid, the byte editor and buffer clear are locked; when it has
+    // ended the keyboard focus goes back to the hexadecimal box.
+    void setAccessRunning(bool running);
 
     void Command1_Click();
     void mnuBufferClear_Click();
@@ -76,7 +80,7 @@ signals:
 private:
     void followCurrentCell();
 
-    MainWindowControls& m_controls;
+    ImageControls m_controls;
     AppServices m_services;
     StatusPanels& m_panels;
     BusyIndicator& m_busy;

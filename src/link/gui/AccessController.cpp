@@ -1,17 +1,14 @@
 #include "link/gui/AccessController.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/UserDialogs.h"
-#include "devices/gui/DevicePanel.h"
-#include "image/GridTexts.h"
-#include "image/gui/ImageView.h"
+#include "files/BackupFiles.h"
 #include "link/LinkSettings.h"
 #include "link/PortClaim.h"
 #include "link/SteadyLinkClock.h"
 #include "link/gui/AccessTexts.h"
+#include "session/ProgramState.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -35,28 +32,28 @@ LinkClock& clockOrOwn(LinkClock* clock, std::unique_ptr<LinkClock>& own)
 
 }  // namespace
 
-AccessController::AccessController(MainWindowControls& controls, const AppServices& services,
-                                   StatusPanels& panels, SerialPort& port, LinkClock* clock,
-                                   ImageView& imageView, DevicePanel& devicePanel,
-                                   ComparisonView& comparisons, QObject* parent)
+AccessController::AccessController(const AccessControls& controls, Neighbours neighbours,
+                                   const AppServices& services, StatusPanels& panels,
+                                   SerialPort& port, LinkClock* clock, ComparisonView& comparisons,
+                                   QObject* parent)
     : QObject(parent),
       m_controls(controls),
+      m_neighbours(std::move(neighbours)),
       m_services(services),
-      m_imageView(imageView),
-      m_devicePanel(devicePanel),
       m_link(port, clockOrOwn(clock, m_ownClock)),
       m_frame({m_link, services.state.selectedDevice, services.state.image, services.state.unsaved,
-               *this, panels, services.dialogs, comparisons,
+               services.state.loadedFileBytes, *this, panels, services.dialogs, comparisons,
                [&settings = services.settings] { return LinkSettings::stored(settings); },
-               PortClaim::defaultFolder()}),
+               PortClaim::defaultFolder(), BackupFiles::defaultFolder()}),
       m_checks(m_frame),
       m_access(m_frame)
 {
     using namespace SettingsKeys;
-    const QString stored = services.settings.get(kSettings6, kVerifyAfterWrite, "True");
-    m_controls.mnuVerifyAfterWrite->setChecked(
-        stored.compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0);
-    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_controls.MSFGrid1->window());
+    keepOption(m_controls.mnuVerifyAfterWrite, kVerifyAfterWrite, true);
+    keepOption(m_controls.mnuReadTwice, kReadTwice, false);
+    keepOption(m_controls.mnuBackupBeforeWrite, kBackupBeforeWrite, true);
+    keepOption(m_controls.mnuWriteChangedOnly, kWriteChangedOnly, true);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_controls.window);
     m_escape->setContext(Qt::WindowShortcut);
     m_escape->setEnabled(false);
     connectCommands();
@@ -66,7 +63,7 @@ AccessController::~AccessController() = default;
 
 void AccessController::connectCommands()
 {
-    MainWindowControls& c = m_controls;
+    const AccessControls& c = m_controls;
     const auto command = [this](auto* object, auto signal, auto handler) {
         connect(object, signal, this, [this, handler] { run(handler); });
     };
@@ -86,8 +83,6 @@ void AccessController::connectCommands()
     command(c.mnuErase, &QAction::triggered, [this] { return m_checks.mnuErase_Click(); });
     connect(c.Cmd_Cancel, &QPushButton::clicked, this, &AccessController::Cmd_Cancel_Click);
     connect(m_escape, &QShortcut::activated, this, &AccessController::Cmd_Cancel_Click);
-    connect(c.mnuVerifyAfterWrite, &QAction::toggled, this,
-            &AccessController::mnuVerifyAfterWrite_Click);
 }
 
 void AccessController::run(const std::function<ChipJobOutcome()>& command)
@@ -97,10 +92,18 @@ void AccessController::run(const std::function<ChipJobOutcome()>& command)
     emit accessFinished();
 }
 
-void AccessController::mnuVerifyAfterWrite_Click(bool ticked)
+void AccessController::keepOption(QAction* option, const QString& key, bool onByDefault)
 {
-    m_services.settings.save(SettingsKeys::kSettings6, SettingsKeys::kVerifyAfterWrite,
-                             ticked ? QStringLiteral("True") : QStringLiteral("False"));
+    // An option on by default stays on unless the store says "False", one off by default stays
+    // off unless it says "True".
+    const QString stored = m_services.settings.get(SettingsKeys::kSettings6, key, QString());
+    const QString other = onByDefault ? QStringLiteral("False") : QStringLiteral("True");
+    const bool differs = stored.compare(other, Qt::CaseInsensitive) == 0;
+    option->setChecked(onByDefault != differs);
+    connect(option, &QAction::toggled, this, [this, key](bool ticked) {
+        m_services.settings.save(SettingsKeys::kSettings6, key,
+                                 ticked ? QStringLiteral("True") : QStringLiteral("False"));
+    });
 }
 
 bool AccessController::confirmStopForClose()
@@ -138,36 +141,25 @@ void AccessController::reportStopForClose()
 
 void AccessController::setLockedControlsEnabled(bool enabled)
 {
-    m_controls.MSFGrid1->setEnabled(enabled);
-    m_controls.Cmd_READ_all->setEnabled(enabled);
-    m_controls.Cmd_READ_single->setEnabled(enabled);
-    m_controls.Cmd_WRITE_all->setEnabled(enabled);
-    m_controls.Cmd_WRITE_single->setEnabled(enabled);
-    m_controls.Frame1->setEnabled(enabled);
-    m_controls.Cmd_VERIFY_all->setEnabled(enabled);
-    m_controls.mnuVerify->setEnabled(enabled);
-    m_controls.mnuBlankCheck->setEnabled(enabled);
-    m_controls.mnuErase->setEnabled(enabled);
+    for (QPushButton* button :
+         {m_controls.Cmd_READ_all, m_controls.Cmd_READ_single, m_controls.Cmd_WRITE_all,
+          m_controls.Cmd_WRITE_single, m_controls.Cmd_VERIFY_all}) {
+        button->setEnabled(enabled);
+    }
+    for (QAction* action : {m_controls.mnuVerify, m_controls.mnuBlankCheck, m_controls.mnuErase}) {
+        action->setEnabled(enabled);
+    }
 }
 
 void AccessController::setImageCommandsEnabled(bool enabled)
 {
-    m_controls.Combo_device->setEnabled(enabled);
-    m_controls.CmbSize->setEnabled(enabled);
-    m_controls.Command1->setEnabled(enabled);
-    m_controls.mnuBufferClear->setEnabled(enabled);
-    m_controls.Cmd_Open->setEnabled(enabled);
-    m_controls.mnuFileOpen->setEnabled(enabled);
-    m_controls.mnuFileRecent->menuAction()->setEnabled(enabled);
-    m_controls.Cmd_SaveAs->setEnabled(enabled);
-    m_controls.mnuFileSaveAs->setEnabled(enabled);
-    m_controls.mnuOutPutTextFile->setEnabled(enabled);
-    m_controls.mnuFileCompare->setEnabled(enabled);
-    m_controls.Cmd_Port->setEnabled(enabled);
-    m_controls.mnuToolsOptions->setEnabled(enabled);
+    // Each part of the window locks its own commands: the grid and the byte editor, the device
+    // list, the file commands, the port window.
+    emit accessRunningChanged(!enabled);
 }
 
-void AccessController::focusHexBox() { m_controls.Text_modify_hex->setFocus(); }
+// The hexadecimal box is the image view's: it takes the focus when the access has ended.
+void AccessController::focusHexBox() {}
 
 void AccessController::setAccessRunning(bool running)
 {
@@ -188,22 +180,30 @@ void AccessController::showProgress(int percent, const QString& timeText)
 
 std::optional<qint64> AccessController::currentCellAddress() const
 {
-    return m_imageView.currentAddress();
+    return m_neighbours.currentCellAddress();
 }
 
-qint64 AccessController::accessSize() const { return m_devicePanel.accessSize(); }
+qint64 AccessController::accessSize() const { return m_neighbours.accessSize(); }
 
-QString AccessController::deviceName() const { return m_devicePanel.selectedName(); }
+QString AccessController::deviceName() const { return m_neighbours.deviceName(); }
 
 bool AccessController::verifyAfterWrite() const
 {
     return m_controls.mnuVerifyAfterWrite->isChecked();
 }
 
-void AccessController::ShowImage() { m_imageView.ShowImage(); }
+int AccessController::readsOfChip() const { return m_controls.mnuReadTwice->isChecked() ? 2 : 1; }
 
-void AccessController::showReadByte(std::uint8_t value)
+bool AccessController::backupBeforeWrite() const
 {
-    m_imageView.setCurrentCellText(GridTexts::byteCellText(value));
-    m_imageView.MSFGrid1_Click();
+    return m_controls.mnuBackupBeforeWrite->isChecked();
 }
+
+bool AccessController::writeChangedOnly() const
+{
+    return m_controls.mnuWriteChangedOnly->isChecked();
+}
+
+void AccessController::ShowImage() { m_neighbours.showImage(); }
+
+void AccessController::showReadByte(std::uint8_t value) { m_neighbours.showReadByte(value); }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/AppServices.h"
 #include "link/ProgrammerLink.h"
+#include "link/gui/AccessControls.h"
 #include "link/gui/AccessFrame.h"
 #include "link/gui/AccessWindow.h"
 #include "link/gui/ChipCheckCommands.h"
 #include "link/gui/EepromAccess.h"
+#include "session/AppServices.h"
 
 #include <QObject>
 
@@ -13,26 +14,34 @@
 #include <memory>
 
 class ComparisonView;
-class DevicePanel;
-class ImageView;
 class LinkClock;
+class QAction;
 class QShortcut;
 class SerialPort;
 class StatusPanels;
-struct MainWindowControls;
 
 // Connects the main window's commands that reach the chip (the four access buttons, Verify,
 // the device menu, Cancel and Esc) to the reads, writes and checks, and stands for the window
-// towards them: the control lock, the commands held off during an access, the progress bar,
-// the grid's current cell and the redraws.
+// towards them: its own controls, the progress bar, and what it needs of the other parts of the
+// window (the grid's current cell, the access size, the redraws), which the window's composition
+// hands in. While a command runs it says so (accessRunningChanged), and every other part of the
+// window holds off its own commands that would change the port, the device or the image.
 class AccessController : public QObject, public AccessWindow {
     Q_OBJECT
 public:
+    // What the commands need of the other parts of the window.
+    struct Neighbours {
+        std::function<std::optional<qint64>()> currentCellAddress;  // the grid's byte cell
+        std::function<qint64()> accessSize;                         // the CmbSize number
+        std::function<QString()> deviceName;                        // the selected device
+        std::function<void()> showImage;                            // ShowImage
+        std::function<void(std::uint8_t)> showReadByte;             // a Byte Read's cell
+    };
+
     // `clock` may be null: the program's steady clock is used then.
-    AccessController(MainWindowControls& controls, const AppServices& services,
-                     StatusPanels& panels, SerialPort& port, LinkClock* clock, ImageView& imageView,
-                     DevicePanel& devicePanel, ComparisonView& comparisons,
-                     QObject* parent = nullptr);
+    AccessController(const AccessControls& controls, Neighbours neighbours,
+                     const AppServices& services, StatusPanels& panels, SerialPort& port,
+                     LinkClock* clock, ComparisonView& comparisons, QObject* parent = nullptr);
     ~AccessController() override;
 
     // A command that reaches the chip is running.
@@ -64,22 +73,29 @@ public:
     [[nodiscard]] qint64 accessSize() const override;
     [[nodiscard]] QString deviceName() const override;
     [[nodiscard]] bool verifyAfterWrite() const override;
+    [[nodiscard]] int readsOfChip() const override;
+    [[nodiscard]] bool backupBeforeWrite() const override;
+    [[nodiscard]] bool writeChangedOnly() const override;
     void ShowImage() override;
     void showReadByte(std::uint8_t value) override;
 
 signals:
+    // A command that reaches the chip has begun (true) or ended (false): the other parts of the
+    // window lock or unlock their own controls.
+    void accessRunningChanged(bool running);
     // A command has ended and its handler has returned.
     void accessFinished();
 
 private:
     void run(const std::function<ChipJobOutcome()>& command);
     void connectCommands();
-    void mnuVerifyAfterWrite_Click(bool ticked);
+    // Ticks `option` as the store's `key` under [Settings6] says ("True" or "False", else
+    // `onByDefault`) and stores every change at once.
+    void keepOption(QAction* option, const QString& key, bool onByDefault);
 
-    MainWindowControls& m_controls;
+    AccessControls m_controls;
+    Neighbours m_neighbours;
     AppServices m_services;
-    ImageView& m_imageView;
-    DevicePanel& m_devicePanel;
     std::unique_ptr<LinkClock> m_ownClock;
     ProgrammerLink m_link;
     AccessFrame m_frame;

@@ -4,6 +4,7 @@
 #include "base/StatusPanels.h"
 #include "base/UserDialogs.h"
 #include "devices/SelectedDevice.h"
+#include "image/ComparisonView.h"
 #include "link/LinkSettings.h"
 #include "link/PortClaim.h"
 #include "link/ProgrammerLink.h"
@@ -11,6 +12,18 @@
 #include "link/gui/AccessWindow.h"
 #include "link/gui/PortFailureText.h"
 #include "link/gui/PortUnusableMessage.h"
+
+namespace {
+
+// A block write or erase: what a backup and the changed chunks are for.
+bool overwritesBlocks(const ChipJobOrder& order)
+{
+    const bool overwrite =
+        order.kind == ChipJobOrder::Kind::Write || order.kind == ChipJobOrder::Kind::Erase;
+    return overwrite && order.request.mode == ::AccessMode::Block;
+}
+
+}  // namespace
 
 AccessFrame::AccessFrame(Context context)
     : m_context(std::move(context)), m_stoppedWrites(m_context.claimFolder), m_job(m_context.link)
@@ -54,16 +67,66 @@ ChipJobOutcome AccessFrame::run(ChipJobOrder order, const Finish& finish)
     m_accessMode = order.request.mode;
     m_stepsStarted = 0;
     order.link = m_context.linkSettings();
+    takeOptions(order);
     // The claim keeps every other program of ours off the port for the whole command: a
     // vorle6-cli cannot take it between this write and its verify.
     PortClaim claim(m_context.claimFolder, order.link.devicePath);
-    // A folder where no claim can be made (none writable) does not stop the command.
-    ChipJobOutcome job = claim.acquire() || claim.unusable() ? m_job.run(order, m_stop)
-                                                             : claimedElsewhere(order, claim);
-    QString text = AccessTexts::jobText(job, m_stepText);
+    ChipJobOutcome job;
+    if (m_context.window.backupBeforeWrite() && overwritesBlocks(order) &&
+        m_context.backupFolder.isEmpty()) {
+        job = noBackupFolder();
+    } else if (claim.acquire() || claim.unusable()) {
+        // A folder where no claim can be made (none writable) does not stop the command.
+        job = m_job.run(order, m_stop);
+    } else {
+        job = claimedElsewhere(order, claim);
+    }
+    QString text = AccessTexts::endText(order, job, m_stepText);
     if (finish) finish(job, text);
+    showReadsCompared(job, text);
     showOutcome(job.access, text);
+    if (job.backup && !job.backup->saved()) warn(AccessTexts::backupFailedWarning(*job.backup));
     Unlock_Controls();
+    return job;
+}
+
+void AccessFrame::takeOptions(ChipJobOrder& order) const
+{
+    const AccessWindow& window = m_context.window;
+    order.reads = window.readsOfChip();
+    if (!overwritesBlocks(order)) return;
+    if (window.backupBeforeWrite() && !m_context.backupFolder.isEmpty()) {
+        order.backupFolder = m_context.backupFolder;
+        order.partName = window.deviceName();
+    }
+    order.changedOnly = order.kind == ChipJobOrder::Kind::Write && window.writeChangedOnly();
+}
+
+void AccessFrame::showReadsCompared(const ChipJobOutcome& job, const QString& text)
+{
+    if (!job.agreement || job.agreement->unanimous() || job.comparison) return;
+    const ReadAgreement& agreement = *job.agreement;
+    // The list's two columns are the first two reads.
+    Comparison reads;
+    reads.compared = agreement.differingAt.size();
+    reads.mismatches = agreement.differing;
+    reads.differing = agreement.differingAt;
+    for (const ReadDisagreement& difference : agreement.first) {
+        reads.first.append(
+            {difference.address, difference.values.value(0), difference.values.value(1)});
+    }
+    m_context.comparisons.showComparison(
+        reads, {AccessTexts::readsCaption(), text, AccessTexts::readCaption(2),
+                AccessTexts::readCaption(1)});
+}
+
+ChipJobOutcome AccessFrame::noBackupFolder()
+{
+    ChipJobOutcome job;
+    job.step = ChipStep::Read;
+    job.access.kind = AccessOutcome::Kind::Refused;
+    job.backup = SavedBackup{};
+    job.backup->failure.cause = FileWriteFailure::Cause::NoFolder;
     return job;
 }
 

@@ -42,12 +42,14 @@ public:
         const std::optional<SelectedDevice>& device;  // SelectedDevice
         MemoryImage& image;                           // the memory image
         UnsavedImage& unsaved;                        // whether it holds unsaved edits
+        qint64& loadedFileBytes;  // the part size of the file it was loaded from; 0: none
         AccessWindow& window;
         StatusPanels& panels;
         UserDialogs& dialogs;
         ComparisonView& comparisons;
         std::function<LinkSettings()> linkSettings;  // the stored port settings, read per command
-        QString claimFolder;  // where the port claims and the stopped writes are kept
+        QString claimFolder;   // where the port claims and the stopped writes are kept
+        QString backupFolder;  // where the chip is saved before a block write or erase
     };
     // What a command does once its job has ended, before panel 1 shows `text` and the controls
     // unlock: takes what was read, marks differences, warns; may add to the text.
@@ -88,8 +90,10 @@ public:
     [[nodiscard]] std::optional<ChipJobOutcome> refusal(const TransferRequest& request,
                                                         std::int64_t imageSize);
 
-    // Locks, runs `order` on the stored link settings with each step's status text, calls
-    // `finish`, shows the outcome, unlocks.
+    // Locks, runs `order` on the stored link settings and the window's options (reads compared,
+    // backup, changed chunks only) with each step's status text, calls `finish`, shows the
+    // outcome (with reads that differed in the list of differences, and a box when the backup
+    // could not be saved), unlocks.
     ChipJobOutcome run(ChipJobOrder order, const Finish& finish = {});
     // The text panel 1 was given when the last command ended.
     [[nodiscard]] const QString& lastText() const { return m_lastText; }
@@ -107,12 +111,19 @@ public:
 private:
     // The next step of the running command: progress from 0 and `statusText` in panel 1.
     void startPhase(const QString& statusText);
+    // The window's options in `order`: how often each read is made, and for a block write or
+    // erase the backup and the changed chunks.
+    void takeOptions(ChipJobOrder& order) const;
+    // Reads that differed, when no comparison of the job's own shows: marked and listed.
+    void showReadsCompared(const ChipJobOutcome& job, const QString& text);
     // Panel 1 = `text`, with the box an unusable port or old firmware needs.
     void showOutcome(const AccessOutcome& outcome, const QString& text);
 
     // The port's claim could not be taken: another program of ours holds it.
     [[nodiscard]] static ChipJobOutcome claimedElsewhere(const ChipJobOrder& order,
                                                          const PortClaim& claim);
+    // A backup is asked for but the system names no folder for it: nothing is sent.
+    [[nodiscard]] static ChipJobOutcome noBackupFolder();
 
     Context m_context;
     StoppedWrites m_stoppedWrites;

@@ -2,6 +2,11 @@
 
 #include "base/HexText.h"
 #include "base/ProductInfo.h"
+#include "files/gui/FileWriteTexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +17,21 @@ QString byteText(std::uint8_t value) { return QStringLiteral("0x") + hexText(val
 QString addressText(qint64 address)
 {
     return QStringLiteral("0x") + hexText(static_cast<quint32>(address), 5);
+}
+
+// "0x00020: 0x5A / 0x5B": what each read gave at the first differing address.
+QString firstDisagreementText(const ReadAgreement& agreement)
+{
+    if (agreement.first.isEmpty()) return {};
+    const ReadDisagreement& first = agreement.first.first();
+    QStringList values;
+    for (const std::uint8_t value : first.values) values.append(byteText(value));
+    return addressText(first.address) + QStringLiteral(": ") + values.join(QStringLiteral(" / "));
+}
+
+bool overwrites(const ChipJobOrder& order)
+{
+    return order.kind == ChipJobOrder::Kind::Write || order.kind == ChipJobOrder::Kind::Erase;
 }
 
 }  // namespace
@@ -51,6 +71,7 @@ QString AccessTexts::writtenText(ChipStep step, const AccessOutcome& outcome)
 QString AccessTexts::jobText(const ChipJobOutcome& job, const QString& stepText)
 {
     const AccessOutcome& access = job.access;
+    if (job.backup && !job.backup->saved()) return backupFailedText(*job.backup);
     switch (access.kind) {
         case AccessOutcome::Kind::Done:
             break;
@@ -60,6 +81,15 @@ QString AccessTexts::jobText(const ChipJobOutcome& job, const QString& stepText)
             return stoppedText(job);
         default:
             return failureText(access, stepText) + writeProgressNote(job) + earlierStopNote(job);
+    }
+    if (job.agreement && !job.agreement->decided()) {
+        return readsDifferText(*job.agreement) + writeProgressNote(job);
+    }
+    if (job.chipHeldImage) {
+        return elapsedText(job.step == ChipStep::Erase
+                               ? tr("チップはすでにブランクです。何も消去していません。 (")
+                               : tr("チップはすでにイメージと同じです。何も書き込んでいません。 ("),
+                           job.elapsed);
     }
     if (job.comparison) {
         return job.step == ChipStep::BlankCheck ? blankText(*job.comparison)
@@ -72,6 +102,37 @@ QString AccessTexts::jobText(const ChipJobOutcome& job, const QString& stepText)
         default:
             return elapsedText(tr("読み出し終了。 ("), access.elapsed);
     }
+}
+
+QString AccessTexts::endText(const ChipJobOrder& order, const ChipJobOutcome& job,
+                             const QString& stepText)
+{
+    QString text = jobText(job, stepText);
+    // The read before a block write or erase ended the job once it had reached the board (a
+    // failed detection says itself that nothing was done).
+    if (overwrites(order) && job.step == ChipStep::Read &&
+        job.access.stage != AccessOutcome::Stage::Detection) {
+        text += nothingWrittenNote();
+    }
+    const std::optional<ReadAgreement>& agreement = job.agreement;
+    if (agreement && agreement->decided() && !agreement->unanimous()) {
+        text += majorityNote(*agreement);
+    }
+    const std::optional<AccessOutcome> write = job.writeStep();
+    if (order.changedOnly && !job.chipHeldImage && write && write->succeeded()) {
+        text += tr("  書き込んだ変更箇所: %1 バイト (%2 か所)")
+                    .arg(job.bytesWritten)
+                    .arg(job.spans.size());
+    }
+    if (job.backup && job.backup->saved()) {
+        text += tr("  バックアップ: %1").arg(QFileInfo(job.backup->path).fileName());
+    }
+    // Block Read adds it itself once it has taken what was read.
+    const bool blockRead = order.kind == ChipJobOrder::Kind::Read;
+    if (order.request.mode == AccessMode::Block && !blockRead && job.readAllBlank()) {
+        text += blankReadHint();
+    }
+    return text;
 }
 
 QString AccessTexts::failureText(const AccessOutcome& outcome, const QString& stepText)
@@ -118,7 +179,7 @@ QString AccessTexts::writeProgressNote(const ChipJobOutcome& job)
     QString note = access.bytesDone > 0
                        ? tr(" (チップは 0x%1 まで書き込み済みです)")
                              .arg(hexText(static_cast<quint32>(access.lastAddressDone()), 5))
-                       : tr(" (チップには何も書き込んでいません)");
+                       : nothingWrittenNote();
     // The PC stopped inside the range: the board takes whatever comes next as chunk data.
     if (access.kind == AccessOutcome::Kind::Cancelled && access.bytesBoardAwaits() > 0) {
         note += tr(" ボードは残りの %1 バイトを待っています。次のアクセスの前にボードの電源を"
@@ -126,6 +187,65 @@ QString AccessTexts::writeProgressNote(const ChipJobOutcome& job)
                     .arg(access.bytesBoardAwaits());
     }
     return note;
+}
+
+QString AccessTexts::nothingWrittenNote() { return tr(" (チップには何も書き込んでいません)"); }
+
+QString AccessTexts::unreliableContactText()
+{
+    return tr(" 接触が不安定です。クリップ、ソケット、配線を確かめてください。");
+}
+
+QString AccessTexts::readsDifferText(const ReadAgreement& agreement)
+{
+    QString text = tr("読み出し %1 回の結果が %2 バイトで一致しません (最初 %3)。")
+                       .arg(agreement.reads)
+                       .arg(agreement.differing)
+                       .arg(firstDisagreementText(agreement));
+    if (agreement.undecided < agreement.differing) {
+        text += tr(" 多数決で決まらないバイト: %1。").arg(agreement.undecided);
+    }
+    return text + unreliableContactText();
+}
+
+QString AccessTexts::majorityNote(const ReadAgreement& agreement)
+{
+    return tr("  読み出し %1 回の結果が %2 バイトで違い、多数決で決めました (最初 %3)。")
+               .arg(agreement.reads)
+               .arg(agreement.differing)
+               .arg(firstDisagreementText(agreement)) +
+           unreliableContactText();
+}
+
+QString AccessTexts::backupFailedText(const SavedBackup& backup)
+{
+    return tr("バックアップを保存できませんでした: %1").arg(whyNoBackup(backup));
+}
+
+QString AccessTexts::whyNoBackup(const SavedBackup& backup)
+{
+    if (backup.failure.cause == FileWriteFailure::Cause::NoFolder &&
+        backup.failure.path.isEmpty()) {
+        return tr("システムにデータ用のフォルダーがありません。");
+    }
+    return writeFailureText(backup.failure);
+}
+
+QString AccessTexts::backupFailedWarning(const SavedBackup& backup)
+{
+    QString text =
+        tr("チップを上書きする前のバックアップを保存できなかったため、チップには何も書き込んで"
+           "いません。\n");
+    if (!backup.path.isEmpty()) text += QDir::toNativeSeparators(backup.path) + QLatin1Char('\n');
+    return text + whyNoBackup(backup);
+}
+
+QString AccessTexts::partSizeQuestion(qint64 fileBytes, qint64 partBytes)
+{
+    return tr("ファイルのサイズ (%1 バイト) がデバイスのサイズ (%2 バイト) と違います。"
+              "書き込みますか？")
+        .arg(fileBytes)
+        .arg(partBytes);
 }
 
 QString AccessTexts::earlierStopNote(const ChipJobOutcome& job)
@@ -144,7 +264,7 @@ QString AccessTexts::stoppedText(const ChipJobOutcome& job)
     const AccessOutcome& access = job.access;
     if (job.written) return stopped + writeProgressNote(job);
     if (!access.write) return stopped;
-    if (!access.rangeSent) return stopped + tr(" (チップには何も書き込んでいません)");
+    if (!access.rangeSent) return stopped + nothingWrittenNote();
     return stopped + writeProgressNote(job);
 }
 
@@ -243,6 +363,10 @@ QString AccessTexts::eraseQuestion(const QString& deviceName, qint64 size)
 QString AccessTexts::verifyCaption() { return tr("ベリファイ"); }
 
 QString AccessTexts::chipColumnCaption() { return tr("チップ"); }
+
+QString AccessTexts::readsCaption() { return tr("読み出しの比較"); }
+
+QString AccessTexts::readCaption(int read) { return tr("%1回目").arg(read); }
 
 MessageBoxRequest AccessTexts::oldFirmwareMessage()
 {

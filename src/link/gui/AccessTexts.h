@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/UserDialogs.h"
+#include "jobs/ChipJobOrder.h"
 #include "jobs/ChipJobOutcome.h"
 #include "link/AccessPackets.h"
 
@@ -20,6 +21,13 @@ public:
     // Panel 1 when a job has ended. `stepText` is what the panel showed while its last step
     // ran; a wrong answer from the board builds on it.
     [[nodiscard]] static QString jobText(const ChipJobOutcome& job, const QString& stepText);
+    // Panel 1 when the window's command of `order` has ended: jobText, and what the job found
+    // about the chip's contents: nothing written when the read before a block write or erase
+    // ended it, reads that differed but had a majority, the changed bytes a write sent, the
+    // backup file, contents of nothing but 0xFF (a block access other than Block Read, which
+    // adds it itself).
+    [[nodiscard]] static QString endText(const ChipJobOrder& order, const ChipJobOutcome& job,
+                                         const QString& stepText);
     // Panel 1 when a write or erase has ended well and its check follows.
     [[nodiscard]] static QString writtenText(ChipStep step, const AccessOutcome& outcome);
     // Panel 1 for a command refused before anything was sent; empty when the refusal has no
@@ -52,6 +60,16 @@ public:
     // The comparison list's captions after a verify.
     [[nodiscard]] static QString verifyCaption();
     [[nodiscard]] static QString chipColumnCaption();
+    // The list's captions for reads that differed: its title and the column of read `read`.
+    [[nodiscard]] static QString readsCaption();
+    [[nodiscard]] static QString readCaption(int read);
+
+    // The box when the backup before a block write or erase could not be saved: the file it was
+    // to be and why.
+    [[nodiscard]] static QString backupFailedWarning(const SavedBackup& backup);
+    // The question before a Block Write of a file's image of `fileBytes` to a part of
+    // `partBytes`.
+    [[nodiscard]] static QString partSizeQuestion(qint64 fileBytes, qint64 partBytes);
 
     [[nodiscard]] static MessageBoxRequest oldFirmwareMessage();
 
@@ -60,6 +78,14 @@ private:
     [[nodiscard]] static QString stoppedText(const ChipJobOutcome& job);
     // A board that does not answer on a port whose last write stopped inside its range.
     [[nodiscard]] static QString earlierStopNote(const ChipJobOutcome& job);
+    [[nodiscard]] static QString nothingWrittenNote();
+    [[nodiscard]] static QString unreliableContactText();
+    // Reads without a majority somewhere: how many, where first and what each read gave.
+    [[nodiscard]] static QString readsDifferText(const ReadAgreement& agreement);
+    // Reads that differed where a majority decided every byte.
+    [[nodiscard]] static QString majorityNote(const ReadAgreement& agreement);
+    [[nodiscard]] static QString backupFailedText(const SavedBackup& backup);
+    [[nodiscard]] static QString whyNoBackup(const SavedBackup& backup);
     // " (チップは 0x000FF まで書き込み済みです)" and what the board still waits for.
     [[nodiscard]] static QString writeProgressNote(const ChipJobOutcome& job);
 };

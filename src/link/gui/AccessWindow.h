@@ -35,6 +35,13 @@ public:
     [[nodiscard]] virtual QString deviceName() const = 0;
     // Whether the option 書き込み後にベリファイ (mnuVerifyAfterWrite) is ticked.
     [[nodiscard]] virtual bool verifyAfterWrite() const = 0;
+    // How many times each read of the chip is made and compared: 2 when 2回読んで比較
+    // (mnuReadTwice) is ticked, else 1.
+    [[nodiscard]] virtual int readsOfChip() const = 0;
+    // Whether 書き込み前にバックアップ (mnuBackupBeforeWrite) is ticked.
+    [[nodiscard]] virtual bool backupBeforeWrite() const = 0;
+    // Whether 変更箇所だけ書き込む (mnuWriteChangedOnly) is ticked.
+    [[nodiscard]] virtual bool writeChangedOnly() const = 0;
 
     // ShowImage: the whole grid, listing file, checksum and editor rebuilt from the image.
     virtual void ShowImage() = 0;

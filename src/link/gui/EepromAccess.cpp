@@ -1,10 +1,14 @@
 #include "link/gui/EepromAccess.h"
 
+#include "base/ProductInfo.h"
 #include "base/StatusPanels.h"
+#include "base/UserDialogs.h"
+#include "devices/PartSizeCheck.h"
 #include "devices/SelectedDevice.h"
 #include "image/ComparisonView.h"
 #include "image/MemoryImage.h"
 #include "image/UnsavedImage.h"
+#include "image/gui/UnsavedQuestion.h"
 #include "link/gui/AccessFrame.h"
 #include "link/gui/AccessTexts.h"
 #include "link/gui/AccessWindow.h"
@@ -28,7 +32,7 @@ ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
     order.request = m_frame.request(::AccessMode::Block);
     const std::int64_t partSize = order.request.device ? order.request.device->memorySize() : 0;
     if (auto refused = m_frame.refusal(order.request, partSize)) return *refused;
-    if (!context.unsaved.mayDiscard(context.dialogs)) return keptByTheUser();
+    if (!mayDiscard(context.unsaved, context.dialogs)) return keptByTheUser();
     // What was read replaces the memory image only once all of it has come: a failed read
     // leaves the image, grid and checksum as they were, so a Block Write after it cannot send
     // a part of 0xFF.
@@ -37,6 +41,7 @@ ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
         if (job.readAllBlank()) text += AccessTexts::blankReadHint();
         context.image.replace(job.chip);
         context.unsaved.markKept();
+        context.loadedFileBytes = 0;
         context.panels.setText(1, QString());
         context.window.ShowImage();
     });
@@ -62,6 +67,19 @@ ChipJobOutcome EepromAccess::Cmd_READ_single_Click()
     });
 }
 
+bool EepromAccess::mayWriteLoadedFile()
+{
+    const AccessFrame::Context& context = m_frame.context();
+    const auto mismatch = partSizeMismatch(context.loadedFileBytes, *context.device);
+    if (!mismatch) return true;
+    MessageBoxRequest question;
+    question.text = AccessTexts::partSizeQuestion(mismatch->fileBytes, mismatch->partBytes);
+    question.title = ProductInfo::kApplicationTitle;
+    question.icon = MessageIcon::Warning;
+    question.buttons = MessageButtons::YesNo;
+    return context.dialogs.showMessage(question) == MessageAnswer::Yes;
+}
+
 ChipJobOutcome EepromAccess::Cmd_WRITE_all_Click() { return write(::AccessMode::Block); }
 
 ChipJobOutcome EepromAccess::Cmd_WRITE_single_Click() { return write(::AccessMode::Byte); }
@@ -73,6 +91,7 @@ ChipJobOutcome EepromAccess::write(::AccessMode mode)
     order.kind = ChipJobOrder::Kind::Write;
     order.request = m_frame.request(mode);
     if (auto refused = m_frame.refusal(order.request, context.image.size())) return *refused;
+    if (mode == ::AccessMode::Block && !mayWriteLoadedFile()) return keptByTheUser();
     // The bytes as they stand now: whatever happens to the image while the write waits for the
     // board, the part receives one consistent copy, and the verify compares with it.
     order.image = context.image.bytes();

@@ -10,6 +10,9 @@ class AccessFrame;
 // by its verify when the window asks for it (書き込み後にベリファイ): every Block Write by a
 // verify of the range it wrote, every Byte Write by a read of its cell.
 //
+// A Block Write of an image loaded from a file of another part's size (larger, or smaller by
+// more than a page) asks first; No sends nothing.
+//
 // An access that cannot be carried out safely (no device, a range beyond the memory image, a
 // byte access on a cell that holds no byte) is refused with a status text before anything is
 // locked or sent.
@@ -24,6 +27,8 @@ public:
 
 private:
     ChipJobOutcome write(::AccessMode mode);
+    // The question before a Block Write of a file's image that does not fit the part.
+    [[nodiscard]] bool mayWriteLoadedFile();
 
     AccessFrame& m_frame;
 };

@@ -1,8 +1,8 @@
 #include "link/gui/PortDeviceSummary.h"
 
 #include "link/PortDevices.h"
-#include "link/gui/PortTexts.h"
 #include "link/SerialDevices.h"
+#include "link/gui/PortTexts.h"
 
 #include <QStringList>
 

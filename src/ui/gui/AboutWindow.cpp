@@ -2,8 +2,8 @@
 
 #include "base/DesktopOpener.h"
 #include "base/ProductInfo.h"
-#include "ui/SupportPage.h"
 #include "ui/gui/LogoView.h"
+#include "ui/gui/SupportPage.h"
 
 #include <QDir>
 #include <QFrame>

@@ -1,13 +1,12 @@
 #include "ui/gui/AuxiliaryWindows.h"
 
-#include "app/ProgramState.h"
-#include "app/gui/MainWindowControls.h"
 #include "base/SettingsStore.h"
-#include "ui/HelpContents.h"
+#include "session/ProgramState.h"
 #include "ui/HelpFile.h"
 #include "ui/WindowPlacement.h"
 #include "ui/gui/AboutWindow.h"
 #include "ui/gui/BoardWindow.h"
+#include "ui/gui/HelpContents.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -16,7 +15,7 @@
 #include <QStyle>
 #include <QTableView>
 
-AuxiliaryWindows::AuxiliaryWindows(QMainWindow& mainWindow, MainWindowControls& controls,
+AuxiliaryWindows::AuxiliaryWindows(QMainWindow& mainWindow, const AuxiliaryControls& controls,
                                    const AppServices& services)
     : m_mainWindow(mainWindow), m_controls(controls), m_services(services)
 {

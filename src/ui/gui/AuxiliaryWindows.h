@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppServices.h"
+#include "session/AppServices.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,14 +10,24 @@
 class AboutWindow;
 class BoardWindow;
 class QMainWindow;
-struct MainWindowControls;
+class QAction;
+class QWidget;
+
+// The main window's entries that open the auxiliary windows, and the grid the insertion-direction
+// window keeps clear of.
+struct AuxiliaryControls {
+    QAction* mnuBoardInfomation = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+    QWidget* MSFGrid1 = nullptr;
+};
 
 // The main window's Options > insertion-direction toggle and its Help menu, with the windows
 // they open: frmBoard (shown beside the main window, never blocking it) and frmAbout (modal).
 class AuxiliaryWindows : public QObject {
     Q_OBJECT
 public:
-    AuxiliaryWindows(QMainWindow& mainWindow, MainWindowControls& controls,
+    AuxiliaryWindows(QMainWindow& mainWindow, const AuxiliaryControls& controls,
                      const AppServices& services);
     ~AuxiliaryWindows() override;
 
@@ -39,7 +49,7 @@ private:
     void placeBoard();
 
     QMainWindow& m_mainWindow;
-    MainWindowControls& m_controls;
+    AuxiliaryControls m_controls;
     AppServices m_services;
     // Both windows belong to the main window; closing either discards it.
     QPointer<BoardWindow> m_board;

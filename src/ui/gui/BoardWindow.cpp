@@ -1,6 +1,6 @@
 #include "ui/gui/BoardWindow.h"
 
-#include "app/gui/UiFonts.h"
+#include "base/gui/UiFonts.h"
 #include "ui/gui/ShapeWidget.h"
 
 #include <QFontMetrics>

@@ -1,13 +1,12 @@
 #include "ui/gui/LanguageMenu.h"
 
-#include "app/gui/MainWindowControls.h"
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/UserDialogs.h"
 
 #include <QAction>
 
-LanguageMenu::LanguageMenu(MainWindowControls& controls, const AppServices& services,
+LanguageMenu::LanguageMenu(const LanguageControls& controls, const AppServices& services,
                            QObject* parent)
     : QObject(parent), m_controls(controls), m_services(services)
 {

@@ -1,11 +1,17 @@
 #pragma once
 
-#include "app/AppServices.h"
 #include "base/UiLanguage.h"
+#include "session/AppServices.h"
 
 #include <QObject>
 
-struct MainWindowControls;
+class QAction;
+
+// Language / 言語 in the Options menu: its two choices.
+struct LanguageControls {
+    QAction* mnuLanguageJa = nullptr;
+    QAction* mnuLanguageEn = nullptr;
+};
 
 // Options > Language / 言語 (mnuLanguage): the tick shows the language the user chose, which
 // the window takes at its next start; choosing another stores it as Language in [Settings6] and
@@ -13,13 +19,13 @@ struct MainWindowControls;
 class LanguageMenu : public QObject {
     Q_OBJECT
 public:
-    LanguageMenu(MainWindowControls& controls, const AppServices& services,
+    LanguageMenu(const LanguageControls& controls, const AppServices& services,
                  QObject* parent = nullptr);
 
 private:
     void choose(UiLanguage language);
     void tick(UiLanguage language);
 
-    MainWindowControls& m_controls;
+    LanguageControls m_controls;
     AppServices m_services;
 };
