@@ -33,6 +33,7 @@
 #include "link/PortClaim.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QSet>
 
@@ -156,6 +157,7 @@ int CliProgram::runCommand(const QStringList& arguments)
         m_console.notice(settingsSetAsideText(file));
     }
     if (m_options.search) {
+        if (interruptedBeforeSending()) return ExitCodes::kInterrupted;
         SearchCommand search(m_console, m_options, m_environment);
         m_search = &search;
         const int exitCode = search.run(settings);
@@ -170,11 +172,18 @@ int CliProgram::runCommand(const QStringList& arguments)
     if (order.command == CliCommand::Read) {
         if (const auto code = checkOutput(order, ports.links)) return *code;
     }
-    if (m_interrupted) {
-        m_console.error(QStringLiteral("interrupted before anything was sent"));
-        return ExitCodes::kInterrupted;
-    }
+    if (interruptedBeforeSending()) return ExitCodes::kInterrupted;
     return runBoards(order, ports.links);
+}
+
+bool CliProgram::interruptedBeforeSending()
+{
+    // A Ctrl+C that came while the files were read waits in the event queue: take it now,
+    // before any board hears a byte.
+    QCoreApplication::processEvents();
+    if (!m_interrupted) return false;
+    m_console.error(QStringLiteral("interrupted before anything was sent"));
+    return true;
 }
 
 void CliProgram::interrupt()

@@ -53,6 +53,8 @@ private:
                                                                 qint64 partSize);
     [[nodiscard]] std::optional<int> checkOutput(const JobOrder& order,
                                                  const QList<LinkSettings>& links);
+    // Whether Ctrl+C came before the boards start, after saying so.
+    [[nodiscard]] bool interruptedBeforeSending();
     [[nodiscard]] int runBoards(const JobOrder& order, const QList<LinkSettings>& links);
     void writeOutputs(QList<BoardResult>& results);
     void report(const QList<BoardResult>& results);

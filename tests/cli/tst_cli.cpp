@@ -111,6 +111,7 @@ private slots:
     void hexAboveSixtyFourKiB();
     void severalBoardsRunAtOnce();
     void interruptStopsAtTheNextChunk();
+    void interruptWhileTheFileIsReadSendsNothing();
     void aClaimedPortIsRefused();
     void thePortIsTheWindowsUnlessGiven();
     void searchAsksEveryDevice();
@@ -763,6 +764,24 @@ void CliTest::interruptStopsAtTheNextChunk()
                                  "anything was sent"),
              qPrintable(run.errors));
     QVERIFY(second.fromPc().isEmpty());
+}
+
+// Ctrl+C while the image file was read: the signal waits in the event queue, and no board may
+// hear a byte once it is there.
+void CliTest::interruptWhileTheFileIsReadSendsNothing()
+{
+    CliFixture fixture;
+    EmulatedBoard& board = fixture.lines.add(kPort, QStringLiteral("24C64"));
+    writeFile(fixture.path("image.bin"), pattern(8192, kFileSeed));
+    const CliRun run = fixture.run(
+        {"write", "-d", "24C64", "-i", fixture.path("image.bin"), "-p", kPort, "--json"},
+        ParallelRunner::Mode::OneAfterAnother, {}, [](CliProgram& program) {
+            QMetaObject::invokeMethod(&program, &CliProgram::interrupt, Qt::QueuedConnection);
+        });
+    QCOMPARE(run.exitCode, 130);
+    QVERIFY2(run.errors.contains("interrupted before anything was sent"), qPrintable(run.errors));
+    QCOMPARE(QJsonDocument::fromJson(run.output).object()["outcome"].toString(), "interrupted");
+    QVERIFY(board.fromPc().isEmpty());
 }
 
 void CliTest::aClaimedPortIsRefused()

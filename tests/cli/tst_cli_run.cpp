@@ -90,6 +90,8 @@ void CliRunTest::refusedBeforeAnyBoardIsTouched_data()
     QTest::newRow("key without loop") << QStringList{"job.json", "--key", "x"} << 1 << "--loop";
     QTest::newRow("parts file a named pipe")
         << QStringList{"job.json", "--data", "{dir}/parts.fifo"} << 2 << "is not a regular file";
+    // Ctrl+C while the files were read, still in the event queue when the line opens.
+    QTest::newRow("interrupted") << QStringList{"job.json"} << 130 << "interrupted";
 }
 
 void CliRunTest::refusedBeforeAnyBoardIsTouched()
@@ -103,8 +105,13 @@ void CliRunTest::refusedBeforeAnyBoardIsTouched()
         arguments << "--db" << m_cli->path("line.sqlite");
     }
     QCOMPARE(::mkfifo(QFile::encodeName(m_cli->path("parts.fifo")).constData(), 0600), 0);
-    const CliRun run = m_cli->run(QStringList{"run"} + arguments +
-                                  QStringList{"-p", kGood, "-p", kFlipped, "--json"});
+    const auto interrupt = [](CliProgram& program) {
+        QMetaObject::invokeMethod(&program, &CliProgram::interrupt, Qt::QueuedConnection);
+    };
+    const CliRun run = m_cli->run(
+        QStringList{"run"} + arguments + QStringList{"-p", kGood, "-p", kFlipped, "--json"},
+        ParallelRunner::Mode::ThreadPerBoard, {},
+        exitCode == 130 ? std::function<void(CliProgram&)>(interrupt) : nullptr);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.errors.contains(says), qPrintable(run.errors));
     // The one result a script reading the rounds gets.
