@@ -3,6 +3,7 @@
 #include "base/UiLanguage.h"
 #include "devices/DeviceCatalogue.h"
 #include "devices/SelectedDevice.h"
+#include "editing/ImageEditor.h"
 #include "image/MemoryImage.h"
 #include "image/UnsavedImage.h"
 
@@ -20,4 +21,6 @@ struct ProgramState {
     std::optional<SelectedDevice> selectedDevice;  // none until a usable row is selected
     MemoryImage image;
     UnsavedImage unsaved;  // the image holds edits that are in no file and on no chip
+    // Every change of the image goes through here: one undo step each, the unsaved state kept.
+    ImageEditor editor{image, unsaved};
 };

@@ -71,8 +71,8 @@ public:
 struct LinkFixture {
     LinkFixture()
         : link(port, clock),
-          frame({link, state.selectedDevice, state.image, state.unsaved, window, panels, dialogs,
-                 comparisons, [this] { return linkSettings(); }, claims.path()}),
+          frame({link, state.selectedDevice, state.image, state.unsaved, state.editor, window,
+                 panels, dialogs, comparisons, [this] { return linkSettings(); }, claims.path()}),
           checks(frame),
           access(frame)
     {

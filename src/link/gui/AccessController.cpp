@@ -41,7 +41,7 @@ AccessController::AccessController(const AccessControls& controls, Neighbours ne
       m_services(services),
       m_link(port, clockOrOwn(clock, m_ownClock)),
       m_frame({m_link, services.state.selectedDevice, services.state.image, services.state.unsaved,
-               *this, panels, services.dialogs, comparisons,
+               services.state.editor, *this, panels, services.dialogs, comparisons,
                [&settings = services.settings] { return LinkSettings::stored(settings); },
                PortClaim::defaultFolder()}),
       m_checks(m_frame),

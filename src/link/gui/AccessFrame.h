@@ -16,6 +16,7 @@
 class AccessWindow;
 class PortClaim;
 class ComparisonView;
+class ImageEditor;
 class MemoryImage;
 class UnsavedImage;
 class ProgrammerLink;
@@ -42,6 +43,7 @@ public:
         const std::optional<SelectedDevice>& device;  // SelectedDevice
         MemoryImage& image;                           // the memory image
         UnsavedImage& unsaved;                        // whether it holds unsaved edits
+        ImageEditor& editor;                          // every change of the image, undoable
         AccessWindow& window;
         StatusPanels& panels;
         UserDialogs& dialogs;
