@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -79,6 +80,11 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent)
     connect(Cmd_Replace, &QPushButton::clicked, this, &FindDialog::replaceRequested);
     connect(Cmd_ReplaceAll, &QPushButton::clicked, this, &FindDialog::replaceAllRequested);
     connect(Cmd_FindClose, &QPushButton::clicked, this, &FindDialog::close);
+    // F3 and Shift+F3 go on finding from here as from the main window.
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(next, &QShortcut::activated, this, &FindDialog::findNextRequested);
+    auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
+    connect(previous, &QShortcut::activated, this, &FindDialog::findPreviousRequested);
 }
 
 SearchPattern::Form FindDialog::form() const

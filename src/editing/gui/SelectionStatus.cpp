@@ -17,7 +17,7 @@ SelectionStatus::SelectionStatus(ImageView& view, const ProgramState& state, Sta
 void SelectionStatus::show()
 {
     const AddressRange range = m_view.selectedRange();
-    if (range.length > 1) {
+    if (m_view.selectsMore()) {
         m_panels.setText(3,
                          EditTexts::selectionText(RangeSummary::of(m_state.image.bytes(), range)));
         m_shown = true;

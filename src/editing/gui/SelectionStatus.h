@@ -6,9 +6,9 @@ class ImageView;
 class StatusPanels;
 struct ProgramState;
 
-// Status panel 3 while more than one byte is selected: where the selection begins and ends,
-// its length, its 16-bit sum and its CRC-32, taken again when its bytes change. With one byte
-// selected the panel shows "ADDRESS:" and the current cell's address, as the byte editor
+// Status panel 3 while more than the current cell is selected: where the selection begins and ends,
+// its length, its 16-bit sum and its CRC-32, taken again when its bytes change. With the current
+// cell alone the panel shows "ADDRESS:" and the current cell's address, as the byte editor
 // leaves it.
 class SelectionStatus : public QObject {
     Q_OBJECT

@@ -67,7 +67,7 @@ void ByteEditorPanel::loadCurrentCell()
     }
     m_updating = false;
     // A selection of more bytes shows its own summary in panel 3.
-    if (address && m_grid.selectedRange().length <= 1) {
+    if (address && !m_grid.selectsMore()) {
         m_panels.setText(3, QStringLiteral("ADDRESS:") + QString::number(*address));
     }
 }

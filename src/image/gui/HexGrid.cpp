@@ -64,6 +64,7 @@ HexGrid::HexGrid(QTableView* view) : m_view(view)
 void HexGrid::rebuild(const QByteArray& image)
 {
     m_model.rebuild(image);
+    m_dragging = false;
     setCurrentCell(0, 0);
     m_selection.collapseTo(0);
     showSelection();
@@ -99,6 +100,12 @@ AddressRange HexGrid::selectedRange() const
                                    std::min(size, (range.end() + 1) & ~qint64{1}));
     }
     return range;
+}
+
+bool HexGrid::selectsMore() const
+{
+    const AddressRange range = selectedRange();
+    return range.length > (wordView() ? 2 : 1);
 }
 
 void HexGrid::selectRange(qint64 anchor, qint64 cursor)
@@ -142,9 +149,8 @@ void HexGrid::moveCurrentToCursor()
 
 void HexGrid::showSelection()
 {
-    const AddressRange range = selectedRange();
-    // One byte is the current cell, which the view shows as selected itself.
-    m_delegate.setSelection(range.length > 1 ? range : AddressRange{});
+    // The current cell alone the view shows as selected itself.
+    m_delegate.setSelection(selectsMore() ? selectedRange() : AddressRange{});
     m_view->viewport()->update();
     emit selectionChanged();
 }

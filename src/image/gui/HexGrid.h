@@ -56,8 +56,10 @@ public:
     // See HexGridModel::refreshRange.
     void refreshRange(const QByteArray& image, AddressRange range);
 
-    // The selected addresses; one byte (the current cell's) when nothing more is selected.
+    // The selected addresses; the current cell's byte (or word) when nothing more is selected.
     [[nodiscard]] AddressRange selectedRange() const;
+    // More than the current cell is selected.
+    [[nodiscard]] bool selectsMore() const;
     // Selects from `anchor` to `cursor` and makes the cursor's byte the current cell.
     void selectRange(qint64 anchor, qint64 cursor);
     // Moves the selection's cursor by `move` (the Shift keys), the anchor staying.

@@ -55,6 +55,7 @@ public:
 
     // The grid's selection (HexGrid).
     [[nodiscard]] AddressRange selectedRange() const { return m_grid.selectedRange(); }
+    [[nodiscard]] bool selectsMore() const { return m_grid.selectsMore(); }
     void selectRange(qint64 anchor, qint64 cursor) { m_grid.selectRange(anchor, cursor); }
     void selectAll() { m_grid.selectAll(); }
     // The matches of a find, marked apart from the differences (HexGridModel::setFoundMarks).
