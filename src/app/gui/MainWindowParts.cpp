@@ -4,6 +4,7 @@
 #include "app/gui/MainWindowControls.h"
 #include "app/gui/StatusBarPanels.h"
 #include "devices/gui/DevicePanel.h"
+#include "editing/gui/ImageEditing.h"
 #include "files/gui/FileCompareCommand.h"
 #include "files/gui/ImageFileCommands.h"
 #include "image/GridTexts.h"
@@ -20,6 +21,9 @@ MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& control
     m_devicePanel = std::make_unique<DevicePanel>(controls.device(), services, panels);
     m_imageView = std::make_unique<ImageView>(controls.image(), services, panels, panels);
     m_devicePanel->setClearImage([this] { m_imageView->ClearImage(); });
+    QObject::connect(m_devicePanel.get(), &DevicePanel::deviceSelected, m_imageView.get(),
+                     &ImageView::deviceSelected);
+    m_editing = new ImageEditing(controls.edit(), services, *m_imageView, panels, &window);
     m_differences = std::make_unique<DifferencesDisplay>(*m_imageView, &window);
 
     m_imageFileCommands = std::make_unique<ImageFileCommands>(
@@ -61,6 +65,8 @@ MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& control
                      &FileCompareCommand::setAccessRunning);
     QObject::connect(m_access, &AccessController::accessRunningChanged, m_portSettings,
                      &PortSettingsController::setAccessRunning);
+    QObject::connect(m_access, &AccessController::accessRunningChanged, m_editing,
+                     &ImageEditing::setAccessRunning);
     QObject::connect(m_access, &AccessController::accessFinished, &window,
                      &MainWindow::accessFinished);
 

@@ -8,6 +8,7 @@ class AccessController;
 class DevicePanel;
 class DifferencesDisplay;
 class FileCompareCommand;
+class ImageEditing;
 class ImageFileCommands;
 class ImageView;
 class MainWindow;
@@ -35,6 +36,7 @@ public:
     [[nodiscard]] SerialPort& serialPort() const { return *m_serialPort; }
     [[nodiscard]] PortSettingsController& portSettings() const { return *m_portSettings; }
     [[nodiscard]] AccessController& access() const { return *m_access; }
+    [[nodiscard]] ImageEditing& editing() const { return *m_editing; }
 
 private:
     std::unique_ptr<DevicePanel> m_devicePanel;
@@ -45,4 +47,5 @@ private:
     SerialPort* m_serialPort = nullptr;
     PortSettingsController* m_portSettings = nullptr;
     AccessController* m_access = nullptr;
+    ImageEditing* m_editing = nullptr;
 };

@@ -321,6 +321,37 @@ The chip&apos;s contents will be lost. Continue?</translation>
     </message>
 </context>
 <context>
+    <name>ClipboardCommands</name>
+    <message>
+        <source>%1～%2 の %3 バイトをコピーしました。</source>
+        <translation>Copied the %3 bytes %1 to %2.</translation>
+    </message>
+    <message>
+        <source>クリップボードの内容を16進数のバイトとして読めません。<byte value="xd"/>
+%1</source>
+        <translation>The clipboard does not hold hexadecimal bytes.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>貼り付け</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>貼り付ける %1 バイトのうち %2 バイトはデバイスの終わり (%3) を越えます。<byte value="xd"/>
+入る %4 バイトだけ貼り付けますか？</source>
+        <translation>%2 of the %1 bytes to paste would lie past the end of the device (%3).<byte value="xd"/>
+Paste the %4 bytes that fit?</translation>
+    </message>
+    <message>
+        <source>貼り付けを取りやめました。</source>
+        <translation>Paste cancelled.</translation>
+    </message>
+    <message>
+        <source>%1 から %2 バイトを貼り付けました。</source>
+        <translation>Pasted %2 bytes at %1.</translation>
+    </message>
+</context>
+<context>
     <name>DevicePanel</name>
     <message>
         <source>vorle6.ini にデバイスが登録されていません。</source>
@@ -424,6 +455,97 @@ Please check its entry in vorle6.ini.</translation>
     </message>
 </context>
 <context>
+    <name>EditTexts</name>
+    <message>
+        <source>バイトの編集</source>
+        <translation>Byte Edit</translation>
+    </message>
+    <message>
+        <source>Byte Read</source>
+        <translation>Byte Read</translation>
+    </message>
+    <message>
+        <source>貼り付け</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>塗りつぶし</source>
+        <translation>Fill</translation>
+    </message>
+    <message>
+        <source>置換</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>すべて置換</source>
+        <translation>Replace All</translation>
+    </message>
+    <message>
+        <source>ファイルの範囲読み込み</source>
+        <translation>File into Range</translation>
+    </message>
+    <message>
+        <source>ファイルのロード</source>
+        <translation>File Load</translation>
+    </message>
+    <message>
+        <source>Block Read</source>
+        <translation>Block Read</translation>
+    </message>
+    <message>
+        <source>バッファのクリア</source>
+        <translation>Buffer Clear</translation>
+    </message>
+    <message>
+        <source>元に戻す: %1(&amp;U)</source>
+        <translation>&amp;Undo %1</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>やり直し: %1(&amp;R)</source>
+        <translation>&amp;Redo %1</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>%1 行 %2 文字目: </source>
+        <translation>Line %1, character %2: </translation>
+    </message>
+    <message>
+        <source>バイトが指定されていません。</source>
+        <translation>No bytes were given.</translation>
+    </message>
+    <message>
+        <source>16進数ではない文字があります。</source>
+        <translation>a character that is not hexadecimal.</translation>
+    </message>
+    <message>
+        <source>16進数は2桁ずつ区切ってください。</source>
+        <translation>write hexadecimal bytes as pairs of digits.</translation>
+    </message>
+    <message>
+        <source>「0x」の後に16進数がありません。</source>
+        <translation>no hexadecimal digits after &quot;0x&quot;.</translation>
+    </message>
+    <message>
+        <source>ASCII ではない文字があります。</source>
+        <translation>a character that is not ASCII.</translation>
+    </message>
+    <message>
+        <source>Shift_JIS で表せない文字があります。</source>
+        <translation>a character that Shift_JIS cannot hold.</translation>
+    </message>
+    <message>
+        <source>選択 %1～%2 (%3 バイト) SUM:%4 CRC-32:%5</source>
+        <translation>Selected %1-%2 (%3 bytes) SUM:%4 CRC-32:%5</translation>
+    </message>
+</context>
+<context>
     <name>FileCompareCommand</name>
     <message>
         <source>ファイルと比較</source>
@@ -507,6 +629,111 @@ The settings of this run will not be kept.</translation>
     <message>
         <source>テキストデータのファイル %1 は通常のファイルではない（名前付きパイプやデバイスファイルなど）ため、%2 に名前を変えました。</source>
         <translation>The text listing %1 was not a regular file (a named pipe, a device file or the like). It was renamed to %2.</translation>
+    </message>
+</context>
+<context>
+    <name>FillCommand</name>
+    <message>
+        <source>%1～%2 (%3 バイト)</source>
+        <translation>%1 to %2 (%3 bytes)</translation>
+    </message>
+    <message>
+        <source>塗りつぶし</source>
+        <translation>Fill</translation>
+    </message>
+    <message>
+        <source>%1 を埋めるバイトを16進数で入力してください。<byte value="xd"/>
+複数のバイトはその並びを繰り返します (例: FF、00 FF、DE AD BE EF)。</source>
+        <translation>Enter the bytes to fill %1 with, in hexadecimal.<byte value="xd"/>
+Several bytes are repeated in their order (for example FF, 00 FF, DE AD BE EF).</translation>
+    </message>
+    <message>
+        <source>%1 を %2 で塗りつぶしました。</source>
+        <translation>Filled %1 with %2.</translation>
+    </message>
+</context>
+<context>
+    <name>FindCommands</name>
+    <message>
+        <source>見つかりませんでした。</source>
+        <translation>Not found.</translation>
+    </message>
+    <message>
+        <source>%1 か所以上</source>
+        <translation>%1 or more matches</translation>
+    </message>
+    <message>
+        <source>%1 か所</source>
+        <translation>%1 matches</translation>
+    </message>
+    <message>
+        <source>%1 に見つかりました (全 %2)。</source>
+        <translation>Found at %1 (%2 in all).</translation>
+    </message>
+    <message>
+        <source>末尾まで検索したので、先頭から続けました。</source>
+        <translation>Reached the end, continued from the start. </translation>
+    </message>
+    <message>
+        <source>先頭まで検索したので、末尾から続けました。</source>
+        <translation>Reached the start, continued from the end. </translation>
+    </message>
+    <message>
+        <source>置換後の内容は、検索する内容と同じバイト数にしてください (検索 %1 バイト、置換後 %2 バイト)。<byte value="xd"/>
+置換でデータの位置がずれることはありません。</source>
+        <translation>The replacement must have as many bytes as what is found (found %1 bytes, replacement %2 bytes).<byte value="xd"/>
+A replace never moves the data.</translation>
+    </message>
+    <message>
+        <source>%1 を置換しました。</source>
+        <translation>Replaced at %1. </translation>
+    </message>
+    <message>
+        <source>%1 か所を置換しました。</source>
+        <translation>Replaced %1 matches.</translation>
+    </message>
+</context>
+<context>
+    <name>FindDialog</name>
+    <message>
+        <source>検索と置換</source>
+        <translation>Find and Replace</translation>
+    </message>
+    <message>
+        <source>16進数</source>
+        <translation>Hexadecimal</translation>
+    </message>
+    <message>
+        <source>形式(&amp;T):</source>
+        <translation>&amp;Type:</translation>
+    </message>
+    <message>
+        <source>検索する内容(&amp;F):</source>
+        <translation>&amp;Find what:</translation>
+    </message>
+    <message>
+        <source>置換後の内容(&amp;W):</source>
+        <translation>Replace &amp;with:</translation>
+    </message>
+    <message>
+        <source>次を検索(&amp;N)</source>
+        <translation>Find &amp;Next</translation>
+    </message>
+    <message>
+        <source>前を検索(&amp;P)</source>
+        <translation>Find &amp;Previous</translation>
+    </message>
+    <message>
+        <source>置換(&amp;R)</source>
+        <translation>&amp;Replace</translation>
+    </message>
+    <message>
+        <source>すべて置換(&amp;A)</source>
+        <translation>Replace &amp;All</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -761,6 +988,16 @@ Enter a hexadecimal number from 0x00000 to 0x%2.</translation>
         <source>ＰＣのバッファをクリアしました。</source>
         <translation>The PC buffer has been cleared.</translation>
     </message>
+    <message>
+        <source>CRC-32: %1
+SHA-256: %2</source>
+        <translation>CRC-32: %1
+SHA-256: %2</translation>
+    </message>
+    <message>
+        <source>チェックサムをクリップボードにコピーしました。</source>
+        <translation>Copied the checksums to the clipboard.</translation>
+    </message>
 </context>
 <context>
     <name>LanguageMenu</name>
@@ -966,6 +1203,66 @@ Enter a hexadecimal number from 0x00000 to 0x%2.</translation>
     <message>
         <source>変更箇所だけ書き込む(&amp;C)</source>
         <translation>Write &amp;Changed Blocks Only</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>コピー(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>テキストとしてコピー(&amp;T)</source>
+        <translation>Copy as &amp;Text</translation>
+    </message>
+    <message>
+        <source>貼り付け(&amp;P)</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>すべて選択(&amp;A)</source>
+        <translation>Select &amp;All</translation>
+    </message>
+    <message>
+        <source>塗りつぶし(&amp;L)...</source>
+        <translation>Fi&amp;ll...</translation>
+    </message>
+    <message>
+        <source>検索(&amp;F)...</source>
+        <translation>&amp;Find...</translation>
+    </message>
+    <message>
+        <source>次を検索(&amp;N)</source>
+        <translation>Find &amp;Next</translation>
+    </message>
+    <message>
+        <source>前を検索(&amp;V)</source>
+        <translation>Find Pre&amp;vious</translation>
+    </message>
+    <message>
+        <source>置換(&amp;H)...</source>
+        <translation>R&amp;eplace...</translation>
+    </message>
+    <message>
+        <source>チェックサムをコピー(&amp;K)</source>
+        <translation>Copy Chec&amp;ksums</translation>
+    </message>
+    <message>
+        <source>16ビット表示(&amp;W)</source>
+        <translation>16-Bit &amp;Words</translation>
+    </message>
+    <message>
+        <source>ファイルを範囲に読み込む(&amp;I)...</source>
+        <translation>Load File &amp;into Range...</translation>
+    </message>
+    <message>
+        <source>選択範囲を保存(&amp;E)...</source>
+        <translation>Save S&amp;election...</translation>
     </message>
 </context>
 <context>
@@ -1187,6 +1484,65 @@ Another program is using this port.</translation>
     </message>
 </context>
 <context>
+    <name>RangeFileCommands</name>
+    <message>
+        <source>読み込み先のアドレスを16進数で入力してください (0x00000～%1)。<byte value="xd"/>
+ファイルのアドレス 0 のバイトがここに入ります。</source>
+        <translation>Enter the address to load to, in hexadecimal (0x00000 to %1).<byte value="xd"/>
+The byte at address 0 of the file goes there.</translation>
+    </message>
+    <message>
+        <source>「%1」はこのデバイスのアドレスではありません。<byte value="xd"/>
+0x00000～%2 の16進数で入力してください。</source>
+        <translation>&quot;%1&quot; is not an address of this device.<byte value="xd"/>
+Enter a hexadecimal number from 0x00000 to %2.</translation>
+    </message>
+    <message>
+        <source>ファイルを範囲に読み込む</source>
+        <translation>Load File into Range</translation>
+    </message>
+    <message>
+        <source>ファイルを読み込めませんでした。</source>
+        <translation>The file could not be read.</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます。</source>
+        <translation>The file is too large.</translation>
+    </message>
+    <message>
+        <source>ファイルのうち %1 バイトはデバイスの終わり (%2) を越えるため読み込めません。<byte value="xd"/>
+入る分だけ読み込みますか？</source>
+        <translation>%1 bytes of the file would lie past the end of the device (%2) and cannot be loaded.<byte value="xd"/>
+Load what fits?</translation>
+    </message>
+    <message>
+        <source>%1 の %2 バイトを %3 から読み込みました。</source>
+        <translation>Loaded %2 bytes of %1 at %3.</translation>
+    </message>
+    <message>
+        <source>チェックサムが正しくないレコードが %1 件ありました。<byte value="xd"/>
+それらのデータもそのまま読み込みました。</source>
+        <translation>%1 records had a wrong checksum.<byte value="xd"/>
+Their data was loaded as it is.</translation>
+    </message>
+    <message>
+        <source>選択範囲を保存</source>
+        <translation>Save Selection</translation>
+    </message>
+    <message>
+        <source>ファイルに保存できませんでした。</source>
+        <translation>The file could not be saved.</translation>
+    </message>
+    <message>
+        <source>ファイルが存在します。上書きしますか？</source>
+        <translation>The file exists. Overwrite it?</translation>
+    </message>
+    <message>
+        <source>%1～%2 の %3 バイトを %4 に保存しました。</source>
+        <translation>Saved the %3 bytes %1 to %2 as %4.</translation>
+    </message>
+</context>
+<context>
     <name>RecentFilesMenu</name>
     <message>
         <source>（履歴なし）</source>
@@ -1268,6 +1624,17 @@ so the Serial EEPROM Programmer was not started.</translation>
 %1</source>
         <translation>Could not start a program to show the support page.<byte value="xd"/>
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>UndoCommands</name>
+    <message>
+        <source>「%1」を元に戻しました。</source>
+        <translation>Undid %1.</translation>
+    </message>
+    <message>
+        <source>「%1」をやり直しました。</source>
+        <translation>Redid %1.</translation>
     </message>
 </context>
 <context>

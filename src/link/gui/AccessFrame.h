@@ -16,6 +16,7 @@
 class AccessWindow;
 class PortClaim;
 class ComparisonView;
+class ImageEditor;
 class MemoryImage;
 class UnsavedImage;
 class ProgrammerLink;
@@ -43,6 +44,7 @@ public:
         MemoryImage& image;                           // the memory image
         UnsavedImage& unsaved;                        // whether it holds unsaved edits
         qint64& loadedFileBytes;  // the part size of the file it was loaded from; 0: none
+        ImageEditor& editor;      // every change of the image, undoable
         AccessWindow& window;
         StatusPanels& panels;
         UserDialogs& dialogs;

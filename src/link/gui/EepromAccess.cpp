@@ -5,6 +5,7 @@
 #include "base/UserDialogs.h"
 #include "devices/PartSizeCheck.h"
 #include "devices/SelectedDevice.h"
+#include "editing/ImageEditor.h"
 #include "image/ComparisonView.h"
 #include "image/MemoryImage.h"
 #include "image/UnsavedImage.h"
@@ -39,8 +40,9 @@ ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
     return m_frame.run(order, [&context](const ChipJobOutcome& job, QString& text) {
         if (!job.succeeded()) return;
         if (job.readAllBlank()) text += AccessTexts::blankReadHint();
-        context.image.replace(job.chip);
-        context.unsaved.markKept();
+        MemoryImage read;
+        read.replace(job.chip);
+        context.editor.replaceWhole(std::move(read), EditKind::BlockRead);
         context.loadedFileBytes = 0;
         context.panels.setText(1, QString());
         context.window.ShowImage();
@@ -59,9 +61,8 @@ ChipJobOutcome EepromAccess::Cmd_READ_single_Click()
         const qint64 address = job.access.firstAddress;
         if (!context.image.contains(address)) return;
         const auto value = static_cast<std::uint8_t>(job.chip.at(address));
-        context.image.set(address, value);
         // The image now holds a byte that is in no file.
-        context.unsaved.markChanged();
+        context.editor.setByte(address, value, EditKind::ByteRead);
         context.panels.setText(1, QString());
         context.window.showReadByte(value);
     });
