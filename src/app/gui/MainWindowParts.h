@@ -12,6 +12,7 @@ class ImageFileCommands;
 class ImageView;
 class MainWindow;
 class PortSettingsController;
+class ProductionCommand;
 class SerialPort;
 class StatusBarPanels;
 struct MainWindowControls;
@@ -35,6 +36,7 @@ public:
     [[nodiscard]] SerialPort& serialPort() const { return *m_serialPort; }
     [[nodiscard]] PortSettingsController& portSettings() const { return *m_portSettings; }
     [[nodiscard]] AccessController& access() const { return *m_access; }
+    [[nodiscard]] ProductionCommand& production() const { return *m_production; }
 
 private:
     std::unique_ptr<DevicePanel> m_devicePanel;
@@ -45,4 +47,5 @@ private:
     SerialPort* m_serialPort = nullptr;
     PortSettingsController* m_portSettings = nullptr;
     AccessController* m_access = nullptr;
+    ProductionCommand* m_production = nullptr;
 };

@@ -46,8 +46,13 @@ Startup::~Startup() { delete m_splash; }
 
 AppServices Startup::services()
 {
-    return AppServices{m_state,    m_settings,         *m_dialogs,
-                       *m_desktop, m_environment.port, m_environment.clock};
+    return AppServices{m_state,
+                       m_settings,
+                       *m_dialogs,
+                       *m_desktop,
+                       m_environment.port,
+                       m_environment.clock,
+                       m_environment.links};
 }
 
 SplashWindow* Startup::splashWindow() const { return m_splash; }

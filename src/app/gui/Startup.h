@@ -19,6 +19,7 @@ class AuxiliaryWindows;
 class DesktopOpener;
 class FileHandoff;
 class LinkClock;
+class LinkFactory;
 class SerialPort;
 class MainWindow;
 class SplashWindow;
@@ -34,6 +35,7 @@ public:
         DesktopOpener* desktop = nullptr;  // none: the desktop's own
         SerialPort* port = nullptr;        // none: the program's serial port
         LinkClock* clock = nullptr;        // none: the steady clock
+        LinkFactory* links = nullptr;      // the production boards; none: the system's
         QString fileToLoad{};  // an absolute path from the command line, loaded after start-up
         // The window's language for this run (--lang); none: the one the user chose in the
         // Language menu, Japanese unless told otherwise.
