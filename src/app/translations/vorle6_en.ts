@@ -263,6 +263,43 @@ The chip&apos;s contents will be lost. Continue?</translation>
     </message>
 </context>
 <context>
+    <name>DemoRun</name>
+    <message>
+        <source>デモ用のデバイス %1 が vorle6.ini にないため、ボードエミュレーターを使わずに起動しました。</source>
+        <translation>The demo device %1 is not in vorle6.ini, so the program started without the board emulator.</translation>
+    </message>
+    <message>
+        <source>デモ: %1 (%2) はボードエミュレーターの %3 です。［Block Read］で読み出せます。</source>
+        <translation>Demo: %1 (%2) is the board emulator with a %3. Press [Block Read] to read it.</translation>
+    </message>
+    <message>
+        <source>ボードエミュレーター %1 がありません。</source>
+        <translation>There is no board emulator %1.</translation>
+    </message>
+    <message>
+        <source>ボードエミュレーターを起動できませんでした: %1</source>
+        <translation>The board emulator could not be started: %1</translation>
+    </message>
+    <message>
+        <source>ボードエミュレーターがすぐに終了しました: %1</source>
+        <translation>The board emulator ended at once: %1</translation>
+    </message>
+    <message>
+        <source>ボードエミュレーターが通信ポートを用意しませんでした。</source>
+        <translation>The board emulator did not provide a port.</translation>
+    </message>
+    <message>
+        <source>サンプルイメージを書き込めませんでした: %1</source>
+        <translation>The sample image could not be written: %1</translation>
+    </message>
+    <message>
+        <source>
+デモのボードなしで、通常どおり起動しました。</source>
+        <translation>
+The program started as usual, without the demo board.</translation>
+    </message>
+</context>
+<context>
     <name>DevicePanel</name>
     <message>
         <source>vorle6.ini にデバイスが登録されていません。</source>
