@@ -32,7 +32,7 @@ constexpr qint64 kSerialAddress = 0x10;
 
 QString nextValue(const FrmProduction& window)
 {
-    return window.controls().Lst_Serials->topLevelItem(0)->text(4);
+    return window.controls().Lst_Serials->topLevelItem(0)->text(1);
 }
 
 }  // namespace
@@ -194,7 +194,7 @@ void FrmProductionTest::aRoundShowsCountsAndRecords()
     QCOMPARE(c.Lbl_Session->text(), QStringLiteral("このセッション: 2"));
     QCOMPARE(c.Lbl_LastSerial->text(), QStringLiteral("最後に発行した番号: serial=00000002"));
     QCOMPARE(c.Lst_Log->topLevelItemCount(), 2);
-    QVERIFY(c.Lst_Log->topLevelItem(1)->text(3).contains(QStringLiteral("00000002")));
+    QVERIFY(c.Lst_Log->topLevelItem(1)->text(4).contains(QStringLiteral("00000002")));
     QCOMPARE(nextValue(production), next);
 
     const QList<ChipRecord> log = records();

@@ -1510,11 +1510,11 @@ Another program is using this port.</translation>
     </message>
     <message>
         <source>ベリファイする</source>
-        <translation>verified</translation>
+        <translation>Verified</translation>
     </message>
     <message>
         <source>ベリファイしない</source>
-        <translation>not verified</translation>
+        <translation>Not verified</translation>
     </message>
     <message>
         <source>不良チップの番号は再発行しない</source>

@@ -42,6 +42,7 @@ BoardDisplay::BoardDisplay(int index, const QString& portText, QWidget* parent) 
     m_detail = new QLabel;
     m_detail->setObjectName(QStringLiteral("Lbl_BoardDetail(%1)").arg(index));
     m_detail->setWordWrap(true);
+    m_detail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_port);
     layout->addWidget(m_verdict);

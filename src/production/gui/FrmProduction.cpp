@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -36,7 +37,8 @@ namespace {
 // How many board displays stand side by side before the next row begins.
 constexpr int kDisplaysPerRow = 3;
 
-enum SerialColumn { FieldName, FieldFormat, FieldPlace, FieldValues, FieldNext };
+enum SerialColumn { FieldName, FieldNext, FieldFormat, FieldPlace, FieldValues };
+enum LogColumn { LogTime, LogPort, LogResult, LogChip, LogNumbers };
 
 // The boards' reports, handed on as they come.
 class RoundCallbacks final : public BoardsObserver {
@@ -92,7 +94,7 @@ FrmProduction::FrmProduction(const AppServices& services, LinkFactory& links, QW
     showDatabase();
     showCounters();
     updateCommands();
-    resize(1000, 660);
+    resize(1120, 680);
 }
 
 FrmProduction::~FrmProduction() = default;
@@ -287,8 +289,16 @@ void FrmProduction::numbersTaken(int board, const ChipAllocation& allocation)
     if (BoardDisplay* display = m_displays.value(board)) display->showNumbers(m_lastSerial);
 }
 
-void FrmProduction::boardFinished(int board, const RoundResult& result)
+void FrmProduction::boardFinished(int board, const RoundResult& finished)
 {
+    // The log keeps a chip's values by field name; the window shows them in the job's order.
+    RoundResult result = finished;
+    if (m_job) {
+        std::stable_sort(result.record.serials.begin(), result.record.serials.end(),
+                         [this](const SerialValue& a, const SerialValue& b) {
+                             return fieldIndex(a.field) < fieldIndex(b.field);
+                         });
+    }
     const bool passed = result.passed();
     const QString text = ProductionTexts::roundText(result, m_address);
     if (BoardDisplay* display = m_displays.value(board)) display->showVerdict(passed, text);
@@ -299,13 +309,13 @@ void FrmProduction::boardFinished(int board, const RoundResult& result)
     const bool numbered =
         result.kind == RoundResult::Kind::Recorded || result.kind == RoundResult::Kind::NotRecorded;
     auto* row = new QTreeWidgetItem(m_controls.Lst_Log);
-    row->setText(0, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    row->setText(1, result.link.portName());
-    row->setText(2, numbered ? QString::number(result.record.id) : QStringLiteral("—"));
-    row->setText(3, ProductionTexts::serialsText(result.record.serials));
-    row->setText(4, ProductionTexts::verdictText(passed) + QStringLiteral(": ") +
-                        (numbered ? ProductionTexts::chipResultText(result.record.result)
-                                  : QStringLiteral("—")));
+    row->setText(LogTime, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    row->setText(LogPort, result.link.portName());
+    row->setText(LogResult, ProductionTexts::verdictText(passed) + QStringLiteral(": ") +
+                                (numbered ? ProductionTexts::chipResultText(result.record.result)
+                                          : QStringLiteral("—")));
+    row->setText(LogChip, numbered ? QString::number(result.record.id) : QStringLiteral("—"));
+    row->setText(LogNumbers, ProductionTexts::serialsText(result.record.serials));
     for (int column = 0; column < m_controls.Lst_Log->columnCount(); ++column) {
         row->setToolTip(column, text);
     }
@@ -405,6 +415,14 @@ void FrmProduction::refreshOwnBoard()
         board.link = stored;
     }
     if (changed) showBoards();
+}
+
+int FrmProduction::fieldIndex(const QString& name) const
+{
+    for (int index = 0; m_job && index < m_job->serials.size(); ++index) {
+        if (m_job->serials.at(index).name == name) return index;
+    }
+    return -1;
 }
 
 QList<LinkSettings> FrmProduction::links() const

@@ -91,6 +91,8 @@ private:
     // when it cannot be opened (`problem` says why).
     [[nodiscard]] LineDatabase* view(QString* problem = nullptr);
     [[nodiscard]] QList<LinkSettings> links() const;
+    // The place of the job's field `name` among its fields; -1 for none.
+    [[nodiscard]] int fieldIndex(const QString& name) const;
 
     AppServices m_services;
     LinkFactory& m_links;

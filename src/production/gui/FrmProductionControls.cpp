@@ -44,6 +44,7 @@ QTreeWidget* table(const QString& name, const QStringList& headings)
     auto* result = named(new QTreeWidget, name);
     result->setRootIsDecorated(false);
     result->setHeaderLabels(headings);
+    result->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     result->header()->setStretchLastSection(true);
     return result;
 }
@@ -61,8 +62,8 @@ QGroupBox* buildJob(FrmProductionControls& c)
     c.Lbl_JobRange = label(QStringLiteral("Lbl_JobRange"));
     c.Lbl_JobRules = label(QStringLiteral("Lbl_JobRules"));
     c.Lst_Serials = table(QStringLiteral("Lst_Serials"),
-                          {Texts::tr("項目"), Texts::tr("形式"), Texts::tr("場所"),
-                           Texts::tr("値の範囲"), Texts::tr("次の値")});
+                          {Texts::tr("項目"), Texts::tr("次の値"), Texts::tr("形式"),
+                           Texts::tr("場所"), Texts::tr("値の範囲")});
     c.Lst_Serials->setMaximumHeight(110);
     layout->addWidget(c.Cmd_OpenJob, 0, 0);
     layout->addWidget(c.Lbl_JobFile, 0, 1);
@@ -150,9 +151,9 @@ QGroupBox* buildLog(FrmProductionControls& c)
     c.Frame_Log =
         named(new QGroupBox(Texts::tr("このセッションのログ")), QStringLiteral("Frame_Log"));
     auto* layout = new QVBoxLayout(c.Frame_Log);
-    c.Lst_Log = table(QStringLiteral("Lst_Log"),
-                      {Texts::tr("時刻"), Texts::tr("ポート"), Texts::tr("チップ"),
-                       Texts::tr("番号"), Texts::tr("結果")});
+    c.Lst_Log =
+        table(QStringLiteral("Lst_Log"), {Texts::tr("時刻"), Texts::tr("ポート"), Texts::tr("結果"),
+                                          Texts::tr("チップ"), Texts::tr("番号")});
     c.Cmd_ExportLog = button(QStringLiteral("Cmd_ExportLog"), Texts::tr("ログ全体を書き出す..."));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -176,7 +177,7 @@ FrmProductionControls buildFrmProductionControls(QWidget* window)
     auto* right = new QVBoxLayout;
     right->addWidget(buildRound(c), 3);
     right->addWidget(buildLog(c), 2);
-    layout->addLayout(left, 2);
-    layout->addLayout(right, 3);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
     return c;
 }

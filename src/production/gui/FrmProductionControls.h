@@ -19,7 +19,7 @@ struct FrmProductionControls {
     QLabel* Lbl_JobImage = nullptr;
     QLabel* Lbl_JobRange = nullptr;
     QLabel* Lbl_JobRules = nullptr;
-    QTreeWidget* Lst_Serials = nullptr;  // name, format, place, values, next value
+    QTreeWidget* Lst_Serials = nullptr;  // name, next value, format, place, values
 
     // ボード: the ports the rounds run on.
     QGroupBox* Frame_Boards = nullptr;
@@ -45,7 +45,7 @@ struct FrmProductionControls {
 
     // The chips of this session, and the whole log to a file.
     QGroupBox* Frame_Log = nullptr;
-    QTreeWidget* Lst_Log = nullptr;  // time, port, chip, numbers, result
+    QTreeWidget* Lst_Log = nullptr;  // time, port, result, chip, numbers
     QPushButton* Cmd_ExportLog = nullptr;
 };
 
