@@ -5,6 +5,7 @@
 // Usage: vorle6-production-screenshot [--lang ja|en] <output.png> <app-folder> <qzpgm-sim>
 // Without a display: QT_QPA_PLATFORM=offscreen:configfile=tests/support/screens/
 // desktop-1920x1080.json, so that the window keeps its own size.
+#include "SimBoard.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
 #include "base/SettingsStore.h"
@@ -20,7 +21,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -47,27 +47,6 @@ public:
         return result;
     }
     TextInputResult askText(const TextInputRequest&) override { return {true, secondBoard}; }
-};
-
-class Board {
-public:
-    Board(const QString& program, const QStringList& arguments)
-    {
-        m_process.start(program, arguments);
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
-        m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Board()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    [[nodiscard]] QString device() const { return m_device; }
-
-private:
-    QProcess m_process;
-    QString m_device;
 };
 
 bool writeFile(const QString& path, const QByteArray& bytes)
@@ -132,8 +111,8 @@ int main(int argc, char* argv[])
     const QString appFolder = QDir(arguments.at(2)).absolutePath();
     const QString sim = arguments.at(3);
     const QStringList part{"--data", QDir(appFolder).filePath("vorle6.ini"), "--device", kPart};
-    const Board first(sim, part);
-    const Board second(sim, part + QStringList{"--fault", "nochip"});
+    const SimBoard first(sim, part);
+    const SimBoard second(sim, part + QStringList{"--fault", "nochip"});
     {
         SettingsStore settings;
         settings.save(SettingsKeys::kPorts, SettingsKeys::portKey(1), first.device());
