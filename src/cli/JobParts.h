@@ -1,8 +1,7 @@
 #pragma once
 
 #include "devices/CatalogueLoad.h"
-#include "devices/SelectedDevice.h"
-#include "production/JobPart.h"
+#include "production/CatalogueParts.h"
 
 #include <QString>
 
@@ -15,10 +14,3 @@ class CliConsole;
 [[nodiscard]] std::optional<CatalogueLoad> readPartsFile(const QString& dataFile,
                                                          const QString& appFolder,
                                                          CliConsole& console);
-
-// The part a job names, as the board moves it; nothing when the catalogue has no usable row.
-[[nodiscard]] std::optional<SelectedDevice> jobDevice(const DeviceCatalogue& catalogue,
-                                                      const QString& name);
-
-// How jobs look their part up in `catalogue`, which must outlive the lookup.
-[[nodiscard]] JobPartLookup jobPartLookup(const DeviceCatalogue& catalogue);

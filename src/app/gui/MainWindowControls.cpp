@@ -190,6 +190,8 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
     c.mnuTools->addSeparator();
     c.mnuToolsOptions =
         addAction(c.mnuTools, QStringLiteral("mnuToolsOptions"), Texts::tr("COMポート設定(&O)..."));
+    c.mnuProduction =
+        addAction(c.mnuTools, QStringLiteral("mnuProduction"), Texts::tr("量産(&P)..."));
     buildLanguageMenu(c);
 
     buildDeviceMenu(bar, c);
@@ -496,4 +498,9 @@ LanguageControls MainWindowControls::language() const { return {mnuLanguageJa, m
 AuxiliaryControls MainWindowControls::auxiliary() const
 {
     return {mnuBoardInfomation, mnuHelpContents, mnuHelpAbout, MSFGrid1};
+}
+
+ProductionControls MainWindowControls::production() const
+{
+    return {MSFGrid1->window(), mnuProduction};
 }

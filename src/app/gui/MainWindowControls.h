@@ -5,6 +5,7 @@
 #include "files/gui/FileControls.h"
 #include "image/gui/ImageControls.h"
 #include "link/gui/AccessControls.h"
+#include "production/gui/ProductionControls.h"
 #include "ui/gui/AuxiliaryWindows.h"
 #include "ui/gui/LanguageMenu.h"
 
@@ -95,6 +96,7 @@ struct MainWindowControls {
     QAction* mnuBufferClear = nullptr;
     QAction* mnuBoardInfomation = nullptr;
     QAction* mnuToolsOptions = nullptr;
+    QAction* mnuProduction = nullptr;  // 量産...: the production window
     // Language / 言語: the window's language from the next start on.
     QMenu* mnuLanguage = nullptr;
     QAction* mnuLanguageJa = nullptr;  // 日本語
@@ -129,6 +131,7 @@ struct MainWindowControls {
     [[nodiscard]] PortControls port() const;
     [[nodiscard]] LanguageControls language() const;
     [[nodiscard]] AuxiliaryControls auxiliary() const;
+    [[nodiscard]] ProductionControls production() const;
 };
 
 // Creates the controls and menus on `window` and lays them out.

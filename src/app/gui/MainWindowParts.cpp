@@ -13,6 +13,7 @@
 #include "link/QtSerialPort.h"
 #include "link/gui/AccessController.h"
 #include "link/gui/PortSettingsController.h"
+#include "production/gui/ProductionCommand.h"
 #include "ui/gui/LanguageMenu.h"
 
 MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& controls,
@@ -49,9 +50,12 @@ MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& control
     m_access = new AccessController(controls.access(), std::move(neighbours), services, panels,
                                     *m_serialPort, services.clock, *m_differences, &window);
 
+    m_production = new ProductionCommand(controls.production(), services, &window);
+
     // While a command reaches the chip, every part holds off its own commands that would change
-    // the port, the device or the image under it.
-    const auto busy = [this] { return m_access->running(); };
+    // the port, the device or the image under it. While a production round runs on the boards,
+    // the commands that reach the chip and the port window wait, and the other way round.
+    const auto busy = [this] { return m_access->running() || m_production->roundRunning(); };
     m_portSettings->setBusyCheck(busy);
     m_imageFileCommands->setBusyCheck(busy);
     m_fileCompare->setBusyCheck(busy);
@@ -69,6 +73,12 @@ MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& control
                      &ImageEditing::setAccessRunning);
     QObject::connect(m_access, &AccessController::accessFinished, &window,
                      &MainWindow::accessFinished);
+    QObject::connect(m_access, &AccessController::accessRunningChanged, m_production,
+                     &ProductionCommand::setAccessRunning);
+    QObject::connect(m_production, &ProductionCommand::roundRunningChanged, m_access,
+                     [this](bool running) { m_access->setLockedControlsEnabled(!running); });
+    QObject::connect(m_production, &ProductionCommand::roundRunningChanged, m_portSettings,
+                     &PortSettingsController::setAccessRunning);
 
     new LanguageMenu(controls.language(), services, &window);
 }

@@ -13,6 +13,7 @@ class ImageFileCommands;
 class ImageView;
 class MainWindow;
 class PortSettingsController;
+class ProductionCommand;
 class SerialPort;
 class StatusBarPanels;
 struct MainWindowControls;
@@ -37,6 +38,7 @@ public:
     [[nodiscard]] PortSettingsController& portSettings() const { return *m_portSettings; }
     [[nodiscard]] AccessController& access() const { return *m_access; }
     [[nodiscard]] ImageEditing& editing() const { return *m_editing; }
+    [[nodiscard]] ProductionCommand& production() const { return *m_production; }
 
 private:
     std::unique_ptr<DevicePanel> m_devicePanel;
@@ -48,4 +50,5 @@ private:
     PortSettingsController* m_portSettings = nullptr;
     AccessController* m_access = nullptr;
     ImageEditing* m_editing = nullptr;
+    ProductionCommand* m_production = nullptr;
 };
