@@ -91,6 +91,8 @@ public:
     // status text before anything is locked or sent; so is one while another runs.
     [[nodiscard]] std::optional<ChipJobOutcome> refusal(const TransferRequest& request,
                                                         std::int64_t imageSize);
+    // The outcome of a command the user declined at its question: refused, nothing sent.
+    [[nodiscard]] static ChipJobOutcome declinedByTheUser();
 
     // Locks, runs `order` on the stored link settings and the window's options (reads compared,
     // backup, changed chunks only) with each step's status text, calls `finish`, shows the

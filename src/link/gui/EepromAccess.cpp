@@ -14,17 +14,6 @@
 #include "link/gui/AccessTexts.h"
 #include "link/gui/AccessWindow.h"
 
-namespace {
-
-ChipJobOutcome keptByTheUser()
-{
-    ChipJobOutcome kept;
-    kept.access.kind = AccessOutcome::Kind::Refused;
-    return kept;
-}
-
-}  // namespace
-
 ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
 {
     const AccessFrame::Context& context = m_frame.context();
@@ -33,7 +22,7 @@ ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
     order.request = m_frame.request(::AccessMode::Block);
     const std::int64_t partSize = order.request.device ? order.request.device->memorySize() : 0;
     if (auto refused = m_frame.refusal(order.request, partSize)) return *refused;
-    if (!mayDiscard(context.unsaved, context.dialogs)) return keptByTheUser();
+    if (!mayDiscard(context.unsaved, context.dialogs)) return AccessFrame::declinedByTheUser();
     // What was read replaces the memory image only once all of it has come: a failed read
     // leaves the image, grid and checksum as they were, so a Block Write after it cannot send
     // a part of 0xFF.
@@ -92,7 +81,8 @@ ChipJobOutcome EepromAccess::write(::AccessMode mode)
     order.kind = ChipJobOrder::Kind::Write;
     order.request = m_frame.request(mode);
     if (auto refused = m_frame.refusal(order.request, context.image.size())) return *refused;
-    if (mode == ::AccessMode::Block && !mayWriteLoadedFile()) return keptByTheUser();
+    if (mode == ::AccessMode::Block && !mayWriteLoadedFile())
+        return AccessFrame::declinedByTheUser();
     // The bytes as they stand now: whatever happens to the image while the write waits for the
     // board, the part receives one consistent copy, and the verify compares with it.
     order.image = context.image.bytes();
