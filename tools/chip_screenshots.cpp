@@ -6,6 +6,7 @@
 // Usage: vorle6-chip-screenshots <output-folder> <app-folder> <qzpgm-sim>
 // Without a display: QT_QPA_PLATFORM=offscreen:configfile=tests/support/screens/
 // desktop-1920x1080.json, so that the window keeps its own size.
+#include "SimBoard.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
 #include "base/SettingsStore.h"
@@ -18,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -43,36 +43,13 @@ QByteArray partContents()
     return bytes;
 }
 
-class Board {
-public:
-    Board(const QString& program, const QStringList& arguments)
-    {
-        m_process.setProgram(program);
-        m_process.setArguments(arguments);
-        m_process.start();
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
-        m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Board()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    [[nodiscard]] QString device() const { return m_device; }
-
-private:
-    QProcess m_process;
-    QString m_device;
-};
-
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-void useBoard(const Board& board)
+void useBoard(const SimBoard& board)
 {
     SettingsStore settings;
     settings.save(SettingsKeys::kPorts, SettingsKeys::portKey(1), board.device());
@@ -122,8 +99,8 @@ int main(int argc, char* argv[])
     const QString changedFile = folder.filePath("changed.bin");
     if (!writeFile(goodFile, contents) || !writeFile(changedFile, changed)) return 1;
     const QStringList part{"--data", data, "--device", kPart};
-    const Board paced(sim, part + QStringList{"--image", goodFile, "--baud", "57600"});
-    const Board other(sim, part + QStringList{"--image", changedFile});
+    const SimBoard paced(sim, part + QStringList{"--image", goodFile, "--baud", "57600"});
+    const SimBoard other(sim, part + QStringList{"--image", changedFile});
 
     Startup::Environment environment;
     environment.appFolder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();

@@ -44,23 +44,38 @@ SettingsStore::~SettingsStore() = default;
 QString SettingsStore::get(const QString& section, const QString& key,
                            const QString& defaultValue) const
 {
-    const QVariant value = m_settings->value(section + QLatin1Char('/') + key);
+    const QString path = section + QLatin1Char('/') + key;
+    if (const auto held = m_heldForThisRun.constFind(path); held != m_heldForThisRun.cend()) {
+        return *held;
+    }
+    const QVariant value = m_settings->value(path);
     return value.isValid() ? value.toString() : defaultValue;
 }
 
 void SettingsStore::save(const QString& section, const QString& key, const QString& value)
 {
-    m_settings->setValue(section + QLatin1Char('/') + key, value);
-    m_settings->sync();
+    save(section, {{key, value}});
 }
 
 void SettingsStore::save(const QString& section,
                          const QList<std::pair<QString, QString>>& keysAndValues)
 {
+    bool written = false;
     for (const auto& [key, value] : keysAndValues) {
-        m_settings->setValue(section + QLatin1Char('/') + key, value);
+        const QString path = section + QLatin1Char('/') + key;
+        if (const auto held = m_heldForThisRun.find(path); held != m_heldForThisRun.end()) {
+            *held = value;
+            continue;
+        }
+        m_settings->setValue(path, value);
+        written = true;
     }
-    m_settings->sync();
+    if (written) m_settings->sync();
+}
+
+void SettingsStore::holdForThisRun(const QString& section, const QString& key, const QString& value)
+{
+    m_heldForThisRun.insert(section + QLatin1Char('/') + key, value);
 }
 
 double SettingsStore::getNumber(const QString& section, const QString& key,

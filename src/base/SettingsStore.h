@@ -2,6 +2,7 @@
 
 #include "base/SpecialFile.h"
 
+#include <QHash>
 #include <QList>
 #include <QSettings>
 #include <QString>
@@ -38,6 +39,11 @@ public:
     // Writes several keys of `section` and puts them on disk together.
     void save(const QString& section, const QList<std::pair<QString, QString>>& keysAndValues);
 
+    // For the rest of this store's life `key` of `section` reads `value`, and saving it changes
+    // only what this run reads: the file keeps the user's own value. A run that borrows a setting
+    // (the demo board's port) leaves the user's settings as they were.
+    void holdForThisRun(const QString& section, const QString& key, const QString& value);
+
     // The stored value as a number; a value that is not a number gives `defaultValue`.
     [[nodiscard]] double getNumber(const QString& section, const QString& key,
                                    double defaultValue) const;
@@ -53,6 +59,7 @@ private:
     QList<SetAsideFile> m_setAside;
     std::unique_ptr<QTemporaryDir> m_stopGap;  // holds the settings when a file stayed in the way
     std::unique_ptr<QSettings> m_settings;
+    QHash<QString, QString> m_heldForThisRun;  // "section/key" -> value
 };
 
 namespace SettingsKeys {

@@ -1,8 +1,6 @@
 #include "cli/JobParts.h"
 
-#include "cli/AccessRange.h"
 #include "cli/CliConsole.h"
-#include "cli/PartLookup.h"
 #include "devices/DeviceRecord.h"
 #include "files/RegularFile.h"
 
@@ -45,24 +43,4 @@ bool hasUsablePart(const DeviceCatalogue& catalogue)
         if (SelectedDevice::fromRecord(catalogue.record(index), device)) return true;
     }
     return false;
-}
-
-std::optional<SelectedDevice> jobDevice(const DeviceCatalogue& catalogue, const QString& name)
-{
-    const int index = PartLookup(catalogue).indexOf(name);
-    if (index < 0) return std::nullopt;
-    SelectedDevice device;
-    if (!SelectedDevice::fromRecord(catalogue.record(index), device)) return std::nullopt;
-    return device;
-}
-
-JobPartLookup jobPartLookup(const DeviceCatalogue& catalogue)
-{
-    return [&catalogue](const QString& name) -> std::optional<JobPart> {
-        const std::optional<SelectedDevice> device = jobDevice(catalogue, name);
-        if (!device) return std::nullopt;
-        const int index = PartLookup(catalogue).indexOf(name);
-        return JobPart{catalogue.record(index).field(DeviceRecord::ListName), device->memorySize(),
-                       blockSizeOf(*device)};
-    };
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "devices/CatalogueLoad.h"
-#include "devices/SelectedDevice.h"
-#include "production/JobPart.h"
+#include "production/CatalogueParts.h"
 
 #include <QString>
 
@@ -20,10 +19,3 @@ class CliConsole;
 
 // Whether a row of `catalogue` makes a part.
 [[nodiscard]] bool hasUsablePart(const DeviceCatalogue& catalogue);
-
-// The part a job names, as the board moves it; nothing when the catalogue has no usable row.
-[[nodiscard]] std::optional<SelectedDevice> jobDevice(const DeviceCatalogue& catalogue,
-                                                      const QString& name);
-
-// How jobs look their part up in `catalogue`, which must outlive the lookup.
-[[nodiscard]] JobPartLookup jobPartLookup(const DeviceCatalogue& catalogue);

@@ -1,8 +1,8 @@
 // vorle6-cli: the programmer board from scripts and production lines.
 #include "cli/CliProgram.h"
 #include "cli/InterruptSignal.h"
-#include "cli/SystemLinkFactory.h"
 #include "link/PortClaim.h"
+#include "link/SystemLinkFactory.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -33,6 +33,8 @@ QString rowText(const QByteArray& image, qint64 firstAddress, Rule rule)
 
 QString byteCellText(std::uint8_t value) { return QStringLiteral("0x") + hexText(value, 2); }
 
+QString wordCellText(std::uint16_t value) { return QStringLiteral("0x") + hexText(value, 4); }
+
 QString rowLabelText(qint64 firstAddress)
 {
     return QStringLiteral("0x") + hexText(static_cast<quint32>(firstAddress), 5);

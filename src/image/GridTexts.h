@@ -22,6 +22,9 @@ inline constexpr std::uint8_t kSubstituteByte = 0xA5;
 // "0x" and the byte in two upper-case hexadecimal digits: "0x0A".
 [[nodiscard]] QString byteCellText(std::uint8_t value);
 
+// "0x" and a 16-bit word in four upper-case hexadecimal digits: "0x0A1B".
+[[nodiscard]] QString wordCellText(std::uint16_t value);
+
 // "0x" and the row's first address in five upper-case hexadecimal digits: "0x1FFF0".
 [[nodiscard]] QString rowLabelText(qint64 firstAddress);
 

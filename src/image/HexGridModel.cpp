@@ -22,6 +22,7 @@ void HexGridModel::rebuild(const QByteArray& image)
     m_rows = GridAddress::dataRowCount(image.size());
     m_written.clear();
     m_marks.clear();
+    m_found.clear();
     endResetModel();
 }
 
@@ -46,8 +47,10 @@ void HexGridModel::refreshRange(const QByteArray& image, qint64 first, qint64 co
             return row >= firstRow && row <= lastRow;
         });
     }
-    const qint64 marksEnd = std::min<qint64>(end, m_marks.size());
-    if (first < marksEnd) m_marks.fill(false, first, marksEnd);
+    for (QBitArray* marks : {&m_marks, &m_found}) {
+        const qint64 marksEnd = std::min<qint64>(end, marks->size());
+        if (first < marksEnd) marks->fill(false, first, marksEnd);
+    }
     if (firstRow <= lastRow) {
         emit dataChanged(index(firstRow - 1, 0), index(lastRow - 1, GridAddress::kColumnCount - 2),
                          {Qt::DisplayRole, kMarkedRole});
@@ -61,12 +64,22 @@ QString HexGridModel::rebuildText(int row, int column) const
     if (column == GridAddress::kLabelColumn) return GridTexts::rowLabelText(first);
     if (column == GridAddress::kTextColumn) return GridTexts::fillRuleRowText(m_image, first);
     const qint64 address = first + (column - 1);
+    if (m_wordView) {
+        if (address % 2 != 0 || address + 1 >= m_image.size()) return {};
+        return GridTexts::wordCellText(
+            static_cast<std::uint16_t>((static_cast<std::uint8_t>(m_image.at(address)) << 8) |
+                                       static_cast<std::uint8_t>(m_image.at(address + 1))));
+    }
     return GridTexts::byteCellText(static_cast<std::uint8_t>(m_image.at(address)));
 }
 
 QString HexGridModel::cellText(int row, int column) const
 {
     if (row < 0 || row > m_rows || column < 0 || column >= GridAddress::kColumnCount) return {};
+    // A word shows both its bytes as the image holds them, whatever was written in one cell.
+    if (m_wordView && row > 0 && GridAddress::addressOf(row, column)) {
+        return rebuildText(row, column);
+    }
     const auto written = m_written.constFind(key(row, column));
     return written != m_written.cend() ? *written : rebuildText(row, column);
 }
@@ -86,17 +99,42 @@ void HexGridModel::setMarks(const QBitArray& addresses)
 {
     const bool hadMarks = markCount() > 0;
     m_marks = addresses;
-    if (m_rows > 0 && (hadMarks || markCount() > 0)) {
-        emit dataChanged(index(0, 0), index(m_rows - 1, GridAddress::kLastByteColumn - 1),
-                         {kMarkedRole});
-    }
+    if (hadMarks || markCount() > 0) announceAllBytes({kMarkedRole});
 }
 
-bool HexGridModel::isMarked(int row, int column) const
+bool HexGridModel::isMarked(int row, int column) const { return cellMarked(m_marks, row, column); }
+
+void HexGridModel::setFoundMarks(const QBitArray& addresses)
+{
+    const bool hadMarks = foundCount() > 0;
+    m_found = addresses;
+    if (hadMarks || foundCount() > 0) announceAllBytes({kFoundRole});
+}
+
+bool HexGridModel::isFound(int row, int column) const { return cellMarked(m_found, row, column); }
+
+void HexGridModel::setWordView(bool words)
+{
+    if (words == m_wordView) return;
+    m_wordView = words;
+    announceAllBytes({Qt::DisplayRole, kMarkedRole, kFoundRole});
+}
+
+bool HexGridModel::cellMarked(const QBitArray& marks, int row, int column) const
 {
     if (row > m_rows) return false;
     const auto address = GridAddress::addressOf(row, column);
-    return address && *address < m_marks.size() && m_marks.testBit(*address);
+    if (!address) return false;
+    const auto marked = [&marks](qint64 at) { return at < marks.size() && marks.testBit(at); };
+    if (m_wordView && *address % 2 == 0) return marked(*address) || marked(*address + 1);
+    return marked(*address);
+}
+
+void HexGridModel::announceAllBytes(const QList<int>& roles)
+{
+    if (m_rows > 0) {
+        emit dataChanged(index(0, 0), index(m_rows - 1, GridAddress::kLastByteColumn - 1), roles);
+    }
 }
 
 void HexGridModel::announceChange(int row, int column)
@@ -143,6 +181,8 @@ QVariant HexGridModel::data(const QModelIndex& index, int role) const
                        : QVariant(int(Qt::AlignCenter));
         case kMarkedRole:
             return isMarked(index.row() + 1, column);
+        case kFoundRole:
+            return isFound(index.row() + 1, column);
         default:
             return {};
     }

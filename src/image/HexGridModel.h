@@ -4,6 +4,7 @@
 #include <QBitArray>
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 // The hex grid's texts, asked for cell by cell when the view paints, so even a 1 Mbit image
@@ -12,7 +13,13 @@
 // nobody rewrote keeps its rebuild text even where the image has changed since.
 //
 // Byte cells can be marked (a verify found them different from the chip); a mark lasts until
-// the next rebuild or until that cell's text is rewritten (an edit).
+// the next rebuild or until that cell's text is rewritten (an edit). Matches of a find have
+// marks of their own beside them, which an edit of their bytes also takes away.
+//
+// For a Microwire part the byte columns can show 16-bit words instead: the word at an even
+// address in the cell of that address ("0x1234": the even byte high, as the part sends a word in
+// its x16 organisation), the cell of the odd byte empty (the view hides it). The image and the
+// rewritten cell texts stay as they are; the word cells show the image at the last refresh.
 //
 // Cells are addressed as in the grid: row 0 is the header, column 0 the row labels, columns
 // 1..16 the bytes and column 17 the text cells. The view shows row 0 as its horizontal header
@@ -22,6 +29,8 @@ class HexGridModel : public QAbstractTableModel {
 public:
     // data() of a byte cell under this role: true while the cell is marked.
     static constexpr int kMarkedRole = Qt::UserRole + 1;
+    // data() of a byte cell under this role: true while the cell holds a byte of a match.
+    static constexpr int kFoundRole = Qt::UserRole + 2;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -57,6 +66,17 @@ public:
     [[nodiscard]] bool isMarked(int row, int column) const;
     [[nodiscard]] qint64 markCount() const { return m_marks.count(true); }
 
+    // The bytes of the matches of a find (bit n: address n), in place of the ones before.
+    void setFoundMarks(const QBitArray& addresses);
+    [[nodiscard]] bool isFound(int row, int column) const;
+    [[nodiscard]] qint64 foundCount() const { return m_found.count(true); }
+
+    // Words in the byte columns in place of bytes.
+    void setWordView(bool words);
+    [[nodiscard]] bool wordView() const { return m_wordView; }
+    // The size of the image at the last rebuild.
+    [[nodiscard]] qint64 imageSize() const { return m_image.size(); }
+
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
@@ -71,10 +91,15 @@ private:
     }
     [[nodiscard]] QString rebuildText(int row, int column) const;
     void announceChange(int row, int column);
+    void announceAllBytes(const QList<int>& roles);
+    // Whether `marks` holds the byte of a cell, or either byte of a word cell.
+    [[nodiscard]] bool cellMarked(const QBitArray& marks, int row, int column) const;
 
     QByteArray m_image;  // the image at the last rebuild
     int m_rows = 0;
     QHash<quint64, QString> m_written;  // cells rewritten since the last rebuild
     QBitArray m_marks;                  // by address
+    QBitArray m_found;                  // by address
+    bool m_wordView = false;
     QString m_labelHeader;
 };

@@ -251,73 +251,101 @@ ChipAllocation LineDatabase::allocate(const ProductionJob& job, const QString& p
     return allocation;
 }
 
-LineFailure LineDatabase::take(const SerialField& field, qint64 chip, SerialValue& value)
+LineFailure LineDatabase::next(const SerialField& field, NextValue& found)
 {
     QSqlQuery query(connection());
     const auto queryFailure = [&] {
         return failureOf(LineFailure::Kind::QueryFailed, query.lastError());
     };
-    value.field = field.name;
-    QString key;
-    bool found = false;
+    found = NextValue();
     if (!run(query,
              QStringLiteral("SELECT number, value FROM serial_numbers WHERE series = ? AND"
                             " state = 'free' AND number >= ? AND number <= ? ORDER BY number"),
              {field.series, field.start, field.last})) {
         return queryFailure();
     }
-    while (!found && query.next()) {
-        value.number = query.value(0).toLongLong();
-        key = query.value(1).toString();
+    while (!found.returned && query.next()) {
+        found.number = query.value(0).toLongLong();
+        found.key = query.value(1).toString();
         // A csv value goes back out only while the column still holds it.
-        found = !field.fromCsv() || field.csvValues.contains(key);
+        found.returned = !field.fromCsv() || field.csvValues.contains(found.key);
     }
-    if (found) {
-        if (!run(query,
-                 QStringLiteral("UPDATE serial_numbers SET state = 'taken', chip = ?"
-                                " WHERE series = ? AND value = ? AND state = 'free'"),
-                 {chip, field.series, key})) {
-            return queryFailure();
-        }
-    } else {
-        if (!run(query,
-                 QStringLiteral("SELECT MAX(number) FROM serial_numbers WHERE series = ? AND"
-                                " number >= ? AND number <= ?"),
-                 {field.series, field.start, field.last}) ||
-            !query.next()) {
-            return queryFailure();
-        }
-        const bool none = query.value(0).isNull();
-        const qint64 highest = query.value(0).toLongLong();
-        const LineFailure exhausted{LineFailure::Kind::Exhausted, field.series, field.name,
-                                    field.last};
-        if (!none && highest > field.last - field.step) return exhausted;
-        value.number = none ? field.start : highest + field.step;
-        key = QString::number(value.number);
-        if (field.fromCsv()) {
-            // A value may already be out under another index when the file was edited.
-            for (;; ++value.number) {
-                if (value.number >= field.csvValues.size()) return exhausted;
-                key = field.csvValues.at(value.number);
-                if (!run(query,
-                         QStringLiteral("SELECT 1 FROM serial_numbers WHERE series = ? AND"
-                                        " value = ?"),
-                         {field.series, key})) {
-                    return queryFailure();
-                }
-                if (!query.next()) break;
-            }
-        }
-        if (!run(query,
-                 QStringLiteral("INSERT INTO serial_numbers (series, value, number, state, chip)"
-                                " VALUES (?, ?, ?, 'taken', ?)"),
-                 {field.series, key, value.number, chip})) {
-            return queryFailure();
-        }
+    if (found.returned) return {};
+    if (!run(query,
+             QStringLiteral("SELECT MAX(number) FROM serial_numbers WHERE series = ? AND"
+                            " number >= ? AND number <= ?"),
+             {field.series, field.start, field.last}) ||
+        !query.next()) {
+        return queryFailure();
     }
-    if (field.fromCsv()) value.csvText = key;
+    const bool none = query.value(0).isNull();
+    const qint64 highest = query.value(0).toLongLong();
+    const LineFailure exhausted{LineFailure::Kind::Exhausted, field.series, field.name, field.last};
+    if (!none && highest > field.last - field.step) return exhausted;
+    found.number = none ? field.start : highest + field.step;
+    found.key = QString::number(found.number);
+    if (!field.fromCsv()) return {};
+    // A value may already be out under another index when the file was edited.
+    for (;; ++found.number) {
+        if (found.number >= field.csvValues.size()) return exhausted;
+        found.key = field.csvValues.at(found.number);
+        if (!run(query,
+                 QStringLiteral("SELECT 1 FROM serial_numbers WHERE series = ? AND value = ?"),
+                 {field.series, found.key})) {
+            return queryFailure();
+        }
+        if (!query.next()) return {};
+    }
+}
+
+SerialValue LineDatabase::valueOf(const SerialField& field, const NextValue& found)
+{
+    SerialValue value;
+    value.field = field.name;
+    value.number = found.number;
+    if (field.fromCsv()) value.csvText = found.key;
     value.text = field.displayText(value.number, value.csvText);
+    return value;
+}
+
+LineFailure LineDatabase::take(const SerialField& field, qint64 chip, SerialValue& value)
+{
+    NextValue found;
+    const LineFailure failure = next(field, found);
+    if (failure.isFailure()) return failure;
+    QSqlQuery query(connection());
+    const bool taken =
+        found.returned
+            ? run(query,
+                  QStringLiteral("UPDATE serial_numbers SET state = 'taken', chip = ?"
+                                 " WHERE series = ? AND value = ? AND state = 'free'"),
+                  {chip, field.series, found.key})
+            : run(query,
+                  QStringLiteral("INSERT INTO serial_numbers (series, value, number, state, chip)"
+                                 " VALUES (?, ?, ?, 'taken', ?)"),
+                  {field.series, found.key, found.number, chip});
+    if (!taken) return failureOf(LineFailure::Kind::QueryFailed, query.lastError());
+    value = valueOf(field, found);
     return {};
+}
+
+ChipAllocation LineDatabase::nextValues(const ProductionJob& job)
+{
+    ChipAllocation allocation;
+    if (!m_open) {
+        allocation.failure.kind = LineFailure::Kind::Unreachable;
+        return allocation;
+    }
+    for (const SerialField& field : job.serials) {
+        NextValue found;
+        allocation.failure = next(field, found);
+        if (allocation.failure.isFailure()) {
+            allocation.values.clear();
+            return allocation;
+        }
+        allocation.values.append(valueOf(field, found));
+    }
+    return allocation;
 }
 
 ChipRecording LineDatabase::record(qint64 chip, const ChipOutcome& outcome, FailurePolicy policy)

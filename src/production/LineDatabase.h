@@ -72,6 +72,11 @@ public:
     // series' highest within them. Refused whole when a field has none left.
     [[nodiscard]] ChipAllocation allocate(const ProductionJob& job, const QString& port);
 
+    // The values allocate() would give the next chip now, without taking them (another station
+    // may take them first); chip stays 0. Refused as allocate() would be when a field has none
+    // left.
+    [[nodiscard]] ChipAllocation nextValues(const ProductionJob& job);
+
     // Records how the chip ended and what becomes of its numbers: used (written), burnt or
     // returned (failed, as `policy` says), returned (NotWritten). Once per chip.
     [[nodiscard]] ChipRecording record(qint64 chip, const ChipOutcome& outcome,
@@ -89,6 +94,15 @@ private:
     [[nodiscard]] LineFailure lock();
     [[nodiscard]] LineFailure commit();
     void rollback();
+    // A field's next number: the lowest returned one within its bounds (`returned`), else the
+    // one after the series' highest; `key` is the value as the series stores it.
+    struct NextValue {
+        qint64 number = 0;
+        QString key;
+        bool returned = false;
+    };
+    [[nodiscard]] LineFailure next(const SerialField& field, NextValue& found);
+    [[nodiscard]] static SerialValue valueOf(const SerialField& field, const NextValue& found);
     [[nodiscard]] LineFailure take(const SerialField& field, qint64 chip, SerialValue& value);
     [[nodiscard]] ChipRecords select(const QString& condition, const QVariantList& values);
 

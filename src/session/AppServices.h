@@ -2,6 +2,7 @@
 
 class DesktopOpener;
 class LinkClock;
+class LinkFactory;
 class SerialPort;
 class SettingsStore;
 class UserDialogs;
@@ -18,4 +19,7 @@ struct AppServices {
     // The line to the board and its clock; none: the program's serial port and steady clock.
     SerialPort* port = nullptr;
     LinkClock* clock = nullptr;
+    // The production window's boards, each a port and a clock of its own; none: the system's
+    // serial ports and the steady clock.
+    LinkFactory* links = nullptr;
 };

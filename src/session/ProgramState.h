@@ -3,6 +3,7 @@
 #include "base/UiLanguage.h"
 #include "devices/DeviceCatalogue.h"
 #include "devices/SelectedDevice.h"
+#include "editing/ImageEditor.h"
 #include "image/MemoryImage.h"
 #include "image/UnsavedImage.h"
 
@@ -24,4 +25,6 @@ struct ProgramState {
     // once the image was read from the chip or cleared. A Block Write asks first when it does
     // not fit the selected part.
     qint64 loadedFileBytes = 0;
+    // Every change of the image goes through here: one undo step each, the unsaved state kept.
+    ImageEditor editor{image, unsaved};
 };

@@ -58,6 +58,27 @@ private slots:
         QCOMPARE(store.getIndex(kSettings, kComNo, 0, 0, 19), 4);
     }
 
+    // A key held for this run reads the run's value and takes saves; the file keeps the user's.
+    void keysHeldForThisRunNeverReachTheFile()
+    {
+        {
+            SettingsStore store;
+            store.save(kSettings, kDut, "4");
+            store.holdForThisRun(kSettings, kDut, "7");
+            store.holdForThisRun(kSettings, kAccessSize, "2");
+            QCOMPARE(store.get(kSettings, kDut, QString()), QStringLiteral("7"));
+            store.save(kSettings, {{kDut, "9"}, {kMainLeft, "1200"}});
+            store.save(kSettings, kAccessSize, "3");
+            QCOMPARE(store.get(kSettings, kDut, QString()), QStringLiteral("9"));
+            QCOMPARE(store.getIndex(kSettings, kAccessSize, 0, 0, 13), 3);
+        }
+        SettingsStore reopened;
+        QCOMPARE(reopened.get(kSettings, kDut, QString()), QStringLiteral("4"));
+        QCOMPARE(reopened.get(kSettings, kAccessSize, QStringLiteral("none")),
+                 QStringLiteral("none"));
+        QCOMPARE(reopened.get(kSettings, kMainLeft, QString()), QStringLiteral("1200"));
+    }
+
 private:
     std::unique_ptr<TestEnvironment> m_environment;
 };

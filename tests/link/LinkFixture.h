@@ -80,8 +80,9 @@ struct LinkFixture {
     LinkFixture()
         : link(port, clock),
           frame({link, state.selectedDevice, state.image, state.unsaved, state.loadedFileBytes,
-                 window, panels, dialogs, comparisons, [this] { return linkSettings(); },
-                 claims.path(), claims.filePath(QStringLiteral("backups"))}),
+                 state.editor, window, panels, dialogs, comparisons,
+                 [this] { return linkSettings(); }, claims.path(),
+                 claims.filePath(QStringLiteral("backups"))}),
           checks(frame),
           access(frame)
     {

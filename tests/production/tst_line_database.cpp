@@ -229,6 +229,9 @@ void LineDatabaseTest::aFailedChipsNumbers()
     QCOMPARE(database.record(first.chip, outcomeOf(result), policy).failure.kind,
              LineFailure::Kind::AlreadyRecorded);
 
+    // The window shows the next chip's number before it is taken.
+    QCOMPARE(database.nextValues(job).values.first().number, givenAgain ? 10 : 20);
+    QCOMPARE(database.nextValues(job).values.first().number, givenAgain ? 10 : 20);
     const ChipAllocation second = database.allocate(job, kPort);
     QVERIFY(second.ok());
     QCOMPARE(second.values.first().number, givenAgain ? 10 : 20);
@@ -276,6 +279,7 @@ void LineDatabaseTest::theLastValueEndsTheSeries()
     LineDatabase database;
     opened(database);
     QVERIFY(database.allocate(job, kPort).ok());  // serial 5, board 1
+    QCOMPARE(database.nextValues(job).failure.kind, LineFailure::Kind::Exhausted);
     const ChipAllocation refused = database.allocate(job, kPort);
     QCOMPARE(refused.failure.kind, LineFailure::Kind::Exhausted);
     QCOMPARE(refused.failure.field, QStringLiteral("board"));
@@ -301,9 +305,14 @@ void LineDatabaseTest::csvValuesGoOutInFileOrder()
     // The file gained a value before the others: values already out are never given again.
     field.csvValues.prepend(QStringLiteral("K0"));
     field.last = 3;
+    QStringList next;
     QStringList given;
-    for (int i = 0; i < 4; ++i) given.append(database.allocate(job, kPort).values.value(0).text);
+    for (int i = 0; i < 4; ++i) {
+        next.append(database.nextValues(job).values.value(0).text);
+        given.append(database.allocate(job, kPort).values.value(0).text);
+    }
     QCOMPARE(given, QStringList({"K1", "K2", "K3", ""}));
+    QCOMPARE(next, given);
 }
 
 void LineDatabaseTest::theSchemaIsCreatedAndUpgraded()

@@ -60,6 +60,7 @@ bool WindowOnBoards::start(bool emulated)
         environment.clock = m_clock.get();
     }
     environment.language = m_language;
+    environment.links = m_links;
     m_startup = std::make_unique<Startup>(environment);
     return m_startup->run() && m_startup->mainWindow();
 }

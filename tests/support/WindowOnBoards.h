@@ -53,4 +53,5 @@ protected:
     QHash<const EmulatedBoard*, QString> m_paths;
     std::unique_ptr<Startup> m_startup;
     std::optional<UiLanguage> m_language;  // as --lang gives it; none: the stored choice
+    LinkFactory* m_links = nullptr;        // the production window's boards; none: the system's
 };

@@ -48,6 +48,7 @@ PortSettingsController& MainWindow::portSettings() { return m_parts->portSetting
 ImageView& MainWindow::imageView() { return m_parts->imageView(); }
 AccessController& MainWindow::access() { return m_parts->access(); }
 DifferencesDisplay& MainWindow::differences() { return m_parts->differences(); }
+ImageEditing& MainWindow::editing() { return m_parts->editing(); }
 
 void MainWindow::accessFinished()
 {

@@ -12,6 +12,7 @@ class AccessController;
 class DevicePanel;
 class DifferencesDisplay;
 class FileCompareCommand;
+class ImageEditing;
 class ImageFileCommands;
 class MainWindowParts;
 class PortSettingsController;
@@ -47,6 +48,8 @@ public:
     [[nodiscard]] AccessController& access();
     // Differences found by a verify: grid marks and their list.
     [[nodiscard]] DifferencesDisplay& differences();
+    // The Edit menu's commands on the image: undo, clipboard, fill, find, ranges.
+    [[nodiscard]] ImageEditing& editing();
 
     // A command that reached the chip has ended: a close or a file held off during it follows.
     void accessFinished();

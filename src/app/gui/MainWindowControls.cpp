@@ -99,11 +99,51 @@ void buildLanguageMenu(MainWindowControls& c)
     c.mnuLanguageJa->setChecked(true);
 }
 
+QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
+                   const QKeySequence& shortcut)
+{
+    QAction* action = addAction(menu, name, caption);
+    action->setShortcut(shortcut);
+    return action;
+}
+
 void buildEditMenu(QMenuBar* bar, MainWindowControls& c)
 {
     c.mnuEdit = named(bar->addMenu(Texts::tr("編集(&E)")), QStringLiteral("mnuEdit"));
-    c.mnuGoTo = addAction(c.mnuEdit, QStringLiteral("mnuGoTo"), Texts::tr("アドレスへ移動..."));
-    c.mnuGoTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    QMenu* m = c.mnuEdit;
+    // The image's commands take their keys from the whole window, the byte editor's boxes too.
+    c.mnuUndo = addAction(m, QStringLiteral("mnuUndo"), Texts::tr("元に戻す(&U)"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Z));
+    c.mnuRedo = addAction(m, QStringLiteral("mnuRedo"), Texts::tr("やり直し(&R)"));
+    c.mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m->addSeparator();
+    c.mnuCopy = addAction(m, QStringLiteral("mnuCopy"), Texts::tr("コピー(&C)"),
+                          QKeySequence(Qt::CTRL | Qt::Key_C));
+    c.mnuCopyText =
+        addAction(m, QStringLiteral("mnuCopyText"), Texts::tr("テキストとしてコピー(&T)"),
+                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    c.mnuPaste = addAction(m, QStringLiteral("mnuPaste"), Texts::tr("貼り付け(&P)"),
+                           QKeySequence(Qt::CTRL | Qt::Key_V));
+    c.mnuSelectAll = addAction(m, QStringLiteral("mnuSelectAll"), Texts::tr("すべて選択(&A)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_A));
+    c.mnuFill = addAction(m, QStringLiteral("mnuFill"), Texts::tr("塗りつぶし(&L)..."));
+    m->addSeparator();
+    c.mnuFind = addAction(m, QStringLiteral("mnuFind"), Texts::tr("検索(&F)..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_F));
+    c.mnuFindNext = addAction(m, QStringLiteral("mnuFindNext"), Texts::tr("次を検索(&N)"),
+                              QKeySequence(Qt::Key_F3));
+    c.mnuFindPrevious = addAction(m, QStringLiteral("mnuFindPrevious"), Texts::tr("前を検索(&V)"),
+                                  QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    c.mnuReplace = addAction(m, QStringLiteral("mnuReplace"), Texts::tr("置換(&H)..."),
+                             QKeySequence(Qt::CTRL | Qt::Key_H));
+    c.mnuGoTo = addAction(m, QStringLiteral("mnuGoTo"), Texts::tr("アドレスへ移動..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_G));
+    m->addSeparator();
+    c.mnuCopyChecksums =
+        addAction(m, QStringLiteral("mnuCopyChecksums"), Texts::tr("チェックサムをコピー(&K)"));
+    c.mnuView16 = addAction(m, QStringLiteral("mnuView16"), Texts::tr("16ビット表示(&W)"));
+    c.mnuView16->setCheckable(true);
 }
 
 void buildMenus(QMainWindow* window, MainWindowControls& c)
@@ -115,6 +155,10 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
         addAction(c.mnuFile, QStringLiteral("mnuFileOpen"), Texts::tr("ファイルをロード(&O)..."));
     c.mnuFileSaveAs =
         addAction(c.mnuFile, QStringLiteral("mnuFileSaveAs"), Texts::tr("名前を付けて保存(&A)..."));
+    c.mnuLoadRange = addAction(c.mnuFile, QStringLiteral("mnuLoadRange"),
+                               Texts::tr("ファイルを範囲に読み込む(&I)..."));
+    c.mnuSaveSelection = addAction(c.mnuFile, QStringLiteral("mnuSaveSelection"),
+                                   Texts::tr("選択範囲を保存(&E)..."));
     c.mnuFileRecent = named(c.mnuFile->addMenu(Texts::tr("最近使ったファイル(&R)")),
                             QStringLiteral("mnuFileRecent"));
     c.mnuFileCompare =
@@ -146,6 +190,8 @@ void buildMenus(QMainWindow* window, MainWindowControls& c)
     c.mnuTools->addSeparator();
     c.mnuToolsOptions =
         addAction(c.mnuTools, QStringLiteral("mnuToolsOptions"), Texts::tr("COMポート設定(&O)..."));
+    c.mnuProduction =
+        addAction(c.mnuTools, QStringLiteral("mnuProduction"), Texts::tr("量産(&P)..."));
     buildLanguageMenu(c);
 
     buildDeviceMenu(bar, c);
@@ -420,7 +466,16 @@ ImageControls MainWindowControls::image() const
             Command1,
             mnuBufferClear,
             mnuGoTo,
+            mnuCopyChecksums,
+            mnuView16,
             {Frame1, Text_modify_hex, Text_modify_dec, Text_modify_asc, ChkBin, LblCheckSUM}};
+}
+
+EditControls MainWindowControls::edit() const
+{
+    return {MSFGrid1->window(), mnuUndo,      mnuRedo,      mnuCopy,         mnuCopyText,
+            mnuPaste,           mnuSelectAll, mnuFill,      mnuFind,         mnuFindNext,
+            mnuFindPrevious,    mnuReplace,   mnuLoadRange, mnuSaveSelection};
 }
 
 FileControls MainWindowControls::files() const
@@ -443,4 +498,9 @@ LanguageControls MainWindowControls::language() const { return {mnuLanguageJa, m
 AuxiliaryControls MainWindowControls::auxiliary() const
 {
     return {mnuBoardInfomation, mnuHelpContents, mnuHelpAbout, MSFGrid1};
+}
+
+ProductionControls MainWindowControls::production() const
+{
+    return {MSFGrid1->window(), mnuProduction};
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "devices/gui/DeviceControls.h"
+#include "editing/gui/EditControls.h"
 #include "files/gui/FileControls.h"
 #include "image/gui/ImageControls.h"
 #include "link/gui/AccessControls.h"
+#include "production/gui/ProductionControls.h"
 #include "ui/gui/AuxiliaryWindows.h"
 #include "ui/gui/LanguageMenu.h"
 
@@ -65,7 +67,9 @@ struct MainWindowControls {
     QMenu* mnuFile = nullptr;
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFileSaveAs = nullptr;
-    QMenu* mnuFileRecent = nullptr;  // the files last opened or saved
+    QAction* mnuLoadRange = nullptr;      // a file's bytes into a range of the image
+    QAction* mnuSaveSelection = nullptr;  // the selected bytes as a file
+    QMenu* mnuFileRecent = nullptr;       // the files last opened or saved
     QAction* mnuFileCompare = nullptr;
     QAction* mnuOutPutTextFile = nullptr;
     QAction* mnuFilePageSetup = nullptr;
@@ -73,11 +77,26 @@ struct MainWindowControls {
     QAction* mnuFileExitSeparator = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuEdit = nullptr;
-    QAction* mnuGoTo = nullptr;  // Ctrl+G: jump to a byte by its hexadecimal address
+    // Undo (Ctrl+Z) and redo (Ctrl+Y, Ctrl+Shift+Z) of the image's edits, each naming its step.
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
+    QAction* mnuCopy = nullptr;      // Ctrl+C: hexadecimal text and the bytes
+    QAction* mnuCopyText = nullptr;  // Ctrl+Shift+C: the text column's characters
+    QAction* mnuPaste = nullptr;     // Ctrl+V: at the current cell, overwriting
+    QAction* mnuSelectAll = nullptr;
+    QAction* mnuFill = nullptr;
+    QAction* mnuFind = nullptr;           // Ctrl+F: the find window
+    QAction* mnuFindNext = nullptr;       // F3
+    QAction* mnuFindPrevious = nullptr;   // Shift+F3
+    QAction* mnuReplace = nullptr;        // Ctrl+H: the find window at its replacement
+    QAction* mnuGoTo = nullptr;           // Ctrl+G: jump to a byte by its hexadecimal address
+    QAction* mnuCopyChecksums = nullptr;  // the image's checksums to the clipboard
+    QAction* mnuView16 = nullptr;         // 16-bit words in the grid, for a Microwire part
     QMenu* mnuTools = nullptr;
     QAction* mnuBufferClear = nullptr;
     QAction* mnuBoardInfomation = nullptr;
     QAction* mnuToolsOptions = nullptr;
+    QAction* mnuProduction = nullptr;  // 量産...: the production window
     // Language / 言語: the window's language from the next start on.
     QMenu* mnuLanguage = nullptr;
     QAction* mnuLanguageJa = nullptr;  // 日本語
@@ -106,11 +125,13 @@ struct MainWindowControls {
 
     [[nodiscard]] DeviceControls device() const;
     [[nodiscard]] ImageControls image() const;
+    [[nodiscard]] EditControls edit() const;
     [[nodiscard]] FileControls files() const;
     [[nodiscard]] AccessControls access() const;
     [[nodiscard]] PortControls port() const;
     [[nodiscard]] LanguageControls language() const;
     [[nodiscard]] AuxiliaryControls auxiliary() const;
+    [[nodiscard]] ProductionControls production() const;
 };
 
 // Creates the controls and menus on `window` and lays them out.

@@ -4,6 +4,7 @@
 #include "app/gui/MainWindowControls.h"
 #include "app/gui/StatusBarPanels.h"
 #include "devices/gui/DevicePanel.h"
+#include "editing/gui/ImageEditing.h"
 #include "files/gui/FileCompareCommand.h"
 #include "files/gui/ImageFileCommands.h"
 #include "image/GridTexts.h"
@@ -12,6 +13,7 @@
 #include "link/QtSerialPort.h"
 #include "link/gui/AccessController.h"
 #include "link/gui/PortSettingsController.h"
+#include "production/gui/ProductionCommand.h"
 #include "ui/gui/LanguageMenu.h"
 
 MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& controls,
@@ -20,6 +22,9 @@ MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& control
     m_devicePanel = std::make_unique<DevicePanel>(controls.device(), services, panels);
     m_imageView = std::make_unique<ImageView>(controls.image(), services, panels, panels);
     m_devicePanel->setClearImage([this] { m_imageView->ClearImage(); });
+    QObject::connect(m_devicePanel.get(), &DevicePanel::deviceSelected, m_imageView.get(),
+                     &ImageView::deviceSelected);
+    m_editing = new ImageEditing(controls.edit(), services, *m_imageView, panels, &window);
     m_differences = std::make_unique<DifferencesDisplay>(*m_imageView, &window);
 
     m_imageFileCommands = std::make_unique<ImageFileCommands>(
@@ -45,9 +50,12 @@ MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& control
     m_access = new AccessController(controls.access(), std::move(neighbours), services, panels,
                                     *m_serialPort, services.clock, *m_differences, &window);
 
+    m_production = new ProductionCommand(controls.production(), services, &window);
+
     // While a command reaches the chip, every part holds off its own commands that would change
-    // the port, the device or the image under it.
-    const auto busy = [this] { return m_access->running(); };
+    // the port, the device or the image under it. While a production round runs on the boards,
+    // the commands that reach the chip and the port window wait, and the other way round.
+    const auto busy = [this] { return m_access->running() || m_production->roundRunning(); };
     m_portSettings->setBusyCheck(busy);
     m_imageFileCommands->setBusyCheck(busy);
     m_fileCompare->setBusyCheck(busy);
@@ -61,8 +69,16 @@ MainWindowParts::MainWindowParts(MainWindow& window, MainWindowControls& control
                      &FileCompareCommand::setAccessRunning);
     QObject::connect(m_access, &AccessController::accessRunningChanged, m_portSettings,
                      &PortSettingsController::setAccessRunning);
+    QObject::connect(m_access, &AccessController::accessRunningChanged, m_editing,
+                     &ImageEditing::setAccessRunning);
     QObject::connect(m_access, &AccessController::accessFinished, &window,
                      &MainWindow::accessFinished);
+    QObject::connect(m_access, &AccessController::accessRunningChanged, m_production,
+                     &ProductionCommand::setAccessRunning);
+    QObject::connect(m_production, &ProductionCommand::roundRunningChanged, m_access,
+                     [this](bool running) { m_access->setLockedControlsEnabled(!running); });
+    QObject::connect(m_production, &ProductionCommand::roundRunningChanged, m_portSettings,
+                     &PortSettingsController::setAccessRunning);
 
     new LanguageMenu(controls.language(), services, &window);
 }

@@ -8,10 +8,12 @@ class AccessController;
 class DevicePanel;
 class DifferencesDisplay;
 class FileCompareCommand;
+class ImageEditing;
 class ImageFileCommands;
 class ImageView;
 class MainWindow;
 class PortSettingsController;
+class ProductionCommand;
 class SerialPort;
 class StatusBarPanels;
 struct MainWindowControls;
@@ -35,6 +37,8 @@ public:
     [[nodiscard]] SerialPort& serialPort() const { return *m_serialPort; }
     [[nodiscard]] PortSettingsController& portSettings() const { return *m_portSettings; }
     [[nodiscard]] AccessController& access() const { return *m_access; }
+    [[nodiscard]] ImageEditing& editing() const { return *m_editing; }
+    [[nodiscard]] ProductionCommand& production() const { return *m_production; }
 
 private:
     std::unique_ptr<DevicePanel> m_devicePanel;
@@ -45,4 +49,6 @@ private:
     SerialPort* m_serialPort = nullptr;
     PortSettingsController* m_portSettings = nullptr;
     AccessController* m_access = nullptr;
+    ImageEditing* m_editing = nullptr;
+    ProductionCommand* m_production = nullptr;
 };

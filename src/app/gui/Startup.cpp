@@ -1,5 +1,6 @@
 #include "app/gui/Startup.h"
 
+#include "app/gui/DemoRun.h"
 #include "app/gui/FileHandoff.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/QtDesktopOpener.h"
@@ -46,8 +47,13 @@ Startup::~Startup() { delete m_splash; }
 
 AppServices Startup::services()
 {
-    return AppServices{m_state,    m_settings,         *m_dialogs,
-                       *m_desktop, m_environment.port, m_environment.clock};
+    return AppServices{m_state,
+                       m_settings,
+                       *m_dialogs,
+                       *m_desktop,
+                       m_environment.port,
+                       m_environment.clock,
+                       m_environment.links};
 }
 
 SplashWindow* Startup::splashWindow() const { return m_splash; }
@@ -122,6 +128,11 @@ bool Startup::run()
         m_notices.append(listingSetAsideText(file));
     }
     loadDataFile();
+    if (m_environment.demo) {
+        m_demo = std::make_unique<DemoRun>(m_state, m_settings);
+        const QString problem = m_demo->start(*m_mainWindow);
+        if (!problem.isEmpty()) m_notices.append(problem);
+    }
     QCoreApplication::processEvents();
     m_mainWindow->controls().DataCombo1->hide();
     m_mainWindow->show();

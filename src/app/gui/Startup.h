@@ -16,9 +16,11 @@
 
 class AboutWindow;
 class AuxiliaryWindows;
+class DemoRun;
 class DesktopOpener;
 class FileHandoff;
 class LinkClock;
+class LinkFactory;
 class SerialPort;
 class MainWindow;
 class SplashWindow;
@@ -34,10 +36,13 @@ public:
         DesktopOpener* desktop = nullptr;  // none: the desktop's own
         SerialPort* port = nullptr;        // none: the program's serial port
         LinkClock* clock = nullptr;        // none: the steady clock
+        LinkFactory* links = nullptr;      // the production boards; none: the system's
         QString fileToLoad{};  // an absolute path from the command line, loaded after start-up
         // The window's language for this run (--lang); none: the one the user chose in the
         // Language menu, Japanese unless told otherwise.
         std::optional<UiLanguage> language{};
+        // --demo: the window on the board emulator, its port and device for this run only.
+        bool demo = false;
     };
 
     explicit Startup(Environment environment);
@@ -64,6 +69,8 @@ public:
     [[nodiscard]] SplashWindow* splashWindow() const;
     [[nodiscard]] AuxiliaryWindows* auxiliaryWindows() const { return m_auxiliaryWindows.get(); }
     [[nodiscard]] const ProgramState& state() const { return m_state; }
+    // --demo: the emulator's run, when it was asked for.
+    [[nodiscard]] const DemoRun* demo() const { return m_demo.get(); }
 
     // The executable's folder with a trailing separator.
     [[nodiscard]] static QString appFolderOf(const QString& folder);
@@ -91,5 +98,6 @@ private:
     std::unique_ptr<AuxiliaryWindows> m_auxiliaryWindows;
     std::unique_ptr<FileHandoff> m_handoff;
     QStringList m_handedBeforeWindow;  // files handed over while the program was starting
+    std::unique_ptr<DemoRun> m_demo;   // --demo: the emulator, ended with the window
     bool m_started = false;
 };

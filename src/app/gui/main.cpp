@@ -1,3 +1,4 @@
+#include "app/gui/DemoRun.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/Startup.h"
 #include "base/InstanceLock.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     const QStringList arguments = QCoreApplication::arguments();
     environment.fileToLoad = Startup::fileFromArguments(arguments, QDir::currentPath());
     environment.language = Startup::languageFromArguments(arguments);
+    environment.demo = DemoRun::requested(arguments);
     Startup startup(environment);
     if (!startup.run()) return 0;
 

@@ -20,7 +20,9 @@ DevicePanel::DevicePanel(const DeviceControls& controls, const AppServices& serv
 {
     m_clearImage = [this] {
         const auto& device = m_services.state.selectedDevice;
-        m_services.state.image.recreate(device ? device->memorySize() : 0);
+        MemoryImage blank;
+        blank.recreate(device ? device->memorySize() : 0);
+        m_services.state.editor.replaceWhole(std::move(blank), EditKind::BufferClear);
     };
     connect(m_controls.Combo_device, &QComboBox::currentIndexChanged, this,
             &DevicePanel::Combo_device_Click);

@@ -159,7 +159,7 @@ void ImageFileCommands::mnuFileSaveAs_Click()
     }
 
     m_setCaption(ProductInfo::titleText() + chosen.fileName);
-    m_services.state.unsaved.markKept();
+    m_services.state.editor.markSaved();
     m_services.settings.save(kSettings, kSaveDir,
                              folderOfChosenFile(chosen.fileName, chosen.fileTitle));
     m_panels.setText(1, kSaved);
@@ -249,8 +249,7 @@ bool ImageFileCommands::loadFile(const QString& path, ImageFileFormat format, Im
     }
 
     m_setCaption(ProductInfo::titleText() + path);
-    state.image = load.image;
-    state.unsaved.markKept();
+    state.editor.replaceWhole(load.image, EditKind::FileLoad);
     state.loadedFileBytes = load.imageBytes();
     if (m_showImage) m_showImage();
     // Intel HEX chosen by its extension or filter says nothing more, as it always has.

@@ -2,7 +2,6 @@
 
 #include "base/StatusPanels.h"
 #include "image/ByteEditorRules.h"
-#include "image/CheckSum.h"
 #include "image/GridAddress.h"
 #include "image/GridNavigation.h"
 #include "image/GridTexts.h"
@@ -12,6 +11,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -66,7 +66,10 @@ void ByteEditorPanel::loadCurrentCell()
         clearBoxes();
     }
     m_updating = false;
-    if (address) m_panels.setText(3, QStringLiteral("ADDRESS:") + QString::number(*address));
+    // A selection of more bytes shows its own summary in panel 3.
+    if (address && !m_grid.selectsMore()) {
+        m_panels.setText(3, QStringLiteral("ADDRESS:") + QString::number(*address));
+    }
 }
 
 std::optional<qint64> ByteEditorPanel::editAddress() const
@@ -135,10 +138,9 @@ void ByteEditorPanel::ChkBin_Click(int /*index*/)
 void ByteEditorPanel::storeAndRefresh(qint64 address, std::optional<std::uint8_t> value,
                                       Source source)
 {
-    if (value && *value != m_state.image.at(address)) {
-        m_state.image.set(address, *value);
-        m_state.unsaved.markChanged();
-    }
+    // The editor repaints the row and takes the checksum again; the cells below are the
+    // byte editor's own texts.
+    if (value) m_state.editor.setByte(address, *value);
     const std::uint8_t b = m_state.image.at(address);
 
     const int row = GridAddress::rowOf(address);
@@ -152,12 +154,33 @@ void ByteEditorPanel::storeAndRefresh(qint64 address, std::optional<std::uint8_t
     m_grid.setCellText(
         row, GridAddress::kTextColumn,
         GridTexts::editorRuleRowText(m_state.image.bytes(), GridAddress::firstAddressOfRow(row)));
-    m_controls.LblCheckSUM->setText(CheckSumText(m_state.image.bytes()));
     m_updating = false;
 }
 
+namespace {
+
+// The Edit menu's undo, copy and paste act on the image, also while the focus is in a box: the
+// box's own undo and paste of its few characters would go round the image's history. Ctrl+A
+// stays the box's, selecting its text to type over.
+bool isEditMenuKey(const QKeyEvent* key)
+{
+    static const QList<QKeySequence> keys{QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                          QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                          QKeySequence(Qt::CTRL | Qt::Key_C),
+                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                                          QKeySequence(Qt::CTRL | Qt::Key_V)};
+    return keys.contains(QKeySequence(key->keyCombination()));
+}
+
+}  // namespace
+
 bool ByteEditorPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    // Left unaccepted, the key goes to the window's shortcuts instead of the box.
+    if (event->type() == QEvent::ShortcutOverride) {
+        return isEditMenuKey(static_cast<QKeyEvent*>(event));
+    }
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     auto* box = qobject_cast<QLineEdit*>(watched);
@@ -168,6 +191,14 @@ bool ByteEditorPanel::eventFilter(QObject* watched, QEvent* event)
 
 bool ByteEditorPanel::moveByKey(QLineEdit* box, const QKeyEvent* event)
 {
+    // Shift with the keys that leave the box's text alone extends the grid's selection.
+    if (const auto extension = Selection::moveForKey(event->key(), event->modifiers());
+        extension && *extension != Selection::Move::Left && *extension != Selection::Move::Right &&
+        *extension != Selection::Move::RowStart && *extension != Selection::Move::RowEnd) {
+        if (!m_updating) m_grid.extendSelection(*extension);
+        box->selectAll();
+        return true;
+    }
     const std::optional<GridNavigation::Move> move =
         GridNavigation::moveForKey(event->key(), event->modifiers());
     if (!move) return false;
@@ -175,7 +206,9 @@ bool ByteEditorPanel::moveByKey(QLineEdit* box, const QKeyEvent* event)
     if (*move == GridNavigation::Move::Next && box != m_controls.Text_modify_hex) return false;
     if (m_updating) return true;
 
-    const qint64 from = m_grid.currentAddress().value_or(0);
+    qint64 from = m_grid.currentAddress().value_or(0);
+    // In the word view Enter goes on to the next word.
+    if (*move == GridNavigation::Move::Next && m_grid.wordView()) ++from;
     const std::optional<qint64> to =
         GridNavigation::target(from, *move, m_state.image.size(), m_grid.visibleRows());
     if (!to) return true;

@@ -19,7 +19,8 @@ struct ProgramState;
 // is shown in the other forms, the grid's byte cell, the row's text cell and the checksum.
 //
 // The editor keeps no address of its own: it follows every move of the current cell, so the
-// byte shown is always the byte an edit changes. Where the current cell is no byte cell (the
+// byte shown is always the byte an edit changes. Its edits go through the program's
+// ImageEditor, typing in one byte being one undo step. Where the current cell is no byte cell (the
 // text column, or no cell at all) an edit changes only the box typed in.
 class ByteEditorPanel : public QObject {
     Q_OBJECT
@@ -52,7 +53,8 @@ private:
     void ChkBin_Click(int index);
     // Up, Down, PageUp, PageDown, Ctrl+Home and Ctrl+End in any box, and Enter in the hex box,
     // move the grid's current cell; the editor follows and the box's text is selected, ready
-    // to be typed over. True when the key was such a move.
+    // to be typed over. With Shift they extend the grid's selection instead. True when the key
+    // was such a move.
     bool moveByKey(QLineEdit* box, const QKeyEvent* event);
     // Text_modify_hex_KeyPress: true when the key has been dealt with here.
     bool Text_modify_hex_KeyPress(QKeyEvent* event);

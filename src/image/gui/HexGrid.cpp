@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTableView>
@@ -52,17 +53,118 @@ HexGrid::HexGrid(QTableView* view) : m_view(view)
         m_corner->installEventFilter(this);
     }
     m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
 
     connect(m_view, &QTableView::clicked, this, [this] { emit clicked(); });
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { emit currentCellChanged(); });
+            &HexGrid::followCurrentCell);
     FormatGrid();
 }
 
 void HexGrid::rebuild(const QByteArray& image)
 {
     m_model.rebuild(image);
+    m_dragging = false;
     setCurrentCell(0, 0);
+    m_selection.collapseTo(0);
+    showSelection();
+}
+
+void HexGrid::refreshRange(const QByteArray& image, AddressRange range)
+{
+    m_model.refreshRange(image, range.start, range.length);
+    m_selection.clampTo(image.size());
+}
+
+void HexGrid::followCurrentCell()
+{
+    emit currentCellChanged();
+    // A move of the selection's cursor, or a drag, has set the selection already.
+    if (m_extending) return;
+    const std::optional<qint64> address = currentAddress();
+    if (!address) return;
+    if (m_dragging) {
+        m_selection.extendTo(*address);
+    } else {
+        m_selection.collapseTo(*address);
+    }
+    showSelection();
+}
+
+AddressRange HexGrid::selectedRange() const
+{
+    const qint64 size = m_model.imageSize();
+    AddressRange range = m_selection.range().clippedTo(size);
+    if (wordView() && !range.isEmpty()) {
+        range = AddressRange::upTo(range.start & ~qint64{1},
+                                   std::min(size, (range.end() + 1) & ~qint64{1}));
+    }
+    return range;
+}
+
+bool HexGrid::selectsMore() const
+{
+    const AddressRange range = selectedRange();
+    return range.length > (wordView() ? 2 : 1);
+}
+
+void HexGrid::selectRange(qint64 anchor, qint64 cursor)
+{
+    m_selection.collapseTo(anchor);
+    m_selection.extendTo(cursor);
+    m_selection.clampTo(m_model.imageSize());
+    moveCurrentToCursor();
+    showSelection();
+}
+
+void HexGrid::extendSelection(Selection::Move move)
+{
+    const qint64 size = m_model.imageSize();
+    if (size <= 0) return;
+    m_selection.extend(move, size, visibleRows());
+    // In the word view a step to the side is a word.
+    if (wordView() && (move == Selection::Move::Left || move == Selection::Move::Right)) {
+        m_selection.extend(move, size, visibleRows());
+    }
+    moveCurrentToCursor();
+    showSelection();
+}
+
+void HexGrid::selectAll()
+{
+    m_selection.selectAll(m_model.imageSize());
+    moveCurrentToCursor();
+    showSelection();
+}
+
+void HexGrid::moveCurrentToCursor()
+{
+    qint64 cursor = m_selection.cursor();
+    if (wordView()) cursor &= ~qint64{1};
+    m_extending = true;
+    setCurrentCell(GridAddress::rowOf(cursor), GridAddress::columnOf(cursor));
+    m_extending = false;
+    m_view->scrollTo(m_view->currentIndex());
+}
+
+void HexGrid::showSelection()
+{
+    // The current cell alone the view shows as selected itself.
+    m_delegate.setSelection(selectsMore() ? selectedRange() : AddressRange{});
+    m_view->viewport()->update();
+    emit selectionChanged();
+}
+
+void HexGrid::setWordView(bool words)
+{
+    if (words == wordView()) return;
+    m_model.setWordView(words);
+    FormatGrid();
+    const std::optional<qint64> address = currentAddress();
+    if (words && address && *address % 2 != 0) {
+        setCurrentCell(GridAddress::rowOf(*address - 1), GridAddress::columnOf(*address - 1));
+    }
+    showSelection();
 }
 
 int HexGrid::fittingWidth(double twips, const QString& widestText) const
@@ -84,9 +186,14 @@ void HexGrid::FormatGrid()
     m_view->verticalHeader()->setFixedWidth(fittingWidth(kLabelTwips, QStringLiteral("0x1FFF0")) +
                                             2);
 
-    const int byteWidth = fittingWidth(kByteTwips, QStringLiteral("0xFF"));
+    const bool words = wordView();
+    const int byteWidth =
+        fittingWidth(kByteTwips, words ? QStringLiteral("0xFFFF") : QStringLiteral("0xFF"));
     for (int column = GridAddress::kFirstByteColumn; column <= GridAddress::kLastByteColumn;
          ++column) {
+        // A word takes the cells of its two bytes: the odd byte's cell is hidden.
+        const bool oddByte = (column - GridAddress::kFirstByteColumn) % 2 != 0;
+        m_view->setColumnHidden(column - 1, words && oddByte);
         m_view->setColumnWidth(column - 1, byteWidth);
     }
     // Half-width characters: 16 of them in the fixed-pitch face.
@@ -149,15 +256,75 @@ bool HexGrid::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == m_view && event->type() == QEvent::KeyPress) {
-        // Typed characters would start the view's search-by-text and jump to another cell.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (!text.isEmpty() && text.at(0).isPrint() &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            return true;
+        return filterKey(static_cast<QKeyEvent*>(event));
+    }
+    if (watched == m_view->viewport()) return filterMouse(event);
+    return QObject::eventFilter(watched, event);
+}
+
+bool HexGrid::filterKey(const QKeyEvent* key)
+{
+    if (const auto move = Selection::moveForKey(key->key(), key->modifiers())) {
+        extendSelection(*move);
+        return true;
+    }
+    // Typed characters would start the view's search-by-text and jump to another cell.
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).isPrint() &&
+           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool HexGrid::filterMouse(QEvent* event)
+{
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease) {
+        return false;
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const std::optional<qint64> address = addressAt(mouse->position().toPoint());
+    if (type == QEvent::MouseButtonPress) {
+        if (mouse->button() != Qt::LeftButton || !address || !m_view->isEnabled()) return false;
+        if (mouse->modifiers() & Qt::ShiftModifier) {
+            m_selection.extendTo(*address);
+        } else {
+            m_selection.collapseTo(*address);
+        }
+        m_dragging = true;
+        showSelection();
+    } else if (type == QEvent::MouseMove) {
+        if (!m_dragging || !(mouse->buttons() & Qt::LeftButton)) return false;
+        if (address && *address != m_selection.cursor()) {
+            m_selection.extendTo(*address);
+            showSelection();
+        }
+    } else if (mouse->button() == Qt::LeftButton && m_dragging) {
+        m_dragging = false;
+        // A click without Shift selects the current cell alone (a click on a text cell makes
+        // the row's last byte current).
+        if (m_selection.anchor() == m_selection.cursor() || !address) return false;
+        if (!(mouse->modifiers() & Qt::ShiftModifier) && m_selection.anchor() == *address) {
+            if (const auto current = currentAddress()) m_selection.collapseTo(*current);
+            showSelection();
         }
     }
-    return QObject::eventFilter(watched, event);
+    return false;
+}
+
+std::optional<qint64> HexGrid::addressAt(const QPoint& position) const
+{
+    const QModelIndex index = m_view->indexAt(position);
+    if (!index.isValid()) return std::nullopt;
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    if (column != GridAddress::kTextColumn) return GridAddress::addressOf(row, column);
+    const QRect cell = m_view->visualRect(index);
+    const int margin = m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+    const int advance = std::max(1, m_view->fontMetrics().horizontalAdvance(QLatin1Char('W')));
+    const int character = std::clamp((position.x() - cell.left() - margin) / advance, 0,
+                                     GridAddress::kBytesPerRow - 1);
+    const qint64 address = GridAddress::firstAddressOfRow(row) + character;
+    return std::min(address, m_model.imageSize() - 1);
 }
 
 // The corner above the labels is the header cell of column 0.

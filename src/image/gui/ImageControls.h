@@ -26,5 +26,7 @@ struct ImageControls {
     QPushButton* Command1 = nullptr;  // buffer clear
     QAction* mnuBufferClear = nullptr;
     QAction* mnuGoTo = nullptr;
+    QAction* mnuCopyChecksums = nullptr;  // the checksums of the image to the clipboard
+    QAction* mnuView16 = nullptr;         // 16-bit words in the grid (Microwire parts)
     ByteEditorControls editor;
 };

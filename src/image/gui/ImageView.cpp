@@ -8,13 +8,16 @@
 #include "image/CheckSum.h"
 #include "image/GridAddress.h"
 #include "image/GridNavigation.h"
+#include "image/ImageChecksums.h"
 #include "image/ImageListing.h"
 #include "image/ListingPath.h"
 #include "session/ProgramState.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +37,14 @@ ImageView::ImageView(const ImageControls& controls, const AppServices& services,
     connect(m_controls.Command1, &QPushButton::clicked, this, &ImageView::Command1_Click);
     connect(m_controls.mnuGoTo, &QAction::triggered, this, &ImageView::mnuGoTo_Click);
     connect(m_controls.mnuBufferClear, &QAction::triggered, this, &ImageView::mnuBufferClear_Click);
+    connect(&m_grid, &HexGrid::selectionChanged, this, &ImageView::selectionChanged);
+    connect(m_controls.mnuCopyChecksums, &QAction::triggered, this,
+            &ImageView::mnuCopyChecksums_Click);
+    connect(m_controls.mnuView16, &QAction::toggled, this, &ImageView::mnuView16_Click);
+    m_controls.editor.LblCheckSUM->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_controls.editor.LblCheckSUM->addAction(m_controls.mnuCopyChecksums);
+    m_controls.mnuView16->setEnabled(false);
+    m_services.state.editor.setObserver(this);
 }
 
 void ImageView::setAccessRunning(bool running)
@@ -48,13 +59,48 @@ void ImageView::setAccessRunning(bool running)
 void ImageView::ClearImage()
 {
     const auto& device = m_services.state.selectedDevice;
-    m_services.state.image.recreate(device ? device->memorySize() : 0);
-    m_services.state.unsaved.markKept();
+    MemoryImage blank;
+    blank.recreate(device ? device->memorySize() : 0);
+    m_services.state.editor.replaceWhole(std::move(blank), EditKind::BufferClear);
     m_services.state.loadedFileBytes = 0;
-    // The rebuild replaces every row and clears the current cell first; until then the grid
-    // keeps showing its own copy of the old image, never the re-created one.
     ShowImage();
 }
+
+void ImageView::imageChanged(const ImageChange& change)
+{
+    m_grid.refreshRange(m_services.state.image.bytes(), change.range);
+    showChecksums();
+    // The editor's own edits find it updating: it shows what was typed as it is.
+    if (!m_rebuilding) m_editor.followCurrentCell();
+    emit imageEdited(change);
+}
+
+void ImageView::showChecksums()
+{
+    const QByteArray& image = m_services.state.image.bytes();
+    const ImageChecksums sums = ImageChecksums::of(image);
+    m_controls.editor.LblCheckSUM->setText(CheckSumText(image));
+    m_controls.editor.LblCheckSUM->setToolTip(
+        tr("CRC-32: %1\nSHA-256: %2")
+            .arg(hexText(sums.crc32, 8), QString::fromLatin1(sums.sha256.toHex())));
+}
+
+void ImageView::mnuCopyChecksums_Click()
+{
+    const QLabel* label = m_controls.editor.LblCheckSUM;
+    QGuiApplication::clipboard()->setText(label->text() + u'\n' + label->toolTip());
+    m_panels.setText(1, tr("チェックサムをクリップボードにコピーしました。"));
+}
+
+void ImageView::deviceSelected()
+{
+    const auto& device = m_services.state.selectedDevice;
+    const bool microwire = device && device->isMicrowire();
+    if (!microwire) m_controls.mnuView16->setChecked(false);
+    m_controls.mnuView16->setEnabled(microwire);
+}
+
+void ImageView::mnuView16_Click(bool words) { m_grid.setWordView(words); }
 
 void ImageView::ShowImage()
 {
@@ -72,7 +118,7 @@ void ImageView::ShowImage()
     m_grid.FormatGrid();
     m_rebuilding = false;
 
-    m_controls.editor.LblCheckSUM->setText(CheckSumText(image));
+    showChecksums();
     MSFGrid1_Click();
     m_busy.setBusy(false);
     m_panels.setText(1, tr("終了"));

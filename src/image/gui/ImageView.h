@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/ImageChangeObserver.h"
 #include "image/gui/ByteEditorPanel.h"
 #include "image/gui/HexGrid.h"
 #include "image/gui/ImageControls.h"
@@ -12,11 +13,14 @@
 class BusyIndicator;
 class StatusPanels;
 
-// The memory image on the main window: the hex grid MSFGrid1, its listing file, the checksum
-// label, the byte editor Frame1 and the buffer clear command. Other subsystems change the image
-// in ProgramState and call ShowImage() after a bulk change; single-byte changes go through
-// the current cell (setCurrentCellText, MSFGrid1_Click).
-class ImageView : public QObject {
+// The memory image on the main window: the hex grid MSFGrid1 with its selection, its listing
+// file, the checksum label, the byte editor Frame1 and the buffer clear command.
+//
+// Every change of the image goes through the program's ImageEditor, whose changes the view
+// hears of: it repaints the rows that changed, takes the checksum label and its CRC-32 and
+// SHA-256 again, and reloads the byte editor. Other subsystems still call ShowImage() after
+// replacing the whole image (a new listing file, the first byte current).
+class ImageView : public QObject, public ImageChangeObserver {
     Q_OBJECT
 public:
     ImageView(const ImageControls& controls, const AppServices& services, StatusPanels& panels,
@@ -42,6 +46,25 @@ public:
 
     void Command1_Click();
     void mnuBufferClear_Click();
+    // Edit > copy the checksums: the label's text, the CRC-32 and the SHA-256, one a line.
+    void mnuCopyChecksums_Click();
+    // The word view is offered for a Microwire part only; another part shows bytes again.
+    void deviceSelected();
+
+    void imageChanged(const ImageChange& change) override;
+
+    // The grid's selection (HexGrid).
+    [[nodiscard]] AddressRange selectedRange() const { return m_grid.selectedRange(); }
+    [[nodiscard]] bool selectsMore() const { return m_grid.selectsMore(); }
+    void selectRange(qint64 anchor, qint64 cursor) { m_grid.selectRange(anchor, cursor); }
+    void selectAll() { m_grid.selectAll(); }
+    // The matches of a find, marked apart from the differences (HexGridModel::setFoundMarks).
+    void markFound(const QBitArray& addresses) { m_grid.setFoundMarks(addresses); }
+    [[nodiscard]] bool isFound(int row, int column) const
+    {
+        return m_grid.model().isFound(row, column);
+    }
+    [[nodiscard]] bool wordView() const { return m_grid.wordView(); }
 
     // The grid's current cell in grid terms; row 0, column 0 when there is none.
     [[nodiscard]] int currentRow() const { return m_grid.currentRow(); }
@@ -76,9 +99,16 @@ public:
 signals:
     // ShowImage has rebuilt the grid from the image.
     void imageShown();
+    // The image changed through the editor and the view has taken the change.
+    void imageEdited(const ImageChange& change);
+    // The grid's selection changed.
+    void selectionChanged();
 
 private:
     void followCurrentCell();
+    // LblCheckSUM: the 16-bit sum as its text, CRC-32 and SHA-256 in its tool tip.
+    void showChecksums();
+    void mnuView16_Click(bool words);
 
     ImageControls m_controls;
     AppServices m_services;

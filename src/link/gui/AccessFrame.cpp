@@ -45,6 +45,13 @@ TransferRequest AccessFrame::request(::AccessMode mode) const
     return request;
 }
 
+ChipJobOutcome AccessFrame::declinedByTheUser()
+{
+    ChipJobOutcome declined;
+    declined.access.kind = AccessOutcome::Kind::Refused;
+    return declined;
+}
+
 std::optional<ChipJobOutcome> AccessFrame::refusal(const TransferRequest& request,
                                                    std::int64_t imageSize)
 {

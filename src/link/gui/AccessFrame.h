@@ -16,6 +16,7 @@
 class AccessWindow;
 class PortClaim;
 class ComparisonView;
+class ImageEditor;
 class MemoryImage;
 class UnsavedImage;
 class ProgrammerLink;
@@ -43,6 +44,7 @@ public:
         MemoryImage& image;                           // the memory image
         UnsavedImage& unsaved;                        // whether it holds unsaved edits
         qint64& loadedFileBytes;  // the part size of the file it was loaded from; 0: none
+        ImageEditor& editor;      // every change of the image, undoable
         AccessWindow& window;
         StatusPanels& panels;
         UserDialogs& dialogs;
@@ -89,6 +91,8 @@ public:
     // status text before anything is locked or sent; so is one while another runs.
     [[nodiscard]] std::optional<ChipJobOutcome> refusal(const TransferRequest& request,
                                                         std::int64_t imageSize);
+    // The outcome of a command the user declined at its question: refused, nothing sent.
+    [[nodiscard]] static ChipJobOutcome declinedByTheUser();
 
     // Locks, runs `order` on the stored link settings and the window's options (reads compared,
     // backup, changed chunks only) with each step's status text, calls `finish`, shows the

@@ -9,17 +9,6 @@
 #include "link/gui/AccessTexts.h"
 #include "link/gui/AccessWindow.h"
 
-namespace {
-
-ChipJobOutcome declined()
-{
-    ChipJobOutcome declined;
-    declined.access.kind = AccessOutcome::Kind::Refused;
-    return declined;
-}
-
-}  // namespace
-
 ChipJobOutcome ChipCheckCommands::Cmd_VERIFY_all_Click()
 {
     const AccessFrame::Context& context = m_frame.context();
@@ -53,7 +42,7 @@ ChipJobOutcome ChipCheckCommands::mnuErase_Click()
     order.checkAfter = true;
     if (device) order.request = ChipJobOrder::wholePart(*device);
     if (auto refused = m_frame.refusal(order.request, order.request.accessSize)) return *refused;
-    if (!confirmErase()) return declined();
+    if (!confirmErase()) return AccessFrame::declinedByTheUser();
     return m_frame.run(order, [this](const ChipJobOutcome& job, const QString& text) {
         if (job.step == ChipStep::BlankCheck && job.comparison && !job.comparison->matches()) {
             m_frame.warn(AccessTexts::erasedNotBlankWarning(text));

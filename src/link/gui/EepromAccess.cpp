@@ -5,6 +5,7 @@
 #include "base/UserDialogs.h"
 #include "devices/PartSizeCheck.h"
 #include "devices/SelectedDevice.h"
+#include "editing/ImageEditor.h"
 #include "image/ComparisonView.h"
 #include "image/MemoryImage.h"
 #include "image/UnsavedImage.h"
@@ -12,17 +13,6 @@
 #include "link/gui/AccessFrame.h"
 #include "link/gui/AccessTexts.h"
 #include "link/gui/AccessWindow.h"
-
-namespace {
-
-ChipJobOutcome keptByTheUser()
-{
-    ChipJobOutcome kept;
-    kept.access.kind = AccessOutcome::Kind::Refused;
-    return kept;
-}
-
-}  // namespace
 
 ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
 {
@@ -32,15 +22,16 @@ ChipJobOutcome EepromAccess::Cmd_READ_all_Click()
     order.request = m_frame.request(::AccessMode::Block);
     const std::int64_t partSize = order.request.device ? order.request.device->memorySize() : 0;
     if (auto refused = m_frame.refusal(order.request, partSize)) return *refused;
-    if (!mayDiscard(context.unsaved, context.dialogs)) return keptByTheUser();
+    if (!mayDiscard(context.unsaved, context.dialogs)) return AccessFrame::declinedByTheUser();
     // What was read replaces the memory image only once all of it has come: a failed read
     // leaves the image, grid and checksum as they were, so a Block Write after it cannot send
     // a part of 0xFF.
     return m_frame.run(order, [&context](const ChipJobOutcome& job, QString& text) {
         if (!job.succeeded()) return;
         if (job.readAllBlank()) text += AccessTexts::blankReadHint();
-        context.image.replace(job.chip);
-        context.unsaved.markKept();
+        MemoryImage read;
+        read.replace(job.chip);
+        context.editor.replaceWhole(std::move(read), EditKind::BlockRead);
         context.loadedFileBytes = 0;
         context.panels.setText(1, QString());
         context.window.ShowImage();
@@ -59,9 +50,8 @@ ChipJobOutcome EepromAccess::Cmd_READ_single_Click()
         const qint64 address = job.access.firstAddress;
         if (!context.image.contains(address)) return;
         const auto value = static_cast<std::uint8_t>(job.chip.at(address));
-        context.image.set(address, value);
         // The image now holds a byte that is in no file.
-        context.unsaved.markChanged();
+        context.editor.setByte(address, value, EditKind::ByteRead);
         context.panels.setText(1, QString());
         context.window.showReadByte(value);
     });
@@ -91,7 +81,8 @@ ChipJobOutcome EepromAccess::write(::AccessMode mode)
     order.kind = ChipJobOrder::Kind::Write;
     order.request = m_frame.request(mode);
     if (auto refused = m_frame.refusal(order.request, context.image.size())) return *refused;
-    if (mode == ::AccessMode::Block && !mayWriteLoadedFile()) return keptByTheUser();
+    if (mode == ::AccessMode::Block && !mayWriteLoadedFile())
+        return AccessFrame::declinedByTheUser();
     // The bytes as they stand now: whatever happens to the image while the write waits for the
     // board, the part receives one consistent copy, and the verify compares with it.
     order.image = context.image.bytes();

@@ -1,4 +1,4 @@
-#include "cli/SystemLinkFactory.h"
+#include "link/SystemLinkFactory.h"
 
 #include "link/QtSerialPort.h"
 #include "link/SteadyLinkClock.h"

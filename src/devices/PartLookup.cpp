@@ -1,4 +1,4 @@
-#include "cli/PartLookup.h"
+#include "devices/PartLookup.h"
 
 #include "devices/DeviceCatalogue.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/LinkFactory.h"
+#include "link/LinkFactory.h"
 
 // The program's links: the system's serial ports and the steady clock.
 class SystemLinkFactory final : public LinkFactory {
