@@ -30,6 +30,12 @@ QString fieldName(int field)
 
 }  // namespace
 
+QString notRegularFileText()
+{
+    return QStringLiteral(
+        "it is not a regular file: a named pipe, a device or a socket is not read");
+}
+
 QString fileWriteFailureText(const FileWriteFailure& failure)
 {
     using Cause = FileWriteFailure::Cause;

@@ -15,6 +15,9 @@ struct SetAsideFile;
 // Why a file cannot be written: "it is write-protected", "the disk is full", ...
 [[nodiscard]] QString fileWriteFailureText(const FileWriteFailure& failure);
 
+// Why a file given by name is not read: "it is not a regular file: a named pipe, ...".
+[[nodiscard]] QString notRegularFileText();
+
 // Why a row of the data file cannot be used: "the size exponent 18 is outside 4 to 17 (16 to
 // 131072 bytes)".
 [[nodiscard]] QString rowProblemText(const DeviceRowProblem& problem);

@@ -19,9 +19,7 @@ CliImageLoad cliImageLoad(const ImageFileLoad& file, qint64 partSize)
             load.error = QStringLiteral("it holds no data record");
             return load;
         case ImageFileLoad::Result::NotRegularFile:
-            load.error = QStringLiteral(
-                "it is not a regular file: a named pipe, a device or a socket is not read (give "
-                "-i - for standard input)");
+            load.error = notRegularFileText() + QStringLiteral(" (give -i - for standard input)");
             return load;
         case ImageFileLoad::Result::TooLarge:
             load.error = QStringLiteral(

@@ -1,6 +1,7 @@
 #include "cli/JobParts.h"
 
 #include "cli/CliConsole.h"
+#include "cli/FileTexts.h"
 #include "devices/DeviceRecord.h"
 #include "files/RegularFile.h"
 
@@ -16,10 +17,8 @@ std::optional<CatalogueLoad> readPartsFile(const QString& dataFile, const QStrin
     QFile file;
     QString error;
     if (openRegularFile(file, path, error) == RegularFileOpening::NotRegular) {
-        console.error(QStringLiteral("the parts file %1 is not a regular file: a named pipe, a "
-                                     "device or a socket is not read")
-                          .arg(path) +
-                      another);
+        console.error(QStringLiteral("cannot read the parts file %1: ").arg(path) +
+                      notRegularFileText() + another);
         return std::nullopt;
     }
     file.close();

@@ -3,6 +3,7 @@
 #include "cli/AccessRange.h"
 #include "cli/CommandResultJson.h"
 #include "cli/ExitCodes.h"
+#include "cli/FileTexts.h"
 #include "cli/JobParts.h"
 #include "cli/ProductionTexts.h"
 #include "files/ImageFileLoad.h"
@@ -80,9 +81,8 @@ int ProductionCommand::newJob(const JobPartLookup& parts)
         case RegularFileOpening::Opened:
             break;
         case RegularFileOpening::NotRegular:
-            m_console.error(QStringLiteral("cannot read %1: it is not a regular file: a named "
-                                           "pipe, a device or a socket is not read")
-                                .arg(m_options.image));
+            m_console.error(QStringLiteral("cannot read %1: ").arg(m_options.image) +
+                            notRegularFileText());
             return ExitCodes::kFile;
         case RegularFileOpening::Failed:
             m_console.error(QStringLiteral("cannot read %1: %2").arg(m_options.image, error));

@@ -331,7 +331,7 @@ void CliTest::failuresEndWithTheirExitCode_data()
         << 2 << "cannot tell the format of " << true;
     QTest::newRow("data file a named pipe")
         << "24C64" << none << "fifo" << QStringList{"list", "--data", "{in}"} << 2
-        << "the parts file {in} is not a regular file" << true;
+        << "cannot read the parts file {in}: it is not a regular file" << true;
     QTest::newRow("data file without a usable part")
         << "24C64" << none << "no parts"
         << QStringList{"blank", "-d", "24C64", "--data", "{in}"} + port << 2
