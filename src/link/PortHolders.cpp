@@ -77,6 +77,25 @@ std::optional<LockPid> lockFilePid(const QByteArray& contents)
     return std::nullopt;
 }
 
+// Whether the device may be a terminal, the only kind of device a port is. The system names the
+// class of each registered character device; pseudo-terminals are not registered and may be.
+bool mayBeTerminal(const QString& node)
+{
+#ifdef Q_OS_LINUX
+    struct stat status {};
+    if (::stat(node.toLocal8Bit().constData(), &status) != 0 || !S_ISCHR(status.st_mode)) {
+        return true;
+    }
+    const QString subsystem = QFile::symLinkTarget(QStringLiteral("/sys/dev/char/%1:%2/subsystem")
+                                                       .arg(major(status.st_rdev))
+                                                       .arg(minor(status.st_rdev)));
+    return subsystem.isEmpty() || QFileInfo(subsystem).fileName() == QLatin1String("tty");
+#else
+    Q_UNUSED(node);
+    return true;
+#endif
+}
+
 }  // namespace
 
 PortHolders::PortHolders()
@@ -97,6 +116,8 @@ PortHolders::PortHolders()
 std::optional<PortHolders::Holder> PortHolders::holderOf(const QString& devicePath) const
 {
     const QString node = SerialDevices::resolved(devicePath);
+    // Every program has /dev/null open: such a device is no port, and its open fails on its own.
+    if (!mayBeTerminal(node)) return std::nullopt;
     for (const QString& folder : m_lockFolders) {
         for (const QString& name : lockNames(devicePath, node)) {
             const QString lockFile = QDir(folder).filePath(name);

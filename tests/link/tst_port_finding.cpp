@@ -313,6 +313,10 @@ void TestPortFinding::aProcessWithTheDeviceOpenHoldsIt()
         QVERIFY(!holders.holderOf(m_ptyB.slavePath()));
     }
     QVERIFY(!holders.holderOf(m_ptyA.slavePath()));
+    // Every process has /dev/null open; it is no port, and nobody holds it as one.
+    QFile null(QStringLiteral("/dev/null"));
+    QVERIFY(null.open(QIODevice::ReadOnly));
+    QVERIFY(!holders.holderOf(null.fileName()));
 }
 
 // The devices of a search in fake time: a silent one, one that talks garbage, one whose open
