@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
@@ -40,15 +41,18 @@ bool SimLine::createPty(const QString& linkPath, QString* error)
 
     if (linkPath.isEmpty()) return true;
     const QFileInfo existing(linkPath);
-    if (existing.isSymLink()) {
-        QFile::remove(linkPath);
-    } else if (existing.exists()) {
+    if (!existing.isSymLink() && existing.exists()) {
         *error = QStringLiteral("%1 exists and is not a symbolic link").arg(linkPath);
         return false;
     }
-    if (::symlink(m_devicePath.toLocal8Bit().constData(), linkPath.toLocal8Bit().constData()) !=
-        0) {
+    // The link changes its target in one step: a program that opens it after a hang-up finds
+    // either the old line or the new one, never no link at all.
+    const QString newLink = linkPath + QStringLiteral(".new");
+    QFile::remove(newLink);
+    if (::symlink(m_devicePath.toLocal8Bit().constData(), newLink.toLocal8Bit().constData()) != 0 ||
+        ::rename(newLink.toLocal8Bit().constData(), linkPath.toLocal8Bit().constData()) != 0) {
         *error = QStringLiteral("%1: %2").arg(linkPath, systemError());
+        QFile::remove(newLink);
         return false;
     }
     m_linkPath = linkPath;
@@ -57,7 +61,8 @@ bool SimLine::createPty(const QString& linkPath, QString* error)
 
 bool SimLine::renewPty(QString* error)
 {
-    const QString linkPath = m_linkPath;
+    // The link stays until the new line replaces its target.
+    const QString linkPath = std::exchange(m_linkPath, QString());
     close();
     return createPty(linkPath, error);
 }
