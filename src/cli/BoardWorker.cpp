@@ -1,7 +1,7 @@
 #include "cli/BoardWorker.h"
 
 #include "cli/BoardJob.h"
-#include "cli/LinkFactory.h"
+#include "link/LinkFactory.h"
 #include "link/ProgrammerLink.h"
 
 namespace {

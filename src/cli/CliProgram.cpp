@@ -13,7 +13,6 @@
 #include "cli/FileTexts.h"
 #include "cli/ImageFile.h"
 #include "cli/JobParts.h"
-#include "cli/LinkFactory.h"
 #include "cli/PortChoice.h"
 #include "cli/ProductionCommand.h"
 #include "cli/ProgressReport.h"
@@ -30,6 +29,7 @@
 #include "devices/PartSizeCheck.h"
 #include "files/ImageFileLoad.h"
 #include "files/ImageFileSave.h"
+#include "link/LinkFactory.h"
 #include "link/PortClaim.h"
 
 #include <QBuffer>

@@ -4,12 +4,12 @@
 #include "cli/BoardResult.h"
 #include "cli/CliConsole.h"
 #include "cli/ExitCodes.h"
-#include "cli/LinkFactory.h"
 #include "cli/PortChoice.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultTexts.h"
 #include "link/BoardFinder.h"
 #include "link/BoardSearch.h"
+#include "link/LinkFactory.h"
 #include "link/PortHolders.h"
 #include "link/SerialDevices.h"
 

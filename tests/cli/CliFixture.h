@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliProgram.h"
-#include "cli/LinkFactory.h"
+#include "link/LinkFactory.h"
 #include "link/PortHolders.h"
 #include "link/SerialDevices.h"
 #include "support/EmulatedBoards.h"
