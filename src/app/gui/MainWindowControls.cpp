@@ -1,5 +1,6 @@
 #include "app/gui/MainWindowControls.h"
 
+#include "base/gui/NamedWidgets.h"
 #include "base/gui/UiFonts.h"
 #include "link/gui/AccessTimeEstimate.h"
 
@@ -33,25 +34,11 @@ struct Texts {
     Q_DECLARE_TR_FUNCTIONS(MainWindowControls)
 };
 
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QAction* addAction(QMenu* menu, const QString& name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
     return action;
-}
-
-QPushButton* button(const QString& name, const QString& caption)
-{
-    auto* result = named(new QPushButton(caption), name);
-    result->setAutoDefault(false);
-    return result;
 }
 
 // デバイス: what the chip holds, between Options and Help.

@@ -1,5 +1,6 @@
 #include "editing/gui/FindDialog.h"
 
+#include "base/gui/NamedWidgets.h"
 #include "base/gui/UiFonts.h"
 
 #include <QComboBox>
@@ -9,24 +10,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QPushButton* button(const QString& name, const QString& caption)
-{
-    auto* result = named(new QPushButton(caption), name);
-    result->setAutoDefault(false);
-    return result;
-}
-
-}  // namespace
 
 FindDialog::FindDialog(QWidget* parent) : QDialog(parent)
 {

@@ -3,6 +3,7 @@
 #include "base/ProductInfo.h"
 #include "base/SettingsStore.h"
 #include "base/UserDialogs.h"
+#include "base/gui/NamedWidgets.h"
 #include "link/BoardFinder.h"
 #include "link/PortDevices.h"
 #include "link/PortDirectory.h"
@@ -30,13 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QString switchText(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 

@@ -1,5 +1,6 @@
 #include "link/gui/FrmPortDevice.h"
 
+#include "base/gui/NamedWidgets.h"
 #include "link/PortDevices.h"
 #include "link/gui/PortTexts.h"
 
@@ -12,13 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 enum Column { Path, Maker, Product, Serial, StablePath, State, ColumnCount };
 

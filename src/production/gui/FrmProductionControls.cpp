@@ -1,5 +1,7 @@
 #include "production/gui/FrmProductionControls.h"
 
+#include "base/gui/NamedWidgets.h"
+
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,20 +19,6 @@ namespace {
 struct Texts {
     Q_DECLARE_TR_FUNCTIONS(FrmProduction)
 };
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QPushButton* button(const QString& name, const QString& caption)
-{
-    auto* result = named(new QPushButton(caption), name);
-    result->setAutoDefault(false);
-    return result;
-}
 
 QLabel* label(const QString& name)
 {

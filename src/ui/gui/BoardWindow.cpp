@@ -1,5 +1,6 @@
 #include "ui/gui/BoardWindow.h"
 
+#include "base/gui/NamedWidgets.h"
 #include "base/gui/UiFonts.h"
 #include "ui/gui/ShapeWidget.h"
 
@@ -27,13 +28,6 @@ const QColor kHole(0x4A, 0x55, 0x66);
 const QColor kLead(0xB8, 0xC2, 0xCE);
 const QColor kDevice(0x2B, 0x33, 0x40);
 const QColor kPad(0xD9, 0xA4, 0x41);
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 ShapeWidget* shape(QWidget* parent, const QString& name, ShapeWidget::Kind kind,
                    const QColor& border, const QColor& fill, const QRect& geometry)
