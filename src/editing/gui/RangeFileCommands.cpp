@@ -38,6 +38,20 @@ void RangeFileCommands::warn(const QString& title, const QString& text)
     m_services.dialogs.showMessage(message);
 }
 
+FileDialogResult RangeFileCommands::chooseFile(FileDialogKind kind, const QString& title)
+{
+    using namespace SettingsKeys;
+    const bool open = kind == FileDialogKind::Open;
+    FileDialogRequest request;
+    request.kind = kind;
+    request.title = title;
+    request.initialFolder =
+        m_services.settings.get(kSettings, open ? kOpenDir : kSaveDir, QString());
+    request.filter = open ? openFileFilter() : saveFileFilter();
+    request.defaultExtension = QStringLiteral("HEX");
+    return m_services.dialogs.showFileDialog(request);
+}
+
 std::optional<qint64> RangeFileCommands::askTarget(const QString& title)
 {
     const qint64 size = m_services.state.image.size();
@@ -65,13 +79,7 @@ void RangeFileCommands::mnuLoadRange_Click()
     const qint64 size = m_services.state.image.size();
     if (size <= 0) return;
     const QString title = tr("ファイルを範囲に読み込む");
-    FileDialogRequest request;
-    request.kind = FileDialogKind::Open;
-    request.title = title;
-    request.initialFolder = m_services.settings.get(kSettings, kOpenDir, QString());
-    request.filter = openFileFilter();
-    request.defaultExtension = QStringLiteral("HEX");
-    const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
+    const FileDialogResult chosen = chooseFile(FileDialogKind::Open, title);
     if (!chosen.accepted || chosen.fileName.isEmpty()) return;
     const std::optional<qint64> target = askTarget(title);
     if (!target) return;
@@ -132,13 +140,7 @@ void RangeFileCommands::mnuSaveSelection_Click()
     const AddressRange range = m_view.selectedRange();
     if (range.isEmpty()) return;
     const QString title = tr("選択範囲を保存");
-    FileDialogRequest request;
-    request.kind = FileDialogKind::Save;
-    request.title = title;
-    request.initialFolder = m_services.settings.get(kSettings, kSaveDir, QString());
-    request.filter = saveFileFilter();
-    request.defaultExtension = QStringLiteral("HEX");
-    const FileDialogResult chosen = m_services.dialogs.showFileDialog(request);
+    const FileDialogResult chosen = chooseFile(FileDialogKind::Save, title);
     if (!chosen.accepted || chosen.fileName.isEmpty()) return;
     const QString path = chosen.fileName;
     const QString failed = tr("ファイルに保存できませんでした。") + QStringLiteral("\r\n") + path +

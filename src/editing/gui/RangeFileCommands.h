@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/UserDialogs.h"
 #include "session/AppServices.h"
 
 #include <QObject>
@@ -25,6 +26,8 @@ public:
 private:
     // The address typed in answer to the question, inside the image; nothing when cancelled
     // or refused (the refusal is said).
+    // The file dialog of `kind`, in the folder and with the formats of the window's own.
+    [[nodiscard]] FileDialogResult chooseFile(FileDialogKind kind, const QString& title);
     [[nodiscard]] std::optional<qint64> askTarget(const QString& title);
     void warn(const QString& title, const QString& text);
 
