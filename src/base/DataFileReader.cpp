@@ -1,5 +1,7 @@
 #include "base/DataFileReader.h"
 
+#include "base/RegularFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -82,8 +84,10 @@ QString decodeShiftJis(const QByteArray& bytes)
 
 std::optional<DataFileContents> readDataFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    // A pipe or device put in the file's place is never read: it could keep the program waiting.
+    QFile file;
+    QString error;
+    if (openRegularFile(file, path, error) != RegularFileOpening::Opened) return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     return parseDataFile(decodeShiftJis(bytes));

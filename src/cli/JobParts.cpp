@@ -1,9 +1,9 @@
 #include "cli/JobParts.h"
 
+#include "base/RegularFile.h"
 #include "cli/CliConsole.h"
 #include "cli/FileTexts.h"
 #include "devices/DeviceRecord.h"
-#include "files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "cli/ProductionCommand.h"
 
+#include "base/RegularFile.h"
 #include "cli/AccessRange.h"
 #include "cli/CommandResultJson.h"
 #include "cli/ExitCodes.h"
@@ -7,7 +8,6 @@
 #include "cli/JobParts.h"
 #include "cli/ProductionTexts.h"
 #include "files/ImageFileLoad.h"
-#include "files/RegularFile.h"
 #include "production/JobFile.h"
 #include "production/LineDatabase.h"
 #include "production/LogExport.h"

@@ -1,8 +1,8 @@
 #include "editing/RangeFiles.h"
 
+#include "base/RegularFile.h"
 #include "files/ImageFileSave.h"
 #include "files/IntelHexReader.h"
-#include "files/RegularFile.h"
 #include "files/SRecordReader.h"
 #include "image/MemoryImage.h"
 

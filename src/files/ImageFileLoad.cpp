@@ -1,8 +1,8 @@
 #include "files/ImageFileLoad.h"
 
+#include "base/RegularFile.h"
 #include "files/BinaryReader.h"
 #include "files/IntelHexReader.h"
-#include "files/RegularFile.h"
 #include "files/SRecordReader.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "production/CsvColumn.h"
 
-#include "files/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "production/JobFile.h"
 
+#include "base/RegularFile.h"
 #include "files/ImageFileLoad.h"
-#include "files/RegularFile.h"
 #include "production/CsvColumn.h"
 #include "production/Sha256.h"
 

@@ -1,10 +1,10 @@
 // Image files as the program saves and loads them, in every format: golden files checked by a
 // reading of their own, round trips for every part size, every notice a load can give, and the
 // files that must be refused or must survive a failed save.
+#include "base/RegularFile.h"
 #include "files/FileReplacement.h"
 #include "files/ImageFileLoad.h"
 #include "files/ImageFileSave.h"
-#include "files/RegularFile.h"
 #include "files/gui/FileWriteTexts.h"
 #include "files/gui/ImageLoadTexts.h"
 #include "image/MemoryImage.h"

@@ -6,8 +6,8 @@
 
 class QFile;
 
-// Image files are regular files: anything else (base/SpecialFile.h) is refused before anything
-// is read from it.
+// Image and data files are regular files: anything else (base/SpecialFile.h) is refused before
+// anything is read from it.
 
 enum class RegularFileOpening { Opened, NotRegular, Failed };
 

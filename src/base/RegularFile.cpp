@@ -1,4 +1,4 @@
-#include "files/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <QFile>
 
