@@ -221,7 +221,6 @@ private slots:
     }
 
     void everyWindowSpeaksEnglish();
-    void portWindowsSpeakEnglish();
     void englishTextsFitTheirControls();
     void languageMenuStoresTheChoiceForTheNextStart_data();
     void languageMenuStoresTheChoiceForTheNextStart();
@@ -345,6 +344,20 @@ void EnglishWindowTest::everyWindowSpeaksEnglish()
     controls().mnuHelpAbout->trigger();
     auxiliary.aboutWindow()->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     controls().mnuLanguageEn->trigger();
+    // frmCom with a device that is there and numbers that lead nowhere, a board search that
+    // finds nothing, and the device list with and without devices.
+    {
+        std::unique_ptr<FrmCom> frmCom = portWindow();
+        texts.addWindow(frmCom.get());
+        m_dialogs.messageAnswers = {MessageAnswer::Ok};
+        frmCom->Cmd_DetectBoard_Click();
+        texts.addWindow(frmCom.get());
+        QCOMPARE(frmCom->windowTitle(), QStringLiteral("Port Settings"));
+    }
+    FrmPortDevice list(1, m_devices.present(), {QStringLiteral("minicom (PID 7)")}, QString());
+    texts.addWindow(&list);
+    FrmPortDevice empty(2, {}, {}, QString());
+    texts.addWindow(&empty);
 
     texts.addWindow(&window());
     texts.add(QStringLiteral("grid corner"),
@@ -368,35 +381,10 @@ void EnglishWindowTest::everyWindowSpeaksEnglish()
           QStringLiteral("Go to Support Home Page"), QStringLiteral("Address"),
           QStringLiteral("Go to Address"), QStringLiteral("The PC buffer has been cleared."),
           QStringLiteral("The selected port could not be used."),
-          QStringLiteral("The edited data has not been saved. Discard it?")}) {
+          QStringLiteral("The edited data has not been saved. Discard it?"),
+          QStringLiteral("Device for Port 1"), QStringLiteral("No board was found.")}) {
         QVERIFY2(texts.contains(english), qPrintable(english));
     }
-    const QStringList japanese = texts.japanese();
-    QVERIFY2(japanese.isEmpty(), qPrintable(japanese.join(QLatin1Char('\n'))));
-}
-
-// frmCom with a device that is there and numbers that lead nowhere, a board search that finds
-// nothing, and the device list with and without devices.
-void EnglishWindowTest::portWindowsSpeakEnglish()
-{
-    QVERIFY(start());
-    VisibleTexts texts(dataFileWords());
-    {
-        std::unique_ptr<FrmCom> frmCom = portWindow();
-        texts.addWindow(frmCom.get());
-        m_dialogs.messageAnswers = {MessageAnswer::Ok};
-        frmCom->Cmd_DetectBoard_Click();
-        texts.addWindow(frmCom.get());
-        QCOMPARE(frmCom->windowTitle(), QStringLiteral("Port Settings"));
-    }
-    FrmPortDevice list(1, m_devices.present(), {QStringLiteral("minicom (PID 7)")}, QString());
-    texts.addWindow(&list);
-    FrmPortDevice empty(2, {}, {}, QString());
-    texts.addWindow(&empty);
-    for (const MessageBoxRequest& message : m_dialogs.messages) texts.addMessage(message);
-
-    QVERIFY(texts.contains(QStringLiteral("Device for Port 1")));
-    QVERIFY(texts.contains(QStringLiteral("No board was found.")));
     const QStringList japanese = texts.japanese();
     QVERIFY2(japanese.isEmpty(), qPrintable(japanese.join(QLatin1Char('\n'))));
 }

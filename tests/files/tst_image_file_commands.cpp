@@ -119,21 +119,45 @@ private slots:
         m_environment.reset();
     }
 
-    void saveDialogIsPrepared()
+    // Both dialogs start in their own remembered folder, with the filter the formats give.
+    void fileDialogsArePrepared_data()
     {
-        m_settings->save(QStringLiteral("Settings"), QStringLiteral("SAVE_DIR"), "/some/where");
-        m_commands->Cmd_SaveAs_Click();
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("folderKey");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("save") << true << "SAVE_DIR"
+                              << QStringLiteral(
+                                     "Hexファイル|*.hex|Sレコードファイル|*.s19;*.s28;*.s37;*.srec;"
+                                     "*.mot|バイナリファイル|*.bin|全てのファイル|*.*|")
+                              << QString();  // the dialog keeps its last name
+        QTest::newRow("open") << false << "OPEN_DIR0"
+                              << QStringLiteral(
+                                     "Hexファイル|*.HEX|Sレコードファイル|*.S19;*.S28;*.S37;*.SREC;"
+                                     "*.MOT|バイナリファイル|*.BIN|全てのファイル|*.*|")
+                              << QStringLiteral("*.HEX");
+    }
+    void fileDialogsArePrepared()
+    {
+        QFETCH(bool, save);
+        QFETCH(QString, folderKey);
+        QFETCH(QString, filter);
+        QFETCH(QString, fileName);
+        m_settings->save(QStringLiteral("Settings"), folderKey, "/some/where");
+        if (save) {
+            m_commands->Cmd_SaveAs_Click();
+        } else {
+            m_commands->Cmd_Open_Click();
+            QCOMPARE(m_panels->history.first(), kPleaseWait);
+        }
         QCOMPARE(m_dialogs->fileDialogs.size(), 1);
         const FileDialogRequest& request = m_dialogs->fileDialogs.first();
-        QCOMPARE(request.kind, FileDialogKind::Save);
+        QCOMPARE(request.kind, save ? FileDialogKind::Save : FileDialogKind::Open);
         QCOMPARE(request.title, QString());
         QCOMPARE(request.initialFolder, QStringLiteral("/some/where"));
-        QCOMPARE(
-            request.filter,
-            QStringLiteral("Hexファイル|*.hex|Sレコードファイル|*.s19;*.s28;*.s37;*.srec;*.mot|"
-                           "バイナリファイル|*.bin|全てのファイル|*.*|"));
+        QCOMPARE(request.filter, filter);
         QCOMPARE(request.defaultExtension, QStringLiteral("HEX"));
-        QCOMPARE(request.fileName, QString());  // the dialog keeps its last name
+        QCOMPARE(request.fileName, fileName);
     }
 
     void saveCancelledChangesOnlyTheStatus()
@@ -147,10 +171,14 @@ private slots:
         QVERIFY(m_dialogs->messages.isEmpty());
     }
 
+    // The file name "a" also stands in the temporary folder's name, earlier in the path: the
+    // remembered folder is the real one.
     void saveWritesTheImage()
     {
         for (qint64 i = 0; i < 16; ++i) m_state->image.set(i, static_cast<std::uint8_t>(i));
-        const QString path = filePath(QStringLiteral("dump.hex"));
+        QVERIFY(QDir(m_files->path()).mkpath(QStringLiteral("data")));
+        const QString path = filePath(QStringLiteral("data/a"));
+        QVERIFY(path.indexOf(QLatin1Char('a')) < path.size() - 1);
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileSaveAs_Click();
 
@@ -161,56 +189,55 @@ private slots:
         QVERIFY(text.endsWith(":1000F000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF10\r\n:00000001FF\r\n"));
         QCOMPARE(text.count("\r\n"), 17);
         QCOMPARE(m_caption, ProductInfo::titleText() + path);
-        QCOMPARE(saveDir(), m_files->path());
+        QCOMPARE(saveDir(), filePath(QStringLiteral("data")));
         QCOMPARE(m_panels->history, (QStringList{kSaving, kSaved}));
         QCOMPARE(m_panels->busyChanges, (QList<bool>{true, false}));
         QCOMPARE(m_commands->workFilePath(), path);
         QVERIFY(m_dialogs->messages.isEmpty());
     }
 
-    // The file name "a" also stands in the temporary folder's name, earlier in the path.
-    void saveRemembersTheRealFolder()
+    // Files of 64 KiB or less stay as other programs have always read them: no bank record;
+    // a 1 Mbit image is saved whole, a bank record before each 64 KiB, without a message.
+    void imageSizesAreSavedWhole_data()
     {
-        QVERIFY(QDir(m_files->path()).mkpath(QStringLiteral("data")));
-        const QString path = filePath(QStringLiteral("data/a"));
-        QVERIFY(path.indexOf(QLatin1Char('a')) < path.size() - 1);
-        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
-        m_commands->mnuFileSaveAs_Click();
-        QCOMPARE(saveDir(), filePath(QStringLiteral("data")));
+        QTest::addColumn<int>("exponent");  // 0: no device, an empty image
+        QTest::addColumn<int>("dataRecords");
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("bankStep");
+        QTest::newRow("no device") << 0 << 0 << QByteArray(":00000001FF\r\n") << QByteArray();
+        QTest::newRow("64 KiB") << 16 << 4096 << QByteArray(":10000000FFFF") << QByteArray();
+        QTest::newRow("128 KiB") << 17 << 8192 << QByteArray(":020000040000FA\r\n:10000000FFFF")
+                                 << QByteArray(
+                                        ":10FFF000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF11\r\n"
+                                        ":020000040001F9\r\n:10000000FFFF");
     }
-
-    // A 1 Mbit image is saved whole, a bank record before each 64 KiB, without a message.
-    void largeImageIsSavedWhole()
+    void imageSizesAreSavedWhole()
     {
-        selectDevice(17);
-        const QString path = filePath(QStringLiteral("big.hex"));
+        QFETCH(int, exponent);
+        QFETCH(int, dataRecords);
+        QFETCH(QByteArray, start);
+        QFETCH(QByteArray, bankStep);
+        selectDevice(exponent);
+        if (exponent == 0) {
+            m_state->selectedDevice.reset();
+            m_state->image.recreate(0);
+        }
+        const QString path = filePath(QStringLiteral("x.hex"));
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileSaveAs_Click();
 
         QVERIFY(m_dialogs->messages.isEmpty());
         QCOMPARE(m_panels->text(1), kSaved);
         const QByteArray text = readAll(path);
-        QVERIFY(text.startsWith(":020000040000FA\r\n:10000000FFFF"));
-        QVERIFY(
-            text.contains(":10FFF000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF11\r\n"
-                          ":020000040001F9\r\n:10000000FFFF"));
-        QCOMPARE(text.count(":10"), 8192);
+        QVERIFY(text.startsWith(start));
+        QCOMPARE(text.count(":10"), dataRecords);
+        QCOMPARE(text.count(":02000004"), bankStep.isEmpty() ? 0 : 2);
+        if (!bankStep.isEmpty()) QVERIFY(text.contains(bankStep));
+        QVERIFY(text.endsWith(":00000001FF\r\n"));
     }
 
-    // Files of 64 KiB or less stay as other programs have always read them: no bank record.
-    void exactly64KiBHasNoBankRecord()
-    {
-        selectDevice(16);
-        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(filePath(QStringLiteral("x.hex"))));
-        m_commands->mnuFileSaveAs_Click();
-        QVERIFY(m_dialogs->messages.isEmpty());
-        const QByteArray text = readAll(filePath(QStringLiteral("x.hex")));
-        QCOMPARE(text.count(":10"), 4096);
-        QVERIFY(!text.contains(":02000004"));
-        QVERIFY(text.startsWith(":10000000"));
-    }
-
-    void overwriteRefusedKeepsEverything()
+    // A refused overwrite keeps file, caption and folder; an accepted one replaces the file.
+    void overwriteIsAsked()
     {
         const QString path = filePath(QStringLiteral("old.hex"));
         writeAll(path, "old contents");
@@ -229,15 +256,10 @@ private slots:
         QCOMPARE(saveDir(), QStringLiteral("unchanged"));
         QCOMPARE(m_panels->text(1), kSaveCancelled);
         QCOMPARE(m_commands->workFilePath(), path);
-    }
 
-    void overwriteAcceptedReplacesTheFile()
-    {
-        const QString path = filePath(QStringLiteral("old.hex"));
-        writeAll(path, "old contents");
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileSaveAs_Click();
-        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.size(), 2);
         QVERIFY(readAll(path).startsWith(":10000000FFFF"));
         QCOMPARE(m_panels->text(1), kSaved);
     }
@@ -273,35 +295,6 @@ private slots:
         QCOMPARE(m_caption, kCaptionBefore);
         QCOMPARE(saveDir(), QStringLiteral("unchanged"));
         QCOMPARE(readAll(filePath(QStringLiteral("file"))), QByteArray("keep me"));
-    }
-
-    void saveWithoutDeviceWritesOnlyTheEndLine()
-    {
-        m_state->selectedDevice.reset();
-        m_state->image.recreate(0);
-        const QString path = filePath(QStringLiteral("empty.hex"));
-        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
-        m_commands->mnuFileSaveAs_Click();
-        QCOMPARE(readAll(path), QByteArray(":00000001FF\r\n"));
-        QCOMPARE(m_panels->text(1), kSaved);
-    }
-
-    void openDialogIsPrepared()
-    {
-        m_settings->save(QStringLiteral("Settings"), QStringLiteral("OPEN_DIR0"), "/some/where");
-        m_commands->Cmd_Open_Click();
-        QCOMPARE(m_panels->history.first(), kPleaseWait);
-        QCOMPARE(m_dialogs->fileDialogs.size(), 1);
-        const FileDialogRequest& request = m_dialogs->fileDialogs.first();
-        QCOMPARE(request.kind, FileDialogKind::Open);
-        QCOMPARE(request.title, QString());
-        QCOMPARE(request.initialFolder, QStringLiteral("/some/where"));
-        QCOMPARE(
-            request.filter,
-            QStringLiteral("Hexファイル|*.HEX|Sレコードファイル|*.S19;*.S28;*.S37;*.SREC;*.MOT|"
-                           "バイナリファイル|*.BIN|全てのファイル|*.*|"));
-        QCOMPARE(request.defaultExtension, QStringLiteral("HEX"));
-        QCOMPARE(request.fileName, QStringLiteral("*.HEX"));
     }
 
     void openThatFindsNoFileChangesNothing_data()
@@ -400,63 +393,92 @@ private slots:
         QCOMPARE(checkSum(m_state->image), originalSum);
     }
 
-    void dataBeyondThePartIsReported()
+    // A file that loads with something to say: the image takes what the file holds and one
+    // message tells the rest, whole ("said") or by its parts ("saidParts").
+    void loadNotices_data()
     {
-        selectDevice(7);
-        QByteArray text;
+        QTest::addColumn<int>("exponent");  // 0: no device chosen
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QByteArray>("imageStart");
+        QTest::addColumn<bool>("warning");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("saidParts");
+
+        QByteArray beyond;
         for (int address = 0; address < 256; address += 16) {
             QString record =
                 QStringLiteral(":10%1").arg(address, 4, 16, QLatin1Char('0')).toUpper() + "00" +
                 QString(32, QLatin1Char('0'));
-            text += record.toLatin1() + "00\r\n";  // checksums deliberately wrong
+            beyond += record.toLatin1() + "00\r\n";  // checksums deliberately wrong
         }
-        const QString path = filePath(QStringLiteral("big.hex"));
-        writeAll(path, text);
+        QTest::newRow("data beyond the part")
+            << 7 << "big.hex" << beyond << QByteArray(128, '\0') << true << QString()
+            << QStringList{QStringLiteral("最終アドレス 0x007F"),
+                           QStringLiteral("アドレス 0x0080 から"),
+                           QStringLiteral("チェックサムが正しくないレコードが 15 件")};
+        QTest::newRow("bad checksums")
+            << 8 << "bad.hex"
+            << QByteArray(
+                   ":0100000055AB\r\n:0100010066FF\r\n:0100020077FF\r\n:0100030088FF\r\n"
+                   ":0100040099FF\r\n:010005000DED\r\n:0100FF00FF01\r\n:00000001FF\r\n")
+            << QByteArray("\x55\x66\x77\x88\x99\x0D") << false
+            << QStringLiteral(
+                   "チェックサムが正しくないレコードが 5 件ありました。\r\n"
+                   "それらのデータもそのまま読み込みました。")
+            << QStringList();
+        QTest::newRow("lines that are not records")
+            << 8 << "notes.hex"
+            << QByteArray("; dumped 2024\r\n:0100000042BD\r\n:0100FF00FF01\r\n\r\nend\r\n")
+            << QByteArray("\x42") << false
+            << QStringLiteral(
+                   "レコードではない行が 2 行ありました（最初は 1 行目）。\r\n"
+                   "それらの行は読み飛ばしました。")
+            << QStringList();
+        QTest::newRow("binary shorter than the part")
+            << 8 << "short.bin" << QByteArray(100, '\x11')
+            << QByteArray(100, '\x11') + QByteArray("\xFF") << true
+            << QStringLiteral(
+                   "ファイルは 100 バイトで、デバイスの容量 256 バイトより短いため、"
+                   "アドレス 0x0064 から後は 0xFF のままです。\r\n"
+                   "ファイルは 100 バイトのイメージで、デバイスの容量 256 バイトと"
+                   "合いません。\r\n"
+                   "このファイルに合うデバイスは vorle6.ini にありません。")
+            << QStringList();
+        QTest::newRow("no device")
+            << 0 << "in.hex" << QByteArray(":0100030042BA\r\n:00000001FF\r\n") << QByteArray()
+            << false << QString() << QStringList{QStringLiteral("デバイスが選択されていない")};
+    }
+    void loadNotices()
+    {
+        QFETCH(int, exponent);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QFETCH(QByteArray, imageStart);
+        QFETCH(bool, warning);
+        QFETCH(QString, said);
+        QFETCH(QStringList, saidParts);
+        if (exponent == 0) {
+            m_state->selectedDevice.reset();
+        } else {
+            selectDevice(exponent);
+        }
+        const QString path = filePath(name);
+        writeAll(path, contents);
         m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
         m_commands->mnuFileOpen_Click();
 
-        QCOMPARE(m_state->image.bytes(), QByteArray(128, '\0'));
-        QCOMPARE(m_panels->text(1), kLoaded);
+        QCOMPARE(m_state->image.bytes().left(imageStart.size()), imageStart);
+        if (exponent == 0) QCOMPARE(m_state->image.size(), qint64{0});
+        if (exponent == 7) QCOMPARE(m_state->image.size(), qint64{128});
+        QVERIFY(m_panels->text(1).startsWith(kLoaded));  // a binary file adds its format
         QCOMPARE(m_showImageCalls, 1);
         QCOMPARE(m_dialogs->messages.size(), 1);
         const MessageBoxRequest& message = m_dialogs->messages.first();
-        QCOMPARE(message.icon, MessageIcon::Warning);
-        QVERIFY2(message.text.contains(QStringLiteral("最終アドレス 0x007F")),
-                 qPrintable(message.text));
-        QVERIFY2(message.text.contains(QStringLiteral("アドレス 0x0080 から")),
-                 qPrintable(message.text));
-        QVERIFY2(message.text.contains(QStringLiteral("チェックサムが正しくないレコードが 15 件")),
-                 qPrintable(message.text));
-    }
-
-    void badChecksumsAreCounted()
-    {
-        const QString path = filePath(QStringLiteral("bad.hex"));
-        writeAll(path,
-                 ":0100000055AB\r\n:0100010066FF\r\n:0100020077FF\r\n:0100030088FF\r\n"
-                 ":0100040099FF\r\n:010005000DED\r\n:0100FF00FF01\r\n:00000001FF\r\n");
-        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
-        m_commands->mnuFileOpen_Click();
-        QCOMPARE(m_state->image.at(0), std::uint8_t{0x55});
-        QCOMPARE(m_state->image.at(5), std::uint8_t{0x0D});
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        QCOMPARE(m_dialogs->messages.first().text,
-                 QStringLiteral("チェックサムが正しくないレコードが 5 件ありました。\r\n"
-                                "それらのデータもそのまま読み込みました。"));
-    }
-
-    void openWithoutDevice()
-    {
-        m_state->selectedDevice.reset();
-        const QString path = filePath(QStringLiteral("in.hex"));
-        writeAll(path, ":0100030042BA\r\n:00000001FF\r\n");
-        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
-        m_commands->mnuFileOpen_Click();
-        QCOMPARE(m_state->image.size(), qint64{0});
-        QCOMPARE(m_panels->text(1), kLoaded);
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        QVERIFY(m_dialogs->messages.first().text.contains(
-            QStringLiteral("デバイスが選択されていない")));
+        if (warning) QCOMPARE(message.icon, MessageIcon::Warning);
+        if (!said.isEmpty()) QCOMPARE(message.text, said);
+        for (const QString& part : saidParts)
+            QVERIFY2(message.text.contains(part), qPrintable(message.text));
     }
 
     void saveFormatFollowsTheExtensionOrTheFilter_data()
@@ -525,24 +547,6 @@ private slots:
         QCOMPARE(m_panels->text(1), status);
         QCOMPARE(m_state->image.at(0), static_cast<std::uint8_t>(firstByte));
         QVERIFY(m_dialogs->messages.isEmpty());
-    }
-
-    void binaryShorterThanThePartSaysSo()
-    {
-        writeAll(filePath(QStringLiteral("short.bin")), QByteArray(100, '\x11'));
-        m_dialogs->fileAnswers.append(
-            FakeUserDialogs::chosen(filePath(QStringLiteral("short.bin"))));
-        m_commands->mnuFileOpen_Click();
-        QCOMPARE(m_state->image.at(99), std::uint8_t{0x11});
-        QCOMPARE(m_state->image.at(100), std::uint8_t{0xFF});
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        QCOMPARE(m_dialogs->messages.first().icon, MessageIcon::Warning);
-        QCOMPARE(m_dialogs->messages.first().text,
-                 QStringLiteral("ファイルは 100 バイトで、デバイスの容量 256 バイトより短いため、"
-                                "アドレス 0x0064 から後は 0xFF のままです。\r\n"
-                                "ファイルは 100 バイトのイメージで、デバイスの容量 256 バイトと"
-                                "合いません。\r\n"
-                                "このファイルに合うデバイスは vorle6.ini にありません。"));
     }
 
     // The image of another part is loaded as far as it goes, with both sizes and the parts
@@ -670,20 +674,6 @@ private slots:
         QCOMPARE(m_commands->recentFiles(), QStringList());
     }
 
-    void linesThatAreNotRecordsAreReported()
-    {
-        const QString path = filePath(QStringLiteral("notes.hex"));
-        writeAll(path, "; dumped 2024\r\n:0100000042BD\r\n:0100FF00FF01\r\n\r\nend\r\n");
-        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
-        m_commands->mnuFileOpen_Click();
-        QCOMPARE(m_state->image.at(0), std::uint8_t{0x42});
-        QCOMPARE(m_panels->text(1), kLoaded);
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        QCOMPARE(m_dialogs->messages.first().text,
-                 QStringLiteral("レコードではない行が 2 行ありました（最初は 1 行目）。\r\n"
-                                "それらの行は読み飛ばしました。"));
-    }
-
     // A named pipe is refused at once, in both directions, before any question or trial open.
     void namedPipeIsRefused()
     {
@@ -739,8 +729,21 @@ private slots:
         again.controls().mnuFileRecent->actions().at(2)->trigger();
         QCOMPARE(m_state->image.at(0), std::uint8_t{0xFF});
         QCOMPARE(again.statusPanels().text(1), kLoaded);
-        QCOMPARE(again.imageFileCommands().recentFiles().first(),
-                 filePath(QStringLiteral("f7.hex")));
+        const QString f7 = filePath(QStringLiteral("f7.hex"));
+        QCOMPARE(again.imageFileCommands().recentFiles().first(), f7);
+
+        // An entry whose file has gone is said and taken out.
+        QVERIFY(QFile::remove(f7));
+        m_dialogs->messages.clear();
+        again.controls().mnuFileRecent->actions().first()->trigger();
+        QCOMPARE(again.statusPanels().text(1), kNotOpened);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages.first().text,
+                 QStringLiteral("ファイルが見つかりません。\r\n") + f7 +
+                     QStringLiteral("\r\n最近使ったファイルの一覧から削除しました。"));
+        QCOMPARE(again.imageFileCommands().recentFiles().size(), 7);
+        QVERIFY(!again.imageFileCommands().recentFiles().contains(f7));
+        QCOMPARE(again.controls().mnuFileRecent->actions().size(), 7);
     }
 
     // The image against a file: differences marked and listed like a verify's, the image
@@ -775,26 +778,6 @@ private slots:
         window.controls().mnuFileCompare->trigger();
         QCOMPARE(window.statusPanels().text(1),
                  QStringLiteral("ファイル比較をキャンセルしました。"));
-    }
-
-    void missingRecentFileIsTakenOut()
-    {
-        const QString path = filePath(QStringLiteral("gone.hex"));
-        writeAll(path, ":0100000042BD\r\n");
-        MainWindow window(services());
-        m_dialogs->fileAnswers.append(FakeUserDialogs::chosen(path));
-        window.imageFileCommands().mnuFileOpen_Click();
-        QVERIFY(QFile::remove(path));
-        m_dialogs->messages.clear();
-
-        window.controls().mnuFileRecent->actions().first()->trigger();
-        QCOMPARE(window.statusPanels().text(1), kNotOpened);
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        QCOMPARE(m_dialogs->messages.first().text,
-                 QStringLiteral("ファイルが見つかりません。\r\n") + path +
-                     QStringLiteral("\r\n最近使ったファイルの一覧から削除しました。"));
-        QCOMPARE(window.imageFileCommands().recentFiles(), QStringList());
-        QCOMPARE(window.controls().mnuFileRecent->actions().size(), 1);
     }
 
     void loadsWaitWhileBusy()

@@ -1,6 +1,5 @@
 #include "files/IntelHexWriter.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <array>
@@ -13,14 +12,6 @@ QByteArray ascending(qint64 size)
 {
     QByteArray bytes(size, 0);
     for (qint64 i = 0; i < size; ++i) bytes[i] = static_cast<char>(i);
-    return bytes;
-}
-
-QByteArray randomBytes(qint64 size, quint32 seed)
-{
-    QRandomGenerator generator(seed);
-    QByteArray bytes(size, 0);
-    for (qint64 i = 0; i < size; ++i) bytes[i] = static_cast<char>(generator.bounded(256));
     return bytes;
 }
 
@@ -92,42 +83,6 @@ private slots:
         QCOMPARE(lines.size(), records + 1);
         QCOMPARE(lines.last(), QByteArray(":00000001FF"));
         if (records > 0) QVERIFY(lines.at(records - 1).startsWith(lastRecordStart));
-    }
-
-    // Records carry the image in address order, each with a valid checksum and 43 characters.
-    void recordsCarryTheImage()
-    {
-        const QByteArray image = randomBytes(65536, 7);
-        const QList<QByteArray> lines = linesOf(intelHexText(image));
-        QCOMPARE(lines.size(), 4097);
-        for (int r = 0; r < 4096; ++r) {
-            const QByteArray& line = lines.at(r);
-            QCOMPARE(line.size(), 43);
-            const QByteArray address = QByteArray::number(r * 16, 16).toUpper();
-            QCOMPARE(line.left(9), ":10" + address.rightJustified(4, '0') + "00");
-            const QByteArray bytes = QByteArray::fromHex(line.mid(1));
-            int sum = 0;
-            for (char b : bytes) sum += static_cast<quint8>(b);
-            QCOMPARE(sum % 256, 0);
-            QCOMPARE(bytes.mid(4, 16), image.mid(r * 16, 16));
-            QCOMPARE(line, line.toUpper());
-        }
-    }
-
-    // Above 64 KiB each bank starts with its extended linear address record; the records of a
-    // bank are those a 64 KiB image of the bank's bytes would have.
-    void largeImageIsWrittenInBanks()
-    {
-        const QByteArray image = randomBytes(131072, 11);
-        const QList<QByteArray> lines = linesOf(intelHexText(image));
-        QCOMPARE(lines.size(), 2 + 8192 + 1);
-        QCOMPARE(lines.at(0), QByteArray(":020000040000FA"));
-        QCOMPARE(lines.at(4097), QByteArray(":020000040001F9"));
-        for (int bank = 0; bank < 2; ++bank) {
-            const QList<QByteArray> alone = linesOf(intelHexText(image.mid(bank * 65536, 65536)));
-            QCOMPARE(lines.mid(1 + bank * 4097, 4096), alone.first(4096));
-        }
-        QCOMPARE(lines.last(), QByteArray(":00000001FF"));
     }
 
     void appendRecordChecksum_data()

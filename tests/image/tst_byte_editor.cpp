@@ -37,15 +37,12 @@ class ByteEditorTest : public QObject {
     Q_OBJECT
 private slots:
     void clickLoadsTheByte();
-    void clickOnTheTextColumnTakesTheRowsLastByte();
     void characterRulesOfClickAndEdit();
     void hexBoxTyping();
     void decimalBoxRules();
     void characterBoxWithoutASingleByte();
     void bitBoxes();
-    void checksumFollowsEveryEdit();
     void editorFollowsKeyboardMoves();
-    void keyboardMoveIntoTheTextColumn();
     void boxKeysMoveTheCurrentCell_data();
     void boxKeysMoveTheCurrentCell();
     void enterInTheHexBoxTypesARun();
@@ -60,6 +57,7 @@ void ByteEditorTest::clickLoadsTheByte()
     ImageWindowFixture f;
     QByteArray image(256, '\xFF');
     image[0x25] = '\x41';
+    image[0x2F] = '\x5A';
     f.showImage(image);
     f.clickCell(3, 6);
     QCOMPARE(f.c().Text_modify_hex->text(), QStringLiteral("41"));
@@ -73,14 +71,8 @@ void ByteEditorTest::clickLoadsTheByte()
     QCOMPARE(f.view().currentRow(), 3);
     QCOMPARE(f.view().currentColumn(), 6);
     QCOMPARE(f.view().currentAddress(), std::optional<qint64>(0x25));
-}
 
-void ByteEditorTest::clickOnTheTextColumnTakesTheRowsLastByte()
-{
-    ImageWindowFixture f;
-    QByteArray image(256, '\xFF');
-    image[0x2F] = '\x5A';
-    f.showImage(image);
+    // A click on the text column takes the row's last byte.
     f.clickCell(3, 17);
     QCOMPARE(f.view().currentColumn(), 16);
     QCOMPARE(f.view().currentRow(), 3);
@@ -122,11 +114,13 @@ void ByteEditorTest::characterRulesOfClickAndEdit()
 void ByteEditorTest::hexBoxTyping()
 {
     ImageWindowFixture f;
+    QCOMPARE(f.c().LblCheckSUM->text(), QStringLiteral("CheckSum:FF00"));
     f.clickCell(1, 1);
     QLineEdit* hex = f.c().Text_modify_hex;
     QTest::keyClicks(hex, QStringLiteral("a"));
     QCOMPARE(hex->text(), QStringLiteral("A"));
     QCOMPARE(f.byteAt(0), 0x0A);
+    QCOMPARE(f.c().LblCheckSUM->text(), QStringLiteral("CheckSum:FE0B"));
     QCOMPARE(f.cell(1, 1), QStringLiteral("0x0A"));
     QCOMPARE(f.c().Text_modify_dec->text(), QStringLiteral("10"));
 
@@ -137,6 +131,7 @@ void ByteEditorTest::hexBoxTyping()
     QTest::keyClicks(hex, QStringLiteral("c"));
     QCOMPARE(hex->text(), QStringLiteral("AC"));
     QCOMPARE(f.byteAt(0), 0xAC);
+    QCOMPARE(f.c().LblCheckSUM->text(), QStringLiteral("CheckSum:FEAD"));
     QCOMPARE(f.c().Text_modify_asc->text(), QStringLiteral("ｬ"));
 
     QTest::keyClick(hex, Qt::Key_Backspace);
@@ -240,23 +235,13 @@ void ByteEditorTest::bitBoxes()
     QVERIFY(f.c().ChkBin[7]->x() < f.c().ChkBin[0]->x());
 }
 
-void ByteEditorTest::checksumFollowsEveryEdit()
-{
-    ImageWindowFixture f;
-    QCOMPARE(f.c().LblCheckSUM->text(), QStringLiteral("CheckSum:FF00"));
-    f.clickCell(1, 1);
-    QTest::keyClicks(f.c().Text_modify_hex, QStringLiteral("f"));
-    QCOMPARE(f.c().LblCheckSUM->text(), QStringLiteral("CheckSum:FE10"));
-    QTest::keyClicks(f.c().Text_modify_hex, QStringLiteral("e"));
-    QCOMPARE(f.c().LblCheckSUM->text(), QStringLiteral("CheckSum:FEFF"));
-}
-
 void ByteEditorTest::editorFollowsKeyboardMoves()
 {
     ImageWindowFixture f;
     QByteArray image(256, '\xFF');
     image[0] = '\x11';
     image[1] = '\x22';
+    image[0x0F] = '\x44';
     image[0x11] = '\x33';
     f.showImage(image);
     f.clickCell(1, 1);
@@ -279,6 +264,15 @@ void ByteEditorTest::editorFollowsKeyboardMoves()
     QCOMPARE(f.byteAt(0), 0x11);
     QCOMPARE(f.byteAt(1), 0x22);
     QCOMPARE(f.cell(2, 2), QStringLiteral("0x09"));
+
+    // A move into the text column stays on the row's last byte.
+    f.clickCell(1, 16);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(f.view().currentColumn(), 16);
+    QCOMPARE(f.c().Text_modify_hex->text(), QStringLiteral("44"));
+    QTest::mouseClick(f.c().ChkBin[0], Qt::LeftButton);
+    QCOMPARE(f.byteAt(0x0F), 0x45);
 }
 
 void ByteEditorTest::boxKeysMoveTheCurrentCell_data()
@@ -392,22 +386,6 @@ void ByteEditorTest::goToAddress()
         QCOMPARE(QApplication::focusWidget(), f.c().Text_modify_hex);
         QCOMPARE(f.c().Text_modify_hex->selectedText(), QStringLiteral("5A"));
     }
-}
-
-void ByteEditorTest::keyboardMoveIntoTheTextColumn()
-{
-    ImageWindowFixture f;
-    QByteArray image(256, '\xFF');
-    image[0x0F] = '\x44';
-    f.showImage(image);
-    f.clickCell(1, 16);
-    QTableView* grid = f.c().MSFGrid1;
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Right);
-    QCOMPARE(f.view().currentColumn(), 16);
-    QCOMPARE(f.c().Text_modify_hex->text(), QStringLiteral("44"));
-    QTest::mouseClick(f.c().ChkBin[0], Qt::LeftButton);
-    QCOMPARE(f.byteAt(0x0F), 0x45);
 }
 
 void ByteEditorTest::nonDataCellChangesNothing()

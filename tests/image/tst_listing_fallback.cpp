@@ -18,7 +18,6 @@ class ListingFallbackTest : public QObject {
 private slots:
     void init();
     void besideAWritableProgram();
-    void keepsAnEarlierListing();
     void fallsBackWhenTheFolderIsNotWritable_data();
     void fallsBackWhenTheFolderIsNotWritable();
     void aPipeIsNeverOpened();
@@ -38,14 +37,8 @@ void ListingFallbackTest::besideAWritableProgram()
     QTemporaryDir program;
     const QString folder = program.path() + '/';
     QCOMPARE(listingFilePath(folder), folder + "temp.txt");
-    // Asking leaves nothing behind.
+    // Asking leaves nothing behind, and keeps an earlier listing as it is.
     QVERIFY(!QFile::exists(folder + "temp.txt"));
-}
-
-void ListingFallbackTest::keepsAnEarlierListing()
-{
-    QTemporaryDir program;
-    const QString folder = program.path() + '/';
     QFile earlier(folder + "temp.txt");
     QVERIFY(earlier.open(QIODevice::WriteOnly));
     earlier.write("0x00000\t0xFF\r\n");

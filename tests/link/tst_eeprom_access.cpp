@@ -81,20 +81,39 @@ private slots:
         QCOMPARE(f.window.progress.last(), 100);
     }
 
-    void shortBlockReadLeavesTheRestBlank()
+    // A read shorter than the part leaves the rest blank; chunks of one byte cover every address.
+    void blockReadsOfOtherShapes_data()
     {
+        QTest::addColumn<int>("sizeExponent");
+        QTest::addColumn<int>("chunk");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QByteArray>("firstPacket");
+        QTest::addColumn<QByteArray>("endPacket");
+        QTest::newRow("64 of 256 bytes")
+            << 8 << 16 << 64 << hexBytes("10000000") << hexBytes("1000003F");
+        QTest::newRow("chunks of one byte")
+            << 4 << 1 << 16 << hexBytes("01000000") << hexBytes("0100000F");
+    }
+    void blockReadsOfOtherShapes()
+    {
+        QFETCH(int, sizeExponent);
+        QFETCH(int, chunk);
+        QFETCH(int, size);
+        QFETCH(QByteArray, firstPacket);
+        QFETCH(QByteArray, endPacket);
         LinkFixture f;
-        f.selectDevice(BusFamily::I2c, 8, 16);
-        for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x00);
-        f.window.size = 64;
-        const QByteArray data = rampBytes(1, 64);
-        f.expectOpening('2', 'R').expect(hexBytes("10000000"));
-        serveRead(f.board, hexBytes("1000003F"), data, 16);
+        f.selectDevice(BusFamily::I2c, sizeExponent, chunk);
+        const qint64 partSize = f.state.image.size();
+        for (qint64 a = 0; a < partSize; ++a) f.state.image.set(a, 0x00);
+        f.window.size = size;
+        const QByteArray data = rampBytes(0xA0, size);
+        f.expectOpening('2', 'R').expect(firstPacket);
+        serveRead(f.board, endPacket, data, chunk);
 
         f.access.Cmd_READ_all_Click();
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(imageOf(f), data + QByteArray(192, '\xFF'));
+        QCOMPARE(imageOf(f), data + QByteArray(partSize - size, '\xFF'));
     }
 
     // Bytes beyond a chunk are line noise, and which of them are the data cannot be told: the
@@ -117,19 +136,6 @@ private slots:
         QCOMPARE(imageOf(f), before);
         QVERIFY(!f.port.written.endsWith("@@"));
         QVERIFY(!f.port.isOpen());
-    }
-
-    void chunksOfOneByteCoverEveryAddress()
-    {
-        LinkFixture f;
-        f.selectDevice(BusFamily::I2c, 4, 1);
-        f.window.size = 16;
-        const QByteArray data = rampBytes(0xA0, 16);
-        f.expectOpening('2', 'R').expect(hexBytes("01000000"));
-        serveRead(f.board, hexBytes("0100000F"), data, 1);
-        f.access.Cmd_READ_all_Click();
-        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(imageOf(f), data);
     }
 
     void byteReadOfAMicrowirePart()
@@ -178,23 +184,6 @@ private slots:
         QVERIFY(f.window.enabled());
     }
 
-    void byteWriteSendsTheCellsByte()
-    {
-        LinkFixture f;
-        f.selectDevice(BusFamily::I2c, 8, 8);
-        f.state.image.set(0x24, 0xC3);
-        f.window.cell = 0x24;
-        f.expectOpening('2', 'W')
-            .expect(hexBytes("01000024"))
-            .expect(hexBytes("01000024"))
-            .reply("@")
-            .expect("\xC3")
-            .reply("@");
-        f.access.Cmd_WRITE_single_Click();
-        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.panels.text(1), kWriteFinished);
-    }
-
     void theImageAWriteSendsCannotChangeUnderIt()
     {
         LinkFixture f;
@@ -211,47 +200,44 @@ private slots:
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
     }
 
+    // Only "@" first is ready; a block write that is refused has written nothing, nor has a
+    // byte write.
     void readyAnswers_data()
     {
+        QTest::addColumn<bool>("single");
         QTest::addColumn<QByteArray>("ready");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("@ and more") << QByteArray("@xyz") << true;
-        QTest::newRow("another byte first") << QByteArray("!@") << false;
+        QTest::addColumn<QString>("text");
+        const QString nothing = QStringLiteral("ライトエラー (チップには何も書き込んでいません)");
+        QTest::newRow("@ and more") << false << QByteArray("@xyz") << kWriteFinished;
+        QTest::newRow("another byte first")
+            << false << QByteArray("!@") << QStringLiteral("書き込み中..... ") + nothing;
+        QTest::newRow("a byte write, another byte")
+            << true << QByteArray("?") << QStringLiteral(" ") + nothing;
     }
-
     void readyAnswers()
     {
+        QFETCH(bool, single);
         QFETCH(QByteArray, ready);
-        QFETCH(bool, accepted);
+        QFETCH(QString, text);
         LinkFixture f;
         f.selectDevice(BusFamily::I2c, 4, 16);
         f.window.size = 16;
-        f.expectOpening('2', 'W').expect(hexBytes("10000000"));
-        f.board.expect(hexBytes("1000000F")).reply(ready);
-        if (accepted) f.board.expectAny(16).reply("@");
+        f.window.cell = 3;
+        const QByteArray packet = hexBytes(single ? "01000003" : "10000000");
+        f.expectOpening('2', 'W').expect(packet);
+        f.board.expect(single ? packet : hexBytes("1000000F")).reply(ready);
+        if (text == kWriteFinished) f.board.expectAny(16).reply("@");
 
-        f.access.Cmd_WRITE_all_Click();
+        if (single) {
+            f.access.Cmd_WRITE_single_Click();
+        } else {
+            f.access.Cmd_WRITE_all_Click();
+        }
 
         QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.panels.text(1),
-                 accepted ? kWriteFinished
-                          : QStringLiteral("書き込み中..... ライトエラー (チップには何も書き込んで"
-                                           "いません)"));
+        QCOMPARE(f.panels.text(1), text);
         QVERIFY(!f.port.isOpen());
         QVERIFY(f.window.enabled());
-    }
-
-    void aWrongReadyOnAByteWriteSaysNothingWasWritten()
-    {
-        LinkFixture f;
-        f.selectDevice(BusFamily::I2c, 4, 16);
-        f.window.cell = 3;
-        f.expectOpening('2', 'W').expect(hexBytes("01000003"));
-        f.board.expect(hexBytes("01000003")).reply("?");
-        f.access.Cmd_WRITE_single_Click();
-        QVERIFY2(f.board.finished(), qPrintable(f.board.report()));
-        QCOMPARE(f.panels.text(1),
-                 QStringLiteral(" ライトエラー (チップには何も書き込んでいません)"));
     }
 
     void aReadChunkTimeOutLeavesTheImageAsItWas()
@@ -363,22 +349,6 @@ private slots:
         QCOMPARE(f.panels.text(1), QStringLiteral("読み出し終了。 (12sec)"));
     }
 
-    void refusedAccessesTouchNothing()
-    {
-        LinkFixture f;
-        f.selectDevice(BusFamily::I2c, 8, 12);
-        for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x11);
-        f.window.size = 384;
-        f.access.Cmd_READ_all_Click();
-        QVERIFY(f.panels.text(1).contains(QStringLiteral("超えるため")));
-        f.window.cell.reset();
-        f.access.Cmd_WRITE_single_Click();
-        QVERIFY(f.panels.text(1).contains(QStringLiteral("データのセル")));
-        QVERIFY(f.port.openings.isEmpty());
-        QVERIFY(f.window.lockedEnabled.isEmpty());
-        QCOMPARE(imageOf(f), QByteArray(256, '\x11'));
-    }
-
     void byteWriteIsVerifiedWhenAsked_data()
     {
         QTest::addColumn<bool>("verify");
@@ -434,7 +404,8 @@ private slots:
 
     void checksAreRefusedLikeTheAccesses_data()
     {
-        QTest::addColumn<int>("command");  // 0 verify, 1 blank check, 2 erase
+        // 0 verify, 1 blank check, 2 erase, 3 block read, 4 byte write without a cell
+        QTest::addColumn<int>("command");
         QTest::addColumn<bool>("device");
         QTest::addColumn<QString>("text");
         const QString noDevice = QStringLiteral("デバイスが選択されていません。");
@@ -445,6 +416,11 @@ private slots:
         QTest::newRow("verify beyond the image") << 0 << true << tooLarge;
         QTest::newRow("blank check without a device") << 1 << false << noDevice;
         QTest::newRow("erase without a device") << 2 << false << noDevice;
+        QTest::newRow("read beyond the image") << 3 << true << tooLarge;
+        QTest::newRow("byte write without a cell")
+            << 4 << true
+            << QStringLiteral(
+                   "バイト単位の読み書きは、グリッドでデータのセルを選んでから行ってください。");
     }
 
     void checksAreRefusedLikeTheAccesses()
@@ -456,10 +432,15 @@ private slots:
         if (device) f.selectDevice(BusFamily::I2c, 8, 8);
         f.window.size = 384;
         f.state.image.recreate(256);
+        for (qint64 a = 0; a < 256; ++a) f.state.image.set(a, 0x11);
+        f.window.cell.reset();
         const ChipJobOutcome outcome = command == 0   ? f.checks.Cmd_VERIFY_all_Click()
                                        : command == 1 ? f.checks.mnuBlankCheck_Click()
-                                                      : f.checks.mnuErase_Click();
+                                       : command == 2 ? f.checks.mnuErase_Click()
+                                       : command == 3 ? f.access.Cmd_READ_all_Click()
+                                                      : f.access.Cmd_WRITE_single_Click();
         QCOMPARE(outcome.access.kind, AccessOutcome::Kind::Refused);
+        QCOMPARE(imageOf(f), QByteArray(256, '\x11'));
         QCOMPARE(f.panels.text(1), text);
         QVERIFY(f.port.openings.isEmpty());
         QVERIFY(f.window.lockedEnabled.isEmpty());

@@ -59,9 +59,7 @@ class TestFrmCom : public QObject {
 private slots:
     void init();
     void cleanup();
-    void showsItsControls();
-    void firstStartTestOpensPortOne();
-    void choosingItemFiveStoresFour();
+    void firstStartOpensPortOneAndAChoiceIsStored();
     void missingDeviceIsToldInTheLabel();
     void deviceThatDoesNotOpenIsReported();
     void heldDeviceIsNotOpened();
@@ -204,7 +202,9 @@ std::unique_ptr<FrmCom> TestFrmCom::makeWindow()
     return window;
 }
 
-void TestFrmCom::showsItsControls()
+// The first start's test opens port 1 with the usual lines; choosing item 5 opens port 5 and
+// stores 4.
+void TestFrmCom::firstStartOpensPortOneAndAChoiceIsStored()
 {
     auto window = makeWindow();
     window->Form_Load();
@@ -228,33 +228,22 @@ void TestFrmCom::showsItsControls()
     auto* list = control<QComboBox>(window.get(), "Cmb_com");
     QCOMPARE(list->count(), 20);
     for (int i = 0; i < 20; ++i) QCOMPARE(list->itemText(i), QString::number(i + 1));
-    // Loading again fills the list afresh.
-    window->Form_Load();
-    QCOMPARE(list->count(), 20);
-}
 
-void TestFrmCom::firstStartTestOpensPortOne()
-{
-    auto window = makeWindow();
-    window->Form_Load();
-    QCOMPARE(control<QComboBox>(window.get(), "Cmb_com")->currentIndex(), 0);
+    QCOMPARE(list->currentIndex(), 0);
     QVERIFY(control<QCheckBox>(window.get(), "CheckRTS")->isChecked());
     QVERIFY(!control<QCheckBox>(window.get(), "CheckDTR")->isChecked());
     QVERIFY(m_port->isOpen());
     QCOMPARE(m_port->portNumber(), 1);
     QCOMPARE(stored(kComNo), QStringLiteral("0"));
     QCOMPARE(stored(kRts), QStringLiteral("1"));
-    QVERIFY(m_dialogs.messages.isEmpty());
-    // The open port is the test line.
     m_port->write("?");
     QCOMPARE(m_pty1.receive(1), QByteArray("?"));
-}
 
-void TestFrmCom::choosingItemFiveStoresFour()
-{
-    auto window = makeWindow();
+    // Loading again fills the list afresh.
     window->Form_Load();
-    choose(control<QComboBox>(window.get(), "Cmb_com"), 4);
+    QCOMPARE(list->count(), 20);
+
+    choose(list, 4);
     QCOMPARE(stored(kComNo), QStringLiteral("4"));
     QCOMPARE(m_port->portNumber(), 5);
     QVERIFY(m_port->isOpen());

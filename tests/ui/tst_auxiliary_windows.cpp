@@ -60,9 +60,7 @@ private slots:
     void supportButtonOpensSupportPage_data();
     void supportButtonOpensSupportPage();
     void shippedManualHasTheSupportPage();
-    void boardToggleTwiceHidesThenShows();
-    void boardToggleAfterCloseBox();
-    void helpContentsOpensInstalledManual();
+    void boardToggleHidesThenShowsAlsoAfterTheCloseBox();
     void helpContentsWithoutManual();
     void hiddenMenuEntriesStayHidden();
     void qtStandardTextsInJapanese();
@@ -287,7 +285,7 @@ void AuxiliaryWindowsTest::shippedManualHasTheSupportPage()
     QVERIFY(QFile::exists(QStringLiteral(VORLE_SOURCE_DIR "/src/ui/help/support.html")));
 }
 
-void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows()
+void AuxiliaryWindowsTest::boardToggleHidesThenShowsAlsoAfterTheCloseBox()
 {
     QVERIFY(start());
     QPointer<BoardWindow> board = windows().boardWindow();
@@ -302,12 +300,10 @@ void AuxiliaryWindowsTest::boardToggleTwiceHidesThenShows()
     QVERIFY(controls().mnuBoardInfomation->isChecked());
     QCOMPARE(storedBoardSetting(), QStringLiteral("True"));
     QVERIFY(windows().boardWindow() && windows().boardWindow()->isVisible());
-}
 
-void AuxiliaryWindowsTest::boardToggleAfterCloseBox()
-{
-    QVERIFY(start());
-    QPointer<BoardWindow> board = windows().boardWindow();
+    // Closed by its close box, the window leaves the entry ticked; the entry then hides it for
+    // good and shows a new one.
+    board = windows().boardWindow();
     board->close();
     discardClosedWindows();
     QVERIFY(!board);
@@ -324,20 +320,7 @@ void AuxiliaryWindowsTest::boardToggleAfterCloseBox()
     QVERIFY(windows().boardWindow()->findChild<QWidget*>("Shape_18P"));
 }
 
-void AuxiliaryWindowsTest::helpContentsOpensInstalledManual()
-{
-    QVERIFY(QDir().mkpath(m_environment->appFolder() + "help"));
-    QFile manual(m_environment->appFolder() + "help/index.html");
-    QVERIFY(manual.open(QIODevice::WriteOnly));
-    manual.write("<!DOCTYPE html><meta charset=\"utf-8\"><title>VORLE</title>");
-    manual.close();
-
-    QVERIFY(start());
-    controls().mnuHelpContents->trigger();
-    QCOMPARE(m_desktop->openedFiles, QStringList{m_environment->appFolder() + "help/index.html"});
-    QVERIFY(m_dialogs->messages.isEmpty());
-}
-
+// An installed manual opens: tst_english_window's manual of each language.
 void AuxiliaryWindowsTest::helpContentsWithoutManual()
 {
     QVERIFY(start());
