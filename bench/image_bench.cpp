@@ -3,16 +3,8 @@
 // Prints medians of the wall-clock time and of the thread's CPU time, the latter being less
 // disturbed by other work on the machine.
 // Usage: QT_QPA_PLATFORM=offscreen vorle6-bench-image [runs]
-#include "app/gui/MainWindow.h"
-#include "app/gui/MainWindowControls.h"
-#include "base/DataFileReader.h"
-#include "base/DesktopOpener.h"
-#include "base/SettingsStore.h"
-#include "base/UserDialogs.h"
-#include "devices/gui/DevicePanel.h"
+#include "OfflineMainWindow.h"
 #include "image/gui/ImageView.h"
-#include "session/AppServices.h"
-#include "session/ProgramState.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,19 +21,6 @@
 #include <vector>
 
 namespace {
-
-class SilentDialogs : public UserDialogs {
-public:
-    MessageAnswer showMessage(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
-    FileDialogResult showFileDialog(const FileDialogRequest&) override { return {}; }
-    TextInputResult askText(const TextInputRequest&) override { return {}; }
-};
-
-class NoDesktop : public DesktopOpener {
-public:
-    bool openFile(const QString&) override { return false; }
-    bool openUrl(const QString&) override { return false; }
-};
 
 double threadCpuMilliseconds()
 {
@@ -84,18 +63,10 @@ int main(int argc, char* argv[])
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
     const int runs = argc > 1 ? std::max(3, atoi(argv[1])) : 21;
 
-    QTemporaryDir appFolder;
-    QFile::copy(QStringLiteral(VORLE_DATA_FILE), appFolder.path() + "/vorle6.ini");
-    ProgramState state;
-    state.appFolder = appFolder.path() + "/";
-    state.catalogue = DeviceCatalogue(readDataFile(state.appFolder + "vorle6.ini")->rows);
-    SettingsStore settings;
-    SilentDialogs dialogs;
-    NoDesktop desktop;
-    MainWindow window(AppServices{state, settings, dialogs, desktop});
-    window.Form_Load();
-    QStringList notices;
-    window.devicePanel().fillDeviceList(notices);
+    QuietDialogs dialogs;
+    OfflineMainWindow offline(QStringLiteral(VORLE_DATA_FILE), QStringLiteral("24C02"), dialogs);
+    ProgramState& state = offline.state;
+    MainWindow& window = offline.window;
     window.show();
     QCoreApplication::processEvents();
 

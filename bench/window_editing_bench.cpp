@@ -9,20 +9,12 @@
 // A grab of the unchanged grid is measured too, as the floor under each figure.
 //
 // Usage: bench_window_editing [runs (default 21)]
-#include "app/gui/MainWindow.h"
-#include "app/gui/MainWindowControls.h"
-#include "base/DataFileReader.h"
-#include "base/DesktopOpener.h"
-#include "base/SettingsStore.h"
-#include "base/UserDialogs.h"
-#include "devices/gui/DevicePanel.h"
+#include "OfflineMainWindow.h"
 #include "editing/gui/FindCommands.h"
 #include "editing/gui/FindDialog.h"
 #include "editing/gui/ImageEditing.h"
 #include "image/GridAddress.h"
 #include "image/gui/ImageView.h"
-#include "session/AppServices.h"
-#include "session/ProgramState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,12 +51,6 @@ public:
     }
 };
 
-class NoDesktop : public DesktopOpener {
-public:
-    bool openFile(const QString&) override { return false; }
-    bool openUrl(const QString&) override { return false; }
-};
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -97,20 +83,10 @@ int main(int argc, char* argv[])
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 21;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
 
-    QTemporaryDir appFolder;
-    QFile::copy(QStringLiteral(VORLE_DATA_FILE), appFolder.path() + "/vorle6.ini");
-    ProgramState state;
-    state.appFolder = appFolder.path() + "/";
-    state.catalogue = DeviceCatalogue(readDataFile(state.appFolder + "vorle6.ini")->rows);
-    SettingsStore settings;
     AnsweringDialogs dialogs;
-    NoDesktop desktop;
-    MainWindow window(AppServices{state, settings, dialogs, desktop});
-    window.Form_Load();
-    QStringList notices;
-    window.devicePanel().fillDeviceList(notices);
-    window.controls().Combo_device->setCurrentIndex(
-        state.catalogue.indexOf(QStringLiteral("24C1024")));
+    OfflineMainWindow offline(QStringLiteral(VORLE_DATA_FILE), QStringLiteral("24C1024"), dialogs);
+    ProgramState& state = offline.state;
+    MainWindow& window = offline.window;
     window.show();
     QCoreApplication::processEvents();
 

@@ -5,20 +5,12 @@
 //   editing-find.png       the grid after a find, its matches marked, beside the find window
 //   editing-words.png      a 93C66 shown as 16-bit words
 // Usage: vorle6-editing-screenshots [--lang ja|en] <output-folder>
-#include "app/gui/MainWindow.h"
-#include "app/gui/MainWindowControls.h"
-#include "base/DataFileReader.h"
-#include "base/DesktopOpener.h"
-#include "base/SettingsStore.h"
+#include "OfflineMainWindow.h"
 #include "base/UiLanguage.h"
-#include "base/UserDialogs.h"
-#include "devices/gui/DevicePanel.h"
 #include "editing/gui/FindCommands.h"
 #include "editing/gui/FindDialog.h"
 #include "editing/gui/ImageEditing.h"
 #include "image/gui/ImageView.h"
-#include "session/AppServices.h"
-#include "session/ProgramState.h"
 #include "ui/ProgramTranslations.h"
 
 #include <QAction>
@@ -35,19 +27,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-class SilentDialogs : public UserDialogs {
-public:
-    MessageAnswer showMessage(const MessageBoxRequest&) override { return MessageAnswer::Yes; }
-    FileDialogResult showFileDialog(const FileDialogRequest&) override { return {}; }
-    TextInputResult askText(const TextInputRequest&) override { return {}; }
-};
-
-class NoDesktop : public DesktopOpener {
-public:
-    bool openFile(const QString&) override { return false; }
-    bool openUrl(const QString&) override { return false; }
-};
 
 void settle()
 {
@@ -89,23 +68,13 @@ int main(int argc, char* argv[])
     QDir().mkpath(output);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
 
-    QTemporaryDir appFolder;
-    QFile::copy(QStringLiteral(VORLE_DATA_FILE), appFolder.path() + "/vorle6.ini");
-    ProgramState state;
-    state.appFolder = appFolder.path() + "/";
-    state.language = language;
     ProgramTranslations translations;
     translations.install(language, QStringLiteral(VORLE_APP_FOLDER "/"));
-    state.catalogue = DeviceCatalogue(readDataFile(state.appFolder + "vorle6.ini")->rows);
-    SettingsStore settings;
-    SilentDialogs dialogs;
-    NoDesktop desktop;
-    MainWindow window(AppServices{state, settings, dialogs, desktop});
-    window.Form_Load();
-    QStringList notices;
-    window.devicePanel().fillDeviceList(notices);
-    window.controls().Combo_device->setCurrentIndex(
-        state.catalogue.indexOf(QStringLiteral("24C02")));
+    QuietDialogs dialogs(MessageAnswer::Yes);
+    OfflineMainWindow offline(QStringLiteral(VORLE_DATA_FILE), QStringLiteral("24C02"), dialogs,
+                              language);
+    ProgramState& state = offline.state;
+    MainWindow& window = offline.window;
     window.controls().DataCombo1->hide();
     window.resize(1000, 560);
     window.show();

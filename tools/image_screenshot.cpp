@@ -1,40 +1,13 @@
 // Saves a picture of the main window holding a 256-byte image with text and half-width
 // katakana, for checking the grid's columns and the byte editor by eye.
 // Usage: vorle6-image-screenshot <output.png>
-#include "app/gui/MainWindow.h"
-#include "app/gui/MainWindowControls.h"
-#include "base/DataFileReader.h"
-#include "base/DesktopOpener.h"
-#include "base/SettingsStore.h"
-#include "base/UserDialogs.h"
-#include "devices/gui/DevicePanel.h"
+#include "OfflineMainWindow.h"
 #include "image/gui/ImageView.h"
-#include "session/AppServices.h"
-#include "session/ProgramState.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QFile>
 #include <QSettings>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-
-namespace {
-
-class SilentDialogs : public UserDialogs {
-public:
-    MessageAnswer showMessage(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
-    FileDialogResult showFileDialog(const FileDialogRequest&) override { return {}; }
-    TextInputResult askText(const TextInputRequest&) override { return {}; }
-};
-
-class NoDesktop : public DesktopOpener {
-public:
-    bool openFile(const QString&) override { return false; }
-    bool openUrl(const QString&) override { return false; }
-};
-
-}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -44,20 +17,10 @@ int main(int argc, char* argv[])
     if (argc < 2) return 2;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
 
-    QTemporaryDir appFolder;
-    QFile::copy(QStringLiteral(VORLE_DATA_FILE), appFolder.path() + "/vorle6.ini");
-    ProgramState state;
-    state.appFolder = appFolder.path() + "/";
-    state.catalogue = DeviceCatalogue(readDataFile(state.appFolder + "vorle6.ini")->rows);
-    SettingsStore settings;
-    SilentDialogs dialogs;
-    NoDesktop desktop;
-    MainWindow window(AppServices{state, settings, dialogs, desktop});
-    window.Form_Load();
-    QStringList notices;
-    window.devicePanel().fillDeviceList(notices);
-    window.controls().Combo_device->setCurrentIndex(
-        state.catalogue.indexOf(QStringLiteral("24C02")));
+    QuietDialogs dialogs;
+    OfflineMainWindow offline(QStringLiteral(VORLE_DATA_FILE), QStringLiteral("24C02"), dialogs);
+    ProgramState& state = offline.state;
+    MainWindow& window = offline.window;
 
     QStringEncoder shiftJis("Shift_JIS");
     const QByteArray text =
